@@ -1,0 +1,58 @@
+// The game's one window and its elements: pictures, labels, timers, the sound device.
+#pragma once
+
+#include "toolkit/Clock.h"
+#include "toolkit/Label.h"
+#include "toolkit/Picture.h"
+#include "toolkit/Sound.h"
+#include "toolkit/Text.h"
+#include "toolkit/Timer.h"
+
+namespace hopla {
+
+inline constexpr int kScreenWidth = 800;
+inline constexpr int kScreenHeight = 600;
+
+// Created once by whoever runs the game (the SDL frontend or hopla-sim), which lends it a
+// clock, a sound device and a text renderer for the window's lifetime. Handlers receive it by
+// reference together with the game state record.
+class Form1 {
+public:
+    Form1(const Clock& clock, SoundDevice& sound, const TextRenderer* text);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    const char* Caption = "Form1";
+    int Width = kScreenWidth;  // borderless: the outer size is the drawing area
+    int Height = kScreenHeight;
+    Color BackColor = kBlack;
+
+    Picture Display;  // the visible playfield; the only picture taking mouse presses
+    Picture Back;     // back buffer: the stage without the ball
+    Picture Dark;     // frame composition: Back plus the ball
+    Picture Chip;     // tile sheet
+    Picture EndChip;  // ending sheet
+    Label Label1;
+    Label Label2;
+
+    Scheduler Timers;
+    Timer Timer1;  // ball motion
+    Timer Timer2;  // title set-up
+    Timer Timer3;  // launched flight
+    Timer Timer4;  // stage introduction
+    Timer Timer5;  // stage loading
+    Timer Timer6;  // banner
+    Timer Etimer;  // ending
+
+    SoundDevice& Sound;
+
+    // "End at once": the handler that asks returns at once and no handler runs after it; the
+    // runner then closes the window and exits normally.
+    void End() { ended_ = true; }
+    bool ended() const { return ended_; }
+
+private:
+    bool ended_ = false;
+};
+
+}  // namespace hopla

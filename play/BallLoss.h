@@ -1,0 +1,13 @@
+// A ball that has fallen out through the floor.
+#pragma once
+
+#include "app/Form1.h"
+#include "app/GameState.h"
+
+namespace hopla {
+
+// Called by the Timer1 tick when the ball is below y = 552: ends the application on the title
+// stage, otherwise retries the stage or, after the last ball, sets up game over.
+void Otita(Form1& form, GameState& state);
+
+}  // namespace hopla

@@ -1,0 +1,21 @@
+// The player's keys and mouse buttons.
+#pragma once
+
+#include "app/Form1.h"
+#include "app/GameState.h"
+
+namespace hopla {
+
+inline constexpr int kKeySpace = 32;
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyRight = 39;
+
+// Key press (auto-repeats included) with its virtual-key code; shift is not used.
+void Form_KeyDown(Form1& form, GameState& state, int keyCode, int shift);
+// Key release: clears HeldKey whatever the key.
+void Form_KeyUp(Form1& form, GameState& state, int keyCode, int shift);
+// Mouse press on Display: button 1 left (faster), 2 right (slower); after the ending any
+// press ends the application. Position and shift are not used.
+void Display_MouseDown(Form1& form, GameState& state, int button, int shift, float x, float y);
+
+}  // namespace hopla

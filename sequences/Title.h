@@ -1,0 +1,13 @@
+// The title set-up, two seconds after start-up.
+#pragma once
+
+#include "app/Form1.h"
+#include "app/GameState.h"
+
+namespace hopla {
+
+// Timer2's only tick: black Display, the launcher's dark columns on the sheet, the two title
+// captions, then the banner (Timer6).
+void Timer2_Timer(Form1& form, GameState& state);
+
+}  // namespace hopla

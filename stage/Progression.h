@@ -1,0 +1,17 @@
+// Leaving a stage to the right: a new game, the next stage, or the ending after stage 20.
+#pragma once
+
+#include "app/Form1.h"
+#include "app/GameState.h"
+
+namespace hopla {
+
+// Called by the ball ticks (Timer1, Timer3) as the last thing of a tick whose ball passed the
+// exit line. Puts the ball hidden at the next stage's start and starts the introduction
+// (Timer4), or, after stage 20, stops every other timer and starts the ending (Etimer).
+void NextStage(Form1& form, GameState& state);
+
+// The stage introduction's interval: BallInterval / 6 rounded half to even (30 gives 5).
+int IntroductionInterval(int ballInterval);
+
+}  // namespace hopla

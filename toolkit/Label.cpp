@@ -1,0 +1,56 @@
+// Label: caption and geometry changes mark the host for repainting; painting onto the host.
+#include "toolkit/Label.h"
+
+#include "toolkit/Picture.h"
+
+namespace hopla {
+
+Label::Label(Picture& host, int width, int height) : host_(host), width_(width), height_(height) {
+    host_.attachLabel(*this);
+}
+
+template <typename Change>
+void Label::change(Change&& apply) {
+    host_.markDirty(rect());
+    apply();
+    host_.markDirty(rect());
+}
+
+void Label::setCaption(std::string caption) {
+    if (caption != caption_) change([&] { caption_ = std::move(caption); });
+}
+void Label::setLeft(int left) {
+    if (left != left_) change([&] { left_ = left; });
+}
+void Label::setTop(int top) {
+    if (top != top_) change([&] { top_ = top; });
+}
+void Label::setWidth(int width) {
+    if (width != width_) change([&] { width_ = width; });
+}
+void Label::setVisible(bool visible) {
+    if (visible != visible_) change([&] { visible_ = visible; });
+}
+void Label::setTransparent(bool transparent) {
+    if (transparent != transparent_) change([&] { transparent_ = transparent; });
+}
+void Label::setForeColor(Color c) {
+    if (c != foreColor_) change([&] { foreColor_ = c; });
+}
+void Label::setBackColor(Color c) {
+    if (c != backColor_) change([&] { backColor_ = c; });
+}
+void Label::setFont(const Font& font) {
+    if (!(font == font_)) change([&] { font_ = font; });
+}
+
+void Label::paint(Picture& host, const Rect& clip) const {
+    const Rect area = rect().intersect(clip).intersect(host.bounds());
+    if (area.empty()) return;
+    host.touch(area);
+    if (!transparent_) host.fillRect(area, backColor_);
+    if (const TextRenderer* text = host.textRenderer(); text && !caption_.empty())
+        text->draw(host.mutableImage(), area, left_, top_, caption_, font_, foreColor_);
+}
+
+}  // namespace hopla

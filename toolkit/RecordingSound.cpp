@@ -1,0 +1,28 @@
+// The recording sound device: logs calls and lets waiting sounds take virtual time.
+#include "toolkit/RecordingSound.h"
+
+#include "toolkit/Wave.h"
+
+namespace hopla {
+
+void RecordingSound::play(const std::string& path, bool wait) {
+    record({clock_.now(), path, wait});
+    if (wait) clock_.advanceBy(lengthOf(path));
+}
+
+void RecordingSound::stop() { record({clock_.now(), std::nullopt, false}); }
+
+void RecordingSound::record(Call call) {
+    calls_.push_back(call);
+    if (onCall) onCall(calls_.back());
+}
+
+Duration RecordingSound::lengthOf(const std::string& path) {
+    auto [it, fresh] = lengths_.try_emplace(path, Duration(0));
+    if (fresh) {
+        if (auto wave = LoadWave(path)) it->second = wave->length();
+    }
+    return it->second;
+}
+
+}  // namespace hopla

@@ -1,0 +1,17 @@
+// The device-facing sound interface: one voice, play with or without waiting, stop.
+#pragma once
+
+#include <string>
+
+namespace hopla {
+
+// A new sound cuts off the playing one. With wait the call returns when the sound has
+// finished. A missing or unreadable file is silence (and, with wait, no wait at all).
+class SoundDevice {
+public:
+    virtual ~SoundDevice() = default;
+    virtual void play(const std::string& path, bool wait) = 0;
+    virtual void stop() = 0;
+};
+
+}  // namespace hopla

@@ -1,0 +1,12 @@
+// Finding a font file for a face name through fontconfig, with the game's fallbacks.
+#pragma once
+
+#include <string>
+
+namespace hopla {
+
+// Tries the face itself, "MS PGothic", "IPAPGothic", any face covering Japanese, then any
+// sans-serif face. Empty when fontconfig knows no font at all.
+std::string FindFontFile(const std::string& face);
+
+}  // namespace hopla

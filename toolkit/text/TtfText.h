@@ -1,0 +1,43 @@
+// Text through SDL2_ttf with faces found by fontconfig: the toolkit's one real text renderer.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "toolkit/Text.h"
+
+struct _TTF_Font;
+
+namespace hopla {
+
+// Glyphs are rendered without anti-aliasing: every text pixel is exactly the text colour, so
+// white text on Display stays free space for the ball's colour probes.
+class TtfText final : public TextRenderer {
+public:
+    TtfText();
+    ~TtfText() override;
+    TtfText(const TtfText&) = delete;
+    TtfText& operator=(const TtfText&) = delete;
+
+    void draw(Image& target, const Rect& clip, int x, int y, std::string_view text,
+              const Font& font, Color color) const override;
+    int lineHeight(const Font& font) const override;
+
+    // The file fontconfig chose for a face name (after the fallbacks).
+    std::string fileFor(const std::string& face) const;
+
+private:
+    struct FontCloser {
+        void operator()(_TTF_Font* f) const;
+    };
+    using FontHandle = std::unique_ptr<_TTF_Font, FontCloser>;
+    _TTF_Font* open(const Font& font) const;
+
+    bool ready_ = false;
+    mutable std::map<std::string, std::string> files_;
+    mutable std::map<std::tuple<std::string, int, bool>, FontHandle> fonts_;
+};
+
+}  // namespace hopla
