@@ -1,0 +1,53 @@
+// gen-assets OUTDIR: writes the tile sheet, the ending sheet and the eight sound files.
+#include <cstdio>
+#include <string>
+
+#include "BmpWriter.h"
+#include "EndingArt.h"
+#include "Sounds.h"
+#include "TileSheet.h"
+#include "WavWriter.h"
+
+namespace {
+
+// The tile sheet's palette is limited to 26 colours; the ending sheet has exactly six.
+constexpr std::size_t kMaxTileColors = 26;
+constexpr std::size_t kEndingColors = 6;
+
+bool Write(const std::string& dir, const std::string& name,
+           const std::vector<std::uint8_t>& bytes) {
+    const std::string path = dir + "/" + name;
+    if (!hopla::gen::WriteFile(path, bytes)) {
+        std::fprintf(stderr, "gen-assets: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: gen-assets OUTDIR\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+
+    const hopla::gen::IndexedCanvas tiles = hopla::gen::PaintTileSheet();
+    if (tiles.palette().size() > kMaxTileColors) {
+        std::fprintf(stderr, "gen-assets: the tile sheet uses %zu colours, at most %zu allowed\n",
+                     tiles.palette().size(), kMaxTileColors);
+        return 1;
+    }
+    const hopla::gen::IndexedCanvas ending = hopla::gen::PaintEndingSheet();
+    if (ending.palette().size() != kEndingColors) {
+        std::fprintf(stderr, "gen-assets: the ending sheet uses %zu colours, not %zu\n",
+                     ending.palette().size(), kEndingColors);
+        return 1;
+    }
+    bool ok = Write(dir, "tiles.bmp", hopla::gen::EncodeIndexedBmp(tiles, 8));
+    ok = Write(dir, "ending.bmp", hopla::gen::EncodeIndexedBmp(ending, 4)) && ok;
+    for (const hopla::gen::NamedSound& sound : hopla::gen::MakeSounds())
+        ok = Write(dir, sound.file, hopla::gen::EncodeWav(sound.samples)) && ok;
+    return ok ? 0 : 1;
+}
