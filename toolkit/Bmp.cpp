@@ -46,6 +46,7 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
     const std::uint64_t pixelOffset = U32(data, 10);
     const std::uint64_t infoSize = U32(data, 14);
     if (infoSize < kInfoHeaderSize || kFileHeaderSize + infoSize > size) return std::nullopt;
+    if (pixelOffset > size) return std::nullopt;
 
     const std::int32_t width = S32(data, 18);
     const std::int32_t rawHeight = S32(data, 22);
@@ -80,7 +81,7 @@ std::optional<Image> DecodeBmp(std::span<const std::uint8_t> data) {
     }
 
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
-    if (pixelOffset > size || height > (size - pixelOffset) / stride) return std::nullopt;
+    if (height > (size - pixelOffset) / stride) return std::nullopt;
 
     Image image(width, static_cast<int>(height));
     for (std::uint32_t y = 0; y < height; ++y) {
