@@ -14,7 +14,7 @@ namespace hopla {
 
 // Used by hopla-sim and by the scenario tests. Time is in milliseconds since start-up.
 class SimCore {
-public:
+  public:
     // exeDir is where the wave files are looked for (their lengths time waiting sounds).
     SimCore(std::uint32_t seed, const std::string& exeDir);
     SimCore(const SimCore&) = delete;
@@ -27,15 +27,20 @@ public:
     void keyDown(int code) { game_->keyDown(code); }
     void keyUp(int code) { game_->keyUp(code); }
     void mouseDown(int button) { game_->mouseDown(button); }
+    // Starts stage n (0..20) as if the ball had just left the stage before it: n = 0 as if
+    // it had left the title stage (a new game), n = 21 as if it had left stage 20 (the
+    // ending). Whatever sequence was running stops. Throws std::out_of_range for other n.
+    void startStage(int n);
 
     double nowMs() const;
+    static double ToMs(Duration d);
     Game& game() { return *game_; }
     GameState& state() { return game_->state(); }
     Form1& form() { return game_->form(); }
     VirtualClock& clock() { return clock_; }
     RecordingSound& sound() { return sound_; }
 
-private:
+  private:
     VirtualClock clock_;
     RecordingSound sound_{clock_};
     TtfText text_;

@@ -1,0 +1,50 @@
+// Building one line of JSON output: objects, arrays, numbers that round-trip, escaped text.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hopla {
+
+// The shortest decimal text that reads back as the same value ("420" for a whole 420.0,
+// "0.1" for 0.1f); JSON has no infinities or NaN, so those become null.
+std::string JsonNumber(double value);
+std::string JsonNumber(float value);
+// The text as a JSON string literal with its quotes; bytes of 0x80 and above (UTF-8) pass
+// through unchanged.
+std::string JsonString(std::string_view text);
+// Reads a whole JSON string literal (quotes included) back into UTF-8 text; none when the
+// literal is malformed or anything follows it.
+std::optional<std::string> ParseJsonString(std::string_view literal);
+
+// Appends values in order and puts the commas in. Keys are written with key() right before
+// their value. The caller balances begin and end.
+class JsonWriter {
+  public:
+    void beginObject();
+    void endObject();
+    void beginArray();
+    void endArray();
+    JsonWriter& key(std::string_view name);
+    void integer(long long value);
+    void real(double value);
+    void real(float value);
+    void boolean(bool value);
+    void string(std::string_view text);
+    void null();
+
+    const std::string& str() const { return out_; }
+
+  private:
+    void beginValue();
+    void append(std::string_view text);
+
+    std::string out_;
+    std::vector<bool> empty_;  // per open container: nothing written into it yet
+    bool afterKey_ = false;
+};
+
+}  // namespace hopla

@@ -1,0 +1,270 @@
+// Reading and running hopla-sim's commands.
+#include "tools/sim/Script.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/sim/Json.h"
+#include "tools/sim/PngWriter.h"
+#include "tools/sim/StateFields.h"
+#include "tools/sim/StateJson.h"
+
+namespace hopla {
+namespace {
+
+// Virtual times beyond this would overflow the clock's nanoseconds.
+constexpr double kMaxMs = 1e12;
+constexpr int kMaxKeyCode = 255;        // virtual-key codes index the game's 256-entry key table
+constexpr int kLastStage = 21;          // the ending
+constexpr double kMaxCoordinate = 1e9;  // keeps rounding a coordinate inside int
+
+// A line that is not a valid command; `what` says why.
+struct BadLine : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A valid command that could not do its work.
+struct CommandFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The words of one line, taken one at a time; the rest of the line serves texts.
+class Words {
+  public:
+    explicit Words(std::string_view line) : rest_(line) { skipBlanks(); }
+
+    bool empty() const { return rest_.empty(); }
+    // The next word, or a bad line naming `what` was expected.
+    std::string_view next(std::string_view what) {
+        if (rest_.empty()) throw BadLine("missing " + std::string(what));
+        std::size_t end = 0;
+        while (end < rest_.size() && !IsBlank(rest_[end])) ++end;
+        const std::string_view word = rest_.substr(0, end);
+        rest_.remove_prefix(end);
+        skipBlanks();
+        return word;
+    }
+    // Everything left, without trailing blanks, and nothing left after it.
+    std::string_view takeRest() {
+        std::string_view rest = rest_;
+        while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
+        rest_ = {};
+        return rest;
+    }
+    void expectEnd() const {
+        if (!rest_.empty()) throw BadLine("unexpected '" + std::string(rest_) + "'");
+    }
+
+  private:
+    void skipBlanks() {
+        while (!rest_.empty() && IsBlank(rest_.front())) rest_.remove_prefix(1);
+    }
+    std::string_view rest_;
+};
+
+long long IntegerArg(Words& words, std::string_view what, long long min, long long max) {
+    const std::string_view word = words.next(what);
+    long long value = 0;
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (result.ec != std::errc() || result.ptr != word.data() + word.size()) {
+        throw BadLine(std::string(what) + " is not an integer: '" + std::string(word) + "'");
+    }
+    if (value < min || value > max) {
+        throw BadLine(std::string(what) + " " + std::string(word) + " out of range " +
+                      std::to_string(min) + ".." + std::to_string(max));
+    }
+    return value;
+}
+
+double NumberArg(Words& words, std::string_view what, double min, double max) {
+    const std::string_view word = words.next(what);
+    double value = 0;
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (result.ec != std::errc() || result.ptr != word.data() + word.size() ||
+        !std::isfinite(value)) {
+        throw BadLine(std::string(what) + " is not a number: '" + std::string(word) + "'");
+    }
+    if (value < min || value > max) {
+        throw BadLine(std::string(what) + " " + std::string(word) + " out of range");
+    }
+    return value;
+}
+
+// A text argument: the rest of the line, or a JSON string literal when it starts with '"'.
+std::string TextArg(Words& words, std::string_view what) {
+    const std::string_view rest = words.takeRest();
+    if (rest.empty()) throw BadLine("missing " + std::string(what));
+    if (rest.front() != '"') return std::string(rest);
+    std::optional<std::string> text = ParseJsonString(rest);
+    if (!text) throw BadLine("malformed quoted " + std::string(what));
+    return *text;
+}
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(SimCore& sim, std::ostream& out, std::ostream& err)
+    : sim_(sim), out_(out), err_(err) {
+    sim_.game().afterHandler = [this](std::string_view name) { afterHandler(name); };
+    sim_.sound().onCall = [this](const RecordingSound::Call& call) {
+        JsonWriter json;
+        json.beginObject();
+        json.key("t").real(SimCore::ToMs(call.at));
+        if (call.path) {
+            json.key("sound").string(FileNameOf(*call.path));
+        } else {
+            json.key("sound").null();
+        }
+        json.key("wait").boolean(call.wait);
+        json.endObject();
+        printLine(json.str());
+    };
+}
+
+ScriptRunner::~ScriptRunner() {
+    sim_.game().afterHandler = nullptr;
+    sim_.sound().onCall = nullptr;
+}
+
+void ScriptRunner::printLine(const std::string& json) {
+    out_ << json << '\n';
+}
+
+void ScriptRunner::afterHandler(std::string_view name) {
+    if (trace_) printLine(StateLine(sim_.nowMs(), sim_.form(), sim_.state(), false, name));
+    if (sim_.game().ended() && !endedAt_) endedAt_ = sim_.nowMs();
+}
+
+int ScriptRunner::run(std::istream& script) {
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        try {
+            execute(line);
+        } catch (const BadLine& bad) {
+            out_.flush();
+            err_ << "hopla-sim: line " << number << ": " << bad.what() << '\n';
+            return kScriptBadLine;
+        } catch (const CommandFailed& failed) {
+            out_.flush();
+            err_ << "hopla-sim: line " << number << ": " << failed.what() << '\n';
+            return kScriptFailed;
+        }
+        if (endedAt_) {
+            JsonWriter json;
+            json.beginObject();
+            json.key("t").real(*endedAt_);
+            json.key("event").string("end");
+            json.endObject();
+            printLine(json.str());
+            out_.flush();
+            return kScriptDone;
+        }
+        out_.flush();
+    }
+    return kScriptDone;
+}
+
+void ScriptRunner::execute(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
+    Words words(line);
+    const std::string_view command = words.next("command");
+    if (command == "at") {
+        const double t = NumberArg(words, "time", 0, kMaxMs);
+        words.expectEnd();
+        sim_.runUntil(t);
+    } else if (command == "wait") {
+        const double d = NumberArg(words, "duration", 0, kMaxMs - sim_.nowMs());
+        words.expectEnd();
+        sim_.runFor(d);
+    } else if (command == "key") {
+        const std::string_view direction = words.next("'down' or 'up'");
+        if (direction != "down" && direction != "up") {
+            throw BadLine("expected 'key down' or 'key up', not '" + std::string(direction) + "'");
+        }
+        const int code = static_cast<int>(IntegerArg(words, "key code", 0, kMaxKeyCode));
+        words.expectEnd();
+        if (direction == "down") {
+            sim_.keyDown(code);
+        } else {
+            sim_.keyUp(code);
+        }
+    } else if (command == "mouse") {
+        const int button = static_cast<int>(IntegerArg(words, "button", 1, 4));
+        words.expectEnd();
+        if (button == 3) throw BadLine("no mouse button 3 (1 left, 2 right, 4 middle)");
+        sim_.mouseDown(button);
+    } else if (command == "stage") {
+        const int n = static_cast<int>(IntegerArg(words, "stage", 0, kLastStage));
+        words.expectEnd();
+        sim_.startStage(n);
+    } else if (command == "set") {
+        const std::string_view name = words.next("variable name");
+        const StateField* field = FindStateField(name);
+        if (!field) throw BadLine("no variable '" + std::string(name) + "'");
+        std::vector<long long> indices;
+        for (int i = 0; i < field->indexCount; ++i) {
+            indices.push_back(IntegerArg(words, "index", 0, std::numeric_limits<int>::max()));
+        }
+        const std::string_view value = words.takeRest();
+        if (value.empty()) throw BadLine("missing value for " + std::string(name));
+        const std::string error = field->set(sim_.state(), indices, value);
+        if (!error.empty()) throw BadLine(std::string(name) + ": " + error);
+    } else if (command == "state") {
+        bool full = false;
+        if (!words.empty()) {
+            const std::string_view word = words.next("'full'");
+            if (word != "full") throw BadLine("expected 'state' or 'state full'");
+            full = true;
+        }
+        words.expectEnd();
+        printLine(StateLine(sim_.nowMs(), sim_.form(), sim_.state(), full));
+    } else if (command == "trace") {
+        const std::string_view mode = words.next("'on' or 'off'");
+        if (mode != "on" && mode != "off") throw BadLine("expected 'trace on' or 'trace off'");
+        words.expectEnd();
+        trace_ = mode == "on";
+    } else if (command == "pixel") {
+        const double x = NumberArg(words, "x", -kMaxCoordinate, kMaxCoordinate);
+        const double y = NumberArg(words, "y", -kMaxCoordinate, kMaxCoordinate);
+        words.expectEnd();
+        JsonWriter json;
+        json.beginObject();
+        json.key("t").real(sim_.nowMs());
+        json.key("x").real(x);
+        json.key("y").real(y);
+        json.key("color").integer(sim_.form().Display.point(x, y));
+        json.endObject();
+        printLine(json.str());
+    } else if (command == "shot") {
+        const std::string path = TextArg(words, "file name");
+        try {
+            WritePng(sim_.form().Display.image(), path);
+        } catch (const std::runtime_error& e) {
+            throw CommandFailed(e.what());
+        }
+    } else {
+        throw BadLine("unknown command '" + std::string(command) + "'");
+    }
+}
+
+int RunScript(SimCore& sim, std::istream& script, std::ostream& out, std::ostream& err) {
+    ScriptRunner runner(sim, out, err);
+    return runner.run(script);
+}
+
+}  // namespace hopla

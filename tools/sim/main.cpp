@@ -1,0 +1,91 @@
+// hopla-sim: the game on a virtual clock, driven by a script, reporting JSON lines.
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/sim/Script.h"
+#include "tools/sim/SimCore.h"
+
+namespace {
+
+constexpr std::string_view kUsage = "usage: hopla-sim [--seed N] [SCRIPT]\n";
+
+struct Options {
+    bool help = false;
+    std::optional<std::uint32_t> seed;
+    std::optional<std::string> script;
+};
+
+std::optional<std::uint32_t> ParseSeed(std::string_view text) {
+    std::uint32_t seed = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return seed;
+}
+
+// None after reporting a usage error.
+std::optional<Options> ParseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--seed") {
+            if (i + 1 == argc || !(options.seed = ParseSeed(argv[i + 1]))) {
+                std::cerr << "hopla-sim: --seed takes a whole number 0..4294967295\n" << kUsage;
+                return std::nullopt;
+            }
+            ++i;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            std::cerr << "hopla-sim: unknown option " << arg << '\n' << kUsage;
+            return std::nullopt;
+        } else if (options.script) {
+            std::cerr << "hopla-sim: only one script\n" << kUsage;
+            return std::nullopt;
+        } else {
+            options.script = std::string(arg);
+        }
+    }
+    return options;
+}
+
+// The wave files lie beside the executable.
+std::string ExeDir() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : exe.parent_path().string();
+}
+
+std::uint32_t SeedFromClock() {
+    const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
+    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Options> options = ParseOptions(argc, argv);
+    if (!options) return hopla::kScriptBadLine;
+    if (options->help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    std::ios::sync_with_stdio(false);
+    std::ifstream file;
+    if (options->script) {
+        file.open(*options->script);
+        if (!file) {
+            std::cerr << "hopla-sim: cannot read " << *options->script << '\n';
+            return hopla::kScriptFailed;
+        }
+    }
+    std::istream& script = options->script ? file : std::cin;
+    hopla::SimCore sim(options->seed.value_or(SeedFromClock()), ExeDir());
+    return hopla::RunScript(sim, script, std::cout, std::cerr);
+}
