@@ -1,0 +1,43 @@
+# Set-up, build, run and test in one command each, on a fresh Debian 12 machine.
+BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+JOBS ?= $(shell nproc)
+
+.PHONY: all run test test-sanitize bench build configure clean format
+
+all: build
+
+configure:
+	@bash tools/install-deps.sh $(DEPS)
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: DEPS = run
+run: CMAKE_FLAGS = -DHOPLA_TESTS=OFF -DHOPLA_BENCH=OFF
+run: build
+	./$(BUILD)/hopla
+
+test: DEPS = test
+test: CMAKE_FLAGS = -DHOPLA_BENCH=OFF
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The same tests in a build with AddressSanitizer and UndefinedBehaviorSanitizer, stopping at
+# the first report.
+test-sanitize:
+	@$(MAKE) --no-print-directory test BUILD=$(SANITIZE_BUILD) \
+	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+bench: DEPS = bench
+bench: CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=Release -DHOPLA_TESTS=OFF -DHOPLA_BENCH=ON
+bench: BUILD = build-bench
+bench: build
+	bash bench/run.sh $(BUILD)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs to build and run (`run`) or also to test (`test`,
+# `bench`). Only what is missing is installed; apt-get runs as root or through sudo.
+set -euo pipefail
+
+run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
+              libpng-dev fonts-ipafont-gothic)
+test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils)
+bench_packages=(libbenchmark-dev xvfb)
+
+case "${1:-run}" in
+    run) wanted=("${run_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
+    *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+    [ "$status" = "installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    as_root=(sudo)
+else
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root (apt-get install ${missing[*]}) or run this again with sudo rights." >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
