@@ -1,0 +1,34 @@
+// The game's window on screen: borderless, centred, showing a picture's pixels.
+#pragma once
+
+#include <string>
+
+#include "frontend/SdlHandles.h"
+#include "toolkit/Picture.h"
+#include "toolkit/Rect.h"
+
+namespace hopla {
+
+// Presents through the window's own surface: a changed rectangle is converted into it and only
+// that rectangle is sent to the window system. There is no renderer and so no vsync wait.
+class Screen {
+  public:
+    // Creates the window hidden; throws std::runtime_error when the video subsystem is not
+    // available or the window cannot be made.
+    Screen(const SdlSubsystem& video, const std::string& title, int width, int height);
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    void show();
+    // Sends what changed in the picture since the last call (Picture::takeChanged).
+    void present(Picture& picture);
+    // Sends the whole picture (after the window was exposed), leaving its changes untaken.
+    void presentAll(const Picture& picture);
+
+  private:
+    void upload(const Picture& picture, const Rect& area);
+
+    WindowHandle window_;
+};
+
+}  // namespace hopla

@@ -1,0 +1,41 @@
+// The running game on SDL: window, sound, clock and the event loop around hopla::Game.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/Game.h"
+#include "frontend/Screen.h"
+#include "frontend/SdlHandles.h"
+#include "frontend/SdlSound.h"
+#include "toolkit/Clock.h"
+#include "toolkit/text/TtfText.h"
+
+namespace hopla {
+
+// Construction runs the game's start-up and opens the window; run() returns when the game has
+// ended or the window was asked to close. Destruction closes the window and the audio device.
+class SdlApp {
+  public:
+    // Throws std::runtime_error when there is no display to open the window on.
+    SdlApp(std::uint32_t seed, const std::string& exeDir);
+    SdlApp(const SdlApp&) = delete;
+    SdlApp& operator=(const SdlApp&) = delete;
+
+    void run();
+
+  private:
+    void deliverPending();
+    void deliver(const SDL_Event& event);
+
+    SdlSubsystem video_;
+    Screen screen_;
+    SdlSound sound_;
+    TtfText text_;
+    RealClock clock_;  // started just before the game, so start-up happens at time 0
+    Game game_;
+};
+
+}  // namespace hopla

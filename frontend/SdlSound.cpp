@@ -1,0 +1,113 @@
+// Playing the game's wave files through an SDL audio device with a single voice.
+#include "frontend/SdlSound.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+namespace hopla {
+namespace {
+
+// Samples per channel in one device buffer: about 12 ms, so a cut-off or stop is heard at once.
+constexpr Uint16 kBufferFrames = 512;
+// How long past its end a waited-for sound may take before the wait gives up on a stalled device.
+constexpr auto kStallAllowance = std::chrono::milliseconds(250);
+
+}  // namespace
+
+std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
+    if (wave.samples.empty()) return {};
+    AudioStreamHandle stream(SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(wave.channels),
+                                                wave.rate, AUDIO_S16SYS, kDeviceChannels,
+                                                kDeviceRate));
+    if (!stream) return {};
+    const int bytes = static_cast<int>(wave.samples.size() * sizeof(std::int16_t));
+    if (SDL_AudioStreamPut(stream.get(), wave.samples.data(), bytes) != 0) return {};
+    if (SDL_AudioStreamFlush(stream.get()) != 0) return {};
+    std::vector<std::int16_t> out(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream.get())) /
+                                  sizeof(std::int16_t));
+    const int got = SDL_AudioStreamGet(stream.get(), out.data(),
+                                       static_cast<int>(out.size() * sizeof(std::int16_t)));
+    out.resize(got > 0 ? static_cast<std::size_t>(got) / sizeof(std::int16_t) : 0);
+    return out;
+}
+
+SdlSound::SdlSound() : audio_(SDL_INIT_AUDIO) {
+    if (!audio_.ok()) return;
+    SDL_AudioSpec want{};
+    want.freq = kDeviceRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = kDeviceChannels;
+    want.samples = kBufferFrames;
+    want.callback = &SdlSound::FillCallback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No format changes allowed: SDL converts our buffers to whatever the hardware wants.
+    device_ = AudioDevice(SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0));
+    if (device_) SDL_PauseAudioDevice(device_.id(), 0);
+}
+
+std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
+    auto [it, fresh] = cache_.try_emplace(path);
+    if (fresh) {
+        if (std::optional<Wave> wave = LoadWave(path)) {
+            auto clip = std::make_shared<Clip>();
+            clip->length = wave->length();
+            if (device_) clip->samples = ConvertForDevice(*wave);
+            if (clip->length > Duration(0)) it->second = std::move(clip);
+        }
+    }
+    return it->second;
+}
+
+void SdlSound::play(const std::string& path, bool wait) {
+    std::shared_ptr<const Clip> clip = load(path);
+    std::unique_lock lock(mutex_);
+    // A new sound, even a silent one, cuts off the one playing.
+    voice_ = clip && !clip->samples.empty() ? clip : nullptr;
+    position_ = 0;
+    if (!wait || !clip) return;
+    if (voice_) {
+        // The callback drops the voice when it has handed over the last sample; if the device
+        // stalls, the wait ends a little after the sound's own length.
+        const auto deadline = std::chrono::steady_clock::now() + clip->length + kStallAllowance;
+        voiceEnded_.wait_until(lock, deadline, [&] { return voice_ != clip; });
+    } else {
+        lock.unlock();
+        std::this_thread::sleep_for(clip->length);
+    }
+}
+
+void SdlSound::stop() {
+    std::lock_guard lock(mutex_);
+    voice_ = nullptr;
+    position_ = 0;
+}
+
+void SdlSound::FillCallback(void* self, Uint8* stream, int bytes) {
+    static_cast<SdlSound*>(self)->fill(reinterpret_cast<std::int16_t*>(stream),
+                                       static_cast<std::size_t>(bytes) / sizeof(std::int16_t));
+}
+
+void SdlSound::fill(std::int16_t* out, std::size_t count) {
+    std::size_t written = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (voice_) {
+            const std::vector<std::int16_t>& samples = voice_->samples;
+            if (position_ >= samples.size()) {
+                // The buffer with the last samples has been taken by the device: the sound ends.
+                voice_ = nullptr;
+                position_ = 0;
+                voiceEnded_.notify_all();
+            } else {
+                written = std::min(count, samples.size() - position_);
+                std::memcpy(out, samples.data() + position_, written * sizeof(std::int16_t));
+                position_ += written;
+            }
+        }
+    }
+    std::memset(out + written, 0, (count - written) * sizeof(std::int16_t));
+}
+
+}  // namespace hopla

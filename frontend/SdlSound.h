@@ -1,0 +1,65 @@
+// The game's sound device on SDL audio: one voice, decoded files cached, waits without spinning.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "frontend/SdlHandles.h"
+#include "toolkit/Clock.h"
+#include "toolkit/Sound.h"
+#include "toolkit/Wave.h"
+
+namespace hopla {
+
+// Every sound is converted once to this format; SDL converts it further to the hardware's.
+inline constexpr int kDeviceRate = 44100;
+inline constexpr int kDeviceChannels = 2;
+
+// The wave's samples resampled to kDeviceRate and kDeviceChannels, 16-bit interleaved; empty
+// when SDL cannot convert the wave's format.
+std::vector<std::int16_t> ConvertForDevice(const Wave& wave);
+
+// When no output device can be opened (no sound hardware, a dummy driver that fails, a headless
+// machine) every sound is silence, but waiting still takes the sound's length, so the game keeps
+// its pace. A file that is missing or not a complete wave is silence and never waited for.
+class SdlSound final : public SoundDevice {
+  public:
+    SdlSound();
+    ~SdlSound() override = default;
+    SdlSound(const SdlSound&) = delete;
+    SdlSound& operator=(const SdlSound&) = delete;
+
+    void play(const std::string& path, bool wait) override;
+    void stop() override;
+
+    bool hasDevice() const { return static_cast<bool>(device_); }
+
+  private:
+    struct Clip {
+        std::vector<std::int16_t> samples;  // device format
+        Duration length{0};                 // of the file as written
+    };
+
+    std::shared_ptr<const Clip> load(const std::string& path);
+    static void FillCallback(void* self, Uint8* stream, int bytes);
+    void fill(std::int16_t* out, std::size_t count);
+
+    std::map<std::string, std::shared_ptr<const Clip>> cache_;  // null: no usable wave
+
+    // The voice, shared with the audio callback thread under mutex_.
+    std::mutex mutex_;
+    std::condition_variable voiceEnded_;
+    std::shared_ptr<const Clip> voice_;
+    std::size_t position_ = 0;
+
+    // Declared last so they are closed first: the callback never outlives the voice.
+    SdlSubsystem audio_;
+    AudioDevice device_;
+};
+
+}  // namespace hopla
