@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# End-to-end check of the real game window under a virtual X server: the window appears
+# borderless, centred and 800 x 600, stays black for the first two seconds, then shows the title
+# captions, and a window manager's close request ends the game with exit status 0.
+#
+# usage: window_e2e.sh HOPLA_EXECUTABLE [C_COMPILER]
+# Screenshots go to a fresh directory under /tmp, kept when the test fails or when
+# HOPLA_E2E_KEEP=1. Exit status 77 means the test could not run here (skipped).
+set -uo pipefail
+
+hopla=${1:?usage: window_e2e.sh HOPLA_EXECUTABLE [C_COMPILER]}
+cc=${2:-cc}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+for tool in Xvfb xdotool import convert "$cc"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "skipped: $tool is not installed (the test needs Xvfb, xdotool and ImageMagick)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d /tmp/hopla-e2e.XXXXXX)
+xvfb_pid=
+game_pid=
+failed=0
+
+cleanup() {
+    [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    if [ "$failed" -eq 0 ] && [ "${HOPLA_E2E_KEEP:-0}" != 1 ]; then
+        rm -rf "$work"
+    else
+        echo "screenshots and logs kept in $work"
+    fi
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failed=1
+    exit 1
+}
+
+now_us() { echo "${EPOCHREALTIME/./}"; }
+ms_since() { echo $((($(now_us) - $1) / 1000)); }
+
+# The game's close request comes from a small Xlib program: without a window manager nothing
+# else can send WM_DELETE_WINDOW (xdotool's windowclose destroys the window under the client).
+"$cc" -o "$work/wm_close" "$here/wm_close.c" -lX11 || fail "cannot build the close helper"
+
+# A white root, so that a black area on the screenshot can only be the game's window.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -wr -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
+export DISPLAY=":$(head -1 "$work/display")"
+export SDL_AUDIODRIVER=dummy
+root_w=1024
+root_h=768
+
+# Colour of one pixel of an image as "r,g,b" in 0..255.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+# The brightest channel value (0..255) in a w x h area at x, y of an image.
+brightest() { convert "$1" -crop "$2x$3+$4+$5" +repage -format "%[fx:int(255*maxima)]" info:; }
+
+# Starts the game and waits for its window; sets game_pid, launched (us) and the geometry.
+launch() {
+    launched=$(now_us)
+    "$hopla" >"$work/hopla.log" 2>&1 &
+    game_pid=$!
+    wid=
+    for _ in $(seq 100); do
+        wid=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
+        [ -n "$wid" ] && break
+        kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $work/hopla.log)"
+        sleep 0.05
+    done
+    [ -n "$wid" ] || fail "no window named Form1 appeared"
+    eval "$(xdotool getwindowgeometry --shell "$wid")"  # X, Y, WIDTH, HEIGHT
+}
+
+stop_game() {
+    kill -9 "$game_pid" 2>/dev/null
+    wait "$game_pid" 2>/dev/null
+    game_pid=
+}
+
+# 1. The window during the first two seconds: 800 x 600, centred, all black. The game's clock
+# starts after the launch, so a screenshot finished within 2 s of the launch must be black. On a
+# machine too busy to take it in time, the game is started again (at most three times).
+black_checked=0
+for attempt in 1 2 3; do
+    launch
+    [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, not 800x600"
+    [ "$X" = $(((root_w - 800) / 2)) ] && [ "$Y" = $(((root_h - 600) / 2)) ] ||
+        fail "window at $X,$Y is not centred"
+    elapsed=$(ms_since "$launched")
+    [ "$elapsed" -lt 1000 ] && sleep "0.$(printf %03d $((1000 - elapsed)))"
+    import -window root "$work/first.png"
+    if [ "$(ms_since "$launched")" -lt 1900 ]; then
+        black_checked=1
+        break
+    fi
+    echo "screenshot came too late ($(ms_since "$launched") ms after launch), starting again"
+    stop_game
+done
+[ "$black_checked" = 1 ] || fail "could not take a screenshot within the first 2 s"
+[ "$(brightest "$work/first.png" 800 600 "$X" "$Y")" = 0 ] ||
+    fail "the window is not all black during the first 2 s (see $work/first.png)"
+# Borderless: the pixels just outside the window's corners are the white root.
+for corner in "$((X - 1)) $((Y - 1))" "$((X + 800)) $((Y - 1))" "$((X - 1)) $((Y + 600))" \
+              "$((X + 800)) $((Y + 600))"; do
+    # shellcheck disable=SC2086
+    [ "$(pixel "$work/first.png" $corner)" = "255,255,255" ] ||
+        fail "the screen around the window is not the root at $corner (see $work/first.png)"
+done
+
+# 2. The title captions appear two seconds after start-up, in the label area of Display.
+captions=0
+for _ in $(seq 20); do
+    [ "$(ms_since "$launched")" -lt 2500 ] && { sleep 0.1; continue; }
+    import -window root "$work/title.png"
+    if [ "$(brightest "$work/title.png" 185 70 $((X + 335)) $((Y + 260)))" -gt 0 ]; then
+        captions=1
+        break
+    fi
+    sleep 0.25
+done
+[ "$captions" = 1 ] || fail "no title captions in the label area (see $work/title.png)"
+
+# 3. The window manager's close request ends the game like its own end: exit status 0.
+"$work/wm_close" "$wid" || fail "cannot send the close request"
+status=
+for _ in $(seq 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+        wait "$game_pid"
+        status=$?
+        game_pid=
+        break
+    fi
+    sleep 0.05
+done
+[ -n "$status" ] || fail "the game did not end within 5 s of the close request"
+[ "$status" = 0 ] || fail "the game ended with status $status (see $work/hopla.log)"
+[ -z "$(xdotool search --name '^Form1$' 2>/dev/null)" ] || fail "the window is still there"
+
+echo "window e2e passed"
