@@ -10,6 +10,17 @@ inline constexpr int kKeySpace = 32;
 inline constexpr int kKeyLeft = 37;
 inline constexpr int kKeyRight = 39;
 
+// KeyDirection(key): -1 Left, +1 Right, 0 for every other key; a code outside the table's
+// 0..255 (never sent by the window) counts as 0 too.
+inline int KeyDirectionOf(const GameState& state, int keyCode) {
+    return keyCode >= 0 && keyCode < static_cast<int>(state.KeyDirection.size())
+               ? state.KeyDirection[keyCode]
+               : 0;
+}
+
+// The slowest pace Timer1 and Timer3 can be given: the largest interval a timer takes.
+inline constexpr int kSlowestInterval = 65535;
+
 // Key press (auto-repeats included) with its virtual-key code; shift is not used.
 void Form_KeyDown(Form1& form, GameState& state, int keyCode, int shift);
 // Key release: clears HeldKey whatever the key.

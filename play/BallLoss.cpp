@@ -1,0 +1,45 @@
+// Otita: a ball fell out through the floor.
+#include "play/BallLoss.h"
+
+#include "app/Sound.h"
+#include "stage/Progression.h"
+#include "stage/Render.h"
+#include "stage/StageTable.h"
+
+namespace hopla {
+
+void Otita(Form1& form, GameState& s) {
+    if (s.StageNo == kTitleStage) {  // the shaft under the End sign: quit
+        Stop(form, SoundMode::Wait);
+        form.End();
+        return;
+    }
+    s.BallState = kBallInPlay;
+    s.BallsLeft -= 1;
+    Play(form, s, "otita.wav", SoundMode::NoWait);
+    if (s.BallsLeft != 0) {  // the same stage again, reloaded after the introduction
+        PutBallAtStart(s, s.StageNo);
+        s.SpeedY = 0;
+        s.SpeedX = 0;
+        s.Tick = 0;
+        s.BallColor = 0;
+        ScreenOn(form, s);
+        form.Timer4.setInterval(IntroductionInterval(s.BallInterval));
+    } else {  // game over: the title stage, with "Game Over" typed after the introduction
+        Stop(form, SoundMode::NoWait);  // the wipe begins in silence
+        LoadStageGrid(s, kTitleStage);
+        PutBallAtStart(s, kTitleStage);
+        s.StageNo = kTitleStage;
+        s.BallState = kBallGameOver;
+        s.TypingRow = 1;
+        s.SpeedY = 0;
+        s.SpeedX = 0;
+        s.Tick = 0;
+        s.BallColor = 0;
+        ScreenOn(form, s);
+        form.Timer4.setInterval(IntroductionInterval(s.BallInterval));
+    }
+    form.Timer1.setInterval(0);
+}
+
+}  // namespace hopla
