@@ -18,7 +18,9 @@ void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
     Put16(b, v & 0xFFFF);
     Put16(b, v >> 16);
 }
-void PutTag(std::vector<std::uint8_t>& b, const char* t) { b.insert(b.end(), t, t + 4); }
+void PutTag(std::vector<std::uint8_t>& b, const char* t) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(t[i]));
+}
 
 // A mono 16-bit wave of `frames` samples at `rate`.
 std::vector<std::uint8_t> MakeWave(int frames, int rate, int bits = 16, int format = 1) {
@@ -37,7 +39,7 @@ std::vector<std::uint8_t> MakeWave(int frames, int rate, int bits = 16, int form
     Put16(b, bits);
     PutTag(b, "LIST");  // an unrelated odd-sized chunk, padded, before the data
     Put32(b, 3);
-    b.insert(b.end(), {'a', 'b', 'c', 0});
+    for (std::uint8_t c : {'a', 'b', 'c', '\0'}) b.push_back(c);
     PutTag(b, "data");
     Put32(b, bytes);
     for (int i = 0; i < frames; ++i) bits == 16 ? Put16(b, i * 7) : b.push_back(128 + i % 100);
