@@ -10,8 +10,13 @@ namespace {
 template <typename Real>
 std::string ShortestNumber(Real value) {
     if (!std::isfinite(value)) return "null";
+    // Whole values read as integers ("100000", not "1e+05") up to where that stays short.
+    constexpr Real kPlainLimit = 1e15;
+    const bool whole = value == std::trunc(value) && std::fabs(value) < kPlainLimit;
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto result = whole ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                              std::chars_format::fixed)
+                              : std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
 

@@ -9,8 +9,8 @@
 
 namespace hopla {
 
-// The shortest decimal text that reads back as the same value ("420" for a whole 420.0,
-// "0.1" for 0.1f); JSON has no infinities or NaN, so those become null.
+// The shortest decimal text that reads back as the same value ("0.1" for 0.1f); whole values
+// below 1e15 in plain digits ("420", "100000"). JSON has no infinities or NaN: those are null.
 std::string JsonNumber(double value);
 std::string JsonNumber(float value);
 // The text as a JSON string literal with its quotes; bytes of 0x80 and above (UTF-8) pass

@@ -1,0 +1,139 @@
+// hopla-sim's other output: sound lines, trace lines, the `stage` command and pixel reads.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "SimRun.h"
+#include "stage/StageData.h"
+#include "toolkit/Wave.h"
+#include "tools/sim/Json.h"
+
+namespace hopla {
+namespace {
+
+using testing::Json;
+using testing::Simulate;
+
+TEST(SoundLines, EachCallPrintsItsFileNameWaitFlagAndTime) {
+    SimCore sim(1, HOPLA_BUILD_DIR);
+    std::ostringstream out;
+    std::ostringstream err;
+    {
+        ScriptRunner runner(sim, out, err);
+        const std::string dir = std::string(HOPLA_BUILD_DIR) + "/";
+        sim.sound().play(dir + "jump.wav", true);  // waiting: the clock moves on by its length
+        sim.sound().stop();
+        sim.sound().play(dir + "missing.wav", false);
+    }
+    sim.sound().stop();  // the runner is gone: nothing more is printed
+    const std::optional<Wave> jump = LoadWave(std::string(HOPLA_BUILD_DIR) + "/jump.wav");
+    ASSERT_TRUE(jump.has_value());
+    const std::string afterJump = JsonNumber(SimCore::ToMs(jump->length()));
+    EXPECT_EQ(out.str(),
+              "{\"t\":0,\"sound\":\"jump.wav\",\"wait\":true}\n"
+              "{\"t\":" +
+                  afterJump +
+                  ",\"sound\":null,\"wait\":false}\n"
+                  "{\"t\":" +
+                  afterJump + ",\"sound\":\"missing.wav\",\"wait\":false}\n");
+}
+
+TEST(TraceLines, FollowEveryHandlerWhileTraceIsOn) {
+    const testing::SimRun run = Simulate(
+        "key down 39\ntrace on\nkey down 39\nkey up 39\nmouse 2\nat 2000\ntrace off\n"
+        "key up 37\nat 3000\n");
+    ASSERT_EQ(run.status, kScriptDone) << run.err;
+    const auto events = run.with("event");
+    ASSERT_GE(events.size(), 4u);
+    const char* expected[] = {"KeyDown", "KeyUp", "MouseDown", "Timer2"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(events[i]["event"].text, expected[i]);
+        EXPECT_TRUE(events[i].has("StageNo") && events[i].has("timers"));
+        EXPECT_FALSE(events[i].has("TileGrid")) << "trace lines are short state lines";
+    }
+    EXPECT_EQ(events[2]["t"].numberText, "0");
+    EXPECT_EQ(events[3]["t"].numberText, "2000");
+    EXPECT_EQ(events[0].keys()[1], "event");
+    for (const Json& event : events) {
+        EXPECT_LE(event["t"].number, 2000) << "no trace after 'trace off'";
+    }
+}
+
+TEST(StageCommand, StartsAStageAsIfTheBallHadLeftTheOneBefore) {
+    const struct {
+        int stage;
+        int stageNo;  // afterwards
+        int timer4;   // the introduction's interval, 0 for the ending
+        int etimer;
+        bool nextSound;
+    } cases[] = {
+        {0, 0, 5, 0, true},   {1, 1, 5, 0, true},       {7, 7, 5, 0, true},
+        {20, 20, 5, 0, true}, {21, 21, 0, 2500, false},
+    };
+    for (const auto& c : cases) {
+        // Start-up left Timer2 armed; the stage command stops whatever was running.
+        const testing::SimRun run = Simulate("set StageTime 3 50\nset StageTime 25 9\nstage " +
+                                             std::to_string(c.stage) + "\nstate\n");
+        ASSERT_EQ(run.status, kScriptDone) << run.err;
+        const Json state = run.with("StageNo").at(0);
+        EXPECT_EQ(state["StageNo"].number, c.stageNo) << c.stage;
+        const Json& timers = state["timers"];
+        for (const char* stopped : {"Timer1", "Timer2", "Timer3", "Timer5", "Timer6"}) {
+            EXPECT_EQ(timers[stopped].number, 0) << c.stage << " " << stopped;
+        }
+        EXPECT_EQ(timers["Timer4"].number, c.timer4) << c.stage;
+        EXPECT_EQ(timers["Etimer"].number, c.etimer) << c.stage;
+        EXPECT_EQ(state["BallColor"].number, 0) << "the ball is hidden until the stage loads";
+        const auto sounds = run.with("sound");
+        EXPECT_EQ(sounds.size(), c.nextSound ? 1u : 0u) << c.stage;
+        if (c.nextSound && !sounds.empty()) {
+            EXPECT_EQ(sounds[0]["sound"].text, "next.wav");
+        }
+        if (c.stage < 21) {
+            EXPECT_EQ(state["TrailX"][0].number, kStartX[c.stage]) << c.stage;
+            EXPECT_EQ(state["TrailY"][3].number, kStartY[c.stage]) << c.stage;
+        }
+        // Only a new game clears the times and gives nine balls.
+        EXPECT_EQ(state["StageTime"][3].number, c.stage == 0 ? 0 : 50) << c.stage;
+        EXPECT_EQ(state["StageTime"][25].number, 9) << c.stage;
+        EXPECT_EQ(state["BallsLeft"].number, c.stage == 0 ? 9 : 1) << c.stage;
+    }
+}
+
+TEST(StageCommand, TheIntroductionFollowsTheBallSpeed) {
+    const testing::SimRun run = Simulate("set BallInterval 45\nstage 3\nstate\n");
+    ASSERT_EQ(run.status, kScriptDone) << run.err;
+    EXPECT_EQ(run.with("StageNo").at(0)["timers"]["Timer4"].number, 8);
+}
+
+TEST(PixelCommand, ReadsDisplayAtTheRoundedPoint) {
+    SimCore sim(1, HOPLA_BUILD_DIR);
+    sim.form().Display.fillRect({10, 20, 11, 21}, 0x123456);
+    sim.form().Display.fillRect({799, 599, 800, 600}, 0xFFFFFF);
+    const testing::SimRun run = testing::SimulateOn(
+        sim,
+        "pixel 10 20\npixel 10.4 20.5\npixel 9.5 20\npixel 10.5 18.5\npixel 799 599\n"
+        "pixel 800 0\npixel -1 0\npixel 0 600\n");
+    ASSERT_EQ(run.status, kScriptDone) << run.err;
+    const struct {
+        const char* x;
+        const char* y;
+        int color;
+    } expected[] = {{"10", "20", 0x123456},  {"10.4", "20.5", 0x123456},
+                    {"9.5", "20", 0x123456},  // halves go to the even pixel
+                    {"10.5", "18.5", 0},     {"799", "599", 0xFFFFFF},
+                    {"800", "0", -1},        {"-1", "0", -1},
+                    {"0", "600", -1}};
+    ASSERT_EQ(run.lines.size(), std::size(expected));
+    for (std::size_t i = 0; i < run.lines.size(); ++i) {
+        const Json& line = run.lines[i];
+        EXPECT_EQ(line.keys(), (std::vector<std::string>{"t", "x", "y", "color"}));
+        EXPECT_EQ(line["x"].numberText, expected[i].x);
+        EXPECT_EQ(line["y"].numberText, expected[i].y);
+        EXPECT_EQ(line["color"].number, expected[i].color) << i;
+    }
+}
+
+}  // namespace
+}  // namespace hopla
