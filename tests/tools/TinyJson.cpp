@@ -132,7 +132,8 @@ class Reader {
             if (!key || !eat(':')) return std::nullopt;
             std::optional<Json> member = value();
             if (!member) return std::nullopt;
-            v.members.emplace_back(std::move(*key), std::move(*member));
+            v.names.push_back(std::move(*key));
+            v.items.push_back(std::move(*member));
         } while (eat(','));
         if (!eat('}')) return std::nullopt;
         return v;
@@ -145,8 +146,8 @@ class Reader {
 }  // namespace
 
 const Json& Json::operator[](std::string_view key) const {
-    for (const auto& [name, member] : members) {
-        if (name == key) return member;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == key) return items[i];
     }
     ADD_FAILURE() << "no member " << key;
     return kMissing;
@@ -159,16 +160,10 @@ const Json& Json::operator[](std::size_t index) const {
 }
 
 bool Json::has(std::string_view key) const {
-    for (const auto& member : members) {
-        if (member.first == key) return true;
+    for (const std::string& name : names) {
+        if (name == key) return true;
     }
     return false;
-}
-
-std::vector<std::string> Json::keys() const {
-    std::vector<std::string> names;
-    for (const auto& member : members) names.push_back(member.first);
-    return names;
 }
 
 std::optional<Json> ParseJson(std::string_view text) {

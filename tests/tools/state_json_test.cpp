@@ -113,12 +113,13 @@ TEST(StateLine, RightAfterStartUp) {
     const Json& timers = state["timers"];
     EXPECT_EQ(timers.keys(), (std::vector<std::string>{"Timer1", "Timer2", "Timer3", "Timer4",
                                                        "Timer5", "Timer6", "Etimer"}));
-    for (const auto& [name, interval] : timers.members) {
-        EXPECT_EQ(interval.numberText, name == "Timer2" ? "2000" : "0") << name;
+    for (const std::string& name : timers.keys()) {
+        EXPECT_EQ(timers[name].numberText, name == "Timer2" ? "2000" : "0") << name;
     }
     const Json& labels = state["labels"];
     EXPECT_EQ(labels.keys(), (std::vector<std::string>{"Label1", "Label2"}));
-    for (const auto& [name, label] : labels.members) {
+    for (const std::string& name : labels.keys()) {
+        const Json& label = labels[name];
         EXPECT_EQ(label.keys(), (std::vector<std::string>{"caption", "left", "top", "width",
                                                           "visible", "transparent"}));
         EXPECT_EQ(label["visible"].kind, Json::Kind::Bool);

@@ -1,0 +1,79 @@
+// The hopla-sim executable: options, script from a file or standard input, exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace hopla {
+namespace {
+
+const std::string kSim = std::string(HOPLA_BUILD_DIR) + "/hopla-sim";
+
+struct Result {
+    int status = -1;
+    std::string out;
+};
+
+// Runs a shell command line and collects its standard output and exit status.
+Result Shell(const std::string& command) {
+    Result result;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer;
+    while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) {
+        result.out.append(buffer.data(), n);
+    }
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(kSim)) GTEST_SKIP() << "hopla-sim not built";
+    }
+};
+
+TEST_F(Cli, TheSeedFixesTheShufflesAndTheScriptComesFromFileOrStdin) {
+    const std::string script =
+        (std::filesystem::temp_directory_path() / ("hopla-sim-cli-" + std::to_string(::getpid())))
+            .string();
+    std::ofstream(script) << "# start-up shuffles\nstate full\n";
+    const Result fromFile = Shell(kSim + " --seed 12345 " + script);
+    const Result fromStdin = Shell("printf 'state full\\n' | " + kSim + " --seed 12345");
+    const Result otherSeed = Shell(kSim + " --seed 54321 " + script);
+    std::filesystem::remove(script);
+    EXPECT_EQ(fromFile.status, 0);
+    EXPECT_EQ(fromStdin.status, 0);
+    EXPECT_NE(fromFile.out.find("\"BandOrder\":["), std::string::npos);
+    EXPECT_EQ(fromFile.out, fromStdin.out);
+    EXPECT_NE(fromFile.out, otherSeed.out);
+    // The wave files are looked for beside the executable.
+    EXPECT_NE(fromFile.out.find("\"SoundDir\":\"" + std::string(HOPLA_BUILD_DIR) + "/\""),
+              std::string::npos);
+}
+
+TEST_F(Cli, ExitStatuses) {
+    const struct {
+        std::string command;
+        int status;
+    } cases[] = {
+        {"printf 'state\\n' | " + kSim, 0},
+        {"printf 'state\\nnonsense\\n' | " + kSim + " 2>/dev/null", 2},
+        {kSim + " --seed 2>/dev/null </dev/null", 2},
+        {kSim + " --seed -1 2>/dev/null </dev/null", 2},
+        {kSim + " --seed 4294967296 2>/dev/null </dev/null", 2},
+        {kSim + " --frobnicate 2>/dev/null </dev/null", 2},
+        {kSim + " /nonexistent/script 2>/dev/null", 1},
+        {kSim + " --help", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Shell(c.command).status, c.status) << c.command;
+}
+
+}  // namespace
+}  // namespace hopla
