@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <optional>
 #include <thread>
 
 namespace hopla {
@@ -12,23 +14,35 @@ namespace {
 constexpr Uint16 kBufferFrames = 512;
 // How long past its end a waited-for sound may take before the wait gives up on a stalled device.
 constexpr auto kStallAllowance = std::chrono::milliseconds(250);
+// Silence appended to a wave before resampling, in frames of the wave: more than the resampler
+// keeps back.
+constexpr int kTailFrames = 4096;
 
 }  // namespace
 
 std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
-    if (wave.samples.empty()) return {};
+    if (wave.samples.empty() || wave.channels <= 0 || wave.rate <= 0) return {};
     AudioStreamHandle stream(SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(wave.channels),
                                                 wave.rate, AUDIO_S16SYS, kDeviceChannels,
                                                 kDeviceRate));
     if (!stream) return {};
-    const int bytes = static_cast<int>(wave.samples.size() * sizeof(std::int16_t));
-    if (SDL_AudioStreamPut(stream.get(), wave.samples.data(), bytes) != 0) return {};
+    // SDL's flush loses the resampler's look-ahead when the input came in one large piece, so a
+    // tail of silence goes in after the sound and is cut off again below.
+    std::vector<std::int16_t> input = wave.samples;
+    input.resize(input.size() + static_cast<std::size_t>(kTailFrames) * wave.channels, 0);
+    const int bytes = static_cast<int>(input.size() * sizeof(std::int16_t));
+    if (SDL_AudioStreamPut(stream.get(), input.data(), bytes) != 0) return {};
     if (SDL_AudioStreamFlush(stream.get()) != 0) return {};
-    std::vector<std::int16_t> out(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream.get())) /
-                                  sizeof(std::int16_t));
-    const int got = SDL_AudioStreamGet(stream.get(), out.data(),
-                                       static_cast<int>(out.size() * sizeof(std::int16_t)));
-    out.resize(got > 0 ? static_cast<std::size_t>(got) / sizeof(std::int16_t) : 0);
+    std::vector<std::int16_t> out;
+    std::int16_t piece[4096];
+    for (;;) {
+        const int got = SDL_AudioStreamGet(stream.get(), piece, sizeof piece);
+        if (got <= 0) break;
+        out.insert(out.end(), piece, piece + static_cast<std::size_t>(got) / sizeof(std::int16_t));
+    }
+    const auto frames = static_cast<std::size_t>(
+        (static_cast<long long>(wave.frames()) * kDeviceRate + wave.rate - 1) / wave.rate);
+    out.resize(std::min(out.size(), frames * kDeviceChannels));
     return out;
 }
 
@@ -49,13 +63,18 @@ SdlSound::SdlSound() : audio_(SDL_INIT_AUDIO) {
 
 std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
     auto [it, fresh] = cache_.try_emplace(path);
-    if (fresh) {
-        if (std::optional<Wave> wave = LoadWave(path)) {
-            auto clip = std::make_shared<Clip>();
-            clip->length = wave->length();
-            if (device_) clip->samples = ConvertForDevice(*wave);
-            if (clip->length > Duration(0)) it->second = std::move(clip);
-        }
+    if (!fresh) return it->second;
+    std::optional<Wave> wave;
+    try {
+        wave = LoadWave(path);
+    } catch (const std::exception&) {
+        // Unreadable (a directory, an I/O error): silence, like a missing file.
+    }
+    if (wave && wave->length() > Duration(0)) {
+        auto clip = std::make_shared<Clip>();
+        clip->length = wave->length();
+        if (device_) clip->samples = ConvertForDevice(*wave);
+        it->second = std::move(clip);
     }
     return it->second;
 }

@@ -1,0 +1,176 @@
+// The SDL sound device: conversion to the device format, waiting, cut-off and silent fallbacks.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frontend/SdlSound.h"
+
+namespace hopla {
+namespace {
+
+using std::chrono::milliseconds;
+using Steady = std::chrono::steady_clock;
+
+Wave ConstantWave(int channels, int rate, int frames, std::int16_t value) {
+    Wave w;
+    w.channels = channels;
+    w.rate = rate;
+    w.samples.assign(static_cast<std::size_t>(channels) * frames, value);
+    return w;
+}
+
+TEST(ConvertForDevice, ResamplesMonoToStereoAtTheDeviceRate) {
+    const struct {
+        int rate;
+        int frames;
+    } cases[] = {{22050, 2205}, {8000, 800}, {11025, 4410}};
+    for (const auto& c : cases) {
+        const std::vector<std::int16_t> out =
+            ConvertForDevice(ConstantWave(1, c.rate, c.frames, 1000));
+        const double expectedFrames = double(c.frames) * kDeviceRate / c.rate;
+        ASSERT_EQ(out.size() % kDeviceChannels, 0u) << c.rate;
+        EXPECT_NEAR(out.size() / kDeviceChannels, expectedFrames, expectedFrames * 0.02) << c.rate;
+        // Away from the edges, where the resampler's filter ramps, the level is kept and both
+        // channels carry the same sample.
+        const std::size_t frames = out.size() / kDeviceChannels;
+        for (std::size_t f = frames / 8; f < frames * 7 / 8; ++f) {
+            EXPECT_EQ(out[2 * f], out[2 * f + 1]) << c.rate << " frame " << f;
+            EXPECT_NEAR(out[2 * f], 1000, 20) << c.rate << " frame " << f;
+        }
+    }
+}
+
+TEST(ConvertForDevice, LeavesTheDeviceFormatAsItIs) {
+    Wave w = ConstantWave(2, kDeviceRate, 300, 0);
+    for (std::size_t i = 0; i < w.samples.size(); ++i)
+        w.samples[i] = static_cast<std::int16_t>(i * 37 % 2000 - 1000);
+    EXPECT_EQ(ConvertForDevice(w), w.samples);
+    EXPECT_TRUE(ConvertForDevice(Wave{}).empty());
+}
+
+// A mono 16-bit wave file of the given length at 22050 Hz, in a fresh temporary directory.
+class SdlSoundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("hopla-sdlsound-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string write(const std::string& name, int ms, bool truncate = false) {
+        const std::uint32_t frames = 22050u * ms / 1000;
+        std::vector<std::uint8_t> b;
+        auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+        auto u16 = [&](unsigned v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); };
+        auto u32 = [&](std::uint32_t v) {
+            u16(v & 0xFFFF);
+            u16(v >> 16);
+        };
+        tag("RIFF");
+        u32(36 + frames * 2);
+        tag("WAVE");
+        tag("fmt ");
+        u32(16);
+        u16(1);      // PCM
+        u16(1);      // mono
+        u32(22050);  // frames per second
+        u32(44100);  // bytes per second
+        u16(2);      // bytes per frame
+        u16(16);     // bits per sample
+        tag("data");
+        u32(frames * 2);
+        for (std::uint32_t i = 0; i < frames; ++i) u16((i % 50) * 300);
+        if (truncate) b.resize(b.size() / 2);
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+        return path;
+    }
+
+    std::filesystem::path dir_;
+};
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+milliseconds TimePlay(SdlSound& sound, const std::string& path, bool wait) {
+    const auto start = Steady::now();
+    sound.play(path, wait);
+    return std::chrono::duration_cast<milliseconds>(Steady::now() - start);
+}
+
+TEST_F(SdlSoundTest, WaitingLastsTheSoundOnADevice) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    SdlSound sound;
+    ASSERT_TRUE(sound.hasDevice());
+    const std::string beep = write("beep.wav", 300);
+    // The device takes a buffer ahead, so the end may be seen a buffer (12 ms) early.
+    const milliseconds waited = TimePlay(sound, beep, true);
+    EXPECT_GE(waited.count(), 300 - 25);
+    EXPECT_LT(waited.count(), 300 + 200);
+    EXPECT_LT(TimePlay(sound, beep, false).count(), 50);
+    sound.stop();
+}
+
+TEST_F(SdlSoundTest, ANewSoundCutsOffThePlayingOne) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    SdlSound sound;
+    ASSERT_TRUE(sound.hasDevice());
+    sound.play(write("long.wav", 3000), false);
+    // Waiting is for the new sound only: the long one is gone, not queued before it.
+    const milliseconds waited = TimePlay(sound, write("short.wav", 100), true);
+    EXPECT_GE(waited.count(), 100 - 25);
+    EXPECT_LT(waited.count(), 1000);
+}
+
+TEST_F(SdlSoundTest, WithoutADeviceWaitingStillLastsTheSound) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+    SdlSound sound;
+    EXPECT_FALSE(sound.hasDevice());
+    const milliseconds waited = TimePlay(sound, write("beep.wav", 200), true);
+    EXPECT_GE(waited.count(), 200 - 1);
+    EXPECT_LT(waited.count(), 200 + 200);
+}
+
+TEST_F(SdlSoundTest, MissingOrBrokenFilesAreSilenceWithoutWaiting) {
+    for (const char* driver : {"dummy", "no-such-driver"}) {
+        ScopedEnv env("SDL_AUDIODRIVER", driver);
+        SdlSound sound;
+        const std::string cases[] = {(dir_ / "missing.wav").string(),
+                                     write("truncated.wav", 500, true), dir_.string()};
+        for (const std::string& path : cases)
+            EXPECT_LT(TimePlay(sound, path, true).count(), 50) << driver << " " << path;
+        sound.stop();
+    }
+}
+
+}  // namespace
+}  // namespace hopla
