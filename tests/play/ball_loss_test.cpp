@@ -90,5 +90,17 @@ TEST(Otita, TheLastBallStopsTheFallSoundAndSetsUpGameOver) {
     EXPECT_FALSE(p.f().Timer1.running());
 }
 
+// Game over runs through the introduction and the banner back into play on the title stage.
+TEST(Otita, AfterGameOverPlayResumesInTheTitleRoom) {
+    Playfield p;
+    AboutToFall(p, 7, 1);
+    p.ticks(1);
+    Form1& f = p.f();
+    for (int i = 0; i < 200 && !f.Timer1.running(); ++i) p.sim.runFor(100);
+    ASSERT_TRUE(f.Timer1.running());
+    EXPECT_EQ(p.s().StageNo, kTitleStage);
+    EXPECT_EQ(p.s().BallColor, 15);
+}
+
 }  // namespace
 }  // namespace hopla
