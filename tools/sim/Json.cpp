@@ -14,9 +14,9 @@ std::string ShortestNumber(Real value) {
     constexpr Real kPlainLimit = 1e15;
     const bool whole = value == std::trunc(value) && std::fabs(value) < kPlainLimit;
     char buffer[64];
-    const auto result = whole ? std::to_chars(buffer, buffer + sizeof buffer, value,
-                                              std::chars_format::fixed)
-                              : std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto result =
+        whole ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+              : std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
 

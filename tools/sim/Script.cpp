@@ -1,16 +1,14 @@
 // Reading and running hopla-sim's commands.
 #include "tools/sim/Script.h"
 
-#include <charconv>
-#include <cmath>
 #include <limits>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tools/sim/Json.h"
 #include "tools/sim/PngWriter.h"
+#include "tools/sim/ScriptLine.h"
 #include "tools/sim/StateFields.h"
 #include "tools/sim/StateJson.h"
 
@@ -23,91 +21,10 @@ constexpr int kMaxKeyCode = 255;        // virtual-key codes index the game's 25
 constexpr int kLastStage = 21;          // the ending
 constexpr double kMaxCoordinate = 1e9;  // keeps rounding a coordinate inside int
 
-// A line that is not a valid command; `what` says why.
-struct BadLine : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
 // A valid command that could not do its work.
 struct CommandFailed : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// The words of one line, taken one at a time; the rest of the line serves texts.
-class Words {
-  public:
-    explicit Words(std::string_view line) : rest_(line) { skipBlanks(); }
-
-    bool empty() const { return rest_.empty(); }
-    // The next word, or a bad line naming `what` was expected.
-    std::string_view next(std::string_view what) {
-        if (rest_.empty()) throw BadLine("missing " + std::string(what));
-        std::size_t end = 0;
-        while (end < rest_.size() && !IsBlank(rest_[end])) ++end;
-        const std::string_view word = rest_.substr(0, end);
-        rest_.remove_prefix(end);
-        skipBlanks();
-        return word;
-    }
-    // Everything left, without trailing blanks, and nothing left after it.
-    std::string_view takeRest() {
-        std::string_view rest = rest_;
-        while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
-        rest_ = {};
-        return rest;
-    }
-    void expectEnd() const {
-        if (!rest_.empty()) throw BadLine("unexpected '" + std::string(rest_) + "'");
-    }
-
-  private:
-    void skipBlanks() {
-        while (!rest_.empty() && IsBlank(rest_.front())) rest_.remove_prefix(1);
-    }
-    std::string_view rest_;
-};
-
-long long IntegerArg(Words& words, std::string_view what, long long min, long long max) {
-    const std::string_view word = words.next(what);
-    long long value = 0;
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (result.ec != std::errc() || result.ptr != word.data() + word.size()) {
-        throw BadLine(std::string(what) + " is not an integer: '" + std::string(word) + "'");
-    }
-    if (value < min || value > max) {
-        throw BadLine(std::string(what) + " " + std::string(word) + " out of range " +
-                      std::to_string(min) + ".." + std::to_string(max));
-    }
-    return value;
-}
-
-double NumberArg(Words& words, std::string_view what, double min, double max) {
-    const std::string_view word = words.next(what);
-    double value = 0;
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (result.ec != std::errc() || result.ptr != word.data() + word.size() ||
-        !std::isfinite(value)) {
-        throw BadLine(std::string(what) + " is not a number: '" + std::string(word) + "'");
-    }
-    if (value < min || value > max) {
-        throw BadLine(std::string(what) + " " + std::string(word) + " out of range");
-    }
-    return value;
-}
-
-// A text argument: the rest of the line, or a JSON string literal when it starts with '"'.
-std::string TextArg(Words& words, std::string_view what) {
-    const std::string_view rest = words.takeRest();
-    if (rest.empty()) throw BadLine("missing " + std::string(what));
-    if (rest.front() != '"') return std::string(rest);
-    std::optional<std::string> text = ParseJsonString(rest);
-    if (!text) throw BadLine("malformed quoted " + std::string(what));
-    return *text;
-}
 
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');

@@ -14,7 +14,20 @@
 
 namespace {
 
-constexpr std::string_view kUsage = "usage: hopla-sim [--seed N] [SCRIPT]\n";
+constexpr std::string_view kUsage =
+    "usage: hopla-sim [--seed N] [SCRIPT]\n"
+    "Runs the game on a virtual clock, one command a line from SCRIPT or standard input\n"
+    "(blank lines and lines starting with # are skipped), writing JSON lines:\n"
+    "  at T | wait D          run the ticks due up to T ms / D ms on\n"
+    "  key down|up CODE       a key with that virtual-key code\n"
+    "  mouse BUTTON           a press on the playfield (1 left, 2 right, 4 middle)\n"
+    "  stage N                start stage N (0..20; 21 the ending)\n"
+    "  set NAME [I [J]] V     set a variable (entry) of the game state\n"
+    "  state [full]           print the state (full: with every array)\n"
+    "  trace on|off           print the state after every handler\n"
+    "  pixel X Y              print the colour of the playfield at (X, Y)\n"
+    "  shot FILE              save the window's picture as PNG\n"
+    "Exit status: 0 done or the game ended, 1 a command failed, 2 a bad line or option.\n";
 
 struct Options {
     bool help = false;
