@@ -16,7 +16,8 @@ void Timer6_Timer(Form1& form, GameState& s) {
         form.Label1.setLeft(355);
         form.Label2.setCaption("");
         form.Timer6.setInterval(340);
-        form.Label1.setCaption(s.TypingSteps[s.TypingRow][s.Tick - 4]);
+        // Checked: a TypingRow set from outside the game stops here, not past the table.
+        form.Label1.setCaption(s.TypingSteps.at(s.TypingRow).at(s.Tick - 4));
         Play(form, s, "keri.wav", SoundMode::NoWait);
     }
     if (s.Tick == 14) form.Label1.setCaption("");

@@ -18,11 +18,13 @@ const char* SceneRow(int row) {
     return "1111111111111111111111111";
 }
 
+// Indices taken from the record are checked: a record set from outside (hopla-sim) that sends
+// them out of their tables stops the game instead of reading past them.
 int CellColumn(const GameState& s, int i, int t) {
-    return s.CellOrderX[i][t];
+    return s.CellOrderX.at(i).at(t);
 }
 int CellRow(const GameState& s, int i, int t) {
-    return s.CellOrderY[i][t];
+    return s.CellOrderY.at(i).at(t);
 }
 
 // From here on stage 0's map is the landscape.
@@ -65,7 +67,7 @@ void EndingRevealTick(Form1& form, GameState& s) {
     form.Etimer.setInterval(100);
     for (s.LoopX = 0; s.LoopX < kSceneColumns; ++s.LoopX) {
         const int c = CellColumn(s, s.LoopX, s.Tick), r = CellRow(s, s.LoopX, s.Tick);
-        const int k = s.TileGrid[c][r];
+        const int k = s.TileGrid.at(c).at(r);
         Picture::Copy(form.Back, kCell * c, kCell * r, kCell, kCell, form.EndChip, kCell * k, 0);
         if (s.Tick != kCellTicks - 1) {
             const int cn = CellColumn(s, s.LoopX, s.Tick + 1);

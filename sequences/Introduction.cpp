@@ -43,7 +43,7 @@ void ShowStageCaptions(Form1& form, GameState& s) {
 void Timer4_Timer(Form1& form, GameState& s) {
     // With pen width 3 the box covers rows A - 1 .. A + 13: a 15-pixel band. Entries 41..50 of
     // the order are 0, so the last ten ticks repeat the top band.
-    const int a = s.BandOrder[s.Tick];
+    const int a = s.BandOrder.at(s.Tick);  // checked: a Tick set from outside stops here
     form.Display.fillBox(0, a, 800, a + 12, kBlack);
 
     if (s.Tick == kLastWipeTick) {

@@ -13,7 +13,8 @@ int TenthsDown(int n) {
 
 void SumScore(GameState& s) {
     s.Score = 0;
-    for (int i = 0; i <= s.StageNo; ++i) s.Score += TenthsDown(s.StageTime[i]);
+    // StageTime.at: a StageNo set from outside the game stops here, not past the table.
+    for (int i = 0; i <= s.StageNo; ++i) s.Score += TenthsDown(s.StageTime.at(i));
     s.Score += (9 - s.BallsLeft) * 30;
 }
 
