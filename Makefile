@@ -26,6 +26,9 @@ test: build
 
 # The same tests in a build with AddressSanitizer and UndefinedBehaviorSanitizer, stopping at
 # the first report.
+test-sanitize: export ASAN_OPTIONS = halt_on_error=1:detect_leaks=1
+test-sanitize: export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
+test-sanitize: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 test-sanitize:
 	@$(MAKE) --no-print-directory test BUILD=$(SANITIZE_BUILD) \
 	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"

@@ -1,8 +1,8 @@
 // RIFF/WAVE parsing: walks the chunks, checks every length against the bytes present.
 #include "toolkit/Wave.h"
 
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace hopla {
 namespace {
@@ -59,10 +59,15 @@ std::optional<Wave> DecodeWave(std::span<const std::uint8_t> b) {
 }
 
 std::optional<Wave> LoadWave(const std::string& path) {
+    // A directory or device under the name is as good as a missing file: silence.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes;
+    char chunk[4096];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
     return DecodeWave(bytes);
 }
 

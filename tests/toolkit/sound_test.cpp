@@ -97,9 +97,11 @@ TEST(RecordingSound, WaitingTakesTheSoundsLengthOnTheVirtualClock) {
     EXPECT_EQ(clock.now(), keri->length());
     sound.play(dir + "missing.wav", true);  // a missing file is silence: no wait
     EXPECT_EQ(clock.now(), keri->length());
+    sound.play(dir, true);  // a directory under the name: silence too
+    EXPECT_EQ(clock.now(), keri->length());
     sound.stop();
-    ASSERT_EQ(sound.calls().size(), 4u);
-    EXPECT_FALSE(sound.calls()[3].path);
+    ASSERT_EQ(sound.calls().size(), 5u);
+    EXPECT_FALSE(sound.calls()[4].path);
     EXPECT_TRUE(sound.calls()[1].wait);
     EXPECT_EQ(sound.calls()[2].at, keri->length());
 }
