@@ -139,3 +139,17 @@ TEST(Script, TheEndOfTheApplicationEndsTheRun) {
 
 }  // namespace
 }  // namespace hopla
+
+namespace hopla {
+namespace {
+
+TEST(Script, AGameStoppedByAValueOutOfRangeIsReportedNotACrash) {
+    // The introduction indexes BandOrder with Tick; a Tick set past the table stops the game.
+    const testing::SimRun run = testing::Simulate("stage 3\nset Tick 300\nwait 10\nstate\n");
+    EXPECT_EQ(run.status, kScriptFailed);
+    EXPECT_NE(run.err.find("line 3: the game stopped"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.with("StageNo").empty());
+}
+
+}  // namespace
+}  // namespace hopla

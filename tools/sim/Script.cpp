@@ -1,6 +1,7 @@
 // Reading and running hopla-sim's commands.
 #include "tools/sim/Script.h"
 
+#include <exception>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -78,6 +79,11 @@ int ScriptRunner::run(std::istream& script) {
         } catch (const CommandFailed& failed) {
             out_.flush();
             err_ << "hopla-sim: line " << number << ": " << failed.what() << '\n';
+            return kScriptFailed;
+        } catch (const std::exception& e) {
+            // A handler met a record the game itself never produces (a `set` out of range).
+            out_.flush();
+            err_ << "hopla-sim: line " << number << ": the game stopped: " << e.what() << '\n';
             return kScriptFailed;
         }
         if (endedAt_) {
