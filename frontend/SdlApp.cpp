@@ -26,7 +26,7 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir)
 void SdlApp::run() {
     while (!game_.ended()) {
         deliverPending();
-        while (!game_.ended() && game_.runDueTimer()) deliverPending();
+        while (!game_.ended() && runDueTimer()) deliverPending();
         if (game_.ended()) break;
         screen_.present(game_.form().Display);
 
@@ -35,6 +35,17 @@ void SdlApp::run() {
             deadline = std::chrono::steady_clock::now() + (*due - clock_.now());
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
     }
+}
+
+bool SdlApp::runDueTimer() {
+    if (!tickObserver_) return game_.runDueTimer();
+    // The scheduler runs the timer it names as next, once that one is due.
+    const Timer* next = game_.form().Timers.nextDue();
+    const Duration due = next ? next->due() : Duration(0);
+    const Duration started = clock_.now();
+    if (!game_.runDueTimer()) return false;
+    tickObserver_(next->name(), due, started);
+    return true;
 }
 
 void SdlApp::deliverPending() {

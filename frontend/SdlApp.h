@@ -4,7 +4,9 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "app/Game.h"
 #include "frontend/Screen.h"
@@ -26,7 +28,16 @@ class SdlApp {
 
     void run();
 
+    // For probes of the loop: the game, to script it between handlers (through its afterHandler),
+    // and an observer told after each timer tick which timer it was, when it was due and when
+    // its handler started, on the game's clock.
+    using TickObserver =
+        std::function<void(std::string_view timer, Duration due, Duration started)>;
+    Game& game() { return game_; }
+    void setTickObserver(TickObserver observer) { tickObserver_ = std::move(observer); }
+
   private:
+    bool runDueTimer();
     void deliverPending();
     void deliver(const SDL_Event& event);
 
@@ -36,6 +47,7 @@ class SdlApp {
     TtfText text_;
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
+    TickObserver tickObserver_;
 };
 
 }  // namespace hopla

@@ -1,0 +1,262 @@
+// Timing probe of the real loop: the SDL frontend and scheduler on the real clock with scripted
+// input, reporting how late each timer ticked and how much processor time the process took.
+#include <SDL.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frontend/SdlApp.h"
+#include "frontend/SdlHandles.h"
+#include "stage/Progression.h"
+#include "stage/StageData.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kLeft = SDLK_LEFT, kRight = SDLK_RIGHT;
+
+struct Options {
+    int interval = 30;       // BallInterval, ms
+    double seconds = 10;     // whole run
+    double quiet = 4;        // the last stretch: no input, the processor time is measured
+    bool fromStart = false;  // through start-up and the title instead of straight into stage 0
+};
+
+void PrintUsage() {
+    std::fprintf(stderr,
+                 "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--from-start]\n"
+                 "Runs the game's real loop under the current display for S seconds and prints\n"
+                 "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
+                 "maximum, ms) and the process's processor time per wall second over the last\n"
+                 "quiet stretch. Without --from-start a new game starts at once with the given\n"
+                 "ball interval; keys are tapped until the quiet stretch begins.\n");
+}
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> double {
+            if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
+            return std::stod(argv[++i]);
+        };
+        if (a == "--interval")
+            o.interval = static_cast<int>(value());
+        else if (a == "--seconds")
+            o.seconds = value();
+        else if (a == "--quiet")
+            o.quiet = value();
+        else if (a == "--from-start")
+            o.fromStart = true;
+        else
+            throw std::invalid_argument("unknown option " + a);
+    }
+    if (o.interval <= 0 || o.seconds <= 0 || o.quiet < 0 || o.quiet > o.seconds)
+        throw std::invalid_argument("bad interval or times");
+    return o;
+}
+
+double CpuSeconds(const rusage& u) {
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+rusage RusageOf(int who) {
+    rusage u{};
+    getrusage(who, &u);
+    return u;
+}
+
+long ResidentKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
+    return -1;
+}
+
+// The scripted input and the measuring of the quiet stretch, on a thread of its own: events
+// are pushed into SDL's queue at set times, as the window system would deliver them.
+class Script {
+  public:
+    Script(const Options& o, Clock::time_point start) : options_(o), start_(start) {}
+    ~Script() { finish(); }
+    Script(const Script&) = delete;
+    Script& operator=(const Script&) = delete;
+
+    void begin(Clock::duration playFrom) {
+        thread_ = std::thread([this, playFrom] { body(playFrom); });
+    }
+    void finish() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+
+    double quietCpu = 0, quietWall = 0, quietSwitches = 0;
+
+  private:
+    // Sleeps until `at` after the start; false when the run was cut short.
+    bool sleepUntil(Clock::duration at) {
+        std::unique_lock lock(mutex_);
+        return !wake_.wait_until(lock, start_ + at, [&] { return stop_; });
+    }
+
+    static void Push(Uint32 type, SDL_Keycode key) {
+        SDL_Event e{};
+        e.type = type;
+        if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
+            e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+            e.key.keysym.sym = key;
+        }
+        SDL_PushEvent(&e);
+    }
+
+    void body(Clock::duration playFrom) {
+        const auto end = std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(options_.seconds));
+        const auto quietFrom = end - std::chrono::duration_cast<Clock::duration>(
+                                         std::chrono::duration<double>(options_.quiet));
+        // Taps of seven ball ticks, right then left, so the ball wanders and comes back.
+        const auto hold = std::chrono::milliseconds(7 * options_.interval);
+        const auto gap = std::max<Clock::duration>(hold, 300ms);
+        Clock::duration t = playFrom + 500ms;
+        for (int k = 0; t + hold < quietFrom && !options_.fromStart; ++k) {
+            const SDL_Keycode key = k % 2 == 0 ? kRight : kLeft;
+            if (!sleepUntil(t)) return;
+            Push(SDL_KEYDOWN, key);
+            if (!sleepUntil(t + hold)) return;
+            Push(SDL_KEYUP, key);
+            t += hold + gap;
+        }
+        if (!sleepUntil(quietFrom)) return;
+        const rusage before = RusageOf(RUSAGE_SELF);
+        const auto wallBefore = Clock::now();
+        if (!sleepUntil(end)) return;
+        const rusage after = RusageOf(RUSAGE_SELF);
+        quietWall = std::chrono::duration<double>(Clock::now() - wallBefore).count();
+        quietCpu = CpuSeconds(after) - CpuSeconds(before);
+        quietSwitches = static_cast<double>(after.ru_nvcsw - before.ru_nvcsw);
+        Push(SDL_QUIT, 0);
+    }
+
+    const Options options_;
+    const Clock::time_point start_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+struct Tick {
+    std::string timer;
+    double lateMs;
+    double atMs;
+};
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const auto i = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
+}
+
+int Run(const Options& o) {
+    hopla::SdlLibrary sdl;
+    const auto start = Clock::now();
+    hopla::SdlApp app(1234, HOPLA_BUILD_DIR);
+    hopla::Game& game = app.game();
+    hopla::Form1& form = game.form();
+    hopla::GameState& s = game.state();
+
+    std::vector<Tick> ticks;
+    ticks.reserve(1 << 16);
+    app.setTickObserver([&](std::string_view timer, hopla::Duration due, hopla::Duration started) {
+        const auto ms = [](hopla::Duration d) {
+            return std::chrono::duration<double, std::milli>(d).count();
+        };
+        ticks.push_back({std::string(timer), ms(started - due), ms(started)});
+    });
+
+    Clock::duration playFrom{};
+    if (!o.fromStart) {
+        // A new game at once, as if the ball had left the title stage, at the given pace: the
+        // introduction ticks at a sixth of it, then stage 0 is loaded and Timer1 runs.
+        for (hopla::Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4,
+                                &form.Timer5, &form.Timer6, &form.Etimer})
+            t->setInterval(0);
+        s.BallInterval = o.interval;
+        s.StageNo = hopla::kTitleStage;
+        hopla::NextStage(form, s);
+        form.Display.repaintLabels();
+        playFrom =
+            Clock::now() - start + 51 * std::chrono::milliseconds(o.interval / 6 + 1) + 1800ms;
+    }
+
+    Script script(o, start);
+    script.begin(playFrom);
+    app.run();
+    script.finish();
+
+    std::map<std::string, std::vector<double>> late;
+    double quietFrom = (o.seconds - o.quiet) * 1000;
+    int quietOther = 0;  // ticks of other timers in the quiet stretch
+    for (const Tick& t : ticks) {
+        late[t.timer].push_back(t.lateMs);
+        if (t.atMs >= quietFrom && t.timer != "Timer1") ++quietOther;
+    }
+    std::printf("{\"interval\":%d,\"seconds\":%g,\"from_start\":%s,\"timers\":{", o.interval,
+                o.seconds, o.fromStart ? "true" : "false");
+    bool first = true;
+    for (const auto& [name, v] : late) {
+        std::printf("%s\"%s\":{\"ticks\":%zu,\"median_ms\":%.3f,\"p99_ms\":%.3f,\"max_ms\":%.3f}",
+                    first ? "" : ",", name.c_str(), v.size(), Percentile(v, 0.5),
+                    Percentile(v, 0.99), *std::max_element(v.begin(), v.end()));
+        first = false;
+    }
+    const double wall = script.quietWall > 0 ? script.quietWall : 1;
+    std::printf(
+        "},\"quiet_s\":%.3f,\"quiet_cpu_percent\":%.3f,\"quiet_wakeups_per_s\":%.1f,"
+        "\"quiet_other_ticks\":%d,\"ball_state\":%d,\"stage\":%d,\"timer1\":%d,"
+        "\"vm_hwm_kb\":%ld}\n",
+        script.quietWall, 100 * script.quietCpu / wall, script.quietSwitches / wall, quietOther,
+        s.BallState, s.StageNo, form.Timer1.interval(), ResidentKb("VmHWM:"));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    try {
+        o = Parse(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "loop_probe: %s\n", e.what());
+        PrintUsage();
+        return 2;
+    }
+    // Sound goes through SDL's audio path without a sound card, unless told otherwise.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    try {
+        return Run(o);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "loop_probe: %s\n", e.what());
+        return 1;
+    }
+}
