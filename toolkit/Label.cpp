@@ -47,10 +47,9 @@ void Label::setFont(const Font& font) {
 void Label::paint(Picture& host, const Rect& clip) const {
     const Rect area = rect().intersect(clip).intersect(host.bounds());
     if (area.empty()) return;
-    host.touch(area);
     if (!transparent_) host.fillRect(area, backColor_);
     if (const TextRenderer* text = host.textRenderer(); text && !caption_.empty())
-        text->draw(host.mutableImage(), area, left_, top_, caption_, font_, foreColor_);
+        text->draw(host.imageToDrawIn(area), area, left_, top_, caption_, font_, foreColor_);
 }
 
 }  // namespace hopla

@@ -1,6 +1,8 @@
 // A picture of the window: owned pixels with pen, colours, font, background and text position.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -17,7 +19,7 @@ class Label;
 // Every drawing operation clips to the picture: what falls outside is dropped, never an error.
 // Pictures are not copyable (each is one element of the window); take a snapshot() for a value.
 class Picture {
-public:
+  public:
     Picture(int width, int height, Color backColor = kBlack);
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
@@ -69,15 +71,25 @@ public:
 
     // The plain rectangle copy (SRCCOPY): w x h pixels from src at (sx, sy) to dst at (dx, dy),
     // clipped against both pictures; what the clip trims off one side moves the other too.
+    // A copy of a whole picture onto another of the same size moves only the rows that may
+    // differ: those either picture has written since the last whole copy between the two.
     static void Copy(Picture& dst, int dx, int dy, int w, int h, const Picture& src, int sx,
                      int sy);
 
     void setTextRenderer(const TextRenderer* text) { text_ = text; }
     const TextRenderer* textRenderer() const { return text_; }
     const Image& image() const { return image_; }
-    Image& mutableImage() { return image_; }
-    // Direct pixel access for fast paths and tests; callers keep inside the picture.
-    std::uint32_t* row(int y) { return image_.pixels.data() + static_cast<std::size_t>(y) * width(); }
+    // The pixels, for a writer that changes nothing outside `area` (text drawn into a label).
+    Image& imageToDrawIn(const Rect& area) {
+        touch(area);
+        return image_;
+    }
+    // Row y to write into directly (tests); counts as a change of the whole row. Callers keep
+    // 0 <= y < height.
+    std::uint32_t* row(int y) {
+        touch({0, y, width(), y + 1});
+        return pixelsOf(y);
+    }
 
     // Labels living on this picture's surface. A label change marks rectangles; after each
     // handler the owner of the window calls repaintLabels() to restore them.
@@ -88,11 +100,27 @@ public:
 
     // The bounding box of every pixel changed since the last call (what a screen must update).
     Rect takeChanged();
+    // Records that the pixels of r (clipped) are about to change. Every write goes through
+    // here: the screen's update and the whole-picture copy rely on it.
     void touch(const Rect& r);
 
-private:
+  private:
+    // A whole copy from another picture: after it this picture equalled the source, and both
+    // were at these versions.
+    struct Sync {
+        std::uint64_t source = 0;  // the source's id; 0 for an unused slot
+        std::uint64_t sourceVersion = 0;
+        std::uint64_t version = 0;
+    };
+
+    std::uint32_t* pixelsOf(int y) {
+        return image_.pixels.data() + static_cast<std::size_t>(y) * width();
+    }
     void restoreFromBackground(const Rect& r);  // r already clipped
     void stamp(int x, int y, Color color);
+    void copyWhole(const Picture& src);
+    void widenChanged(const Rect& c);  // c clipped; the screen's update only
+    void replaced();                   // the image was replaced by one of perhaps another size
 
     Image image_;
     int penWidth_ = 1;
@@ -104,6 +132,12 @@ private:
     std::vector<Label*> labels_;
     std::vector<Rect> dirty_;
     Rect changed_;
+
+    // Change tracking: every write stamps the rows it covers with a new version.
+    std::uint64_t id_;  // unique among all pictures made in this process
+    std::uint64_t version_ = 1;
+    std::vector<std::uint64_t> rowVersion_;
+    std::array<Sync, 4> syncs_{};  // the latest whole copies into this picture, newest first
 };
 
 }  // namespace hopla

@@ -1,0 +1,152 @@
+// Whole-picture copies that move only the rows which may differ: every way of writing a picture
+// must be seen, or a later copy leaves stale pixels behind.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "toolkit/Label.h"
+#include "toolkit/Picture.h"
+
+namespace hopla {
+namespace {
+
+constexpr int kW = 40, kH = 30;
+
+// Each character a 2 x 3 block: text that changes a few pixels, only inside the clip.
+class BlockText final : public TextRenderer {
+  public:
+    void draw(Image& target, const Rect& clip, int x, int y, std::string_view text, const Font&,
+              Color color) const override {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            for (int py = y; py < y + 3; ++py)
+                for (int px = x + 3 * static_cast<int>(i); px < x + 3 * static_cast<int>(i) + 2;
+                     ++px)
+                    if (clip.contains(px, py))
+                        target.at(px, py) = static_cast<std::uint32_t>(color);
+    }
+    int lineHeight(const Font&) const override { return 4; }
+};
+
+// A picture with its own label, so label repaints are one more way of writing it.
+struct Canvas {
+    BlockText text;
+    Picture picture{kW, kH, kBlack};
+    Label label{picture, 12, 4};
+    explicit Canvas(Color ink) {
+        picture.setTextRenderer(&text);
+        picture.fillBox(0, 0, kW, kH, ink);
+    }
+};
+
+using Write = std::function<void(Picture&, Label&, Picture& other)>;
+
+struct WriteCase {
+    const char* what;
+    Write write;
+};
+
+const WriteCase kWrites[] = {
+    {"fill box", [](Picture& p, Label&, Picture&) { p.fillBox(3, 20, 5, 22, 0x0000FF); }},
+    {"fill rect",
+     [](Picture& p, Label&, Picture&) {
+         p.fillRect({1, 7, 4, 8}, 0x00FF00);
+     }},
+    {"pen 3 line",
+     [](Picture& p, Label&, Picture&) {
+         p.setPenWidth(3);
+         p.line(2, 25, 9, 28.5, 0xFFFFFF);
+     }},
+    {"line clipped at the bottom",
+     [](Picture& p, Label&, Picture&) { p.line(10, 28, 12, 40, 0xFF0000); }},
+    {"print",
+     [](Picture& p, Label&, Picture&) {
+         p.currentY = 12;
+         p.setForeColor(0xFFFF00);
+         p.print("ab");
+     }},
+    {"clear to the back colour", [](Picture& p, Label&, Picture&) { p.setBackColor(0x808080); }},
+    {"background picture",
+     [](Picture& p, Label&, Picture&) {
+         p.setBackgroundPicture(std::make_shared<Image>(kW, 10, 0x00FFFF));
+     }},
+    {"label caption repainted",
+     [](Picture& p, Label& l, Picture&) {
+         l.setTop(16);
+         l.setVisible(true);
+         l.setCaption("xy");
+         p.repaintLabels();
+     }},
+    {"part of another picture",
+     [](Picture& p, Label&, Picture& other) { Picture::Copy(p, 5, 9, 6, 4, other, 20, 3); }},
+    {"overlapping copy within itself",
+     [](Picture& p, Label&, Picture&) { Picture::Copy(p, 0, 1, kW, 13, p, 0, 0); }},
+    {"row written directly", [](Picture& p, Label&, Picture&) { p.row(27)[3] = 0x123456; }},
+    {"image loaded", [](Picture& p, Label&, Picture&) { p.loadImage(Image(kW, kH, 0x445566)); }},
+    {"resized away and back",
+     [](Picture& p, Label&, Picture&) {
+         p.resize(7, 5);
+         p.resize(kW, kH);
+     }},
+    {"whole copy from a third picture",
+     [](Picture& p, Label&, Picture& other) { Picture::Copy(p, 0, 0, kW, kH, other, 0, 0); }},
+};
+
+TEST(PictureWholeCopy, EveryWriteToSourceOrDestinationIsCarriedOver) {
+    for (const WriteCase& c : kWrites) {
+        for (const bool toSource : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (toSource ? " on the source" : " on the copy"));
+            Canvas src(0x102030), dst(0x405060), third(0x708090);
+            third.picture.fillBox(0, 0, kW / 2, kH / 2, 0xA0B0C0);
+            Picture::Copy(dst.picture, 0, 0, kW, kH, src.picture, 0, 0);
+            ASSERT_EQ(dst.picture.image(), src.picture.image());
+            Canvas& written = toSource ? src : dst;
+            c.write(written.picture, written.label, third.picture);
+            Picture::Copy(dst.picture, 0, 0, kW, kH, src.picture, 0, 0);
+            EXPECT_EQ(dst.picture.image(), src.picture.image());
+        }
+    }
+}
+
+// A frame's path: back buffer to composition to the visible picture, each written between
+// copies, in random order; after every whole copy the two pictures are equal.
+TEST(PictureWholeCopy, RandomWritesAndCopiesAmongThreePictures) {
+    Canvas a(0x010101), b(0x020202), c(0x030303);
+    Canvas* canvases[] = {&a, &b, &c};
+    std::mt19937 random(5);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 3000; ++step) {
+        Canvas& p = *canvases[pick(3)];
+        Canvas& q = *canvases[pick(3)];
+        if (pick(3) == 0 && &p != &q) {
+            Picture::Copy(p.picture, 0, 0, kW, kH, q.picture, 0, 0);
+            ASSERT_EQ(p.picture.image(), q.picture.image()) << "step " << step;
+        } else {
+            const WriteCase& w = kWrites[pick(static_cast<int>(std::size(kWrites)))];
+            w.write(p.picture, p.label, q.picture);
+            // Varied colours, so that rewriting the same pixels still changes them.
+            p.picture.fillBox(pick(kW), pick(kH), pick(kW), pick(kH),
+                              static_cast<Color>(random() & 0xFFFFFF));
+        }
+    }
+}
+
+TEST(PictureWholeCopy, ReportsOnlyTheRowsItChangedToTheScreen) {
+    Picture src(kW, kH), dst(kW, kH);
+    Picture::Copy(dst, 0, 0, kW, kH, src, 0, 0);
+    dst.takeChanged();
+    src.fillBox(4, 10, 6, 12, 0x00FF00);
+    Picture::Copy(dst, 0, 0, kW, kH, src, 0, 0);
+    EXPECT_EQ(dst.takeChanged(), (Rect{0, 10, kW, 13}));
+    Picture::Copy(dst, 0, 0, kW, kH, src, 0, 0);  // nothing new on either side
+    EXPECT_TRUE(dst.takeChanged().empty());
+    // A first copy from another picture knows nothing of it and moves every row.
+    Picture other(kW, kH);
+    Picture::Copy(dst, 0, 0, kW, kH, other, 0, 0);
+    EXPECT_EQ(dst.takeChanged(), dst.bounds());
+}
+
+}  // namespace
+}  // namespace hopla
