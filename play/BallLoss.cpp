@@ -18,28 +18,16 @@ void Otita(Form1& form, GameState& s) {
     s.BallsLeft -= 1;
     Play(form, s, "otita.wav", SoundMode::NoWait);
     if (s.BallsLeft != 0) {  // the same stage again, reloaded after the introduction
-        PutBallAtStart(s, s.StageNo);
-        s.SpeedY = 0;
-        s.SpeedX = 0;
-        s.Tick = 0;
-        s.BallColor = 0;
-        ScreenOn(form, s);
-        form.Timer4.setInterval(IntroductionInterval(s.BallInterval));
+        ParkBallAtStart(form, s, s.StageNo);
     } else {  // game over: the title stage, with "Game Over" typed after the introduction
         Stop(form, SoundMode::NoWait);  // the wipe begins in silence
         LoadStageGrid(s, kTitleStage);
-        PutBallAtStart(s, kTitleStage);
         s.StageNo = kTitleStage;
         s.BallState = kBallGameOver;
         s.TypingRow = 1;
-        s.SpeedY = 0;
-        s.SpeedX = 0;
-        s.Tick = 0;
-        s.BallColor = 0;
-        ScreenOn(form, s);
-        form.Timer4.setInterval(IntroductionInterval(s.BallInterval));
+        ParkBallAtStart(form, s, kTitleStage);
     }
-    form.Timer1.setInterval(0);
+    StartIntroduction(form, s);
 }
 
 }  // namespace hopla

@@ -16,15 +16,9 @@ void ReturnToTitle(Form1& form, GameState& s) {
     Play(form, s, "next.wav", SoundMode::NoWait);
     s.StageNo = kTitleStage;
     LoadStageGrid(s, kTitleStage);
-    PutBallAtStart(s, kTitleStage);
     s.BallState = kBallToTitle;
-    s.SpeedY = 0;
-    s.SpeedX = 0;
-    s.Tick = 0;
-    s.BallColor = 0;
-    ScreenOn(form, s);
-    form.Timer4.setInterval(IntroductionInterval(s.BallInterval));
-    form.Timer1.setInterval(0);
+    ParkBallAtStart(form, s, kTitleStage);
+    StartIntroduction(form, s);
 }
 
 // Normal play: a kick off the wall just touched, then the push of the key, clamped to 10.

@@ -21,13 +21,7 @@ void NextStage(Form1& form, GameState& s) {
     } else {
         s.StageNo += 1;
     }
-    PutBallAtStart(s, s.StageNo);
-    s.SpeedY = 0;
-    s.SpeedX = 0;
-    s.Tick = 0;
-    s.BallColor = 0;
-    // Back still holds the stage just left: it stays on screen, without the ball.
-    ScreenOn(form, s);
+    ParkBallAtStart(form, s, s.StageNo);
 
     if (s.StageNo == kTitleStage) {  // stage 20 is behind: the ending takes over
         ScreenOn(form, s);
@@ -40,6 +34,19 @@ void NextStage(Form1& form, GameState& s) {
         return;
     }
     Play(form, s, "next.wav", SoundMode::NoWait);
+    StartIntroduction(form, s);
+}
+
+void ParkBallAtStart(Form1& form, GameState& s, int stage) {
+    PutBallAtStart(s, stage);
+    s.SpeedY = 0;
+    s.SpeedX = 0;
+    s.Tick = 0;
+    s.BallColor = 0;
+    ScreenOn(form, s);
+}
+
+void StartIntroduction(Form1& form, GameState& s) {
     form.Timer4.setInterval(IntroductionInterval(s.BallInterval));
     form.Timer1.setInterval(0);
 }
