@@ -15,11 +15,19 @@ struct SurfaceFree {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 
+// Renderings kept at most; the game shows a few dozen different captions. Beyond this the
+// store starts afresh.
+constexpr std::size_t kKeptRenderings = 64;
+
 }  // namespace
 
-void TtfText::FontCloser::operator()(_TTF_Font* f) const { TTF_CloseFont(f); }
+void TtfText::FontCloser::operator()(_TTF_Font* f) const {
+    TTF_CloseFont(f);
+}
 
-TtfText::TtfText() { ready_ = TTF_Init() == 0; }
+TtfText::TtfText() {
+    ready_ = TTF_Init() == 0;
+}
 
 TtfText::~TtfText() {
     fonts_.clear();
@@ -52,26 +60,44 @@ int TtfText::lineHeight(const Font& font) const {
     return f ? TTF_FontHeight(f) : font.points * 96 / 72;
 }
 
+const TtfText::Rendering* TtfText::render(TTF_Font* f, const Font& font,
+                                          std::string_view text) const {
+    auto key =
+        std::make_pair(std::make_tuple(font.face, font.points, font.bold), std::string(text));
+    if (auto it = renderings_.find(key); it != renderings_.end()) return &it->second;
+    const SDL_Color white{255, 255, 255, 255};
+    std::unique_ptr<SDL_Surface, SurfaceFree> glyphs(
+        TTF_RenderUTF8_Solid(f, key.second.c_str(), white));
+    if (!glyphs) return nullptr;
+    // A solid rendering is 8-bit palettised: index 0 is background, anything else is ink.
+    Rendering r;
+    r.width = glyphs->w;
+    r.height = glyphs->h;
+    r.ink.resize(static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height));
+    if (SDL_MUSTLOCK(glyphs.get())) SDL_LockSurface(glyphs.get());
+    const auto* pixels = static_cast<const std::uint8_t*>(glyphs->pixels);
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x)
+            r.ink[static_cast<std::size_t>(y) * r.width + x] = pixels[y * glyphs->pitch + x] != 0;
+    if (SDL_MUSTLOCK(glyphs.get())) SDL_UnlockSurface(glyphs.get());
+    if (renderings_.size() >= kKeptRenderings) renderings_.clear();
+    return &renderings_.emplace(std::move(key), std::move(r)).first->second;
+}
+
 void TtfText::draw(Image& target, const Rect& clip, int x, int y, std::string_view text,
                    const Font& font, Color color) const {
     TTF_Font* f = open(font);
     if (!f || text.empty()) return;
-    const std::string utf8(text);
-    const SDL_Color ink{255, 255, 255, 255};
-    std::unique_ptr<SDL_Surface, SurfaceFree> glyphs(TTF_RenderUTF8_Solid(f, utf8.c_str(), ink));
-    if (!glyphs) return;
-    // A solid rendering is 8-bit palettised: index 0 is background, anything else is ink.
-    const Rect area = Rect::Sized(x, y, glyphs->w, glyphs->h)
+    const Rendering* r = render(f, font, text);
+    if (!r) return;
+    const Rect area = Rect::Sized(x, y, r->width, r->height)
                           .intersect(clip)
                           .intersect({0, 0, target.width, target.height});
-    if (SDL_MUSTLOCK(glyphs.get())) SDL_LockSurface(glyphs.get());
-    const auto* pixels = static_cast<const std::uint8_t*>(glyphs->pixels);
     for (int py = area.top; py < area.bottom; ++py) {
-        const std::uint8_t* src = pixels + (py - y) * glyphs->pitch;
+        const std::uint8_t* ink = r->ink.data() + static_cast<std::size_t>(py - y) * r->width;
         for (int px = area.left; px < area.right; ++px)
-            if (src[px - x] != 0) target.at(px, py) = static_cast<std::uint32_t>(color);
+            if (ink[px - x]) target.at(px, py) = static_cast<std::uint32_t>(color);
     }
-    if (SDL_MUSTLOCK(glyphs.get())) SDL_UnlockSurface(glyphs.get());
 }
 
 }  // namespace hopla

@@ -1,10 +1,12 @@
 // Text through SDL2_ttf with faces found by fontconfig: the toolkit's one real text renderer.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "toolkit/Text.h"
 
@@ -13,9 +15,10 @@ struct _TTF_Font;
 namespace hopla {
 
 // Glyphs are rendered without anti-aliasing: every text pixel is exactly the text colour, so
-// white text on Display stays free space for the ball's colour probes.
+// white text on Display stays free space for the ball's colour probes. The latest renderings
+// are kept, since labels repaint the same captions again and again.
 class TtfText final : public TextRenderer {
-public:
+  public:
     TtfText();
     ~TtfText() override;
     TtfText(const TtfText&) = delete;
@@ -28,16 +31,25 @@ public:
     // The file fontconfig chose for a face name (after the fallbacks).
     std::string fileFor(const std::string& face) const;
 
-private:
+  private:
     struct FontCloser {
         void operator()(_TTF_Font* f) const;
     };
     using FontHandle = std::unique_ptr<_TTF_Font, FontCloser>;
+    using FontKey = std::tuple<std::string, int, bool>;
+    // Which pixels of a text's box are ink, row by row.
+    struct Rendering {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint8_t> ink;
+    };
     _TTF_Font* open(const Font& font) const;
+    const Rendering* render(_TTF_Font* f, const Font& font, std::string_view text) const;
 
     bool ready_ = false;
     mutable std::map<std::string, std::string> files_;
-    mutable std::map<std::tuple<std::string, int, bool>, FontHandle> fonts_;
+    mutable std::map<FontKey, FontHandle> fonts_;
+    mutable std::map<std::pair<FontKey, std::string>, Rendering> renderings_;
 };
 
 }  // namespace hopla
