@@ -11,37 +11,38 @@ Label::Label(Picture& host, int width, int height) : host_(host), width_(width),
 
 template <typename Change>
 void Label::change(Change&& apply) {
-    host_.markDirty(rect());
+    const Rect before = rect();
     apply();
-    host_.markDirty(rect());
+    host_.markDirty(before);
+    if (!(rect() == before)) host_.markDirty(rect());
 }
 
 void Label::setCaption(std::string caption) {
-    if (caption != caption_) change([&] { caption_ = std::move(caption); });
+    change([&] { caption_ = std::move(caption); });
 }
 void Label::setLeft(int left) {
-    if (left != left_) change([&] { left_ = left; });
+    change([&] { left_ = left; });
 }
 void Label::setTop(int top) {
-    if (top != top_) change([&] { top_ = top; });
+    change([&] { top_ = top; });
 }
 void Label::setWidth(int width) {
-    if (width != width_) change([&] { width_ = width; });
+    change([&] { width_ = width; });
 }
 void Label::setVisible(bool visible) {
-    if (visible != visible_) change([&] { visible_ = visible; });
+    change([&] { visible_ = visible; });
 }
 void Label::setTransparent(bool transparent) {
-    if (transparent != transparent_) change([&] { transparent_ = transparent; });
+    change([&] { transparent_ = transparent; });
 }
 void Label::setForeColor(Color c) {
-    if (c != foreColor_) change([&] { foreColor_ = c; });
+    change([&] { foreColor_ = c; });
 }
 void Label::setBackColor(Color c) {
-    if (c != backColor_) change([&] { backColor_ = c; });
+    change([&] { backColor_ = c; });
 }
 void Label::setFont(const Font& font) {
-    if (!(font == font_)) change([&] { font_ = font; });
+    change([&] { font_ = font; });
 }
 
 void Label::paint(Picture& host, const Rect& clip) const {

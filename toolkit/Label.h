@@ -11,11 +11,12 @@ namespace hopla {
 
 class Picture;
 
-// A change of caption, position, width, visibility, transparency or colour marks the label's
-// old and new rectangles on the host; the host repaints them after the running handler.
-// Drawing on the host paints over a label like over anything else.
+// Setting its caption, position, width, visibility, transparency or colour, even to the value
+// it already has, marks the label's old and new rectangles on the host; the host repaints them
+// after the running handler. Drawing on the host paints over a label like over anything else,
+// so a handler that sets a label again brings it back over a stage drawn since.
 class Label {
-public:
+  public:
     Label(Picture& host, int width, int height);
     Label(const Label&) = delete;
     Label& operator=(const Label&) = delete;
@@ -46,7 +47,7 @@ public:
     // to `clip`. Called by the host while it repaints.
     void paint(Picture& host, const Rect& clip) const;
 
-private:
+  private:
     template <typename Change>
     void change(Change&& apply);
 

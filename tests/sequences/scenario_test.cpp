@@ -65,6 +65,24 @@ TEST(Scenario, NewGameIntroductionThenTheStageAfter1800ms) {
 }
 
 // Stage time counts Timer1 ticks; the introduction sums a tenth of each and 30 per lost ball.
+TEST(Scenario, EveryIntroductionShowsBothCaptionsEvenWhenOneIsUnchanged) {
+    SimCore sim(21, HOPLA_BUILD_DIR);
+    Form1& f = sim.form();
+    sim.runUntil(kPlayOnTitle);
+    for (int stage : {0, 1}) {  // a new game: 9 balls at every introduction
+        sim.startStage(stage);
+        sim.runFor(51 * 5 + 1800);  // the wipe, then the stage drawn over the captions
+        ASSERT_TRUE(f.Timer1.running());
+    }
+    sim.startStage(2);
+    sim.runFor(51 * 5);
+    EXPECT_EQ(f.Label2.caption(), "9  Hopla");  // the same as at the introduction before
+    int lit = 0;                                // white glyph pixels of Label2 on the screen
+    for (int y = 297; y < 297 + 33; ++y)
+        for (int x = 345; x < 345 + 185; ++x) lit += f.Display.point(x, y) == kWhite;
+    EXPECT_GT(lit, 20);
+}
+
 TEST(Scenario, ScoreAfterALostBallAndAtTheNextStage) {
     SimCore sim(21, HOPLA_BUILD_DIR);
     GameState& s = sim.state();

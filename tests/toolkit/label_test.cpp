@@ -12,13 +12,15 @@ constexpr Color kGlyph = 0xFFFFFF;
 
 // Draws each character as a 2 x 3 block, 3 pixels apart: enough to see where text went.
 class BlockText final : public TextRenderer {
-public:
+  public:
     void draw(Image& target, const Rect& clip, int x, int y, std::string_view text, const Font&,
               Color color) const override {
         for (std::size_t i = 0; i < text.size(); ++i)
             for (int py = y; py < y + 3; ++py)
-                for (int px = x + 3 * static_cast<int>(i); px < x + 3 * static_cast<int>(i) + 2; ++px)
-                    if (clip.contains(px, py)) target.at(px, py) = static_cast<std::uint32_t>(color);
+                for (int px = x + 3 * static_cast<int>(i); px < x + 3 * static_cast<int>(i) + 2;
+                     ++px)
+                    if (clip.contains(px, py))
+                        target.at(px, py) = static_cast<std::uint32_t>(color);
     }
     int lineHeight(const Font&) const override { return 4; }
 };
@@ -49,7 +51,7 @@ TEST(Label, ShownAfterTheHandlerAsAnOpaqueBoxWithText) {
     EXPECT_EQ(s.display.point(4, 2), 0x000080);  // nothing until the handler returns
     s.display.repaintLabels();
     EXPECT_EQ(s.display.point(4, 2), kGlyph);
-    EXPECT_EQ(s.display.point(13, 6), kBlack);   // the box's far corner
+    EXPECT_EQ(s.display.point(13, 6), kBlack);    // the box's far corner
     EXPECT_EQ(s.display.point(14, 6), 0x000080);  // just outside
 }
 
@@ -96,6 +98,19 @@ TEST(Label, DrawingOnThePicturePaintsOverALabelUntilItChangesAgain) {
     EXPECT_EQ(s.display.point(15, 0), 0x804000);  // only the label's rectangle was restored
 }
 
+TEST(Label, SettingTheSameCaptionAgainBringsTheLabelBackOverADrawing) {
+    Surface s;
+    s.label.setVisible(true);
+    s.label.setCaption("a");
+    s.display.repaintLabels();
+    s.display.fillBox(0, 0, 39, 19, 0x804000);  // a stage drawn over the label
+    s.label.setCaption("a");                    // the next introduction sets it again
+    s.label.setVisible(true);
+    s.display.repaintLabels();
+    EXPECT_EQ(s.display.point(0, 0), kGlyph);
+    EXPECT_EQ(s.display.point(9, 4), kBlack);
+}
+
 TEST(Label, RepaintIsClippedToTheChangedRectangle) {
     Surface s;
     Label other(s.display, 10, 5);
@@ -107,7 +122,7 @@ TEST(Label, RepaintIsClippedToTheChangedRectangle) {
     s.label.setVisible(true);  // marks only x 0..9
     s.display.repaintLabels();
     EXPECT_EQ(s.display.point(4, 0), kBlack);     // s.label's box
-    EXPECT_EQ(s.display.point(9, 0), 0x0000FF);  // the later label lies on top where they meet
+    EXPECT_EQ(s.display.point(9, 0), 0x0000FF);   // the later label lies on top where they meet
     EXPECT_EQ(s.display.point(12, 0), 0x333333);  // outside the marked rectangle: untouched
 }
 
