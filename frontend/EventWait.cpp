@@ -13,9 +13,10 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
-// SDL_WaitEventTimeout counts in whole milliseconds and may end up to a millisecond early or a
-// little late; it is only trusted up to this much before the deadline.
-constexpr milliseconds kPreciseStretch{1};
+// SDL_WaitEventTimeout counts in whole milliseconds and may end up to a millisecond early or,
+// on a busy machine, a millisecond or more late; it is only trusted up to this much before the
+// deadline.
+constexpr milliseconds kPreciseStretch{2};
 
 // libstdc++'s steady_clock is CLOCK_MONOTONIC, so its time points are absolute times of it.
 void SleepUntil(SteadyTime deadline) {
@@ -44,9 +45,9 @@ std::optional<SDL_Event> WaitForEvent(std::optional<SteadyTime> deadline) {
             if (SDL_WaitEventTimeout(&event, static_cast<int>(wholeMs)) == 1) return event;
             continue;  // timed out (perhaps early): measure again
         }
-        // Less than two milliseconds left: input that is already there goes first, otherwise
+        // Less than three milliseconds left: input that is already there goes first, otherwise
         // sleep precisely to the deadline. Input arriving in this stretch waits for the caller's
-        // next look at the queue, at most two milliseconds on.
+        // next look at the queue, at most three milliseconds on.
         if (SDL_PollEvent(&event) == 1) return event;
         SleepUntil(*deadline);
         return std::nullopt;
