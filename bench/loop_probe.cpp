@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "frontend/EventWait.h"
 #include "frontend/SdlApp.h"
 #include "frontend/SdlHandles.h"
 #include "stage/Progression.h"
@@ -34,16 +35,21 @@ struct Options {
     double seconds = 10;     // whole run
     double quiet = 4;        // the last stretch: no input, the processor time is measured
     bool fromStart = false;  // through start-up and the title instead of straight into stage 0
+    bool bare = false;       // no game: a thread sleeping to the same deadlines, for comparison
 };
 
 void PrintUsage() {
-    std::fprintf(stderr,
-                 "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--from-start]\n"
-                 "Runs the game's real loop under the current display for S seconds and prints\n"
-                 "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
-                 "maximum, ms) and the process's processor time per wall second over the last\n"
-                 "quiet stretch. Without --from-start a new game starts at once with the given\n"
-                 "ball interval; keys are tapped until the quiet stretch begins.\n");
+    std::fprintf(
+        stderr,
+        "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--from-start | --bare]\n"
+        "Runs the game's real loop under the current display for S seconds and prints\n"
+        "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
+        "maximum, ms) and the process's processor time per wall second over the last\n"
+        "quiet stretch. Without --from-start a new game starts at the title set-up (2 s)\n"
+        "with the given ball interval; keys are tapped until the quiet stretch begins.\n"
+        "Worst ticks are listed on standard error. With --bare there is\n"
+        "no game: a plain thread sleeps to deadlines every interval on the monotonic\n"
+        "clock, showing how late this machine wakes a sleeper at all.\n");
 }
 
 Options Parse(int argc, char** argv) {
@@ -62,10 +68,12 @@ Options Parse(int argc, char** argv) {
             o.quiet = value();
         else if (a == "--from-start")
             o.fromStart = true;
+        else if (a == "--bare")
+            o.bare = true;
         else
             throw std::invalid_argument("unknown option " + a);
     }
-    if (o.interval <= 0 || o.seconds <= 0 || o.quiet < 0 || o.quiet > o.seconds)
+    if (o.interval <= 0 || o.seconds <= 0 || o.quiet < 0 || (!o.bare && o.quiet > o.seconds))
         throw std::invalid_argument("bad interval or times");
     return o;
 }
@@ -169,12 +177,42 @@ struct Tick {
     std::string timer;
     double lateMs;
     double atMs;
+    double endMs = 0;  // when its handler returned
 };
 
 double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     const auto i = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
     return v[std::min(i, v.size() - 1)];
+}
+
+// "NAME":{"ticks":..,"median_ms":..,"p99_ms":..,"max_ms":..} for lateness figures in ms.
+std::string LatenessJson(const std::string& name, const std::vector<double>& late) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "\"%s\":{\"ticks\":%zu,\"median_ms\":%.3f,\"p99_ms\":%.3f,\"max_ms\":%.3f}",
+                  name.c_str(), late.size(), late.empty() ? 0 : Percentile(late, 0.5),
+                  late.empty() ? 0 : Percentile(late, 0.99),
+                  late.empty() ? 0 : *std::max_element(late.begin(), late.end()));
+    return text;
+}
+
+// The machine's own wake-up lateness: absolute sleeps on the monotonic clock every interval,
+// with the same timer slack as the game's loop.
+int RunBare(const Options& o) {
+    hopla::TightenTimerSlack();
+    const auto period = std::chrono::milliseconds(o.interval);
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::duration_cast<Clock::duration>(
+                                 std::chrono::duration<double>(o.seconds));
+    std::vector<double> late;
+    for (auto due = start + period; due < end; due += period) {
+        std::this_thread::sleep_until(due);
+        late.push_back(std::chrono::duration<double, std::milli>(Clock::now() - due).count());
+    }
+    std::printf("{\"interval\":%d,\"seconds\":%g,\"bare\":true,\"timers\":{%s}}\n", o.interval,
+                o.seconds, LatenessJson("sleeper", late).c_str());
+    return 0;
 }
 
 int Run(const Options& o) {
@@ -187,26 +225,33 @@ int Run(const Options& o) {
 
     std::vector<Tick> ticks;
     ticks.reserve(1 << 16);
-    app.setTickObserver([&](std::string_view timer, hopla::Duration due, hopla::Duration started) {
+
+    app.setTickObserver([&](std::string_view timer, hopla::Duration due, hopla::Duration started,
+                            hopla::Duration returned) {
         const auto ms = [](hopla::Duration d) {
             return std::chrono::duration<double, std::milli>(d).count();
         };
-        ticks.push_back({std::string(timer), ms(started - due), ms(started)});
+        ticks.push_back({std::string(timer), ms(started - due), ms(started), ms(returned)});
     });
 
     Clock::duration playFrom{};
+    bool started = false;
     if (!o.fromStart) {
-        // A new game at once, as if the ball had left the title stage, at the given pace: the
+        // Once the window has settled through the black first seconds, at the title set-up, a
+        // new game starts as if the ball had left the title stage, at the given pace: the
         // introduction ticks at a sixth of it, then stage 0 is loaded and Timer1 runs.
-        for (hopla::Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4,
-                                &form.Timer5, &form.Timer6, &form.Etimer})
-            t->setInterval(0);
-        s.BallInterval = o.interval;
-        s.StageNo = hopla::kTitleStage;
-        hopla::NextStage(form, s);
-        form.Display.repaintLabels();
-        playFrom =
-            Clock::now() - start + 51 * std::chrono::milliseconds(o.interval / 6 + 1) + 1800ms;
+        game.afterHandler = [&](std::string_view handler) {
+            if (started || handler != "Timer2") return;
+            started = true;
+            for (hopla::Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4,
+                                    &form.Timer5, &form.Timer6, &form.Etimer})
+                t->setInterval(0);
+            s.BallInterval = o.interval;
+            s.StageNo = hopla::kTitleStage;
+            hopla::NextStage(form, s);
+            form.Display.repaintLabels();
+        };
+        playFrom = 2000ms + 51 * std::chrono::milliseconds(o.interval / 6 + 1) + 1800ms;
     }
 
     Script script(o, start);
@@ -214,20 +259,36 @@ int Run(const Options& o) {
     app.run();
     script.finish();
 
+    // The latest ticks, with what ran just before them, on standard error.
+    std::vector<std::size_t> order(ticks.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return ticks[a].lateMs > ticks[b].lateMs; });
+    for (std::size_t k = 0; k < std::min<std::size_t>(5, order.size()); ++k) {
+        const Tick& t = ticks[order[k]];
+        std::fprintf(stderr, "late %.3f ms: %s at %.1f ms", t.lateMs, t.timer.c_str(), t.atMs);
+        if (order[k] > 0) {
+            const Tick& before = ticks[order[k] - 1];
+            std::fprintf(stderr, "; before it %s ran %.3f ms, ended %.3f ms before",
+                         before.timer.c_str(), before.endMs - before.atMs, t.atMs - before.endMs);
+        }
+        std::fprintf(stderr, "\n");
+    }
+
     std::map<std::string, std::vector<double>> late;
+    std::vector<double> all;
     double quietFrom = (o.seconds - o.quiet) * 1000;
     int quietOther = 0;  // ticks of other timers in the quiet stretch
     for (const Tick& t : ticks) {
         late[t.timer].push_back(t.lateMs);
+        all.push_back(t.lateMs);
         if (t.atMs >= quietFrom && t.timer != "Timer1") ++quietOther;
     }
-    std::printf("{\"interval\":%d,\"seconds\":%g,\"from_start\":%s,\"timers\":{", o.interval,
-                o.seconds, o.fromStart ? "true" : "false");
+    std::printf("{\"interval\":%d,\"seconds\":%g,\"from_start\":%s,%s,\"timers\":{", o.interval,
+                o.seconds, o.fromStart ? "true" : "false", LatenessJson("all", all).c_str());
     bool first = true;
     for (const auto& [name, v] : late) {
-        std::printf("%s\"%s\":{\"ticks\":%zu,\"median_ms\":%.3f,\"p99_ms\":%.3f,\"max_ms\":%.3f}",
-                    first ? "" : ",", name.c_str(), v.size(), Percentile(v, 0.5),
-                    Percentile(v, 0.99), *std::max_element(v.begin(), v.end()));
+        std::printf("%s%s", first ? "" : ",", LatenessJson(name, v).c_str());
         first = false;
     }
     const double wall = script.quietWall > 0 ? script.quietWall : 1;
@@ -254,7 +315,7 @@ int main(int argc, char** argv) {
     // Sound goes through SDL's audio path without a sound card, unless told otherwise.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     try {
-        return Run(o);
+        return o.bare ? RunBare(o) : Run(o);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "loop_probe: %s\n", e.what());
         return 1;

@@ -44,7 +44,7 @@ bool SdlApp::runDueTimer() {
     const Duration due = next ? next->due() : Duration(0);
     const Duration started = clock_.now();
     if (!game_.runDueTimer()) return false;
-    tickObserver_(next->name(), due, started);
+    tickObserver_(next->name(), due, started, clock_.now());
     return true;
 }
 

@@ -30,9 +30,9 @@ class SdlApp {
 
     // For probes of the loop: the game, to script it between handlers (through its afterHandler),
     // and an observer told after each timer tick which timer it was, when it was due and when
-    // its handler started, on the game's clock.
-    using TickObserver =
-        std::function<void(std::string_view timer, Duration due, Duration started)>;
+    // its handler started and returned, on the game's clock.
+    using TickObserver = std::function<void(std::string_view timer, Duration due, Duration started,
+                                            Duration returned)>;
     Game& game() { return game_; }
     void setTickObserver(TickObserver observer) { tickObserver_ = std::move(observer); }
 
