@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Turns the raw results of bench/run.sh into one table of figures against their targets.
+
+usage: report.py RESULTS_DIR   (benchmarks.json, probe.jsonl and game.json from run.sh)
+"""
+import json
+import sys
+from pathlib import Path
+
+results = Path(sys.argv[1])
+rows = []  # (figure, measured, beside, target, status)
+missed = 0
+
+
+def add(figure, measured, beside="", target="", ok=None):
+    global missed
+    status = "" if ok is None else ("met" if ok else "MISSED")
+    if ok is False:
+        missed += 1
+    rows.append((figure, measured, beside, target, status))
+
+
+def section(title):
+    rows.append((title, None, None, None, None))
+
+
+# --- Google Benchmark: medians of the repetitions, processor time of the benchmark thread.
+UNIT = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+bench = {}
+for b in json.loads((results / "benchmarks.json").read_text())["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        bench[b["run_name"]] = b
+
+
+def us(name, kind="cpu_time"):
+    b = bench[name]
+    return b[kind] * UNIT[b["time_unit"]]
+
+
+def fmt_us(v):
+    return f"{v:.3f} us" if v < 10 else f"{v:.1f} us"
+
+
+section("Drawing and ball (median of 5; floor measured in the same run)")
+copy, memcpy = us("BM_PictureCopyFull"), us("BM_MemcpyFullPicture")
+add("Full-picture copy, every row moved", f"{fmt_us(copy)} = {copy / memcpy:.2f}x",
+    f"memcpy of 800x600x4 B: {fmt_us(memcpy)}", "<= 1.5x", copy / memcpy <= 1.5)
+frame, floor2 = us("BM_ScreenOn"), us("BM_ScreenOnFloor")
+add("ScreenOn, whole frame (Back rewritten)", f"{fmt_us(frame)} = {frame / floor2:.2f}x",
+    f"2 memcpys of 800x600x4 B: {fmt_us(floor2)}", "<= 2x", frame / floor2 <= 2)
+inplay = us("BM_ScreenOnInPlay")
+add("ScreenOn in play (only the ball's rows)", f"{fmt_us(inplay)} = {inplay / floor2:.3f}x",
+    "same floor")
+free, freefloor = us("BM_Timer1Free"), us("BM_Timer1FreeFloor")
+add("Timer1 tick without contact", fmt_us(free),
+    f"filling its 2 strokes' boxes: {fmt_us(freefloor)}", "< 2 us", free < 2)
+landing = us("BM_Timer1Landing")
+add("Timer1 tick with a landing (junp, ScreenOn)", f"{fmt_us(landing)} = {landing / floor2:.3f}x",
+    "2 memcpys, as above")
+build, buildfloor = us("BM_MakeScreenFull"), us("BM_MakeScreenFloor")
+add("MakeScreen, 300 tiles", f"{fmt_us(build)} = {build / buildfloor:.2f}x",
+    f"memset + 300x40 rows of 160 B + 2 memcpys: {fmt_us(buildfloor)}")
+
+game = bench["BM_ScriptedGame/real_time"]
+game_ms = game["real_time"] * UNIT[game["time_unit"]] / 1e3
+speed = game["virtual_ms"] / game_ms
+add("Whole scripted game, headless", f"{speed:.0f}x real time",
+    f"{game['virtual_ms'] / 1e3:.1f} s of game in {game_ms:.1f} ms wall, "
+    f"{game['handlers']:.0f} handlers", ">= 5000x", speed >= 5000)
+
+# --- The real loop under Xvfb.
+probes = [json.loads(line) for line in (results / "probe.jsonl").read_text().splitlines() if line]
+bare = {p["interval"]: p["timers"]["sleeper"] for p in probes if p.get("bare")}
+probes = [p for p in probes if not p.get("bare")]
+
+
+def lateness(t):
+    return f"{t['median_ms']:.3f} / {t['p99_ms']:.3f} / {t['max_ms']:.3f} ms"
+
+
+section("Real loop under Xvfb: how late ticks ran after their due time, median / p99 / max")
+for p in probes:
+    label = "start-up and title" if p["from_start"] else f"ball interval {p['interval']} ms"
+    everything = p["all"]
+    beside = ""
+    if not p["from_start"] and p["interval"] in bare:
+        beside = f"bare sleeper at {p['interval']} ms: {lateness(bare[p['interval']])}"
+    is_target = not p["from_start"]
+    add(f"{label}, all {everything['ticks']} ticks", lateness(everything), beside,
+        "p99 <= 1 ms" if is_target else "", (everything["p99_ms"] <= 1) if is_target else None)
+    for timer, t in sorted(p["timers"].items()):
+        add(f"  {timer} ({t['ticks']} ticks)", lateness(t))
+
+section("Processor time of the whole process (all threads) per wall second, quiet stretch")
+for p in probes:
+    if p["from_start"]:
+        label = "title stage in play at 30 ms"
+    else:
+        label = f"ball bouncing at {p['interval']} ms"
+    undisturbed = p["quiet_other_ticks"] == 0 and p["timer1"] > 0
+    beside = f"{p['quiet_s']:.0f} s, {p['quiet_wakeups_per_s']:.0f} sleeps/s"
+    if not undisturbed:
+        beside += " (the ball was lost meanwhile)"
+    is_target = not p["from_start"] and p["interval"] == 30
+    add(label, f"{p['quiet_cpu_percent']:.2f} % of a core", beside,
+        "<= 2 %" if is_target else "", (p["quiet_cpu_percent"] <= 2) if is_target else None)
+
+g = json.loads((results / "game.json").read_text())
+black = 100 * g["black_cpu_ticks"] / g["ticks_per_s"] / g["black_seconds"]
+add("the game (hopla) during its black first seconds", f"{black:.1f} % of a core",
+    f"sleeping until Timer2; {1000 / g['ticks_per_s']:.0f} ms ticks of accounting",
+    "no busy-wait", black < 5)
+
+section("Memory")
+add("the game's resident size, 1 s after the title", f"{g['rss_kb'] / 1024:.1f} MB",
+    f"peak {g['hwm_kb'] / 1024:.1f} MB", "< 40 MB", g["rss_kb"] < 40 * 1024)
+
+# --- One table.
+widths = [max(len(r[i]) for r in rows if r[1] is not None) for i in range(5)]
+header = ("Figure", "Measured", "Beside it", "Target", "")
+widths = [max(w, len(h)) for w, h in zip(widths, header)]
+
+
+def line(cells):
+    return "  ".join(c.ljust(w) for c, w in zip(cells, widths)).rstrip()
+
+
+print()
+print(line(header))
+print("  ".join("-" * w for w in widths))
+for r in rows:
+    if r[1] is None:
+        print(f"\n{r[0]}")
+    else:
+        print(line(r))
+print()
+print("All targets met." if missed == 0 else f"{missed} target(s) missed.")
+print(f"Raw results: {results}")

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs every performance measurement and prints one table of figures against their targets:
+# the Google Benchmark suite (each figure beside its memcpy floor), the timing probe of the real
+# loop under a virtual X server at ball intervals of 5, 15 and 30 ms and through the title, and
+# the resident size of the real game once its title is up. Beside the loop's lateness a bare
+# thread sleeping to the same deadlines shows how late this machine wakes anything at all.
+#
+# usage: bench/run.sh BUILD_DIR     (a build configured with -DHOPLA_BENCH=ON)
+# Raw results are kept in BUILD_DIR/bench-results/. Never part of the tests.
+set -euo pipefail
+
+build=$(cd "${1:?usage: bench/run.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+out="$build/bench-results"
+mkdir -p "$out"
+rm -f "$out"/*
+
+for exe in bench/hopla_bench bench/loop_probe hopla; do
+    [ -x "$build/$exe" ] || { echo "missing $build/$exe: build with -DHOPLA_BENCH=ON" >&2; exit 1; }
+done
+for tool in Xvfb python3; do
+    command -v "$tool" >/dev/null || { echo "$tool is needed to run the benchmarks" >&2; exit 1; }
+done
+
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+
+echo "== benchmarks (5 repetitions each, interleaved; medians are reported)" >&2
+"$build/bench/hopla_bench" --benchmark_repetitions=5 --benchmark_min_time=0.2 \
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+    --benchmark_format=json --benchmark_out="$out/benchmarks.json" --benchmark_out_format=json \
+    >/dev/null
+
+echo "== virtual X server" >&2
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$out/display" ] && break
+    sleep 0.05
+done
+[ -s "$out/display" ] || { echo "Xvfb did not start (see $out/xvfb.log)" >&2; exit 1; }
+export DISPLAY=":$(head -1 "$out/display")"
+export SDL_AUDIODRIVER=dummy
+
+for interval in 5 15 30; do
+    echo "== loop probe, ball interval $interval ms, and a bare sleeper beside it" >&2
+    "$build/bench/loop_probe" --interval "$interval" --seconds 12 --quiet 4 \
+        >>"$out/probe.jsonl" 2>>"$out/probe-worst.txt"
+    "$build/bench/loop_probe" --bare --interval "$interval" --seconds 5 >>"$out/probe.jsonl"
+done
+echo "== loop probe, start-up and title" >&2
+"$build/bench/loop_probe" --from-start --seconds 13 --quiet 2 \
+    >>"$out/probe.jsonl" 2>>"$out/probe-worst.txt"
+
+# The real game: processor time while the window stays black (start-up arms only Timer2, due
+# at 2 s), then its resident size a second after the title has appeared.
+echo "== the game's memory" >&2
+ticks_per_s=$(getconf CLK_TCK)
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+"$build/hopla" >"$out/hopla.log" 2>&1 &
+game_pid=$!
+sleep 0.5
+black_from=$(cpu_ticks "$game_pid")
+sleep 1.4
+black_to=$(cpu_ticks "$game_pid")
+sleep 1.1
+rss_kb=$(awk '/^VmRSS:/ {print $2}' "/proc/$game_pid/status")
+hwm_kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$game_pid/status")
+kill "$game_pid"
+wait "$game_pid" 2>/dev/null || true
+game_pid=
+echo "{\"rss_kb\": $rss_kb, \"hwm_kb\": $hwm_kb, \"black_cpu_ticks\": $((black_to - black_from)), \"black_seconds\": 1.4, \"ticks_per_s\": $ticks_per_s}" \
+    >"$out/game.json"
+
+python3 "$here/report.py" "$out"
