@@ -64,9 +64,11 @@ add("MakeScreen, 300 tiles", f"{fmt_us(build)} = {build / buildfloor:.2f}x",
 game = bench["BM_ScriptedGame/real_time"]
 game_ms = game["real_time"] * UNIT[game["time_unit"]] / 1e3
 speed = game["virtual_ms"] / game_ms
+game_cpu_ms = game["cpu_time"] * UNIT[game["time_unit"]] / 1e3
 add("Whole scripted game, headless", f"{speed:.0f}x real time",
-    f"{game['virtual_ms'] / 1e3:.1f} s of game in {game_ms:.1f} ms wall, "
-    f"{game['handlers']:.0f} handlers", ">= 5000x", speed >= 5000)
+    f"{game['virtual_ms'] / 1e3:.1f} s of game in {game_ms:.1f} ms wall "
+    f"({game_cpu_ms:.1f} ms processor), {game['handlers']:.0f} handlers", ">= 5000x",
+    speed >= 5000)
 
 # --- The real loop under Xvfb.
 probes = [json.loads(line) for line in (results / "probe.jsonl").read_text().splitlines() if line]
@@ -113,7 +115,11 @@ add("the game (hopla) during its black first seconds", f"{black:.1f} % of a core
 
 section("Memory")
 add("the game's resident size, 1 s after the title", f"{g['rss_kb'] / 1024:.1f} MB",
-    f"peak {g['hwm_kb'] / 1024:.1f} MB", "< 40 MB", g["rss_kb"] < 40 * 1024)
+    f"peak so far {g['hwm_kb'] / 1024:.1f} MB", "< 40 MB", g["rss_kb"] < 40 * 1024)
+for p in probes:
+    if p["from_start"]:
+        add("peak through the title into play (probe, 13 s)", f"{p['vm_hwm_kb'] / 1024:.1f} MB",
+            "the same frontend and game")
 
 # --- One table.
 widths = [max(len(r[i]) for r in rows if r[1] is not None) for i in range(5)]
