@@ -39,6 +39,15 @@ void Picture::replaced() {
     syncs_ = {};
 }
 
+std::shared_ptr<const Image> Picture::snapshot() const {
+    std::shared_ptr<const Image> last = snapshot_.lock();
+    if (last && snapshotVersion_ == version_) return last;
+    last = std::make_shared<const Image>(image_);
+    snapshot_ = last;
+    snapshotVersion_ = version_;
+    return last;
+}
+
 void Picture::setBackColor(Color c) {
     backColor_ = c;
     clear();

@@ -51,7 +51,9 @@ class Picture {
     // the back colour.
     void setBackgroundPicture(std::shared_ptr<const Image> picture);
     const std::shared_ptr<const Image>& backgroundPicture() const { return background_; }
-    std::shared_ptr<const Image> snapshot() const { return std::make_shared<Image>(image_); }
+    // The pixels as an image value. While the last one taken is still held somewhere and
+    // nothing was drawn since, the same image is handed out again instead of a new copy.
+    std::shared_ptr<const Image> snapshot() const;
 
     // Repaints everything from the background picture, else fills with the back colour.
     void clear();
@@ -138,6 +140,8 @@ class Picture {
     std::uint64_t version_ = 1;
     std::vector<std::uint64_t> rowVersion_;
     std::array<Sync, 4> syncs_{};  // the latest whole copies into this picture, newest first
+    mutable std::weak_ptr<const Image> snapshot_;
+    mutable std::uint64_t snapshotVersion_ = 0;
 };
 
 }  // namespace hopla

@@ -1,5 +1,5 @@
-// Whole-picture copies that move only the rows which may differ: every way of writing a picture
-// must be seen, or a later copy leaves stale pixels behind.
+// Whole-picture copies that move only the rows which may differ, and snapshots handed out again
+// while nothing changed: every way of writing a picture must be seen, or stale pixels remain.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -146,6 +146,32 @@ TEST(PictureWholeCopy, ReportsOnlyTheRowsItChangedToTheScreen) {
     Picture other(kW, kH);
     Picture::Copy(dst, 0, 0, kW, kH, other, 0, 0);
     EXPECT_EQ(dst.takeChanged(), dst.bounds());
+}
+
+TEST(PictureSnapshot, AfterEveryWriteShowsThePictureAsItIsNow) {
+    for (const WriteCase& c : kWrites) {
+        SCOPED_TRACE(c.what);
+        Canvas canvas(0x102030), other(0x708090);
+        const std::shared_ptr<const Image> before = canvas.picture.snapshot();
+        const Image kept = *before;
+        c.write(canvas.picture, canvas.label, other.picture);
+        EXPECT_EQ(*canvas.picture.snapshot(), canvas.picture.image());
+        EXPECT_EQ(*before, kept);  // a snapshot taken earlier never changes
+    }
+}
+
+TEST(PictureSnapshot, TheSameImageWhileNothingWasDrawn) {
+    Picture p(kW, kH), source(kW, kH);
+    source.fillBox(1, 1, 3, 3, 0x00FF00);
+    Picture::Copy(p, 0, 0, kW, kH, source, 0, 0);
+    const std::shared_ptr<const Image> first = p.snapshot();
+    EXPECT_EQ(p.snapshot(), first);
+    Picture::Copy(p, 0, 0, kW, kH, source, 0, 0);  // nothing new on either side: no row moves
+    EXPECT_EQ(p.snapshot(), first);
+    p.point(2, 2);
+    EXPECT_EQ(p.snapshot(), first);
+    p.fillBox(5, 5, 5, 5, 0x00FF00);
+    EXPECT_NE(p.snapshot(), first);
 }
 
 }  // namespace
