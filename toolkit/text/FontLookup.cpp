@@ -3,8 +3,10 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <memory>
 #include <strings.h>
+#include <map>
+#include <memory>
+#include <mutex>
 
 namespace hopla {
 namespace {
@@ -57,14 +59,24 @@ std::string SansSerif() {
     return Match(query.get(), [](FcPattern*) { return true; });
 }
 
-}  // namespace
-
-std::string FindFontFile(const std::string& face) {
+std::string Lookup(const std::string& face) {
     if (!FcInit()) return {};
     for (const std::string& family : {face, std::string("MS PGothic"), std::string("IPAPGothic")})
         if (std::string file = ByFamily(family); !file.empty()) return file;
     if (std::string file = Japanese(); !file.empty()) return file;
     return SansSerif();
+}
+
+}  // namespace
+
+// The fonts installed do not change while the game runs: each face is looked up once.
+std::string FindFontFile(const std::string& face) {
+    static std::mutex mutex;
+    static std::map<std::string, std::string> found;
+    std::lock_guard lock(mutex);
+    auto it = found.find(face);
+    if (it == found.end()) it = found.emplace(face, Lookup(face)).first;
+    return it->second;
 }
 
 }  // namespace hopla

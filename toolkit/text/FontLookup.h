@@ -6,7 +6,8 @@
 namespace hopla {
 
 // Tries the face itself, "MS PGothic", "IPAPGothic", any face covering Japanese, then any
-// sans-serif face. Empty when fontconfig knows no font at all.
+// sans-serif face. Empty when fontconfig knows no font at all. Each face is asked of
+// fontconfig once per process.
 std::string FindFontFile(const std::string& face);
 
 }  // namespace hopla
