@@ -17,7 +17,7 @@ inline constexpr int kScreenHeight = 600;
 // clock, a sound device and a text renderer for the window's lifetime. Handlers receive it by
 // reference together with the game state record.
 class Form1 {
-public:
+  public:
     Form1(const Clock& clock, SoundDevice& sound, const TextRenderer* text);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -51,7 +51,7 @@ public:
     void End() { ended_ = true; }
     bool ended() const { return ended_; }
 
-private:
+  private:
     bool ended_ = false;
 };
 

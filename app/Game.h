@@ -17,7 +17,7 @@ namespace hopla {
 // Every entry point runs one handler to its end, repaints the labels it changed, and reports
 // the handler's name to afterHandler. Once the application has ended nothing runs any more.
 class Game {
-public:
+  public:
     Game(const Clock& clock, SoundDevice& sound, const TextRenderer* text, std::uint32_t seed,
          const std::string& exeDir);
     Game(const Game&) = delete;
@@ -40,7 +40,7 @@ public:
     // "KeyUp", "MouseDown".
     std::function<void(std::string_view)> afterHandler;
 
-private:
+  private:
     template <typename Handler>
     void run(std::string_view name, Handler&& handler);
 

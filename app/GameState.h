@@ -9,11 +9,11 @@ namespace hopla {
 
 // What the ball is doing; the stage introduction and the key handler branch on it.
 enum BallStates : int {
-    kBallInPlay = 0,      // normal play under Timer1
-    kBallCaught = 1,      // caught on a launcher, waiting for Left or Right
-    kBallLaunched = 2,    // launched flight under Timer3
-    kBallToTitle = 3,     // returning to the title stage after Space
-    kBallGameOver = 4,    // game over pending
+    kBallInPlay = 0,    // normal play under Timer1
+    kBallCaught = 1,    // caught on a launcher, waiting for Left or Right
+    kBallLaunched = 2,  // launched flight under Timer3
+    kBallToTitle = 3,   // returning to the title stage after Space
+    kBallGameOver = 4,  // game over pending
 };
 
 // Tile codes of TileGrid.
@@ -31,10 +31,10 @@ enum TileCodes : std::int16_t {
 // "integer" ones int (they stay in the 16-bit range in play but are not limited to it).
 struct GameState {
     // Progress and score.
-    int StageNo = 0;                       // 0..20, 21 the title stage
+    int StageNo = 0;  // 0..20, 21 the title stage
     std::int16_t BallsLeft = 0;
     std::array<std::int16_t, 31> StageTime{};  // Timer1 ticks per stage; stops at 32767
-    std::int32_t Score = 0;                // 32-bit so a long game's total is not lost
+    std::int32_t Score = 0;                    // 32-bit so a long game's total is not lost
     std::string ScoreCode;
 
     // Stage data and playfield.
@@ -46,8 +46,8 @@ struct GameState {
     // The ball.
     std::array<double, 10> TrailX{};  // entries 0..3 used, 0 the newest
     std::array<double, 10> TrailY{};
-    float SpeedX = 0;   // pixels per tick, positive rightwards
-    double SpeedY = 0;  // positive upwards
+    float SpeedX = 0;            // pixels per tick, positive rightwards
+    double SpeedY = 0;           // positive upwards
     std::int16_t BallColor = 0;  // palette index
     int BallState = kBallInPlay;
     int BallInterval = 0;  // ms, period of Timer1 and Timer3

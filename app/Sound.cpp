@@ -9,6 +9,8 @@ void Play(Form1& form, const GameState& state, std::string_view file, SoundMode 
     form.Sound.play(state.SoundDir + std::string(file), mode == SoundMode::Wait);
 }
 
-void Stop(Form1& form, SoundMode) { form.Sound.stop(); }
+void Stop(Form1& form, SoundMode) {
+    form.Sound.stop();
+}
 
 }  // namespace hopla

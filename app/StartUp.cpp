@@ -16,7 +16,9 @@ double Random01(std::mt19937& rng) {
 }
 
 // Int(random x n): 0..n-1.
-int RandomBelow(std::mt19937& rng, int n) { return static_cast<int>(Random01(rng) * n); }
+int RandomBelow(std::mt19937& rng, int n) {
+    return static_cast<int>(Random01(rng) * n);
+}
 
 const char* const kTitleWord[5] = {"Ｈ", "Ｈｏ", "Ｈｏｐ", "Ｈｏｐｌ", "Ｈｏｐｌａ"};
 const char* const kGameOver[5] = {"Ga", "Game", "Game O", "Game Ove", "Game Over"};
@@ -29,7 +31,7 @@ std::string SoundDirFrom(const std::string& exeDir) {
 }
 
 void Form_Load(Form1& form, GameState& s, std::uint32_t seed, const std::string& exeDir) {
-    std::mt19937 rng(seed);  // 1. the runner seeds from the clock (hopla-sim from its option)
+    std::mt19937 rng(seed);     // 1. the runner seeds from the clock (hopla-sim from its option)
     form.Width = kScreenWidth;  // 2.
     form.Height = kScreenHeight;
     form.BackColor = kBlack;
@@ -64,9 +66,9 @@ void Form_Load(Form1& form, GameState& s, std::uint32_t seed, const std::string&
             std::swap(s.CellOrderY[x][y], s.CellOrderY[rx][ry]);
         }
 
-    Hsyoki(form, s);                   // 12.
+    Hsyoki(form, s);                    // 12.
     s.SoundDir = SoundDirFrom(exeDir);  // 13.
-    form.Timer2.setInterval(2000);     // 14.
+    form.Timer2.setInterval(2000);      // 14.
 }
 
 }  // namespace hopla

@@ -12,6 +12,8 @@ void Timer1_Timer(Form1& form, GameState& state);
 
 // Whether a colour read from Display stops the ball: anything but black and white, and -1
 // (outside the picture).
-constexpr bool IsSolid(int color) { return color != 0 && color != 0xFFFFFF; }
+constexpr bool IsSolid(int color) {
+    return color != 0 && color != 0xFFFFFF;
+}
 
 }  // namespace hopla

@@ -402,7 +402,10 @@ const std::array<StageRows, kStageCount> kStageRows = {{
     }},
 }};
 
-const std::array<int, kStageCount> kStartX = {100, 60, 60, 660, 60, 60, 60, 60, 100, 100, 660, 140, 100, 180, 60, 700, 120, 80, 100, 660, 100, 420};
-const std::array<std::int16_t, kStageCount> kStartY = {460, 300, 500, 100, 500, 500, 180, 100, 360, 160, 140, 500, 100, 500, 460, 100, 300, 460, 500, 500, 220, 320};
+const std::array<int, kStageCount> kStartX = {100, 60,  60,  660, 60,  60,  60, 60,  100, 100, 660,
+                                              140, 100, 180, 60,  700, 120, 80, 100, 660, 100, 420};
+const std::array<std::int16_t, kStageCount> kStartY = {460, 300, 500, 100, 500, 500, 180, 100,
+                                                       360, 160, 140, 500, 100, 500, 460, 100,
+                                                       300, 460, 500, 500, 220, 320};
 
 }  // namespace hopla

@@ -22,7 +22,8 @@ void LoadStageGrid(GameState& s, int stage) {
         const std::string& row = s.StageMap[stage][s.Tick];
         for (s.LoopX = 0; s.LoopX <= 19; ++s.LoopX) {
             const char c = static_cast<std::size_t>(s.LoopX) < row.size() ? row[s.LoopX] : ' ';
-            s.TileGrid[s.LoopX][s.Tick] = static_cast<std::int16_t>(c >= '0' && c <= '9' ? c - '0' : 0);
+            s.TileGrid[s.LoopX][s.Tick] =
+                static_cast<std::int16_t>(c >= '0' && c <= '9' ? c - '0' : 0);
         }
     }
 }

@@ -13,10 +13,18 @@ inline constexpr Color kNoPixel = -1;
 inline constexpr Color kBlack = 0x000000;
 inline constexpr Color kWhite = 0xFFFFFF;
 
-constexpr Color Rgb(int r, int g, int b) { return (r << 16) | (g << 8) | b; }
-constexpr int RedOf(Color c) { return (c >> 16) & 0xFF; }
-constexpr int GreenOf(Color c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(Color c) { return c & 0xFF; }
+constexpr Color Rgb(int r, int g, int b) {
+    return (r << 16) | (g << 8) | b;
+}
+constexpr int RedOf(Color c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr int GreenOf(Color c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(Color c) {
+    return c & 0xFF;
+}
 
 // The standard 16-colour palette; an index outside 0..15 wraps into it (never done by the game).
 inline constexpr std::array<Color, 16> kPalette = {
@@ -25,6 +33,8 @@ inline constexpr std::array<Color, 16> kPalette = {
     Rgb(128, 128, 128), Rgb(0, 0, 255),   Rgb(0, 255, 0),   Rgb(0, 255, 255),
     Rgb(255, 0, 0),     Rgb(255, 0, 255), Rgb(255, 255, 0), Rgb(255, 255, 255)};
 
-constexpr Color PaletteColor(int index) { return kPalette[static_cast<unsigned>(index) & 15u]; }
+constexpr Color PaletteColor(int index) {
+    return kPalette[static_cast<unsigned>(index) & 15u];
+}
 
 }  // namespace hopla

@@ -10,7 +10,9 @@ void RecordingSound::play(const std::string& path, bool wait) {
     if (wait) clock_.advanceBy(lengthOf(path));
 }
 
-void RecordingSound::stop() { record({clock_.now(), std::nullopt, false}); }
+void RecordingSound::stop() {
+    record({clock_.now(), std::nullopt, false});
+}
 
 void RecordingSound::record(Call call) {
     calls_.push_back(call);

@@ -13,7 +13,7 @@
 namespace hopla {
 
 class RecordingSound final : public SoundDevice {
-public:
+  public:
     struct Call {
         Duration at;
         std::optional<std::string> path;  // none for a stop
@@ -31,7 +31,7 @@ public:
     // Called with each new call as it happens (hopla-sim prints it).
     std::function<void(const Call&)> onCall;
 
-private:
+  private:
     void record(Call call);
     Duration lengthOf(const std::string& path);
 

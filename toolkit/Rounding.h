@@ -20,6 +20,8 @@ inline int RoundHalfEven(double v) {
 }
 
 // Int(x) of the game: the largest whole number not above x.
-inline int FloorToInt(double v) { return RoundHalfEven(std::floor(v)); }
+inline int FloorToInt(double v) {
+    return RoundHalfEven(std::floor(v));
+}
 
 }  // namespace hopla

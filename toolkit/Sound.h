@@ -8,7 +8,7 @@ namespace hopla {
 // A new sound cuts off the playing one. With wait the call returns when the sound has
 // finished. A missing or unreadable file is silence (and, with wait, no wait at all).
 class SoundDevice {
-public:
+  public:
     virtual ~SoundDevice() = default;
     virtual void play(const std::string& path, bool wait) = 0;
     virtual void stop() = 0;

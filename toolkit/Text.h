@@ -18,7 +18,7 @@ struct Font {
 };
 
 class TextRenderer {
-public:
+  public:
     virtual ~TextRenderer() = default;
     // Draws UTF-8 text with its top left at (x, y): only glyph pixels change, each to exactly
     // `color` (no blending), and only inside `clip` (already within the image).

@@ -14,7 +14,7 @@ class Scheduler;
 // Interval 0 is stopped; setting a positive interval (re)starts the countdown from now, also
 // from inside a handler (its own tick included). Negative intervals stop the timer.
 class Timer {
-public:
+  public:
     Timer(Scheduler& scheduler, std::string_view name);
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
@@ -26,7 +26,7 @@ public:
     // When the next tick is due; meaningless while stopped.
     Duration due() const { return due_; }
 
-private:
+  private:
     friend class Scheduler;
     Scheduler& scheduler_;
     std::string_view name_;
@@ -37,7 +37,7 @@ private:
 // One thread, one handler at a time. The scheduler only orders ticks: the owner asks which
 // timer is due and runs its handler. Ties go to the timer registered first.
 class Scheduler {
-public:
+  public:
     static constexpr int kMaxTimers = 8;
 
     explicit Scheduler(const Clock& clock) : clock_(clock) {}
@@ -52,7 +52,7 @@ public:
     // from now (a late timer ticks once, never a burst of catch-up ticks).
     Timer* takeDue();
 
-private:
+  private:
     friend class Timer;
     void add(Timer& timer);
 

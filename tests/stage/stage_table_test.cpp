@@ -54,12 +54,12 @@ TEST(LoadStageGrid, ReadsDigitsAndTreatsMissingOrOtherCharactersAsEmpty) {
     EXPECT_EQ(st.TileGrid[0][0], 1);
     EXPECT_EQ(st.TileGrid[5][0], 6);
     EXPECT_EQ(st.TileGrid[7][0], 1);
-    EXPECT_EQ(st.TileGrid[8][0], 0);   // past the end of a short row
+    EXPECT_EQ(st.TileGrid[8][0], 0);  // past the end of a short row
     EXPECT_EQ(st.TileGrid[19][0], 0);
-    EXPECT_EQ(st.TileGrid[0][1], 0);   // 'x'
+    EXPECT_EQ(st.TileGrid[0][1], 0);  // 'x'
     EXPECT_EQ(st.TileGrid[1][1], 2);
-    EXPECT_EQ(st.TileGrid[2][1], 0);   // ' '
-    EXPECT_EQ(st.TileGrid[3][1], 0);   // '-'
+    EXPECT_EQ(st.TileGrid[2][1], 0);  // ' '
+    EXPECT_EQ(st.TileGrid[3][1], 0);  // '-'
     EXPECT_EQ(st.TileGrid[4][1], 7);
     EXPECT_EQ(st.TileGrid[19][1], 3);
     EXPECT_EQ(st.TileGrid[0][14], 0);  // empty rows
@@ -78,9 +78,12 @@ TEST(LoadStageGrid, TheTitleStageHasItsTwoSignsAndNoPlayableStageHasAny) {
         for (int c = 0; c < 20; ++c)
             for (int r = 0; r < 15; ++r) {
                 const int code = st.TileGrid[c][r];
-                if (s == kTitleStage && c == 2 && r == 6) EXPECT_EQ(code, kEndSign);
-                else if (s == kTitleStage && c == 17 && r == 6) EXPECT_EQ(code, kStartSign);
-                else EXPECT_LE(code, kLauncher) << s << " " << c << "," << r;
+                if (s == kTitleStage && c == 2 && r == 6)
+                    EXPECT_EQ(code, kEndSign);
+                else if (s == kTitleStage && c == 17 && r == 6)
+                    EXPECT_EQ(code, kStartSign);
+                else
+                    EXPECT_LE(code, kLauncher) << s << " " << c << "," << r;
             }
     }
 }

@@ -30,8 +30,8 @@ std::set<std::pair<int, int>> Box(int x1, int y1, int x2, int y2) {
 struct BoxCase {
     const char* what;
     int pen;
-    int x1, y1, x2, y2;         // corners as given
-    int ex1, ey1, ex2, ey2;     // expected covered pixels, inclusive, after clipping
+    int x1, y1, x2, y2;      // corners as given
+    int ex1, ey1, ex2, ey2;  // expected covered pixels, inclusive, after clipping
 };
 
 TEST(PictureFillBox, CornersIncludedWidenedByPenAndClipped) {
@@ -53,8 +53,8 @@ TEST(PictureFillBox, CornersIncludedWidenedByPenAndClipped) {
         Picture p(20, 15);
         p.setPenWidth(c.pen);
         p.fillBox(c.x1, c.y1, c.x2, c.y2, kInk);
-        const auto expected = c.ex1 < 0 ? std::set<std::pair<int, int>>{}
-                                         : Box(c.ex1, c.ey1, c.ex2, c.ey2);
+        const auto expected =
+            c.ex1 < 0 ? std::set<std::pair<int, int>>{} : Box(c.ex1, c.ey1, c.ex2, c.ey2);
         EXPECT_EQ(PixelsOf(p, kInk), expected) << c.what;
     }
 }
@@ -67,20 +67,19 @@ TEST(PicturePoint, OutsideIsMinusOneAtEveryEdge) {
         Color expected;
     };
     const Case cases[] = {
-        {0, 0, kInk},       {9, 7, kInk},       {-1, 3, kNoPixel},  {10, 3, kNoPixel},
-        {4, -1, kNoPixel},  {4, 8, kNoPixel},   {-0.5, 3, kInk},    {9.5, 3, kNoPixel},
+        {0, 0, kInk},        {9, 7, kInk},       {-1, 3, kNoPixel}, {10, 3, kNoPixel},
+        {4, -1, kNoPixel},   {4, 8, kNoPixel},   {-0.5, 3, kInk},   {9.5, 3, kNoPixel},
         {-0.6, 3, kNoPixel}, {4, 7.5, kNoPixel}, {4, 6.5, kInk},    {8.5, 3, kInk},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(p.point(c.x, c.y), c.expected) << c.x << "," << c.y;
+    for (const Case& c : cases) EXPECT_EQ(p.point(c.x, c.y), c.expected) << c.x << "," << c.y;
 }
 
 TEST(PicturePoint, RealCoordinatesRoundHalfToEven) {
     Picture p(10, 10);
-    p.fillBox(2, 2, 2, 2, kInk);  // only (2, 2)
-    EXPECT_EQ(p.point(2.5, 2.5), kInk);   // 2.5 -> 2
-    EXPECT_EQ(p.point(1.5, 1.5), kInk);   // 1.5 -> 2
-    EXPECT_EQ(p.point(3.5, 2), kBlack);   // 3.5 -> 4
+    p.fillBox(2, 2, 2, 2, kInk);             // only (2, 2)
+    EXPECT_EQ(p.point(2.5, 2.5), kInk);      // 2.5 -> 2
+    EXPECT_EQ(p.point(1.5, 1.5), kInk);      // 1.5 -> 2
+    EXPECT_EQ(p.point(3.5, 2), kBlack);      // 3.5 -> 4
     EXPECT_EQ(p.point(2.49, 2.51), kBlack);  // (2, 3)
 }
 

@@ -13,8 +13,16 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
         double in;
         int out;
     };
-    for (const Case c : {Case{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {0.5, 0}, {1.5, 2},
-                         {2.4999, 2}, {2.5001, 3}, {5.0, 5}, {-0.4, 0}})
+    for (const Case c : {Case{2.5, 2},
+                         {3.5, 4},
+                         {-2.5, -2},
+                         {-3.5, -4},
+                         {0.5, 0},
+                         {1.5, 2},
+                         {2.4999, 2},
+                         {2.5001, 3},
+                         {5.0, 5},
+                         {-0.4, 0}})
         EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
 }
 
