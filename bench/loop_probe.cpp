@@ -142,17 +142,23 @@ class Script {
             std::chrono::duration<double>(options_.seconds));
         const auto quietFrom = end - std::chrono::duration_cast<Clock::duration>(
                                          std::chrono::duration<double>(options_.quiet));
-        // Taps of seven ball ticks, right then left, so the ball wanders and comes back.
-        const auto hold = std::chrono::milliseconds(7 * options_.interval);
-        const auto gap = std::max<Clock::duration>(hold, 300ms);
+        // Pairs of taps of two ball ticks each that undo each other's speed (Right then Left,
+        // then Left then Right): the ball wanders off and comes back instead of drifting into
+        // a pit.
+        const auto hold = std::chrono::milliseconds(2 * options_.interval);
+        const auto between = std::chrono::milliseconds(options_.interval);
+        const auto pause = std::max<Clock::duration>(4 * hold, 500ms);
         Clock::duration t = playFrom + 500ms;
-        for (int k = 0; t + hold < quietFrom && !options_.fromStart; ++k) {
-            const SDL_Keycode key = k % 2 == 0 ? kRight : kLeft;
-            if (!sleepUntil(t)) return;
-            Push(SDL_KEYDOWN, key);
-            if (!sleepUntil(t + hold)) return;
-            Push(SDL_KEYUP, key);
-            t += hold + gap;
+        for (int k = 0; t + 2 * hold + between < quietFrom && !options_.fromStart; ++k) {
+            const SDL_Keycode first = k % 2 == 0 ? kRight : kLeft;
+            for (const SDL_Keycode key : {first, first == kRight ? kLeft : kRight}) {
+                if (!sleepUntil(t)) return;
+                Push(SDL_KEYDOWN, key);
+                if (!sleepUntil(t + hold)) return;
+                Push(SDL_KEYUP, key);
+                t += hold + between;
+            }
+            t += pause;
         }
         if (!sleepUntil(quietFrom)) return;
         const rusage before = RusageOf(RUSAGE_SELF);
