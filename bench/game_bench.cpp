@@ -79,7 +79,14 @@ double PlayScriptedGame(int& handlers) {
 void BM_ScriptedGame(benchmark::State& state) {
     double virtualMs = 0;
     int handlers = 0;
-    for (auto _ : state) virtualMs += PlayScriptedGame(handlers);
+    for (auto _ : state) {
+        try {
+            virtualMs += PlayScriptedGame(handlers);
+        } catch (const std::exception& e) {
+            state.SkipWithError(e.what());
+            return;
+        }
+    }
     state.counters["virtual_ms"] =
         benchmark::Counter(virtualMs, benchmark::Counter::kAvgIterations);
     state.counters["handlers"] = benchmark::Counter(handlers, benchmark::Counter::kAvgIterations);
