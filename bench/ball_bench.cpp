@@ -1,7 +1,5 @@
 // The ball tick: in free flight (two lines, two probes) and with a landing that presents a frame.
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "BenchGame.h"

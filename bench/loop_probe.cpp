@@ -34,7 +34,7 @@ struct Options {
     int interval = 30;       // BallInterval, ms
     double seconds = 10;     // whole run
     double quiet = 4;        // the last stretch: no input, the processor time is measured
-    bool fromStart = false;  // through start-up and the title instead of straight into stage 0
+    bool fromStart = false;  // the title sequence as it comes, instead of a new game at 2 s
     bool bare = false;       // no game: a thread sleeping to the same deadlines, for comparison
 };
 
