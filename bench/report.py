@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Turns the raw results of bench/run.sh into one table of figures against their targets.
 
-usage: report.py RESULTS_DIR   (benchmarks.json, probe.jsonl, bare.jsonl and game.json from
-                                run.sh)
+usage: report.py RESULTS_DIR   (benchmarks.json, probe.jsonl, bare.jsonl, bare-title.jsonl and
+                                game.json from run.sh)
 """
 import json
 import sys
@@ -13,9 +13,9 @@ rows = []  # (figure, measured, beside, target, status)
 missed = 0
 
 
-def add(figure, measured, beside="", target="", ok=None):
+def add(figure, measured, beside="", target="", ok=None, why=""):
     global missed
-    status = "" if ok is None else ("met" if ok else "MISSED")
+    status = "" if ok is None else ("met" if ok else "MISSED" + (f" ({why})" if why else ""))
     if ok is False:
         missed += 1
     rows.append((figure, measured, beside, target, status))
@@ -119,6 +119,7 @@ def json_lines(name):
 
 probes = json_lines("probe.jsonl")
 bare = {p["interval"]: p["timers"]["sleeper"] for p in json_lines("bare.jsonl")}
+bare_title = [p["timers"]["sleeper"] for p in json_lines("bare-title.jsonl")]
 
 
 def lateness(t):
@@ -130,11 +131,13 @@ for p in probes:
     label = "start-up and title" if p["from_start"] else f"ball interval {p['interval']} ms"
     everything = p["all"]
     beside = ""
-    if not p["from_start"] and p["interval"] in bare:
-        beside = f"bare sleeper meanwhile: {lateness(bare[p['interval']])}"
-    is_target = not p["from_start"]
+    sleeper = bare_title[0] if p["from_start"] and bare_title else bare.get(p["interval"])
+    if sleeper:
+        beside = f"bare sleeper meanwhile: {lateness(sleeper)}"
+    # When a plain sleeper misses as well, the machine wakes nothing in time just then.
+    why = "so did the bare sleeper" if sleeper and sleeper["p99_ms"] > 1 else ""
     add(f"{label}, all {everything['ticks']} ticks", lateness(everything), beside,
-        "p99 <= 1 ms" if is_target else "", (everything["p99_ms"] <= 1) if is_target else None)
+        "p99 <= 1 ms", everything["p99_ms"] <= 1, why)
     for timer, t in sorted(p["timers"].items()):
         add(f"  {timer} ({t['ticks']} ticks)", lateness(t))
 

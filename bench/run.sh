@@ -58,9 +58,12 @@ for interval in 5 15 30; do
         >>"$out/probe.jsonl" 2>>"$out/probe-worst.txt"
     wait "$bare_pid"
 done
-echo "== loop probe, start-up and title" >&2
+echo "== loop probe, start-up and title, with a bare sleeper running beside it" >&2
+"$build/bench/loop_probe" --bare --interval 30 --seconds 13 >"$out/bare-title.jsonl" &
+bare_pid=$!
 "$build/bench/loop_probe" --from-start --seconds 13 --quiet 2 \
     >>"$out/probe.jsonl" 2>>"$out/probe-worst.txt"
+wait "$bare_pid"
 
 # The real game: processor time while the window stays black (start-up arms only Timer2, due
 # at 2 s), then its resident size a second after the title has appeared.
