@@ -2,6 +2,7 @@
 // painted over by drawing.
 #include <gtest/gtest.h>
 
+#include "toolkit/BlockText.h"
 #include "toolkit/Label.h"
 #include "toolkit/Picture.h"
 
@@ -10,20 +11,7 @@ namespace {
 
 constexpr Color kGlyph = 0xFFFFFF;
 
-// Draws each character as a 2 x 3 block, 3 pixels apart: enough to see where text went.
-class BlockText final : public TextRenderer {
-  public:
-    void draw(Image& target, const Rect& clip, int x, int y, std::string_view text, const Font&,
-              Color color) const override {
-        for (std::size_t i = 0; i < text.size(); ++i)
-            for (int py = y; py < y + 3; ++py)
-                for (int px = x + 3 * static_cast<int>(i); px < x + 3 * static_cast<int>(i) + 2;
-                     ++px)
-                    if (clip.contains(px, py))
-                        target.at(px, py) = static_cast<std::uint32_t>(color);
-    }
-    int lineHeight(const Font&) const override { return 4; }
-};
+using testing::BlockText;
 
 struct Surface {
     BlockText text;

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "toolkit/BlockText.h"
 #include "toolkit/Label.h"
 #include "toolkit/Picture.h"
 
@@ -15,20 +16,7 @@ namespace {
 
 constexpr int kW = 40, kH = 30;
 
-// Each character a 2 x 3 block: text that changes a few pixels, only inside the clip.
-class BlockText final : public TextRenderer {
-  public:
-    void draw(Image& target, const Rect& clip, int x, int y, std::string_view text, const Font&,
-              Color color) const override {
-        for (std::size_t i = 0; i < text.size(); ++i)
-            for (int py = y; py < y + 3; ++py)
-                for (int px = x + 3 * static_cast<int>(i); px < x + 3 * static_cast<int>(i) + 2;
-                     ++px)
-                    if (clip.contains(px, py))
-                        target.at(px, py) = static_cast<std::uint32_t>(color);
-    }
-    int lineHeight(const Font&) const override { return 4; }
-};
+using testing::BlockText;
 
 // A picture with its own label, so label repaints are one more way of writing it.
 struct Canvas {
