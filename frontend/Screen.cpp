@@ -1,6 +1,7 @@
 // Creating the window and copying picture pixels to it.
 #include "frontend/Screen.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -11,6 +12,12 @@ Screen::Screen(const SdlSubsystem& video, const std::string& title, int width, i
     // On X11 the window surface is then a shared-memory image updated rectangle by rectangle,
     // instead of a texture re-uploaded whole at every update. Other drivers keep their default.
     const char* driver = SDL_GetCurrentVideoDriver();
+    // Without a display SDL falls back to drawing nowhere; a game nobody can see is not started
+    // unless that driver was asked for by name.
+    const bool invisible =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !std::getenv("SDL_VIDEODRIVER"))
+        throw std::runtime_error("no display to open the window on (is DISPLAY set?)");
     if (driver && std::strcmp(driver, "x11") == 0)
         SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
