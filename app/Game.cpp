@@ -1,5 +1,20 @@
 // The window's event table: which handler each event and timer tick runs.
+//
+//   event / timer   handler            file
+//   start-up        Form_Load          app/StartUp.cpp
+//   KeyDown         Form_KeyDown       play/Input.cpp
+//   KeyUp           Form_KeyUp         play/Input.cpp
+//   MouseDown       Display_MouseDown  play/Input.cpp
+//   Timer1          Timer1_Timer       play/BallTick.cpp     ball motion
+//   Timer2          Timer2_Timer       sequences/Title.cpp   title set-up
+//   Timer3          Timer3_Timer       play/Flight.cpp       launched flight
+//   Timer4          Timer4_Timer       sequences/Introduction.cpp
+//   Timer5          Timer5_Timer       stage/StageLoad.cpp   stage loading
+//   Timer6          Timer6_Timer       sequences/Banner.cpp  game-over banner
+//   Etimer          Etimer_Timer       sequences/Ending.cpp  ending
 #include "app/Game.h"
+
+#include <array>
 
 #include "app/StartUp.h"
 #include "play/BallTick.h"
@@ -12,6 +27,22 @@
 #include "stage/StageLoad.h"
 
 namespace hopla {
+namespace {
+
+using TickHandler = void (*)(Form1&, GameState&);
+
+// Each timer's handler, in the form's order of timers.
+constexpr std::array<TickHandler, Form1::kTimers.size()> kTickHandlers = {
+    Timer1_Timer, Timer2_Timer, Timer3_Timer, Timer4_Timer,
+    Timer5_Timer, Timer6_Timer, Etimer_Timer};
+
+TickHandler HandlerOf(const Form1& form, const Timer& timer) {
+    for (std::size_t i = 0; i < Form1::kTimers.size(); ++i)
+        if (&(form.*Form1::kTimers[i]) == &timer) return kTickHandlers[i];
+    return nullptr;
+}
+
+}  // namespace
 
 Game::Game(const Clock& clock, SoundDevice& sound, const TextRenderer* text, std::uint32_t seed,
            const std::string& exeDir)
@@ -44,23 +75,16 @@ bool Game::runDueTimer() {
     if (ended()) return false;
     Timer* timer = form_.Timers.takeDue();
     if (!timer) return false;
-    using TickHandler = void (*)(Form1&, GameState&);
-    TickHandler handler = timer == &form_.Timer1   ? Timer1_Timer
-                          : timer == &form_.Timer2 ? Timer2_Timer
-                          : timer == &form_.Timer3 ? Timer3_Timer
-                          : timer == &form_.Timer4 ? Timer4_Timer
-                          : timer == &form_.Timer5 ? Timer5_Timer
-                          : timer == &form_.Timer6 ? Timer6_Timer
-                                                   : Etimer_Timer;
+    const TickHandler handler = HandlerOf(form_, *timer);
     run(timer->name(), [&] { handler(form_, state_); });
     return true;
 }
 
-std::optional<Duration> Game::nextDue() const {
+std::optional<Game::DueTimer> Game::nextDue() const {
     if (ended()) return std::nullopt;
     const Timer* timer = form_.Timers.nextDue();
     if (!timer) return std::nullopt;
-    return timer->due();
+    return DueTimer{timer->name(), timer->due()};
 }
 
 }  // namespace hopla

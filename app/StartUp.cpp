@@ -31,10 +31,8 @@ std::string SoundDirFrom(const std::string& exeDir) {
 }
 
 void Form_Load(Form1& form, GameState& s, std::uint32_t seed, const std::string& exeDir) {
-    std::mt19937 rng(seed);     // 1. the runner seeds from the clock (hopla-sim from its option)
-    form.Width = kScreenWidth;  // 2.
-    form.Height = kScreenHeight;
-    form.BackColor = kBlack;
+    std::mt19937 rng(seed);  // 1. the runner seeds from the clock (hopla-sim from its option)
+    // 2. The window's size and black back colour are fixed: the frontend opens it so.
     form.Display.setPenWidth(3);  // 3.
     form.Dark.setPenWidth(3);     // 4. (5: Back keeps pen width 1; all three are 800 x 600)
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

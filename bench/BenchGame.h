@@ -5,15 +5,15 @@
 
 #include <cstdint>
 
-#include "app/Form1.h"
-#include "app/GameState.h"
-#include "tools/sim/SimCore.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
+#include "headless/SimCore.h"
 
 namespace hopla::bench {
 
 inline constexpr int kW = kScreenWidth, kH = kScreenHeight;
 inline constexpr std::size_t kPictureBytes = sizeof(std::uint32_t) * kW * kH;
-inline constexpr int kCell = 40;
+inline constexpr int kCell = kTileSize;
 
 // A game just past start-up on the virtual clock, its wave files beside the benchmarks.
 inline SimCore MakeSim() {

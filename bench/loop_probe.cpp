@@ -17,11 +17,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/GameTesting.h"
 #include "frontend/EventWait.h"
 #include "frontend/SdlApp.h"
 #include "frontend/SdlHandles.h"
-#include "stage/Progression.h"
-#include "stage/StageData.h"
 
 namespace {
 
@@ -226,8 +225,7 @@ int Run(const Options& o) {
     const auto start = Clock::now();
     hopla::SdlApp app(1234, HOPLA_BUILD_DIR);
     hopla::Game& game = app.game();
-    hopla::Form1& form = game.form();
-    hopla::GameState& s = game.state();
+    hopla::GameTesting testing(game);
 
     std::vector<Tick> ticks;
     ticks.reserve(1 << 16);
@@ -249,13 +247,8 @@ int Run(const Options& o) {
         game.afterHandler = [&](std::string_view handler) {
             if (started || handler != "Timer2") return;
             started = true;
-            for (hopla::Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4,
-                                    &form.Timer5, &form.Timer6, &form.Etimer})
-                t->setInterval(0);
-            s.BallInterval = o.interval;
-            s.StageNo = hopla::kTitleStage;
-            hopla::NextStage(form, s);
-            form.Display.repaintLabels();
+            testing.state().BallInterval = o.interval;
+            testing.startStage(0);
         };
         playFrom = 2000ms + 51 * std::chrono::milliseconds(o.interval / 6 + 1) + 1800ms;
     }
@@ -303,7 +296,8 @@ int Run(const Options& o) {
         "\"quiet_other_ticks\":%d,\"ball_state\":%d,\"stage\":%d,\"timer1\":%d,"
         "\"vm_hwm_kb\":%ld}\n",
         script.quietWall, 100 * script.quietCpu / wall, script.quietSwitches / wall, quietOther,
-        s.BallState, s.StageNo, form.Timer1.interval(), ResidentKb("VmHWM:"));
+        testing.state().BallState, testing.state().StageNo, testing.form().Timer1.interval(),
+        ResidentKb("VmHWM:"));
     return 0;
 }
 

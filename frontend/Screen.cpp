@@ -30,22 +30,20 @@ void Screen::show() {
     SDL_RaiseWindow(window_.get());
 }
 
-void Screen::present(Picture& picture) {
-    const Rect changed = picture.takeChanged();
-    if (!changed.empty()) upload(picture, changed);
+void Screen::present(const Image& image, const Rect& changed) {
+    if (!changed.empty()) upload(image, changed);
 }
 
-void Screen::presentAll(const Picture& picture) {
-    upload(picture, picture.bounds());
+void Screen::presentAll(const Image& image) {
+    upload(image, {0, 0, image.width, image.height});
 }
 
-void Screen::upload(const Picture& picture, const Rect& area) {
+void Screen::upload(const Image& image, const Rect& area) {
     // The surface belongs to the window; SDL frees or replaces it when the window changes.
     SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
     if (!surface) return;
     const Rect r = area.intersect({0, 0, surface->w, surface->h});
     if (r.empty()) return;
-    const Image& image = picture.image();
     const int srcPitch = image.width * static_cast<int>(sizeof(std::uint32_t));
     const std::uint32_t* src =
         image.pixels.data() + static_cast<std::size_t>(r.top) * image.width + r.left;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "frontend/SdlHandles.h"
-#include "toolkit/Picture.h"
+#include "toolkit/Image.h"
 #include "toolkit/Rect.h"
 
 namespace hopla {
@@ -20,13 +20,13 @@ class Screen {
     Screen& operator=(const Screen&) = delete;
 
     void show();
-    // Sends what changed in the picture since the last call (Picture::takeChanged).
-    void present(Picture& picture);
-    // Sends the whole picture (after the window was exposed), leaving its changes untaken.
-    void presentAll(const Picture& picture);
+    // Sends the area of the image that changed since the last presentation.
+    void present(const Image& image, const Rect& changed);
+    // Sends the whole image (after the window was exposed).
+    void presentAll(const Image& image);
 
   private:
-    void upload(const Picture& picture, const Rect& area);
+    void upload(const Image& image, const Rect& area);
 
     WindowHandle window_;
 };

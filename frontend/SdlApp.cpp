@@ -16,7 +16,7 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir)
     SDL_StopTextInput();
     TightenTimerSlack();
     screen_.show();
-    screen_.presentAll(game_.screen());
+    screen_.presentAll(game_.picture());
 }
 
 // One round: every pending input event, then the due timers one at a time (input that came in
@@ -28,11 +28,11 @@ void SdlApp::run() {
         deliverPending();
         while (!game_.ended() && runDueTimer()) deliverPending();
         if (game_.ended()) break;
-        screen_.present(game_.form().Display);
+        screen_.present(game_.picture(), game_.takeChanged());
 
         std::optional<SteadyTime> deadline;
-        if (const std::optional<Duration> due = game_.nextDue())
-            deadline = std::chrono::steady_clock::now() + (*due - clock_.now());
+        if (const std::optional<Game::DueTimer> next = game_.nextDue())
+            deadline = std::chrono::steady_clock::now() + (next->due - clock_.now());
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
     }
 }
@@ -40,11 +40,10 @@ void SdlApp::run() {
 bool SdlApp::runDueTimer() {
     if (!tickObserver_) return game_.runDueTimer();
     // The scheduler runs the timer it names as next, once that one is due.
-    const Timer* next = game_.form().Timers.nextDue();
-    const Duration due = next ? next->due() : Duration(0);
+    const std::optional<Game::DueTimer> next = game_.nextDue();
     const Duration started = clock_.now();
-    if (!game_.runDueTimer()) return false;
-    tickObserver_(next->name(), due, started, clock_.now());
+    if (!next || !game_.runDueTimer()) return false;
+    tickObserver_(next->name, next->due, started, clock_.now());
     return true;
 }
 
@@ -70,10 +69,10 @@ void SdlApp::deliver(const SDL_Event& event) {
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                 event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-                screen_.presentAll(game_.screen());
+                screen_.presentAll(game_.picture());
             break;
         case SDL_QUIT:  // the window manager's close request ends the game at once
-            game_.form().End();
+            game_.requestEnd();
             break;
         default:
             break;

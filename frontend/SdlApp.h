@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "app/Game.h"
+#include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
 #include "frontend/SdlSound.h"
-#include "toolkit/Clock.h"
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {

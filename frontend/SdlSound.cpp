@@ -97,7 +97,7 @@ void SdlSound::play(const std::string& path, bool wait) {
     }
 }
 
-void SdlSound::stop() {
+void SdlSound::stop(bool) {
     std::lock_guard lock(mutex_);
     voice_ = nullptr;
     position_ = 0;

@@ -35,7 +35,7 @@ class SdlSound final : public SoundDevice {
     SdlSound& operator=(const SdlSound&) = delete;
 
     void play(const std::string& path, bool wait) override;
-    void stop() override;
+    void stop(bool wait) override;
 
     bool hasDevice() const { return static_cast<bool>(device_); }
 

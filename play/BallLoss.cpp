@@ -1,7 +1,7 @@
 // Otita: a ball fell out through the floor.
 #include "play/BallLoss.h"
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "stage/Progression.h"
 #include "stage/Render.h"
 #include "stage/StageTable.h"

@@ -1,8 +1,8 @@
 // A ball that has fallen out through the floor.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

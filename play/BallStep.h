@@ -1,8 +1,8 @@
 // The step both ball ticks begin with: shift the trail, move, draw straight onto Display.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "play/BallLoss.h"
 #include "play/BallStep.h"
 #include "play/Input.h"
@@ -50,11 +50,11 @@ void Timer1_Timer(Form1& form, GameState& s) {
         ScreenOn(form, s);
     }
 
-    if (s.TrailY[0] > 552) {
+    if (s.TrailY[0] > kLossLine) {
         Otita(form, s);
         if (form.ended()) return;
     }
-    if (s.TrailX[0] > 750) NextStage(form, s);
+    if (s.TrailX[0] > kExitLine) NextStage(form, s);
 }
 
 }  // namespace hopla

@@ -1,8 +1,8 @@
 // The ball motion tick of normal play.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

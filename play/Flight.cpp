@@ -1,7 +1,7 @@
 // Timer3: the straight flight out of a launcher, until a wall, the exit or the brake.
 #include "play/Flight.h"
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "play/BallStep.h"
 #include "play/BallTick.h"
 #include "stage/Progression.h"
@@ -25,7 +25,7 @@ void Timer3_Timer(Form1& form, GameState& s) {
         ScreenOn(form, s);
     }
 
-    if (s.TrailX[0] > 750) {
+    if (s.TrailX[0] > kExitLine) {
         s.BallState = kBallInPlay;
         form.Timer3.setInterval(0);
         NextStage(form, s);

@@ -1,8 +1,8 @@
 // The straight flight of a ball shot out of a launcher.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

@@ -1,7 +1,7 @@
 // Form_KeyDown, Form_KeyUp and Display_MouseDown: steering, launching, braking, speed.
 #include "play/Input.h"
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "stage/Progression.h"
 #include "stage/Render.h"
 #include "stage/StageTable.h"

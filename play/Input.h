@@ -1,8 +1,8 @@
 // The player's keys and mouse buttons.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

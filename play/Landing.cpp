@@ -1,7 +1,7 @@
 // TateTokusyu: the tile under a landing ball breaks, throws it high or catches it.
 #include "play/Landing.h"
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "toolkit/Rounding.h"
 
 namespace hopla {
@@ -19,8 +19,8 @@ int CodeAt(const GameState& s, int column, int row) {
 
 void TateTokusyu(Form1& form, GameState& s) {
     // The row below the one holding the point 1.5 x SpeedY (12 pixels) above the ball.
-    const int column = FloorToInt(s.TrailX[0] / 40);
-    const int row = FloorToInt((s.TrailY[0] - 1.5 * s.SpeedY) / 40) + 1;
+    const int column = FloorToInt(s.TrailX[0] / kTileSize);
+    const int row = FloorToInt((s.TrailY[0] - 1.5 * s.SpeedY) / kTileSize) + 1;
     switch (CodeAt(s, column, row)) {
         case kEmpty:  // sunk through a block onto nothing: stop and turn round
             s.SpeedY = 0;
@@ -30,8 +30,8 @@ void TateTokusyu(Form1& form, GameState& s) {
             // Painted black in the back buffer only: the grid keeps the block until the stage
             // is loaded again, but the ball, judging by colour, passes through from now on.
             Play(form, s, "brake.wav", SoundMode::NoWait);
-            form.Back.fillBox(40 * column, 40 * row, 40 * (column + 1), 40 * (row + 1),
-                              PaletteColor(0));
+            form.Back.fillBox(kTileSize * column, kTileSize * row, kTileSize * (column + 1),
+                              kTileSize * (row + 1), PaletteColor(0));
             s.SpeedY = 7;
             break;
         case kSpring:
@@ -41,9 +41,9 @@ void TateTokusyu(Form1& form, GameState& s) {
         case kLauncher:
             Play(form, s, "kabe.wav", SoundMode::NoWait);
             s.BallState = kBallCaught;
-            s.LauncherY = 40 * row + 20;
+            s.LauncherY = kTileSize * row + kTileSize / 2;
             s.BallColor = 0;
-            s.LauncherX = static_cast<std::int16_t>(40 * column + 20);
+            s.LauncherX = static_cast<std::int16_t>(kTileSize * column + kTileSize / 2);
             Picture::Copy(form.Display, 0, 0, kScreenWidth, kScreenHeight, form.Back, 0, 0);
             form.Timer1.setInterval(0);
             break;

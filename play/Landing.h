@@ -1,8 +1,8 @@
 // What a special tile does when the ball lands on it.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

@@ -1,7 +1,7 @@
 // The banner: the title word or "Game Over" typed into Label1, then play on the title stage.
 #include "sequences/Banner.h"
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "stage/Render.h"
 
 namespace hopla {

@@ -1,8 +1,8 @@
 // The letter-by-letter banner of the title word and of "Game Over".
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

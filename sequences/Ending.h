@@ -1,8 +1,8 @@
 // The ending after stage 20: dissolve, reveal, ball run, typed messages, final score.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "sequences/EndingSteps.h"
 #include "sequences/Score.h"
 

@@ -1,7 +1,8 @@
 // The ending's pictures: the dissolve to black, the reveal of the landscape and the ball run.
 #include "sequences/EndingSteps.h"
 
-#include "app/Sound.h"
+#include "form/Sound.h"
+#include "stage/Trail.h"
 
 namespace hopla {
 namespace {
@@ -105,10 +106,7 @@ void EndingBallRunTick(Form1& form, GameState& s) {
     // The head moves before the shift, so points 0 and 1 end up the same point.
     s.TrailX[0] += s.SpeedX;
     s.TrailY[0] -= 2 * s.SpeedY;
-    for (s.LoopX = 3; s.LoopX >= 1; --s.LoopX) {
-        s.TrailX[s.LoopX] = s.TrailX[s.LoopX - 1];
-        s.TrailY[s.LoopX] = s.TrailY[s.LoopX - 1];
-    }
+    ShiftTrail(s);
     for (s.LoopX = 0; s.LoopX <= 2; ++s.LoopX)
         form.Dark.line(s.TrailX[s.LoopX + 1], s.TrailY[s.LoopX + 1], s.TrailX[s.LoopX],
                        s.TrailY[s.LoopX], PaletteColor(s.BallColor));

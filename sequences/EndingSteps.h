@@ -1,8 +1,8 @@
 // The steps of the ending, one Etimer tick each; Etimer_Timer picks the step from EndPhase.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/GameState.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

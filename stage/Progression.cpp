@@ -1,7 +1,7 @@
 // NextStage: where the ball goes after leaving a stage through its right-hand opening.
 #include "stage/Progression.h"
 
-#include "app/Sound.h"
+#include "form/Sound.h"
 #include "stage/Render.h"
 #include "stage/StageTable.h"
 #include "toolkit/Rounding.h"
@@ -14,10 +14,8 @@ int IntroductionInterval(int ballInterval) {
 
 void NextStage(Form1& form, GameState& s) {
     s.BallState = kBallInPlay;
-    if (s.StageNo == kTitleStage) {  // a new game
-        s.StageNo = 0;
-        s.BallsLeft = 9;
-        for (int i = 0; i <= 22; ++i) s.StageTime[i] = 0;
+    if (s.StageNo == kTitleStage) {
+        NewGame(s);
     } else {
         s.StageNo += 1;
     }
@@ -25,8 +23,8 @@ void NextStage(Form1& form, GameState& s) {
 
     if (s.StageNo == kTitleStage) {  // stage 20 is behind: the ending takes over
         ScreenOn(form, s);
-        for (Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4, &form.Timer5})
-            t->setInterval(0);
+        for (Timer Form1::*t : Form1::kTimers)  // all but the banner's, and the ending's own
+            if (t != &Form1::Timer6 && t != &Form1::Etimer) (form.*t).setInterval(0);
         form.Etimer.setInterval(2500);
         s.LoopX = 0;
         s.Tick = 0;
@@ -35,6 +33,12 @@ void NextStage(Form1& form, GameState& s) {
     }
     Play(form, s, "next.wav", SoundMode::NoWait);
     StartIntroduction(form, s);
+}
+
+void NewGame(GameState& s) {
+    s.StageNo = 0;
+    s.BallsLeft = 9;
+    for (int i = 0; i <= 22; ++i) s.StageTime[i] = 0;
 }
 
 void ParkBallAtStart(Form1& form, GameState& s, int stage) {

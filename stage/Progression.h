@@ -1,8 +1,8 @@
 // Leaving a stage to the right: a new game, the next stage, or the ending after stage 20.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 
@@ -10,6 +10,9 @@ namespace hopla {
 // exit line. Puts the ball hidden at the next stage's start and starts the introduction
 // (Timer4), or, after stage 20, stops every other timer and starts the ending (Etimer).
 void NextStage(Form1& form, GameState& state);
+
+// A new game, as leaving the title room starts it: stage 0, 9 balls, the stage times cleared.
+void NewGame(GameState& state);
 
 // What every stage change does before its introduction: the ball hidden and still at the start
 // of `stage`, Tick 0, and a frame shown (Back still holds the stage being left).

@@ -6,10 +6,6 @@
 
 namespace hopla {
 
-namespace {
-constexpr int kCell = 40;
-}  // namespace
-
 void MakeScreen(Form1& form, GameState& s) {
     form.Back.fillBox(0, 0, kScreenWidth, kScreenHeight, PaletteColor(0));
     for (s.Tick = 0; s.Tick <= 14; ++s.Tick)
@@ -22,7 +18,7 @@ void MakeScreen(Form1& form, GameState& s) {
 void PutChip(Form1& form, int x, int y, int code) {
     // A code without a sheet cell (7..9) points past the sheet's right edge, and the clipped
     // copy draws nothing.
-    Picture::Copy(form.Back, kCell * x, kCell * y, kCell, kCell, form.Chip, kCell * (code - 1), 0);
+    Picture::Copy(form.Back, kTileSize * x, kTileSize * y, kTileSize, kTileSize, form.Chip, kTileSize * (code - 1), 0);
 }
 
 void ScreenOn(Form1& form, GameState& s) {

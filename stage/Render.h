@@ -1,8 +1,8 @@
 // Drawing the playfield: the back buffer from the grid, tiles from the sheet, full frames.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

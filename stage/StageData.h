@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "form/GameState.h"
+
 namespace hopla {
 
-inline constexpr int kStageCount = 22;  // stages 0..20 and the title stage 21
-inline constexpr int kTitleStage = 21;
 inline constexpr int kStageRowCount = 15;  // rows 0..14 of every map are filled
 inline constexpr int kStageColumnCount = 20;
 

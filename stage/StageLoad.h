@@ -1,8 +1,8 @@
 // The stage loading timer: after the introduction, loads and draws the stage and starts play.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

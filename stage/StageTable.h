@@ -1,8 +1,8 @@
 // Filling the stage table at start-up and loading one stage's rows into the tile grid.
 #pragma once
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 #include "stage/StageData.h"
 
 namespace hopla {

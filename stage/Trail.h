@@ -1,7 +1,7 @@
 // The ball's trail: its last four positions, newest first.
 #pragma once
 
-#include "app/GameState.h"
+#include "form/GameState.h"
 
 namespace hopla {
 

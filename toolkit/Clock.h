@@ -1,5 +1,5 @@
-// The scheduler's clock: the real monotonic clock in the game, a virtual one in tests and
-// hopla-sim.
+// The scheduler's clock: the real monotonic clock in the game (frontend/RealClock.h), a
+// virtual one in the headless runner (headless/VirtualClock.h).
 #pragma once
 
 #include <chrono>
@@ -14,27 +14,6 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual Duration now() const = 0;
-};
-
-// Moves only when told to: by the driver running ticks up to a time, or by a waiting sound.
-class VirtualClock final : public Clock {
-  public:
-    Duration now() const override { return now_; }
-    void advanceTo(Duration t) {
-        if (t > now_) now_ = t;
-    }
-    void advanceBy(Duration d) { advanceTo(now_ + d); }
-
-  private:
-    Duration now_{0};
-};
-
-class RealClock final : public Clock {
-  public:
-    Duration now() const override { return std::chrono::steady_clock::now() - start_; }
-
-  private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace hopla

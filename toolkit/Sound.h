@@ -11,7 +11,9 @@ class SoundDevice {
   public:
     virtual ~SoundDevice() = default;
     virtual void play(const std::string& path, bool wait) = 0;
-    virtual void stop() = 0;
+    // Silences the playing sound. `wait` is the mode the game passed; once silent there is
+    // nothing left to wait for, so a device only reports it.
+    virtual void stop(bool wait) = 0;
 };
 
 }  // namespace hopla

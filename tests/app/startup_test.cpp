@@ -5,7 +5,7 @@
 #include <set>
 
 #include "app/StartUp.h"
-#include "tools/sim/SimCore.h"
+#include "headless/SimCore.h"
 
 namespace hopla {
 namespace {

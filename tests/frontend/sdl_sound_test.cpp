@@ -137,7 +137,7 @@ TEST_F(SdlSoundTest, WaitingLastsTheSoundOnADevice) {
     EXPECT_GE(waited.count(), 300 - 25);
     EXPECT_LT(waited.count(), 300 + 1000);  // bounds generous: the machine may be busy
     EXPECT_LT(TimePlay(sound, beep, false).count(), 250);  // no wait: well under the 300
-    sound.stop();
+    sound.stop(false);
 }
 
 TEST_F(SdlSoundTest, ANewSoundCutsOffThePlayingOne) {
@@ -168,7 +168,7 @@ TEST_F(SdlSoundTest, MissingOrBrokenFilesAreSilenceWithoutWaiting) {
                                      write("truncated.wav", 500, true), dir_.string()};
         for (const std::string& path : cases)
             EXPECT_LT(TimePlay(sound, path, true).count(), 250) << driver << " " << path;
-        sound.stop();
+        sound.stop(false);
     }
 }
 

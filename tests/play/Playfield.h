@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "headless/SimCore.h"
 #include "play/BallTick.h"
 #include "stage/StageLoad.h"
 #include "stage/StageTable.h"
-#include "tools/sim/SimCore.h"
 
 namespace hopla::testing {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/sim/SimCore.h"
+#include "headless/SimCore.h"
 
 namespace hopla::testing {
 

@@ -1,7 +1,7 @@
 // The built-in stage table's shape and invariants, and loading rows into the grid.
 #include <gtest/gtest.h>
 
-#include "app/GameState.h"
+#include "form/GameState.h"
 #include "stage/StageTable.h"
 
 namespace hopla {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "toolkit/RecordingSound.h"
+#include "headless/RecordingSound.h"
 #include "toolkit/Wave.h"
 
 namespace hopla {
@@ -99,7 +99,7 @@ TEST(RecordingSound, WaitingTakesTheSoundsLengthOnTheVirtualClock) {
     EXPECT_EQ(clock.now(), keri->length());
     sound.play(dir, true);  // a directory under the name: silence too
     EXPECT_EQ(clock.now(), keri->length());
-    sound.stop();
+    sound.stop(false);
     ASSERT_EQ(sound.calls().size(), 5u);
     EXPECT_FALSE(sound.calls()[4].path);
     EXPECT_TRUE(sound.calls()[1].wait);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "headless/VirtualClock.h"
 #include "toolkit/Timer.h"
 
 namespace hopla {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "TinyJson.h"
+#include "headless/SimCore.h"
 #include "tools/sim/Script.h"
-#include "tools/sim/SimCore.h"
 
 namespace hopla::testing {
 

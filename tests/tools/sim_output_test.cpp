@@ -23,10 +23,10 @@ TEST(SoundLines, EachCallPrintsItsFileNameWaitFlagAndTime) {
         ScriptRunner runner(sim, out, err);
         const std::string dir = std::string(HOPLA_BUILD_DIR) + "/";
         sim.sound().play(dir + "jump.wav", true);  // waiting: the clock moves on by its length
-        sim.sound().stop();
+        sim.sound().stop(false);
         sim.sound().play(dir + "missing.wav", false);
     }
-    sim.sound().stop();  // the runner is gone: nothing more is printed
+    sim.sound().stop(false);  // the runner is gone: nothing more is printed
     const std::optional<Wave> jump = LoadWave(std::string(HOPLA_BUILD_DIR) + "/jump.wav");
     ASSERT_TRUE(jump.has_value());
     const std::string afterJump = JsonNumber(SimCore::ToMs(jump->length()));
@@ -94,10 +94,30 @@ TEST(StageCommand, StartsAStageAsIfTheBallHadLeftTheOneBefore) {
             EXPECT_EQ(state["TrailX"][0].number, kStartX[c.stage]) << c.stage;
             EXPECT_EQ(state["TrailY"][3].number, kStartY[c.stage]) << c.stage;
         }
-        // Only a new game clears the times and gives nine balls.
-        EXPECT_EQ(state["StageTime"][3].number, c.stage == 0 ? 0 : 50) << c.stage;
+        // From the title room every stage starts a new game: nine balls, the times cleared.
+        EXPECT_EQ(state["StageTime"][3].number, 0) << c.stage;
         EXPECT_EQ(state["StageTime"][25].number, 9) << c.stage;
-        EXPECT_EQ(state["BallsLeft"].number, c.stage == 0 ? 9 : 1) << c.stage;
+        EXPECT_EQ(state["BallsLeft"].number, 9) << c.stage;
+    }
+}
+
+TEST(StageCommand, KeepsTheBallsOfARunningGameAndRenewsALostOne) {
+    struct {
+        const char* script;
+        int balls;
+        int time3;
+    } cases[] = {
+        {"stage 2\nset BallsLeft 4\nset StageTime 3 50\nstage 5\n", 4, 50},
+        {"stage 2\nset BallsLeft 0\nset StageTime 3 50\nstage 5\n", 9, 0},
+        {"stage 21\nset StageTime 3 50\nstage 5\n", 9, 0},
+    };
+    for (const auto& c : cases) {
+        const testing::SimRun run = Simulate(std::string(c.script) + "state\n");
+        ASSERT_EQ(run.status, kScriptDone) << run.err;
+        const Json state = run.with("StageNo").at(0);
+        EXPECT_EQ(state["StageNo"].number, 5) << c.script;
+        EXPECT_EQ(state["BallsLeft"].number, c.balls) << c.script;
+        EXPECT_EQ(state["StageTime"][3].number, c.time3) << c.script;
     }
 }
 

@@ -19,7 +19,6 @@ namespace {
 // Virtual times beyond this would overflow the clock's nanoseconds.
 constexpr double kMaxMs = 1e12;
 constexpr int kMaxKeyCode = 255;        // virtual-key codes index the game's 256-entry key table
-constexpr int kLastStage = 21;          // the ending
 constexpr double kMaxCoordinate = 1e9;  // keeps rounding a coordinate inside int
 
 // A valid command that could not do its work.
@@ -132,7 +131,7 @@ void ScriptRunner::execute(std::string_view line) {
         if (button == 3) throw BadLine("no mouse button 3 (1 left, 2 right, 4 middle)");
         sim_.mouseDown(button);
     } else if (command == "stage") {
-        const int n = static_cast<int>(IntegerArg(words, "stage", 0, kLastStage));
+        const int n = static_cast<int>(IntegerArg(words, "stage", 0, kTitleStage));
         words.expectEnd();
         sim_.startStage(n);
     } else if (command == "set") {

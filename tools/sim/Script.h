@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/sim/SimCore.h"
+#include "headless/SimCore.h"
 
 namespace hopla {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/GameState.h"
+#include "form/GameState.h"
 #include "tools/sim/Json.h"
 
 namespace hopla {

@@ -31,10 +31,8 @@ std::string StateLine(double ms, const Form1& form, const GameState& state, bool
         field.write(json.key(field.name), state);
     }
     json.key("timers").beginObject();
-    for (const Timer* timer : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4, &form.Timer5,
-                               &form.Timer6, &form.Etimer}) {
-        json.key(timer->name()).integer(timer->interval());
-    }
+    for (Timer Form1::*timer : Form1::kTimers)
+        json.key((form.*timer).name()).integer((form.*timer).interval());
     json.endObject();
     json.key("labels").beginObject();
     WriteLabel(json.key("Label1"), form.Label1);

@@ -1,16 +1,15 @@
 // hopla-sim: the game on a virtual clock, driven by a script, reporting JSON lines.
 #include <charconv>
-#include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "headless/SimCore.h"
+#include "toolkit/Environment.h"
 #include "tools/sim/Script.h"
-#include "tools/sim/SimCore.h"
 
 namespace {
 
@@ -68,18 +67,6 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     return options;
 }
 
-// The wave files lie beside the executable.
-std::string ExeDir() {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : exe.parent_path().string();
-}
-
-std::uint32_t SeedFromClock() {
-    const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
-    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,6 +86,6 @@ int main(int argc, char** argv) {
         }
     }
     std::istream& script = options->script ? file : std::cin;
-    hopla::SimCore sim(options->seed.value_or(SeedFromClock()), ExeDir());
+    hopla::SimCore sim(options->seed.value_or(hopla::ClockSeed()), hopla::ExecutableDir());
     return hopla::RunScript(sim, script, std::cout, std::cerr);
 }

@@ -1,6 +1,9 @@
 // The game's one window and its elements: pictures, labels, timers, the sound device.
 #pragma once
 
+#include <array>
+
+#include "form/Playfield.h"
 #include "toolkit/Clock.h"
 #include "toolkit/Label.h"
 #include "toolkit/Picture.h"
@@ -10,22 +13,14 @@
 
 namespace hopla {
 
-inline constexpr int kScreenWidth = 800;
-inline constexpr int kScreenHeight = 600;
-
-// Created once by whoever runs the game (the SDL frontend or hopla-sim), which lends it a
-// clock, a sound device and a text renderer for the window's lifetime. Handlers receive it by
-// reference together with the game state record.
+// Created once by Game for whoever runs the game (the SDL frontend or the headless runner),
+// which lends it a clock, a sound device and a text renderer for the window's lifetime.
+// Handlers receive it by reference together with the game state record.
 class Form1 {
   public:
     Form1(const Clock& clock, SoundDevice& sound, const TextRenderer* text);
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
-
-    const char* Caption = "Form1";
-    int Width = kScreenWidth;  // borderless: the outer size is the drawing area
-    int Height = kScreenHeight;
-    Color BackColor = kBlack;
 
     Picture Display;  // the visible playfield; the only picture taking mouse presses
     Picture Back;     // back buffer: the stage without the ball
@@ -45,6 +40,11 @@ class Form1 {
     Timer Etimer;  // ending
 
     SoundDevice& Sound;
+
+    // Every timer, in the order they were made: the scheduler's order for ties.
+    static constexpr std::array<Timer Form1::*, 7> kTimers = {
+        &Form1::Timer1, &Form1::Timer2, &Form1::Timer3, &Form1::Timer4,
+        &Form1::Timer5, &Form1::Timer6, &Form1::Etimer};
 
     // "End at once": the handler that asks returns at once and no handler runs after it; the
     // runner then closes the window and exits normally.

@@ -1,5 +1,5 @@
 // Sound calls of the game, routed to the window's sound device.
-#include "app/Sound.h"
+#include "form/Sound.h"
 
 #include <string>
 
@@ -9,8 +9,8 @@ void Play(Form1& form, const GameState& state, std::string_view file, SoundMode 
     form.Sound.play(state.SoundDir + std::string(file), mode == SoundMode::Wait);
 }
 
-void Stop(Form1& form, SoundMode) {
-    form.Sound.stop();
+void Stop(Form1& form, SoundMode mode) {
+    form.Sound.stop(mode == SoundMode::Wait);
 }
 
 }  // namespace hopla

@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "app/Form1.h"
-#include "app/GameState.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 
 namespace hopla {
 
@@ -12,7 +12,7 @@ enum class SoundMode { Wait = 0, NoWait = 1 };
 
 // Plays SoundDir followed by the file name. A missing file is silence; nothing is reported.
 void Play(Form1& form, const GameState& state, std::string_view file, SoundMode mode);
-// Stops the playing sound; the mode is accepted as the game passes it and changes nothing.
+// Stops the playing sound; the device is told the mode the game passes (0 waits, 1 does not).
 void Stop(Form1& form, SoundMode mode);
 
 }  // namespace hopla

@@ -6,13 +6,16 @@
 #include <string>
 
 #include "app/Game.h"
-#include "toolkit/Clock.h"
-#include "toolkit/RecordingSound.h"
+#include "app/GameTesting.h"
+#include "headless/RecordingSound.h"
+#include "headless/VirtualClock.h"
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {
 
-// Used by hopla-sim and by the scenario tests. Time is in milliseconds since start-up.
+// Drives hopla-sim, the scenario tests and the benchmarks. Time is in milliseconds since
+// start-up. The game is reached through its seam; the record and the window's elements only
+// through the testing interface.
 class SimCore {
   public:
     // exeDir is where the wave files are looked for (their lengths time waiting sounds).
@@ -27,16 +30,14 @@ class SimCore {
     void keyDown(int code) { game_->keyDown(code); }
     void keyUp(int code) { game_->keyUp(code); }
     void mouseDown(int button) { game_->mouseDown(button); }
-    // Starts stage n (0..20) as if the ball had just left the stage before it: n = 0 as if
-    // it had left the title stage (a new game), n = 21 as if it had left stage 20 (the
-    // ending). Whatever sequence was running stops. Throws std::out_of_range for other n.
-    void startStage(int n);
+    // See GameTesting::startStage.
+    void startStage(int n) { testing_.startStage(n); }
 
     double nowMs() const;
     static double ToMs(Duration d);
     Game& game() { return *game_; }
-    GameState& state() { return game_->state(); }
-    Form1& form() { return game_->form(); }
+    GameState& state() { return testing_.state(); }
+    Form1& form() { return testing_.form(); }
     VirtualClock& clock() { return clock_; }
     RecordingSound& sound() { return sound_; }
 
@@ -45,6 +46,7 @@ class SimCore {
     RecordingSound sound_{clock_};
     TtfText text_;
     std::unique_ptr<Game> game_;
+    GameTesting testing_;
 };
 
 }  // namespace hopla

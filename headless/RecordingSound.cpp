@@ -1,5 +1,5 @@
 // The recording sound device: logs calls and lets waiting sounds take virtual time.
-#include "toolkit/RecordingSound.h"
+#include "headless/RecordingSound.h"
 
 #include "toolkit/Wave.h"
 
@@ -10,8 +10,8 @@ void RecordingSound::play(const std::string& path, bool wait) {
     if (wait) clock_.advanceBy(lengthOf(path));
 }
 
-void RecordingSound::stop() {
-    record({clock_.now(), std::nullopt, false});
+void RecordingSound::stop(bool wait) {
+    record({clock_.now(), std::nullopt, wait});
 }
 
 void RecordingSound::record(Call call) {

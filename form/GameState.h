@@ -7,6 +7,9 @@
 
 namespace hopla {
 
+inline constexpr int kTitleStage = 21;  // StageNo of the title room, after stages 0..20
+inline constexpr int kStageCount = 22;
+
 // What the ball is doing; the stage introduction and the key handler branch on it.
 enum BallStates : int {
     kBallInPlay = 0,    // normal play under Timer1
@@ -31,7 +34,7 @@ enum TileCodes : std::int16_t {
 // "integer" ones int (they stay in the 16-bit range in play but are not limited to it).
 struct GameState {
     // Progress and score.
-    int StageNo = 0;  // 0..20, 21 the title stage
+    int StageNo = 0;  // 0..20, kTitleStage the title room
     std::int16_t BallsLeft = 0;
     std::array<std::int16_t, 31> StageTime{};  // Timer1 ticks per stage; stops at 32767
     std::int32_t Score = 0;                    // 32-bit so a long game's total is not lost

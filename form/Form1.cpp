@@ -1,5 +1,5 @@
 // The window's elements with their fixed properties, as they are before start-up runs.
-#include "app/Form1.h"
+#include "form/Form1.h"
 
 #include "assets/Sheets.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Clock.h"
+#include "headless/VirtualClock.h"
 #include "toolkit/Sound.h"
 
 namespace hopla {
@@ -24,7 +24,7 @@ class RecordingSound final : public SoundDevice {
 
     // A waiting play moves the clock on by the file's length (0 when it cannot be read).
     void play(const std::string& path, bool wait) override;
-    void stop() override;
+    void stop(bool wait) override;
 
     const std::vector<Call>& calls() const { return calls_; }
     void clearCalls() { calls_.clear(); }
