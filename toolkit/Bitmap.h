@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "toolkit/Color.h"
 #include "toolkit/Image.h"
