@@ -164,15 +164,18 @@ Bitmap::CopyArea Bitmap::ClipCopy(const Bitmap& dst, int dx, int dy, int w, int 
 
 void Bitmap::CopyClipped(Bitmap& dst, const Bitmap& src, const CopyArea& area) {
     dst.touch(area.to);
-    const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(area.to.width());
+    // Everything in locals: the rows are moved through memmove, which might alias `area`.
     const int rows = area.to.height();
+    const auto dstStride = static_cast<std::size_t>(dst.width());
+    const auto srcStride = static_cast<std::size_t>(src.width());
+    const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(area.to.width());
     const bool upwards = &dst == &src && area.to.top > area.sy;  // overlapping, one bitmap
+    std::uint32_t* const to = dst.pixelsOf(area.to.top) + area.to.left;
+    const std::uint32_t* const from =
+        src.image_.pixels.data() + static_cast<std::size_t>(area.sy) * srcStride + area.sx;
     for (int i = 0; i < rows; ++i) {
-        const int r = upwards ? rows - 1 - i : i;
-        std::memmove(dst.pixelsOf(area.to.top + r) + area.to.left,
-                     src.image_.pixels.data() +
-                         static_cast<std::size_t>(area.sy + r) * src.width() + area.sx,
-                     bytes);
+        const auto r = static_cast<std::size_t>(upwards ? rows - 1 - i : i);
+        std::memmove(to + r * dstStride, from + r * srcStride, bytes);
     }
 }
 
