@@ -45,15 +45,24 @@ void Picture::copyWhole(const Picture& src) {
     const bool known = found != syncs_.end();
     const Sync last = known ? *found : Sync{};
     const std::uint64_t stamp = version_ + 1;
-    const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(width());
-    const std::uint32_t* from = src.image().pixels.data();
-    int first = height(), end = 0;
-    for (int y = 0; y < height(); ++y) {
+    // Everything the row loop reads in locals: memcpy might alias any member.
+    const int rows = height();
+    const auto stride = static_cast<std::size_t>(width());
+    const std::size_t bytes = sizeof(std::uint32_t) * stride;
+    const std::uint32_t* const from = src.image().pixels.data();
+    std::uint32_t* const to = pixelsOf(0);
+    const std::uint64_t* const fromVersion = src.rowVersion_.data();
+    std::uint64_t* const toVersion = rowVersion_.data();
+    int first = rows, end = 0;
+    for (int y = 0; y < rows; ++y) {
+        // Skip the run of rows equal already in a scan without calls, so it stays in registers.
+        if (known)
+            while (y < rows && fromVersion[y] <= last.sourceVersion && toVersion[y] <= last.version)
+                ++y;
+        if (y == rows) break;
         const auto i = static_cast<std::size_t>(y);
-        if (known && src.rowVersion_[i] <= last.sourceVersion && rowVersion_[i] <= last.version)
-            continue;
-        std::memcpy(pixelsOf(y), from + i * static_cast<std::size_t>(width()), bytes);
-        rowVersion_[i] = stamp;
+        std::memcpy(to + i * stride, from + i * stride, bytes);
+        toVersion[i] = stamp;
         first = std::min(first, y);
         end = y + 1;
     }
