@@ -113,7 +113,8 @@ class Bitmap {
     // The hooks; a plain bitmap ignores them.
     // The pixels of c (within the bitmap, not empty) are about to change.
     virtual void changing(const Rect& /*c*/) {}
-    // The pixels were replaced by an image of perhaps another size; nothing is drawn yet.
+    // resize or loadImage replaced the pixels, perhaps with another size; changing() for the
+    // whole bitmap follows.
     virtual void replaced() {}
     // clear() has just repainted the whole bitmap from the background.
     virtual void cleared() {}

@@ -27,9 +27,10 @@ class Picture final : public Bitmap, public LabelHost {
     // nothing was drawn since, the same image is handed out again instead of a new copy.
     std::shared_ptr<const Image> snapshot() const;
 
-    // Bitmap::Copy, with one shortcut: a copy of a whole picture onto another of the same size
-    // moves only the rows that may differ: those either picture has written since the last
-    // whole copy between the two.
+    // Bitmap::Copy between pictures: w x h pixels from src at (sx, sy) to dst at (dx, dy),
+    // clipped against both; what the clip trims off one side moves the other too. A copy of a
+    // whole picture onto another of the same size moves only the rows that may differ: those
+    // either picture has written since the last whole copy between the two.
     static void Copy(Picture& dst, int dx, int dy, int w, int h, const Picture& src, int sx,
                      int sy);
 
