@@ -3,7 +3,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all run test test-sanitize bench build configure clean format format-check
+.PHONY: all run test test-sanitize bench build configure clean format format-check package
 
 all: build
 
@@ -32,6 +32,12 @@ test-sanitize: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:prin
 test-sanitize:
 	@$(MAKE) --no-print-directory test BUILD=$(SANITIZE_BUILD) \
 	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_WERROR=ON -DHOPLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+# The Debian package, $(BUILD)/hopla_VERSION_ARCH.deb.
+package: DEPS = package
+package: CMAKE_FLAGS = -DHOPLA_TESTS=OFF -DHOPLA_BENCH=OFF
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: DEPS = bench
 bench: CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=Release -DHOPLA_TESTS=OFF -DHOPLA_BENCH=ON

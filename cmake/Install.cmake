@@ -47,7 +47,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/hopla.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME ${HOPLA_APP_ID}.desktop)
 foreach(size 16 32 48 64 128 256)
     install(FILES ${CMAKE_SOURCE_DIR}/assets/icons/hopla-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME hopla.png)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME hopla.png)
 endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/assets/icons/hopla.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
