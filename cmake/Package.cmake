@@ -23,8 +23,21 @@ set(HOPLA_MAINTAINER "Hopla developers <hopla@users.noreply.invalid>" CACHE STRI
 set(CPACK_PACKAGE_CONTACT "${HOPLA_MAINTAINER}")
 
 # Debian wants a changelog in every package; this one has a single entry for the version
-# built, dated at configure time (or SOURCE_DATE_EPOCH, for a reproducible package).
-string(TIMESTAMP HOPLA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+# built, dated SOURCE_DATE_EPOCH when set, else the date of the commit built (so one commit
+# always gives the same package), else the time of configuring.
+find_package(Git QUIET)
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
+                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE commit_time
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(commit_time MATCHES "^[0-9]+$")
+    set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
+    string(TIMESTAMP HOPLA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+    unset(ENV{SOURCE_DATE_EPOCH})
+else()
+    string(TIMESTAMP HOPLA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog
                @ONLY)
 add_custom_command(
