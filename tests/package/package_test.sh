@@ -35,6 +35,7 @@ fail() {
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 arch=$(dpkg --print-architecture)
+# The older version to upgrade from is the same build under version 0.9.0.
 deb=$work/new/hopla_${version}_${arch}.deb
 old=$work/old/hopla_0.9.0_${arch}.deb
 (cd "$build" && cpack -G DEB -B "$work/new" >"$work/cpack.log" 2>&1 &&
