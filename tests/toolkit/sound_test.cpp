@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "toolkit/RecordingSound.h"
+#include "toolkit/SoundLog.h"
 #include "toolkit/Wave.h"
 
 namespace hopla {
@@ -107,6 +108,7 @@ TEST(Wave, RefusesWhatIsNotACompletePcmWaveWithinTheLimits) {
 TEST(RecordingSound, WaitingTakesTheSoundsLengthOnTheVirtualClock) {
     VirtualClock clock;
     RecordingSound sound(clock);
+    testing::SoundLog log(sound);
     const std::string dir = HOPLA_ASSET_DIR "/";
     const auto keri = LoadWave(dir + "keri.wav");
     ASSERT_TRUE(keri);
@@ -119,10 +121,10 @@ TEST(RecordingSound, WaitingTakesTheSoundsLengthOnTheVirtualClock) {
     sound.play(dir, true);  // a directory under the name: silence too
     EXPECT_EQ(clock.now(), keri->length());
     sound.stop();
-    ASSERT_EQ(sound.calls().size(), 5u);
-    EXPECT_FALSE(sound.calls()[4].path);
-    EXPECT_TRUE(sound.calls()[1].wait);
-    EXPECT_EQ(sound.calls()[2].at, keri->length());
+    ASSERT_EQ(log.calls().size(), 5u);
+    EXPECT_FALSE(log.calls()[4].path);
+    EXPECT_TRUE(log.calls()[1].wait);
+    EXPECT_EQ(log.calls()[2].at, keri->length());
 }
 
 // hopla-sim times waiting sounds by the same reading: a file beyond the limits takes no time,
