@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build and run (`run`) or also to test (`test`,
-# `bench`). Only what is missing is installed; apt-get runs as root or through sudo.
+# `bench`, `fuzz`). Only what is missing is installed; apt-get runs as root or through sudo.
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
               libpng-dev fonts-ipafont-gothic)
 test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils)
 bench_packages=(libbenchmark-dev xvfb python3)
+# clang with libFuzzer and its sanitizer runtimes.
+fuzz_packages=(clang libclang-rt-14-dev)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
     bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
-    *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+    fuzz) wanted=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
+    *) echo "usage: $0 run|test|bench|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -217,9 +217,10 @@ constexpr Range kText{0, 256};
 constexpr Range kPath{0, 4096};
 // The longest stage time, 32767 ticks, in each of the 22 stages summed, and 9 balls lost.
 constexpr Range kScore{0, kStageCount*(32767 / 10) + 9 * 30};
-// The middle of a grid cell: 40 x column + 20 for columns 0..24 and rows 0..19.
-constexpr Range kLauncherX{20, 40 * 24 + 20};
-constexpr Range kLauncherY{20, 40 * 19 + 20};
+// The middle of a grid cell, 40 x column + 20 for columns 0..24 and rows 0..19, or 0 before a
+// launcher first catches the ball.
+constexpr Range kLauncherX{0, 40 * 24 + 20};
+constexpr Range kLauncherY{0, 40 * 19 + 20};
 
 const std::vector<StateField>& Table() {
     constexpr bool kFull = true;
