@@ -2,6 +2,7 @@
 // type converted and range-checked, texts taken verbatim or quoted.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,31 @@ TEST(Set, EveryVariableTakesItsRangeAndNothingBeyond) {
             EXPECT_NE(run.err.find("line 2: " + c.name + ": "), std::string::npos) << run.err;
             EXPECT_NE(run.err.find(says), std::string::npos) << set << outside << ": " << run.err;
         }
+    }
+}
+
+// The ranges also check a whole record, as the soak does after every handler: start-up's
+// record is inside them, and an entry outside is named with its indices.
+TEST(Set, TheRangesCheckAWholeRecord) {
+    SimCore sim(1, HOPLA_BUILD_DIR);
+    for (const StateField& field : StateFields())
+        EXPECT_EQ(field.check(sim.state()), "") << field.name;
+    const struct {
+        const char* name;
+        void (*spoil)(GameState&);
+        const char* says;
+    } cases[] = {
+        {"StageNo", [](GameState& s) { s.StageNo = 22; }, "StageNo: value 22 out of range 0..21"},
+        {"TrailY", [](GameState& s) { s.TrailY[2] = std::nan(""); },
+         "TrailY 2: value null out of range -600..1200"},
+        {"TypingSteps", [](GameState& s) { s.TypingSteps[1][3] = "\xff"; },
+         "TypingSteps 1 3: not a text of UTF-8"},
+    };
+    for (const auto& c : cases) {
+        GameState s = sim.state();
+        c.spoil(s);
+        EXPECT_EQ(FindStateField(c.name)->check(s).rfind(c.says, 0), 0u)
+            << FindStateField(c.name)->check(s);
     }
 }
 

@@ -108,15 +108,18 @@ std::string Check(const T& value, const Range& range, std::string_view name,
         }
         return {};
     } else {
-        std::string where(name);
-        for (std::size_t i : at) where += " " + std::to_string(i);
+        std::string wrong;
         if constexpr (std::is_same_v<T, std::string>) {
-            return FitsText(value, range) ? std::string() : where + ": " + TextRule(range);
+            if (FitsText(value, range)) return {};
+            wrong = TextRule(range);
         } else {
             const auto number = static_cast<double>(value);
             if (number >= range.min && number <= range.max) return {};  // false for NaN
-            return where + ": " + OutOfRange(JsonNumber(number), range);
+            wrong = OutOfRange(JsonNumber(number), range);
         }
+        std::string where(name);
+        for (std::size_t i : at) where += " " + std::to_string(i);
+        return where + ": " + wrong;
     }
 }
 
