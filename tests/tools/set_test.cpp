@@ -228,6 +228,20 @@ TEST(Set, TheRangesCheckAWholeRecord) {
     }
 }
 
+// The ending's ball takes the arrows; steered left it runs on past the window for as long as
+// the ending waits for it, and the record's check lets its x go where play takes it.
+TEST(Set, TheChecksHoldTheEndingsBallRunningLeft) {
+    SimCore sim(1, HOPLA_BUILD_DIR);
+    sim.startStage(21);
+    sim.runFor(13'000);  // into the ball run
+    ASSERT_EQ(sim.state().EndPhase, 2);
+    for (int i = 0; i < 10; ++i) sim.keyDown(37);
+    sim.runFor(60'000);
+    EXPECT_LT(sim.state().TrailX[0], -1000);
+    for (const StateField& field : StateFields())
+        EXPECT_EQ(field.check(sim.state()), "") << field.name;
+}
+
 // What `set` guards against: an index past one array of the record lands in the record's next
 // member, where ASan sees nothing; the sanitizer build's library checks stop it.
 TEST(SanitizerBuild, StopsAtAnOverrunInsideTheRecord) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -174,10 +175,11 @@ struct EntryOf<std::array<T, N>> {
     using Type = typename EntryOf<T>::Type;
 };
 
-// One variable; `shown` limits how many entries of its first index are printed.
+// One variable that takes `range`; `shown` limits how many entries of its first index are
+// printed; `held`, when given, is what the record may hold after play instead.
 template <auto Member>
 StateField Field(std::string_view name, Range range, bool fullOnly = false,
-                 std::size_t shown = SIZE_MAX) {
+                 std::size_t shown = SIZE_MAX, std::optional<Range> held = std::nullopt) {
     using T = std::remove_cvref_t<decltype(std::declval<GameState&>().*Member)>;
     using Entry = typename EntryOf<T>::Type;
     if constexpr (std::is_integral_v<Entry>) {
@@ -196,9 +198,9 @@ StateField Field(std::string_view name, Range range, bool fullOnly = false,
         [range](GameState& state, std::span<const long long> indices, std::string_view text) {
             return SetAt(state.*Member, indices, range, text);
         },
-        [range, name](const GameState& state) {
+        [held = held.value_or(range), name](const GameState& state) {
             std::vector<std::size_t> at;
-            return Check(state.*Member, range, name, at);
+            return Check(state.*Member, held, name, at);
         }};
 }
 
@@ -211,6 +213,10 @@ StateField Field(std::string_view name, Range range, bool fullOnly = false,
 // playfield's size either way.
 constexpr Range kX{-kScreenWidth, 2 * kScreenWidth};
 constexpr Range kY{-kScreenHeight, 2 * kScreenHeight};
+// The ending's ball takes the arrows like the ball in play; steered left it never reaches the
+// right edge the messages wait for and runs on for as long as the game does. Any finite value
+// is safe: every conversion of a coordinate to whole pixels clamps it.
+constexpr Range kFinite{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
 // Speeds reach 30 (a launched flight), 16 (a spring) and -12.5 (the fall).
 constexpr Range kSpeed{-40, 40};
 // 32-bit colours as Display's point reads them: -1 outside the picture.
@@ -231,7 +237,7 @@ const std::vector<StateField>& Table() {
         Field<&GameState::StageNo>("StageNo", {0, kTitleStage}),
         Field<&GameState::BallsLeft>("BallsLeft", {0, 9}),
         Field<&GameState::BallState>("BallState", {kBallInPlay, kBallGameOver}),
-        Field<&GameState::TrailX>("TrailX", kX, false, 4),  // entries 4..9 are never used
+        Field<&GameState::TrailX>("TrailX", kX, false, 4, kFinite),  // entries 4..9 never used
         Field<&GameState::TrailY>("TrailY", kY, false, 4),
         Field<&GameState::SpeedX>("SpeedX", kSpeed),
         Field<&GameState::SpeedY>("SpeedY", kSpeed),

@@ -29,7 +29,9 @@ struct StateField {
     std::function<std::string(GameState&, std::span<const long long> indices,
                               std::string_view value)>
         set;
-    // What is out of range in the record: the first such entry with its value, or empty.
+    // What is out of the values the record may hold after play: the first such entry with its
+    // value, or empty. That is min..max too, but for the ball's x, which play can drive further
+    // (any finite value).
     std::function<std::string(const GameState&)> check;
 };
 
