@@ -50,7 +50,13 @@ std::size_t Utf8Length(std::string_view text, std::size_t at) {
 }  // namespace
 
 bool IsUtf8(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
+    const char* const bytes = text.data();
+    const std::size_t size = text.size();
+    for (std::size_t at = 0; at < size;) {
+        if (static_cast<unsigned char>(bytes[at]) < 0x80) {  // the common case, kept quick
+            ++at;
+            continue;
+        }
         const std::size_t length = Utf8Length(text, at);
         if (length == 0) return false;
         at += length;

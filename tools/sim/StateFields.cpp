@@ -95,32 +95,28 @@ std::string Parse(std::string_view text, const Range& range, std::string& out) {
     return {};
 }
 
-// The first entry of `value` out of range, as "NAME I J: what", or empty. `at` holds the
-// indices of the entry being looked at.
+// Whether every entry of `value` is in range. If not, `at` holds the indices of the first entry
+// out of it and `wrong` says what is wrong with it (built only then: the soak checks the whole
+// record after every handler).
 template <typename T>
-std::string Check(const T& value, const Range& range, std::string_view name,
-                  std::vector<std::size_t>& at) {
+bool InRange(const T& value, const Range& range, std::vector<std::size_t>& at, std::string& wrong) {
     if constexpr (ArrayTraits<T>::kDims > 0) {
         for (std::size_t i = 0; i < value.size(); ++i) {
-            at.push_back(i);
-            std::string error = Check(value[i], range, name, at);
-            at.pop_back();
-            if (!error.empty()) return error;
+            if (!InRange(value[i], range, at, wrong)) {
+                at.insert(at.begin(), i);
+                return false;
+            }
         }
-        return {};
+        return true;
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        if (FitsText(value, range)) return true;
+        wrong = TextRule(range);
+        return false;
     } else {
-        std::string wrong;
-        if constexpr (std::is_same_v<T, std::string>) {
-            if (FitsText(value, range)) return {};
-            wrong = TextRule(range);
-        } else {
-            const auto number = static_cast<double>(value);
-            if (number >= range.min && number <= range.max) return {};  // false for NaN
-            wrong = OutOfRange(JsonNumber(number), range);
-        }
-        std::string where(name);
-        for (std::size_t i : at) where += " " + std::to_string(i);
-        return where + ": " + wrong;
+        const auto number = static_cast<double>(value);
+        if (number >= range.min && number <= range.max) return true;  // false for NaN
+        wrong = OutOfRange(JsonNumber(number), range);
+        return false;
     }
 }
 
@@ -200,7 +196,11 @@ StateField Field(std::string_view name, Range range, bool fullOnly = false,
         },
         [held = held.value_or(range), name](const GameState& state) {
             std::vector<std::size_t> at;
-            return Check(state.*Member, held, name, at);
+            std::string wrong;
+            if (InRange(state.*Member, held, at, wrong)) return std::string();
+            std::string where(name);
+            for (std::size_t i : at) where += " " + std::to_string(i);
+            return where + ": " + wrong;
         }};
 }
 
