@@ -215,8 +215,8 @@ TEST(Set, TheRangesCheckAWholeRecord) {
         const char* says;
     } cases[] = {
         {"StageNo", [](GameState& s) { s.StageNo = 22; }, "StageNo: value 22 out of range 0..21"},
-        {"TrailY", [](GameState& s) { s.TrailY[2] = std::nan(""); },
-         "TrailY 2: value null out of range -600..1200"},
+        {"SpeedY", [](GameState& s) { s.SpeedY = std::nan(""); },
+         "SpeedY: value null out of range -40..40"},
         {"TypingSteps", [](GameState& s) { s.TypingSteps[1][3] = "\xff"; },
          "TypingSteps 1 3: not a text of UTF-8"},
     };
@@ -228,18 +228,30 @@ TEST(Set, TheRangesCheckAWholeRecord) {
     }
 }
 
-// The ending's ball takes the arrows; steered left it runs on past the window for as long as
-// the ending waits for it, and the record's check lets its x go where play takes it.
-TEST(Set, TheChecksHoldTheEndingsBallRunningLeft) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
-    sim.startStage(21);
-    sim.runFor(13'000);  // into the ball run
-    ASSERT_EQ(sim.state().EndPhase, 2);
-    for (int i = 0; i < 10; ++i) sim.keyDown(37);
-    sim.runFor(60'000);
-    EXPECT_LT(sim.state().TrailX[0], -1000);
-    for (const StateField& field : StateFields())
-        EXPECT_EQ(field.check(sim.state()), "") << field.name;
+// Play can take the ball beyond the values `set` takes, and the record's check lets it go: the
+// ending's ball steered left runs on past the left edge, and a ball out over the top (as after
+// climbing a wall) climbs on.
+TEST(Set, TheChecksHoldABallFarOutOfTheWindow) {
+    SimCore ending(1, HOPLA_BUILD_DIR);
+    ending.startStage(21);
+    ending.runFor(13'000);  // into the ball run
+    ASSERT_EQ(ending.state().EndPhase, 2);
+    for (int i = 0; i < 10; ++i) ending.keyDown(37);
+    ending.runFor(60'000);
+    EXPECT_LT(ending.state().TrailX[0], -1000);
+
+    SimCore play(1, HOPLA_BUILD_DIR);
+    play.startStage(1);
+    play.runFor(2'500);  // the stage is loaded and the ball falls
+    ASSERT_TRUE(play.form().Timer1.running());
+    for (double& y : play.state().TrailY) y = -550;
+    play.runFor(1'000);  // 7.3 pixels up a tick, and sideways towards the exit
+    EXPECT_LT(play.state().TrailY[0], -600);
+
+    for (SimCore* sim : {&ending, &play}) {
+        for (const StateField& field : StateFields())
+            EXPECT_EQ(field.check(sim->state()), "") << field.name;
+    }
 }
 
 // What `set` guards against: an index past one array of the record lands in the record's next

@@ -15,7 +15,8 @@ namespace hopla {
 
 // Exit statuses of a script run.
 inline constexpr int kScriptDone = 0;     // the script ran to its end, or the game ended
-inline constexpr int kScriptFailed = 1;   // a command could not do its work (a shot file)
+inline constexpr int kScriptFailed = 1;   // a command could not do its work (a shot file),
+                                          // or the script or the output failed
 inline constexpr int kScriptBadLine = 2;  // a line is not a valid command
 
 // The latest virtual time a script reaches, in ms (about three years). A record set from

@@ -213,9 +213,11 @@ StateField Field(std::string_view name, Range range, bool fullOnly = false,
 // playfield's size either way.
 constexpr Range kX{-kScreenWidth, 2 * kScreenWidth};
 constexpr Range kY{-kScreenHeight, 2 * kScreenHeight};
-// The ending's ball takes the arrows like the ball in play; steered left it never reaches the
-// right edge the messages wait for and runs on for as long as the game does. Any finite value
-// is safe: every conversion of a coordinate to whole pixels clamps it.
+// Play can take the ball further, and the record may hold any finite position: the ending's
+// ball takes the arrows like the ball in play and, steered left, never reaches the right edge
+// the messages wait for; a ball that climbs a wall out over the top of the window (reading
+// outside the picture as solid) climbs on until Space. Every conversion of a coordinate to
+// whole pixels clamps it, so none of this goes wrong.
 constexpr Range kFinite{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
 // Speeds reach 30 (a launched flight), 16 (a spring) and -12.5 (the fall).
 constexpr Range kSpeed{-40, 40};
@@ -238,7 +240,7 @@ const std::vector<StateField>& Table() {
         Field<&GameState::BallsLeft>("BallsLeft", {0, 9}),
         Field<&GameState::BallState>("BallState", {kBallInPlay, kBallGameOver}),
         Field<&GameState::TrailX>("TrailX", kX, false, 4, kFinite),  // entries 4..9 never used
-        Field<&GameState::TrailY>("TrailY", kY, false, 4),
+        Field<&GameState::TrailY>("TrailY", kY, false, 4, kFinite),
         Field<&GameState::SpeedX>("SpeedX", kSpeed),
         Field<&GameState::SpeedY>("SpeedY", kSpeed),
         Field<&GameState::BallColor>("BallColor", {0, 15}),  // the palette

@@ -30,8 +30,8 @@ struct StateField {
                               std::string_view value)>
         set;
     // What is out of the values the record may hold after play: the first such entry with its
-    // value, or empty. That is min..max too, but for the ball's x, which play can drive further
-    // (any finite value).
+    // value, or empty. That is min..max too, but for the ball's trail, which play can take
+    // further (any finite value).
     std::function<std::string(const GameState&)> check;
 };
 

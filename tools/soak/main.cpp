@@ -132,9 +132,9 @@ class Soak {
     }
 
     void fail(const std::string& what) {
-        char at[96];
-        std::snprintf(at, sizeof at, "game %d at %.0f ms (%.3f h into the run): ", games_,
-                      sim_->nowMs(), (playedMs_ + sim_->nowMs()) / kHourMs);
+        char at[128];
+        std::snprintf(at, sizeof at, "game %d at %.0f ms (%.3f h into the run), stage %d: ", games_,
+                      sim_->nowMs(), (playedMs_ + sim_->nowMs()) / kHourMs, sim_->state().StageNo);
         failure_ = at + what;
     }
 
