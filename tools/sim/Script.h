@@ -1,6 +1,7 @@
 // hopla-sim's script interpreter: one command a line in, JSON lines out.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -8,13 +9,23 @@
 #include <string_view>
 
 #include "headless/SimCore.h"
+#include "toolkit/Image.h"
 
 namespace hopla {
 
 // Exit statuses of a script run.
 inline constexpr int kScriptDone = 0;     // the script ran to its end, or the game ended
-inline constexpr int kScriptFailed = 1;   // a command could not do its work (a shot file)
+inline constexpr int kScriptFailed = 1;   // a command could not do its work (a shot file),
+                                          // or the script or the output failed
 inline constexpr int kScriptBadLine = 2;  // a line is not a valid command
+
+// The latest virtual time a script reaches, in ms (about three years). A record set from
+// outside can leave a sequence counting on past its end, at most once every 160 ms; int holds
+// such a count for ten years, and the clock's nanoseconds for far longer.
+inline constexpr double kMaxScriptMs = 1e11;
+// The longest line read, in bytes; a longer one (an endless line of /dev/zero, say) is a bad
+// line instead of the whole memory.
+inline constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 // Drives one simulated game. While the runner lives it owns the game's afterHandler hook and
 // the sound's onCall hook (for trace lines, sound lines and noticing the end).
@@ -26,13 +37,20 @@ class ScriptRunner {
     ScriptRunner& operator=(const ScriptRunner&) = delete;
 
     // Runs the script's lines in order until its end, a bad line or the end of the
-    // application, and returns the exit status. Errors go to `err` with their line number.
+    // application, and returns the exit status. Errors go to `err` with their line number; a
+    // script that cannot be read on, or output that cannot be written, fails the run.
     int run(std::istream& script);
+
+    // The latest time `at` and `wait` may reach (the fuzzer keeps each input short).
+    double timeLimitMs = kMaxScriptMs;
+    // Saves `shot`'s picture under a file name; throws std::runtime_error when it cannot.
+    std::function<void(const Image&, const std::string&)> saveShot;
 
   private:
     void execute(std::string_view line);
     void afterHandler(std::string_view name);
     void printLine(const std::string& json);
+    bool outputWritten(int lineNumber);
 
     SimCore& sim_;
     std::ostream& out_;
