@@ -4,8 +4,8 @@
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-              libpng-dev fonts-ipafont-gothic)
-test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils)
+              libpng-dev libinih-dev libx11-dev fonts-ipafont-gothic)
+test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils openbox)
 bench_packages=(libbenchmark-dev xvfb python3)
 
 case "${1:-run}" in
