@@ -11,6 +11,19 @@
 namespace hopla {
 namespace {
 
+// Controllers are read by the loop itself, this often while one is plugged in (a press reaches
+// the game within this, well inside a ball tick), and this often otherwise to notice one being
+// plugged in. SDL on its own would read them every millisecond while one is plugged in.
+constexpr Duration kPadPoll = std::chrono::milliseconds(8);
+constexpr Duration kPlugPoll = std::chrono::milliseconds(250);
+
+// Whichever comes first; none when neither is set.
+std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Duration> b) {
+    if (!a) return b;
+    if (!b) return a;
+    return std::min(*a, *b);
+}
+
 // The scale the window starts with: the one asked for, or the largest whose window fits the
 // usable area of the first display, where the window opens.
 int StartScale(const AppOptions& options) {
@@ -24,7 +37,7 @@ int StartScale(const AppOptions& options) {
 
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : video_(SDL_INIT_VIDEO),
-      controllers_(SDL_INIT_GAMECONTROLLER),
+      controllers_((SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0"), SDL_INIT_GAMECONTROLLER)),
       screen_(video_, "Form1", kScreenWidth, kScreenHeight, StartScale(options),
               options.fullscreen),
       sound_(!options.mute),
@@ -51,10 +64,11 @@ void SdlApp::run() {
         if (game_.ended()) break;
         screen_.present(game_.picture(), game_.takeChanged());
 
-        std::optional<Duration> wake;
-        if (const std::optional<Game::DueTimer> next = game_.nextDue()) wake = next->due;
-        if (const std::optional<Duration> repeat = router_.nextRepeat())
-            wake = wake ? std::min(*wake, *repeat) : *repeat;
+        std::optional<Duration> wake = router_.nextRepeat();
+        if (const std::optional<Game::DueTimer> next = game_.nextDue())
+            wake = Earliest(wake, next->due);
+        if (controllers_.ok())
+            wake = Earliest(wake, clock_.now() + (router_.controllers() ? kPadPoll : kPlugPoll));
         std::optional<SteadyTime> deadline;
         if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
@@ -71,9 +85,10 @@ bool SdlApp::runDueTimer() {
     return true;
 }
 
-// Queued events, then the controller repeats that fell due: all of it input, so all of it
-// before the next tick.
+// The controllers read, queued events, then the controller repeats that fell due: all of it
+// input, so all of it before the next tick.
 void SdlApp::deliverPending() {
+    if (controllers_.ok()) SDL_GameControllerUpdate();
     SDL_Event event;
     while (!game_.ended() && SDL_PollEvent(&event) == 1) deliver(event);
     if (game_.ended() || !router_.nextRepeat()) return;

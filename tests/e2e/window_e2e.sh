@@ -58,6 +58,8 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
 export DISPLAY=":$(head -1 "$work/display")"
 export SDL_AUDIODRIVER=dummy
+# Settings of its own, so that nothing a player chose changes the window under test.
+export XDG_CONFIG_HOME="$work/config"
 root_w=1024
 root_h=768
 
