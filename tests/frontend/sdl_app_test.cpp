@@ -38,6 +38,7 @@ class ScopedEnv {
 };
 
 TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
+    ::testing::internal::CaptureStderr();
     ScopedEnv video("SDL_VIDEODRIVER", "dummy");
     SdlLibrary sdl;
     // The invisible window never has the focus, which SDL asks of controller input by default.
@@ -59,10 +60,19 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
         AppOptions options;
         options.scale = 1;
         options.mute = true;
+        // Nowhere to write the settings: said once on standard error, and play goes on.
+        options.settingsPath = "/proc/hopla-no-such-dir/settings.ini";
         SdlApp app(1, HOPLA_BUILD_DIR, options);
         app.setInputObserver([&](const Routed& input) { seen.push_back(input); });
         // No X server: the keyboard's repeat is the X server's default, 660 ms then every 40.
         std::jthread player([joystick] {
+            // A window key first, twice: it toggles the whole screen, the game never sees it.
+            for (const Uint32 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_KEYDOWN, SDL_KEYUP}) {
+                SDL_Event key{};
+                key.type = type;
+                key.key.keysym.sym = SDLK_F11;
+                SDL_PushEvent(&key);
+            }
             std::this_thread::sleep_for(milliseconds(100));
             SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
             std::this_thread::sleep_for(milliseconds(900));
@@ -76,6 +86,9 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
     }
     SDL_JoystickClose(joystick);
     SDL_JoystickDetachVirtual(index);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "hopla: settings not saved: cannot create /proc/hopla-no-such-dir: "
+              "No such file or directory\n");
 
     // Held 900 ms: the press, then repeats from 660 ms on every 40 ms (about 6), the release.
     ASSERT_GE(seen.size(), 4u);
