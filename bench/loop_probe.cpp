@@ -40,19 +40,18 @@ struct Options {
 };
 
 void PrintUsage() {
-    std::fprintf(
-        stderr,
-        "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--scale N] [--pad]\n"
-        "                  [--from-start | --bare]\n"
-        "Runs the game's real loop under the current display for S seconds and prints\n"
-        "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
-        "maximum, ms) and the process's processor time per wall second over the last\n"
-        "quiet stretch. Without --from-start a new game starts at the title set-up (2 s)\n"
-        "with the given ball interval; keys are tapped until the quiet stretch begins.\n"
-        "Worst ticks are listed on standard error. With --bare there is\n"
-        "no game: a plain thread sleeps to deadlines every interval on the monotonic\n"
-        "clock, showing how late this machine wakes a sleeper at all. --scale sets the\n"
-        "window's scale (default 1); --pad plugs in a virtual game controller.\n");
+    std::fprintf(stderr,
+                 "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--scale N] [--pad]\n"
+                 "                  [--from-start | --bare]\n"
+                 "Runs the game's real loop under the current display for S seconds and prints\n"
+                 "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
+                 "maximum, ms) and the process's processor time per wall second over the last\n"
+                 "quiet stretch. Without --from-start a new game starts at the title set-up (2 s)\n"
+                 "with the given ball interval; keys are tapped until the quiet stretch begins.\n"
+                 "Worst ticks are listed on standard error. With --bare there is\n"
+                 "no game: a plain thread sleeps to deadlines every interval on the monotonic\n"
+                 "clock, showing how late this machine wakes a sleeper at all. --scale sets the\n"
+                 "window's scale (default 1); --pad plugs in a virtual game controller.\n");
 }
 
 Options Parse(int argc, char** argv) {
@@ -306,10 +305,11 @@ int Run(const Options& o) {
         all.push_back(t.lateMs);
         if (t.atMs >= quietFrom && t.timer != "Timer1") ++quietOther;
     }
-    std::printf("{\"interval\":%d,\"seconds\":%g,\"scale\":%d,\"pad\":%s,\"from_start\":%s,%s,"
-                "\"timers\":{",
-                o.interval, o.seconds, o.scale, o.pad ? "true" : "false",
-                o.fromStart ? "true" : "false", LatenessJson("all", all).c_str());
+    std::printf(
+        "{\"interval\":%d,\"seconds\":%g,\"scale\":%d,\"pad\":%s,\"from_start\":%s,%s,"
+        "\"timers\":{",
+        o.interval, o.seconds, o.scale, o.pad ? "true" : "false", o.fromStart ? "true" : "false",
+        LatenessJson("all", all).c_str());
     bool first = true;
     for (const auto& [name, v] : late) {
         std::printf("%s%s", first ? "" : ",", LatenessJson(name, v).c_str());

@@ -19,8 +19,7 @@ constexpr int kStickRelease = 11000;
 }  // namespace
 
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
-    const bool ctrl = modifiers & KMOD_CTRL, alt = modifiers & KMOD_ALT,
-               gui = modifiers & KMOD_GUI;
+    const bool ctrl = modifiers & KMOD_CTRL, alt = modifiers & KMOD_ALT, gui = modifiers & KMOD_GUI;
     if (key == SDLK_F11 && !ctrl && !alt && !gui) return Command::ToggleFullscreen;
     if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && alt && !ctrl && !gui)
         return Command::ToggleFullscreen;

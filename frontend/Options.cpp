@@ -114,8 +114,9 @@ std::string Usage() {
         left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
         text += left + std::string(row.help) + "\n";
     }
-    text += "Keys: arrows steer, Space returns to the title room, F11 or Alt+Enter toggles the\n"
-            "whole screen, Ctrl+Plus/Ctrl+Minus change the window's scale.\n";
+    text +=
+        "Keys: arrows steer, Space returns to the title room, F11 or Alt+Enter toggles the\n"
+        "whole screen, Ctrl+Plus/Ctrl+Minus change the window's scale.\n";
     return text;
 }
 

@@ -35,12 +35,12 @@ struct PicturePoint {
     int x;
     int y;
 };
-std::optional<PicturePoint> PictureAt(const Layout& layout, int w, int h, int windowX,
-                                      int windowY);
+std::optional<PicturePoint> PictureAt(const Layout& layout, int w, int h, int windowX, int windowY);
 
 // Copies a width x height block of pixels of `bytesPerPixel` bytes (1 to 4) from `src` to `dst`,
 // each pixel becoming a scale x scale block: row y of the source fills rows y*scale ..
-// y*scale+scale-1 of the destination. Pitches are in bytes.
+// y*scale+scale-1 of the destination. Pitches are in bytes; both images' rows start aligned to
+// the pixel size, as SDL's surfaces' rows do.
 void ScaleBlock(const std::uint8_t* src, std::size_t srcPitch, int width, int height,
                 int bytesPerPixel, int scale, std::uint8_t* dst, std::size_t dstPitch);
 

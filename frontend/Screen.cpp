@@ -120,15 +120,15 @@ void Screen::upload(const Image& image, const Rect& area, bool whole) {
         const std::size_t srcPitch = static_cast<std::size_t>(image.width) * sizeof(std::uint32_t);
         // Picture pixels are 0x00RRGGBB, which is SDL's RGB888, the usual X11 surface.
         if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
-            ScaleBlock(reinterpret_cast<const std::uint8_t*>(src), srcPitch, r.width(),
-                       r.height(), 4, s, dst, static_cast<std::size_t>(surface->pitch));
+            ScaleBlock(reinterpret_cast<const std::uint8_t*>(src), srcPitch, r.width(), r.height(),
+                       4, s, dst, static_cast<std::size_t>(surface->pitch));
         } else {
             // Another format: converted once at the picture's size, then enlarged.
             const std::size_t pitch = static_cast<std::size_t>(r.width()) * bpp;
             scratch_.resize(pitch * static_cast<std::size_t>(r.height()));
             SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src,
-                              static_cast<int>(srcPitch), surface->format->format,
-                              scratch_.data(), static_cast<int>(pitch));
+                              static_cast<int>(srcPitch), surface->format->format, scratch_.data(),
+                              static_cast<int>(pitch));
             ScaleBlock(scratch_.data(), pitch, r.width(), r.height(), bpp, s, dst,
                        static_cast<std::size_t>(surface->pitch));
         }

@@ -112,7 +112,8 @@ std::string Unfit(std::string_view text) {
     int line = 1;
     for (std::size_t i = 0; i <= text.size(); ++i) {
         if (i == text.size() || text[i] == '\n') {
-            if (i - lineStart > kMaxLineBytes) return "line " + std::to_string(line) + " is too long";
+            if (i - lineStart > kMaxLineBytes)
+                return "line " + std::to_string(line) + " is too long";
             lineStart = i + 1;
             ++line;
             continue;
@@ -194,8 +195,10 @@ std::optional<std::string> SaveSettings(const std::string& path, const Settings&
     for (std::size_t done = 0; done < text.size() && written;) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) written = false;
-        else done += static_cast<std::size_t>(n);
+        if (n <= 0)
+            written = false;
+        else
+            done += static_cast<std::size_t>(n);
     }
     const int savedErrno = errno;
     ::fchmod(fd, 0644);

@@ -23,17 +23,16 @@ int main(int argc, char** argv) {
                     std::printf("key up %d\n", input.code);
                     break;
                 case hopla::Command::MouseDown:
-                    std::printf("mouse %d interval %d\n", input.code,
-                                testing.state().BallInterval);
+                    std::printf("mouse %d interval %d\n", input.code, testing.state().BallInterval);
                     break;
                 default:
                     break;
             }
         });
-        app.setTickObserver([&ticked](std::string_view timer, hopla::Duration, hopla::Duration,
-                                      hopla::Duration) {
-            if (ticked.insert(std::string(timer)).second)
-                std::printf("first %.*s\n", static_cast<int>(timer.size()), timer.data());
-        });
+        app.setTickObserver(
+            [&ticked](std::string_view timer, hopla::Duration, hopla::Duration, hopla::Duration) {
+                if (ticked.insert(std::string(timer)).second)
+                    std::printf("first %.*s\n", static_cast<int>(timer.size()), timer.data());
+            });
     });
 }

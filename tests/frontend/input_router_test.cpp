@@ -30,9 +30,15 @@ SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE, bool repeat 
     e.key.keysym.mod = mod;
     return e;
 }
-SDL_Event Down(SDL_Keycode key, Uint16 mod = KMOD_NONE) { return Key(SDL_KEYDOWN, key, mod); }
-SDL_Event Again(SDL_Keycode key, Uint16 mod = KMOD_NONE) { return Key(SDL_KEYDOWN, key, mod, true); }
-SDL_Event Up(SDL_Keycode key, Uint16 mod = KMOD_NONE) { return Key(SDL_KEYUP, key, mod); }
+SDL_Event Down(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
+    return Key(SDL_KEYDOWN, key, mod);
+}
+SDL_Event Again(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
+    return Key(SDL_KEYDOWN, key, mod, true);
+}
+SDL_Event Up(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
+    return Key(SDL_KEYUP, key, mod);
+}
 
 SDL_Event Press(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
     SDL_Event e{};
@@ -49,8 +55,12 @@ std::vector<Routed> RouteAll(InputRouter& router, const std::vector<SDL_Event>& 
     return out;
 }
 
-constexpr Routed KD(int code) { return {Command::KeyDown, code}; }
-constexpr Routed KU(int code) { return {Command::KeyUp, code}; }
+constexpr Routed KD(int code) {
+    return {Command::KeyDown, code};
+}
+constexpr Routed KU(int code) {
+    return {Command::KeyUp, code};
+}
 
 TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
     const Routed toggle{Command::ToggleFullscreen}, up{Command::ScaleUp}, down{Command::ScaleDown};
@@ -59,7 +69,8 @@ TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
         std::vector<SDL_Event> events;
         std::vector<Routed> routed;
     } cases[] = {
-        {"F11, held and let go", {Down(SDLK_F11), Again(SDLK_F11), Again(SDLK_F11), Up(SDLK_F11)},
+        {"F11, held and let go",
+         {Down(SDLK_F11), Again(SDLK_F11), Again(SDLK_F11), Up(SDLK_F11)},
          {toggle}},
         {"Alt+Enter: Alt is the game's, Enter the window's",
          {Down(SDLK_LALT), Down(SDLK_RETURN, KMOD_LALT), Again(SDLK_RETURN, KMOD_LALT),
@@ -96,12 +107,13 @@ TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
 
 TEST(InputRouter, MousePressesCountOnlyOnThePicture) {
     InputRouter router;
-    const std::vector<Routed> routed = RouteAll(
-        router, {Press(100, 1000), Press(719, 1000), Press(3120, 180), Press(1920, 2000),
-                 Press(720, 180), Press(1920, 1080, SDL_BUTTON_RIGHT),
-                 Press(3119, 1979, SDL_BUTTON_MIDDLE), Press(1920, 1080, SDL_BUTTON_X1)});
-    EXPECT_EQ(routed, (std::vector<Routed>{{Command::MouseDown, 1}, {Command::MouseDown, 2},
-                                           {Command::MouseDown, 4}}));
+    const std::vector<Routed> routed =
+        RouteAll(router, {Press(100, 1000), Press(719, 1000), Press(3120, 180), Press(1920, 2000),
+                          Press(720, 180), Press(1920, 1080, SDL_BUTTON_RIGHT),
+                          Press(3119, 1979, SDL_BUTTON_MIDDLE), Press(1920, 1080, SDL_BUTTON_X1)});
+    EXPECT_EQ(routed,
+              (std::vector<Routed>{
+                  {Command::MouseDown, 1}, {Command::MouseDown, 2}, {Command::MouseDown, 4}}));
 }
 
 // A virtual controller on SDL's game-controller API, as a player's would be.
@@ -166,9 +178,11 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
     } steps[] = {
         {"d-pad left", [&] { button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true); }, {KD(37)}},
         {"stick left as well: still one key", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, -30000); }, {}},
-        {"d-pad let go, stick still left", [&] { button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false); },
+        {"d-pad let go, stick still left",
+         [&] { button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false); },
          {}},
-        {"stick back within its dead zone", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, 10000); },
+        {"stick back within its dead zone",
+         [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, 10000); },
          {KU(37)}},
         {"stick half right", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, 20000); }, {KD(39)}},
         {"stick eased off but not released", [&] { axis(SDL_CONTROLLER_AXIS_LEFTX, 13000); }, {}},
@@ -177,9 +191,11 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
         {"Start", [&] { button(SDL_CONTROLLER_BUTTON_START, true); }, {KD(32)}},
         {"Start let go", [&] { button(SDL_CONTROLLER_BUTTON_START, false); }, {KU(32)}},
         {"Back", [&] { button(SDL_CONTROLLER_BUTTON_BACK, true); }, {KD(32)}},
-        {"left shoulder: faster", [&] { button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true); },
+        {"left shoulder: faster",
+         [&] { button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true); },
          {{Command::MouseDown, 1}}},
-        {"right shoulder: slower", [&] { button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true); },
+        {"right shoulder: slower",
+         [&] { button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true); },
          {{Command::MouseDown, 2}}},
         {"A does nothing", [&] { button(SDL_CONTROLLER_BUTTON_A, true); }, {}},
         {"d-pad right held", [&] { button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true); }, {KD(39)}},

@@ -78,7 +78,8 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
 
 TEST(Options, TheUsageListsEveryOption) {
     const std::string usage = Usage();
-    for (const char* name : {"--help", "--version", "--scale N", "--fullscreen", "--window", "--mute"})
+    for (const char* name :
+         {"--help", "--version", "--scale N", "--fullscreen", "--window", "--mute"})
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 

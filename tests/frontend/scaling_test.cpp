@@ -15,12 +15,12 @@ TEST(Scaling, TheLargestScaleThatFits) {
     const struct {
         int w, h, max, scale;
     } cases[] = {
-        {1920, 1040, 8, 1},  // 1080p less a panel
-        {2560, 1400, 8, 2},  // 1440p less a panel
-        {3840, 2120, 8, 3},  // 4K less a panel
-        {1600, 1200, 8, 2},  // exactly twice
-        {1599, 1200, 8, 1},  // a pixel short
-        {640, 480, 8, 1},    // smaller than the picture: still 1
+        {1920, 1040, 8, 1},    // 1080p less a panel
+        {2560, 1400, 8, 2},    // 1440p less a panel
+        {3840, 2120, 8, 3},    // 4K less a panel
+        {1600, 1200, 8, 2},    // exactly twice
+        {1599, 1200, 8, 1},    // a pixel short
+        {640, 480, 8, 1},      // smaller than the picture: still 1
         {16000, 12000, 8, 8},  // capped
     };
     for (const auto& c : cases)
@@ -42,8 +42,10 @@ TEST(Scaling, EveryPixelBecomesAnExactBlock) {
     for (int bpp = 1; bpp <= 4; ++bpp)
         for (int scale = 1; scale <= 8; ++scale) {
             std::vector<std::uint8_t> src(static_cast<std::size_t>(w * h * bpp));
-            for (std::size_t i = 0; i < src.size(); ++i) src[i] = static_cast<std::uint8_t>(i * 37 + 11);
-            const std::size_t dstPitch = static_cast<std::size_t>(w * scale * bpp + 13);  // padded rows
+            for (std::size_t i = 0; i < src.size(); ++i)
+                src[i] = static_cast<std::uint8_t>(i * 37 + 11);
+            const std::size_t dstPitch =
+                static_cast<std::size_t>(w * scale * bpp + 16);  // padded rows
             std::vector<std::uint8_t> dst(dstPitch * h * scale + 1, 0xEE);
             ScaleBlock(src.data(), static_cast<std::size_t>(w * bpp), w, h, bpp, scale, dst.data(),
                        dstPitch);

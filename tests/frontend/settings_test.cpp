@@ -84,7 +84,9 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
         {"[sound]\nvolume = 3\n", "line 2: unknown section [sound]"},
         {"just some words\n", "line 1: not a setting"},
         {std::string("[window]\nscale = 2\0\n", 20), "not a text file"},
-        {"\x7f" "ELF\x02\x01\x01\x00\x00\x00", "not a text file"},
+        {"\x7f"
+         "ELF\x02\x01\x01\x00\x00\x00",
+         "not a text file"},
         {"[window]\nscale = " + std::string(300, '2') + "\n", "line 2 is too long"},
         {std::string(1 << 20, 'x'), "larger than 4096 bytes"},
     };
