@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "frontend/KeyCodes.h"
+#include "frontend/X11Info.h"
 
 namespace hopla {
 namespace {
@@ -178,6 +179,15 @@ void InputRouter::repeatDue(Duration now, std::vector<Routed>& out) {
         out.push_back({Command::KeyDown, *repeatKey_});
         nextRepeat_ += repeat_.interval;
     }
+}
+
+RepeatTiming KeyboardRepeatOf(SDL_Window* window) {
+    RepeatTiming timing;
+    if (const std::optional<KeyRepeatMs> x11 = X11KeyRepeat(window)) {
+        timing.delay = std::chrono::milliseconds(x11->delayMs);
+        timing.interval = std::chrono::milliseconds(x11->intervalMs);
+    }
+    return timing;
 }
 
 }  // namespace hopla

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "frontend/Options.h"
+#include "frontend/X11Info.h"
 
 namespace hopla {
 
@@ -28,12 +29,13 @@ Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW
     // The whole screen is the desktop's own mode: no mode switch, and a window that loses focus
     // stays where it is.
     SDL_SetHintWithPriority(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0", SDL_HINT_DEFAULT);
-    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
-    if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   pictureW * scale, pictureH * scale, flags));
+                                   pictureW * scale, pictureH * scale,
+                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
     if (!window_) throw std::runtime_error(std::string("no window: ") + SDL_GetError());
     layout_.scale = scale;
+    // Asked before the window is shown, so it appears on the whole screen at once.
+    if (fullscreen) setFullscreen(true);
 }
 
 void Screen::show() {
@@ -42,13 +44,31 @@ void Screen::show() {
 }
 
 bool Screen::fullscreen() const {
-    return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
-           SDL_WINDOW_FULLSCREEN_DESKTOP;
+    return coversDisplay_ || (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                                 SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
 void Screen::setFullscreen(bool on) {
     if (on == fullscreen()) return;
-    SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (X11WindowManagerRuns(window_.get()) != false) {
+        SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return;
+    }
+    // Nobody to ask: the borderless window takes its display's bounds itself, and gives them back.
+    SDL_Window* window = window_.get();
+    if (on) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &bounds) != 0)
+            return;
+        SDL_GetWindowPosition(window, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window, &windowed_.w, &windowed_.h);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    } else {
+        SDL_SetWindowSize(window, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window, windowed_.x, windowed_.y);
+    }
+    coversDisplay_ = on;
 }
 
 void Screen::setWindowScale(int scale) {

@@ -38,7 +38,8 @@ class Screen {
 
     bool fullscreen() const;
     // The whole screen of the window's display at its own resolution, or back to the window at
-    // its last place.
+    // its last place. The window manager does it; on an X server without one the window covers
+    // its display by itself.
     void setFullscreen(bool on);
     // The scale of the window when not on the whole screen.
     int windowScale() const { return windowScale_; }
@@ -66,6 +67,8 @@ class Screen {
     Layout layout_;
     int surfaceW_ = -1, surfaceH_ = -1;  // size of the surface the layout was made for
     std::vector<std::uint8_t> scratch_;  // converted pixels, for surfaces of other formats
+    bool coversDisplay_ = false;         // on the whole screen without a window manager
+    SDL_Rect windowed_{};                // and where it was before
 };
 
 }  // namespace hopla

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# End-to-end check of the real game window under a virtual X server: the window appears
-# borderless, centred and 800 x 600, stays black for the first two seconds, then shows the title
-# captions, and a window manager's close request ends the game with exit status 0.
+# End-to-end check of the real game window under a virtual X server without a window manager:
+# the window appears borderless, centred and 800 x 600 (the largest scale that fits 1024 x 768
+# is 1), stays black for the first two seconds, then shows the title captions, F11 covers the
+# screen and brings the window back, and a close request ends the game with exit status 0.
 #
 # usage: window_e2e.sh HOPLA_EXECUTABLE [C_COMPILER]
 # Screenshots go to a fresh directory under /tmp, kept when the test fails or when
@@ -136,7 +137,22 @@ for _ in $(seq 20); do
 done
 [ "$captions" = 1 ] || fail "no title captions in the label area (see $work/title.png)"
 
-# 3. The window manager's close request ends the game like its own end: exit status 0.
+# 3. Even without a window manager F11 puts the game on the whole screen, and F11 again brings
+# the window back to its size and place.
+toggle() {
+    xdotool key F11
+    for _ in $(seq 60); do
+        eval "$(xdotool getwindowgeometry --shell "$wid")"
+        [ "$WIDTH $HEIGHT $X $Y" = "$1" ] && return
+        sleep 0.05
+    done
+    fail "after F11 the window is ${WIDTH}x${HEIGHT} at $X,$Y, not $1 (width height x y)"
+}
+placed="800 600 $X $Y"
+toggle "$root_w $root_h 0 0"
+toggle "$placed"
+
+# 4. The window manager's close request ends the game like its own end: exit status 0.
 "$work/wm_close" "$wid" || fail "cannot send the close request"
 status=
 for _ in $(seq 100); do
