@@ -108,11 +108,11 @@ std::string Usage() {
     text += "Steer a ball through 21 stages. Options:\n";
     for (const OptionRow& row : kRows) {
         std::string left = "  ";
-        if (!row.shortName.empty()) left += std::string(row.shortName) + ", ";
-        left += row.name;
-        if (!row.valueName.empty()) left += " " + std::string(row.valueName);
+        if (!row.shortName.empty()) left.append(row.shortName).append(", ");
+        left.append(row.name);
+        if (!row.valueName.empty()) left.append(" ").append(row.valueName);
         left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
-        text += left + std::string(row.help) + "\n";
+        text.append(left).append(row.help).append("\n");
     }
     text +=
         "Keys: arrows steer, Space returns to the title room, F11 or Alt+Enter toggles the\n"
