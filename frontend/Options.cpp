@@ -29,8 +29,7 @@ constexpr std::array kRows = {
                   return std::string();
               }},
     OptionRow{"--scale", "", "N",
-              "window size: each game pixel an N x N block, N = 1..8 (default: the largest "
-              "that fits the screen)",
+              "window at N times 800 x 600, N = 1..8 (default: the largest that fits)",
               [](Options& o, std::string_view value) {
                   o.scale = ParseScale(value);
                   if (o.scale) return std::string();
