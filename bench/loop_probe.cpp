@@ -35,20 +35,23 @@ struct Options {
     double quiet = 4;        // the last stretch: no input, the processor time is measured
     bool fromStart = false;  // the title sequence as it comes, instead of a new game at 2 s
     bool bare = false;       // no game: a thread sleeping to the same deadlines, for comparison
+    int scale = 1;           // the window's whole-number scale
+    bool pad = false;        // a (virtual) game controller plugged in throughout
 };
 
 void PrintUsage() {
-    std::fprintf(
-        stderr,
-        "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--from-start | --bare]\n"
-        "Runs the game's real loop under the current display for S seconds and prints\n"
-        "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
-        "maximum, ms) and the process's processor time per wall second over the last\n"
-        "quiet stretch. Without --from-start a new game starts at the title set-up (2 s)\n"
-        "with the given ball interval; keys are tapped until the quiet stretch begins.\n"
-        "Worst ticks are listed on standard error. With --bare there is\n"
-        "no game: a plain thread sleeps to deadlines every interval on the monotonic\n"
-        "clock, showing how late this machine wakes a sleeper at all.\n");
+    std::fprintf(stderr,
+                 "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--scale N] [--pad]\n"
+                 "                  [--from-start | --bare]\n"
+                 "Runs the game's real loop under the current display for S seconds and prints\n"
+                 "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
+                 "maximum, ms) and the process's processor time per wall second over the last\n"
+                 "quiet stretch. Without --from-start a new game starts at the title set-up (2 s)\n"
+                 "with the given ball interval; keys are tapped until the quiet stretch begins.\n"
+                 "Worst ticks are listed on standard error. With --bare there is\n"
+                 "no game: a plain thread sleeps to deadlines every interval on the monotonic\n"
+                 "clock, showing how late this machine wakes a sleeper at all. --scale sets the\n"
+                 "window's scale (default 1); --pad plugs in a virtual game controller.\n");
 }
 
 Options Parse(int argc, char** argv) {
@@ -69,10 +72,15 @@ Options Parse(int argc, char** argv) {
             o.fromStart = true;
         else if (a == "--bare")
             o.bare = true;
+        else if (a == "--scale")
+            o.scale = static_cast<int>(value());
+        else if (a == "--pad")
+            o.pad = true;
         else
             throw std::invalid_argument("unknown option " + a);
     }
-    if (o.interval <= 0 || o.seconds <= 0 || o.quiet < 0 || (!o.bare && o.quiet > o.seconds))
+    if (o.interval <= 0 || o.seconds <= 0 || o.quiet < 0 || (!o.bare && o.quiet > o.seconds) ||
+        o.scale < 1 || o.scale > 8)
         throw std::invalid_argument("bad interval or times");
     return o;
 }
@@ -222,8 +230,22 @@ int RunBare(const Options& o) {
 
 int Run(const Options& o) {
     hopla::SdlLibrary sdl;
+    // A controller plugged in before the game starts, as a player's would be; SDL then polls
+    // the joysticks while it waits.
+    hopla::SdlSubsystem pads(o.pad ? SDL_INIT_JOYSTICK : 0);
+    if (o.pad) {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        if (SDL_JoystickAttachVirtualEx(&desc) < 0)
+            throw std::runtime_error(std::string("no virtual controller: ") + SDL_GetError());
+    }
     const auto start = Clock::now();
-    hopla::SdlApp app(1234, HOPLA_BUILD_DIR);
+    hopla::AppOptions window;
+    window.scale = o.scale;
+    hopla::SdlApp app(1234, HOPLA_BUILD_DIR, window);
     hopla::Game& game = app.game();
     hopla::GameTesting testing(game);
 
@@ -283,8 +305,11 @@ int Run(const Options& o) {
         all.push_back(t.lateMs);
         if (t.atMs >= quietFrom && t.timer != "Timer1") ++quietOther;
     }
-    std::printf("{\"interval\":%d,\"seconds\":%g,\"from_start\":%s,%s,\"timers\":{", o.interval,
-                o.seconds, o.fromStart ? "true" : "false", LatenessJson("all", all).c_str());
+    std::printf(
+        "{\"interval\":%d,\"seconds\":%g,\"scale\":%d,\"pad\":%s,\"from_start\":%s,%s,"
+        "\"timers\":{",
+        o.interval, o.seconds, o.scale, o.pad ? "true" : "false", o.fromStart ? "true" : "false",
+        LatenessJson("all", all).c_str());
     bool first = true;
     for (const auto& [name, v] : late) {
         std::printf("%s%s", first ? "" : ",", LatenessJson(name, v).c_str());
@@ -294,10 +319,10 @@ int Run(const Options& o) {
     std::printf(
         "},\"quiet_s\":%.3f,\"quiet_cpu_percent\":%.3f,\"quiet_wakeups_per_s\":%.1f,"
         "\"quiet_other_ticks\":%d,\"ball_state\":%d,\"stage\":%d,\"timer1\":%d,"
-        "\"vm_hwm_kb\":%ld}\n",
+        "\"vm_hwm_kb\":%ld,\"vm_rss_kb\":%ld}\n",
         script.quietWall, 100 * script.quietCpu / wall, script.quietSwitches / wall, quietOther,
         testing.state().BallState, testing.state().StageNo, testing.form().Timer1.interval(),
-        ResidentKb("VmHWM:"));
+        ResidentKb("VmHWM:"), ResidentKb("VmRSS:"));
     return 0;
 }
 

@@ -2,7 +2,7 @@
 """Turns the raw results of bench/run.sh into one table of figures against their targets.
 
 usage: report.py RESULTS_DIR   (benchmarks.json, probe.jsonl, bare.jsonl, bare-title.jsonl and
-                                game.json from run.sh)
+                                game.jsonl from run.sh)
 """
 import json
 import sys
@@ -58,7 +58,6 @@ def fmt_us(v):
     return f"{v:.3f} us" if v < 10 else f"{v:.1f} us"
 
 
-section("Drawing and ball (median of 5; floor measured in the same run)")
 
 
 def copy_row():
@@ -105,6 +104,7 @@ def game_row():
         speed >= 5000)
 
 
+section("Drawing and ball (median of 5; floor measured in the same run)")
 measured("Full-picture copy", "<= 1.5x", copy_row)
 measured("ScreenOn", "<= 2x", frame_rows)
 measured("Timer1 tick without contact", "< 2 us", free_tick_row)
@@ -112,14 +112,46 @@ measured("Timer1 tick with a landing", "", landing_row)
 measured("MakeScreen, 300 tiles", "", build_row)
 measured("Whole scripted game, headless", ">= 5000x", game_row)
 
+section("Presenting at a whole-number scale (median of 5; floor measured in the same run)")
+
+
+def present_rows(n):
+    def compute():
+        frame, floor = us(f"BM_PresentFrame/{n}"), us(f"BM_MemcpyScaledFrame/{n}")
+        side = f"{800 * n}x{600 * n}"
+        add(f"Present a whole frame at scale {n}", f"{fmt_us(frame)} = {frame / floor:.2f}x",
+            f"memcpy of {side}x4 B: {fmt_us(floor)}", "<= 2x", frame / floor <= 2)
+        rows = us(f"BM_PresentRows/{n}")
+        share, row_share = rows / frame, 40 / 600
+        add(f"Present a tick's 40 changed rows at scale {n}",
+            f"{fmt_us(rows)} = {100 * share:.1f} % of the frame",
+            f"the rows are {100 * row_share:.1f} % of it", "<= 1.5x their share",
+            share <= 1.5 * row_share)
+    return compute
+
+
+for n in (1, 2, 3):
+    measured(f"Present at scale {n}", "<= 2x", present_rows(n))
+
 # --- The real loop under Xvfb.
 def json_lines(name):
     return [json.loads(line) for line in (results / name).read_text().splitlines() if line]
 
 
 probes = json_lines("probe.jsonl")
-bare = {p["interval"]: p["timers"]["sleeper"] for p in json_lines("bare.jsonl")}
+# The bare sleepers ran beside the probes in the same order.
+bare_lines = [p["timers"]["sleeper"] for p in json_lines("bare.jsonl")]
 bare_title = [p["timers"]["sleeper"] for p in json_lines("bare-title.jsonl")]
+bare_of = {}
+for i, p in enumerate(q for q in probes if not q["from_start"]):
+    if i < len(bare_lines):
+        bare_of[id(p)] = bare_lines[i]
+
+
+def setting(p):
+    """What the window was: ', scale N' and ', a controller plugged in' where not the plain."""
+    text = f", scale {p['scale']}" if p.get("scale", 1) != 1 else ""
+    return text + (", a controller plugged in" if p.get("pad") else "")
 
 
 def lateness(t):
@@ -129,9 +161,10 @@ def lateness(t):
 section("Real loop under Xvfb: how late ticks ran after their due time, median / p99 / max")
 for p in probes:
     label = "start-up and title" if p["from_start"] else f"ball interval {p['interval']} ms"
+    label += setting(p)
     everything = p["all"]
     beside = ""
-    sleeper = bare_title[0] if p["from_start"] and bare_title else bare.get(p["interval"])
+    sleeper = bare_title[0] if p["from_start"] and bare_title else bare_of.get(id(p))
     if sleeper:
         beside = f"bare sleeper meanwhile: {lateness(sleeper)}"
     # When a plain sleeper misses as well, the machine wakes nothing in time just then.
@@ -147,27 +180,36 @@ for p in probes:
         label = "title stage in play at 30 ms"
     else:
         label = f"ball bouncing at {p['interval']} ms"
+    label += setting(p)
     undisturbed = p["quiet_other_ticks"] == 0 and p["timer1"] > 0
     beside = f"{p['quiet_s']:.0f} s, {p['quiet_wakeups_per_s']:.0f} sleeps/s"
     if not undisturbed:
         beside += " (the ball was lost meanwhile)"
-    is_target = not p["from_start"] and p["interval"] == 30
+    is_target = not p["from_start"] and p["interval"] == 30 and not p.get("pad")
     add(label, f"{p['quiet_cpu_percent']:.2f} % of a core", beside,
         "<= 2 %" if is_target else "", (p["quiet_cpu_percent"] <= 2) if is_target else None)
 
-g = json.loads((results / "game.json").read_text())
+games = {g["scale"]: g for g in json_lines("game.jsonl")}
+g = games[1]
 black = 100 * g["black_cpu_ticks"] / g["ticks_per_s"] / g["black_seconds"]
 add("the game (hopla) during its black first seconds", f"{black:.1f} % of a core",
     f"sleeping until Timer2; {1000 / g['ticks_per_s']:.0f} ms ticks of accounting",
     "no busy-wait", black < 5)
 
 section("Memory")
-add("the game's resident size, 1 s after the title", f"{g['rss_kb'] / 1024:.1f} MB",
-    f"peak so far {g['hwm_kb'] / 1024:.1f} MB", "< 40 MB", g["rss_kb"] < 40 * 1024)
+for scale, g in sorted(games.items()):
+    limit = 40 if scale == 1 else 60
+    add(f"the game's resident size at scale {scale}, 1 s after the title",
+        f"{g['rss_kb'] / 1024:.1f} MB", f"peak so far {g['hwm_kb'] / 1024:.1f} MB",
+        f"< {limit} MB", g["rss_kb"] < limit * 1024)
 for p in probes:
     if p["from_start"]:
         add("peak through the title into play (probe, 13 s)", f"{p['vm_hwm_kb'] / 1024:.1f} MB",
             "the same frontend and game")
+    elif p.get("scale", 1) != 1:
+        add(f"ball bouncing at {p['interval']} ms{setting(p)} (probe, 12 s)",
+            f"{p['vm_rss_kb'] / 1024:.1f} MB", f"peak {p['vm_hwm_kb'] / 1024:.1f} MB", "< 60 MB",
+            p["vm_rss_kb"] < 60 * 1024)
 
 # --- One table.
 widths = [max(len(r[i]) for r in rows if r[1] is not None) for i in range(5)]

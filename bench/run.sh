@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every performance measurement and prints one table of figures against their targets:
 # the Google Benchmark suite (each figure beside its memcpy floor), the timing probe of the real
-# loop under a virtual X server at ball intervals of 5, 15 and 30 ms and through the title, and
-# the resident size of the real game once its title is up. Beside the loop's lateness a bare
+# loop under a virtual X server at ball intervals of 5, 15 and 30 ms and through the title, at
+# window scales 2 and 3 and with a game controller plugged in, and the resident size of the real
+# game once its title is up at scales 1, 2 and 3. Beside the loop's lateness a bare
 # thread sleeping to the same deadlines shows how late this machine wakes anything at all.
 #
 # usage: bench/run.sh BUILD_DIR     (a build configured with -DHOPLA_BENCH=ON)
@@ -38,7 +39,8 @@ echo "== benchmarks (5 repetitions each, interleaved; medians are reported)" >&2
     >/dev/null
 
 echo "== virtual X server" >&2
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
+# A 4K screen, so that a window at scale 3 (2400 x 1800) fits on it.
+Xvfb -displayfd 3 -screen 0 3840x2160x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$out/display" ] && break
@@ -47,14 +49,19 @@ done
 [ -s "$out/display" ] || { echo "Xvfb did not start (see $out/xvfb.log)" >&2; exit 1; }
 export DISPLAY=":$(head -1 "$out/display")"
 export SDL_AUDIODRIVER=dummy
+# Settings of its own: nothing a player chose changes the windows measured.
+export XDG_CONFIG_HOME="$out/config"
 
 # The bare sleeper is a process of its own, so it shares the moment but not the probe's
 # processor time.
-for interval in 5 15 30; do
-    echo "== loop probe, ball interval $interval ms, with a bare sleeper running beside it" >&2
+# Each probe: ball interval (ms), then the probe's further options.
+for probe in "5" "15" "30" "30 --scale 2" "30 --scale 3" "30 --pad"; do
+    read -r interval extra <<<"$probe"
+    echo "== loop probe, ball interval $interval ms ${extra:-}, with a bare sleeper beside it" >&2
     "$build/bench/loop_probe" --bare --interval "$interval" --seconds 12 >>"$out/bare.jsonl" &
     bare_pid=$!
-    "$build/bench/loop_probe" --interval "$interval" --seconds 12 --quiet 4 \
+    # shellcheck disable=SC2086
+    "$build/bench/loop_probe" --interval "$interval" --seconds 12 --quiet 4 ${extra:-} \
         >>"$out/probe.jsonl" 2>>"$out/probe-worst.txt"
     wait "$bare_pid"
 done
@@ -66,23 +73,25 @@ bare_pid=$!
 wait "$bare_pid"
 
 # The real game: processor time while the window stays black (start-up arms only Timer2, due
-# at 2 s), then its resident size a second after the title has appeared.
-echo "== the game's memory" >&2
+# at 2 s), then its resident size a second after the title has appeared, at each scale.
 ticks_per_s=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-"$build/hopla" >"$out/hopla.log" 2>&1 &
-game_pid=$!
-sleep 0.5
-black_from=$(cpu_ticks "$game_pid")
-sleep 1.4
-black_to=$(cpu_ticks "$game_pid")
-sleep 1.1
-rss_kb=$(awk '/^VmRSS:/ {print $2}' "/proc/$game_pid/status")
-hwm_kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$game_pid/status")
-kill "$game_pid"
-wait "$game_pid" 2>/dev/null || true
-game_pid=
-echo "{\"rss_kb\": $rss_kb, \"hwm_kb\": $hwm_kb, \"black_cpu_ticks\": $((black_to - black_from)), \"black_seconds\": 1.4, \"ticks_per_s\": $ticks_per_s}" \
-    >"$out/game.json"
+for scale in 1 2 3; do
+    echo "== the game's memory at scale $scale" >&2
+    "$build/hopla" --scale "$scale" >"$out/hopla-$scale.log" 2>&1 &
+    game_pid=$!
+    sleep 0.5
+    black_from=$(cpu_ticks "$game_pid")
+    sleep 1.4
+    black_to=$(cpu_ticks "$game_pid")
+    sleep 1.1
+    rss_kb=$(awk '/^VmRSS:/ {print $2}' "/proc/$game_pid/status")
+    hwm_kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$game_pid/status")
+    kill "$game_pid"
+    wait "$game_pid" 2>/dev/null || true
+    game_pid=
+    echo "{\"scale\": $scale, \"rss_kb\": $rss_kb, \"hwm_kb\": $hwm_kb, \"black_cpu_ticks\": $((black_to - black_from)), \"black_seconds\": 1.4, \"ticks_per_s\": $ticks_per_s}" \
+        >>"$out/game.jsonl"
+done
 
 python3 "$here/report.py" "$out"

@@ -1,13 +1,19 @@
-// Creating the window and copying picture pixels to it.
+// Creating the window, sizing it, and enlarging picture pixels into it.
 #include "frontend/Screen.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
+#include "frontend/Options.h"
+#include "frontend/X11Info.h"
+
 namespace hopla {
 
-Screen::Screen(const SdlSubsystem& video, const std::string& title, int width, int height) {
+Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW, int pictureH,
+               int scale, bool fullscreen)
+    : pictureW_(pictureW), pictureH_(pictureH), windowScale_(scale) {
     if (!video.ok()) throw std::runtime_error("no video: " + video.error());
     // On X11 the window surface is then a shared-memory image updated rectangle by rectangle,
     // instead of a texture re-uploaded whole at every update. Other drivers keep their default.
@@ -20,9 +26,16 @@ Screen::Screen(const SdlSubsystem& video, const std::string& title, int width, i
         throw std::runtime_error("no display to open the window on (is DISPLAY set?)");
     if (driver && std::strcmp(driver, "x11") == 0)
         SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    // The whole screen is the desktop's own mode: no mode switch, and a window that loses focus
+    // stays where it is.
+    SDL_SetHintWithPriority(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0", SDL_HINT_DEFAULT);
     window_.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   width, height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
+                                   pictureW * scale, pictureH * scale,
+                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
     if (!window_) throw std::runtime_error(std::string("no window: ") + SDL_GetError());
+    layout_.scale = scale;
+    // Asked before the window is shown, so it appears on the whole screen at once.
+    if (fullscreen) setFullscreen(true);
 }
 
 void Screen::show() {
@@ -30,32 +43,124 @@ void Screen::show() {
     SDL_RaiseWindow(window_.get());
 }
 
+bool Screen::fullscreen() const {
+    return coversDisplay_ || (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                                 SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+void Screen::setFullscreen(bool on) {
+    if (on == fullscreen()) return;
+    if (X11WindowManagerRuns(window_.get()) != false) {
+        SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return;
+    }
+    // Nobody to ask: the borderless window takes its display's bounds itself, and gives them back.
+    SDL_Window* window = window_.get();
+    if (on) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &bounds) != 0)
+            return;
+        SDL_GetWindowPosition(window, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window, &windowed_.w, &windowed_.h);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    } else {
+        SDL_SetWindowSize(window, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window, windowed_.x, windowed_.y);
+    }
+    coversDisplay_ = on;
+}
+
+void Screen::setWindowScale(int scale) {
+    windowScale_ = scale;
+    if (fullscreen()) return;  // taken up when the window comes back
+    SDL_SetWindowSize(window_.get(), pictureW_ * scale, pictureH_ * scale);
+    centre();
+}
+
+void Screen::centre() {
+    if (fullscreen()) return;
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
+    SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+}
+
+int Screen::fittingScale(int displayIndex) const {
+    if (displayIndex < 0) displayIndex = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(displayIndex, &usable) != 0) return kMinScale;
+    return LargestScale(usable.w, usable.h, pictureW_, pictureH_, kMaxScale);
+}
+
 void Screen::present(const Image& image, const Rect& changed) {
-    if (!changed.empty()) upload(image, changed);
+    if (!changed.empty()) upload(image, changed, false);
 }
 
 void Screen::presentAll(const Image& image) {
-    upload(image, {0, 0, image.width, image.height});
+    upload(image, {0, 0, image.width, image.height}, true);
 }
 
-void Screen::upload(const Image& image, const Rect& area) {
+void Screen::upload(const Image& image, const Rect& area, bool whole) {
     // The surface belongs to the window; SDL frees or replaces it when the window changes.
     SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
     if (!surface) return;
-    const Rect r = area.intersect({0, 0, surface->w, surface->h});
-    if (r.empty()) return;
-    const int srcPitch = image.width * static_cast<int>(sizeof(std::uint32_t));
-    const std::uint32_t* src =
-        image.pixels.data() + static_cast<std::size_t>(r.top) * image.width + r.left;
+    if (surface->w != surfaceW_ || surface->h != surfaceH_) {
+        layout_ = CentredLayout(surface->w, surface->h, pictureW_, pictureH_);
+        surfaceW_ = surface->w;
+        surfaceH_ = surface->h;
+        whole = true;
+    }
+    const int s = layout_.scale;
+    // The source pixels whose blocks lie wholly on the surface.
+    const Rect visible{std::max(0, (-layout_.x + s - 1) / s), std::max(0, (-layout_.y + s - 1) / s),
+                       std::min(image.width, (surface->w - layout_.x) / s),
+                       std::min(image.height, (surface->h - layout_.y) / s)};
+    const Rect r = (whole ? Rect{0, 0, image.width, image.height} : area).intersect(visible);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    auto* dst = static_cast<Uint8*>(surface->pixels) + r.top * surface->pitch +
-                r.left * surface->format->BytesPerPixel;
-    // Picture pixels are 0x00RRGGBB, which is SDL's RGB888; the surface may be anything.
-    SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src, srcPitch,
-                      surface->format->format, dst, surface->pitch);
+    if (whole) {
+        // The bars around the picture are black.
+        const Rect pic = PictureArea(layout_, pictureW_, pictureH_);
+        const SDL_Rect bars[] = {
+            {0, 0, surface->w, std::max(0, pic.top)},
+            {0, pic.bottom, surface->w, std::max(0, surface->h - pic.bottom)},
+            {0, pic.top, std::max(0, pic.left), pic.height()},
+            {pic.right, pic.top, std::max(0, surface->w - pic.right), pic.height()},
+        };
+        const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
+        for (const SDL_Rect& bar : bars)
+            if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
+    }
+    if (!r.empty()) {
+        const int bpp = surface->format->BytesPerPixel;
+        auto* dst = static_cast<std::uint8_t*>(surface->pixels) +
+                    static_cast<std::ptrdiff_t>(layout_.y + r.top * s) * surface->pitch +
+                    static_cast<std::ptrdiff_t>(layout_.x + r.left * s) * bpp;
+        const std::uint32_t* src =
+            image.pixels.data() + static_cast<std::size_t>(r.top) * image.width + r.left;
+        const std::size_t srcPitch = static_cast<std::size_t>(image.width) * sizeof(std::uint32_t);
+        // Picture pixels are 0x00RRGGBB, which is SDL's RGB888, the usual X11 surface.
+        if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
+            ScaleBlock(reinterpret_cast<const std::uint8_t*>(src), srcPitch, r.width(), r.height(),
+                       4, s, dst, static_cast<std::size_t>(surface->pitch));
+        } else {
+            // Another format: converted once at the picture's size, then enlarged.
+            const std::size_t pitch = static_cast<std::size_t>(r.width()) * bpp;
+            scratch_.resize(pitch * static_cast<std::size_t>(r.height()));
+            SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src,
+                              static_cast<int>(srcPitch), surface->format->format, scratch_.data(),
+                              static_cast<int>(pitch));
+            ScaleBlock(scratch_.data(), pitch, r.width(), r.height(), bpp, s, dst,
+                       static_cast<std::size_t>(surface->pitch));
+        }
+    }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    const SDL_Rect rect{r.left, r.top, r.width(), r.height()};
-    SDL_UpdateWindowSurfaceRects(window_.get(), &rect, 1);
+    if (whole) {
+        SDL_UpdateWindowSurface(window_.get());
+    } else if (!r.empty()) {
+        const SDL_Rect rect{layout_.x + r.left * s, layout_.y + r.top * s, r.width() * s,
+                            r.height() * s};
+        SDL_UpdateWindowSurfaceRects(window_.get(), &rect, 1);
+    }
 }
 
 }  // namespace hopla

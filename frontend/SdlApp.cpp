@@ -1,28 +1,68 @@
 // The frontend's event loop: input first, then due timers, then presentation, then sleep.
 #include "frontend/SdlApp.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include "frontend/EventWait.h"
-#include "frontend/KeyCodes.h"
+#include "frontend/Options.h"
 
 namespace hopla {
+namespace {
 
-SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir)
+// Controllers are read by the loop itself, this often while one is plugged in (a press reaches
+// the game within this, well inside a ball tick), and this often otherwise to notice one being
+// plugged in. SDL on its own would read them every millisecond while one is plugged in.
+constexpr Duration kPadPoll = std::chrono::milliseconds(8);
+constexpr Duration kPlugPoll = std::chrono::milliseconds(250);
+
+// The game-controller subsystem, its controllers read by the loop rather than by SDL itself.
+Uint32 ControllerSubsystem() {
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    return SDL_INIT_GAMECONTROLLER;
+}
+
+// Whichever comes first; none when neither is set.
+std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Duration> b) {
+    if (!a) return b;
+    if (!b) return a;
+    return std::min(*a, *b);
+}
+
+// The scale the window starts with: the one asked for, or the largest whose window fits the
+// usable area of the first display, where the window opens.
+int StartScale(const AppOptions& options) {
+    if (options.scale) return *options.scale;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return kMinScale;
+    return LargestScale(usable.w, usable.h, kScreenWidth, kScreenHeight, kMaxScale);
+}
+
+}  // namespace
+
+SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : video_(SDL_INIT_VIDEO),
-      screen_(video_, "Form1", kScreenWidth, kScreenHeight),
-      game_(clock_, sound_, &text_, seed, exeDir) {
+      controllers_(ControllerSubsystem()),
+      screen_(video_, "Form1", kScreenWidth, kScreenHeight, StartScale(options),
+              options.fullscreen),
+      sound_(!options.mute),
+      game_(clock_, sound_, &text_, seed, exeDir),
+      settings_{options.scale, options.fullscreen},
+      settingsPath_(options.settingsPath) {
     // Keys are taken as keys: no input method may swallow them for composing text.
     SDL_StopTextInput();
     TightenTimerSlack();
     screen_.show();
     screen_.presentAll(game_.picture());
+    // Controller directions repeat as the keyboard does for this window.
+    router_.setRepeat(KeyboardRepeatOf(screen_.window()));
 }
 
 // One round: every pending input event, then the due timers one at a time (input that came in
 // meanwhile still goes before the next tick), then the changed part of Display to the window,
-// then sleep until the next timer falls due or input arrives. Presenting never waits for a
-// vertical blank, so it cannot delay a tick.
+// then sleep until the next timer or controller repeat falls due or input arrives. Presenting
+// never waits for a vertical blank, so it cannot delay a tick.
 void SdlApp::run() {
     while (!game_.ended()) {
         deliverPending();
@@ -30,9 +70,13 @@ void SdlApp::run() {
         if (game_.ended()) break;
         screen_.present(game_.picture(), game_.takeChanged());
 
-        std::optional<SteadyTime> deadline;
+        std::optional<Duration> wake = router_.nextRepeat();
         if (const std::optional<Game::DueTimer> next = game_.nextDue())
-            deadline = std::chrono::steady_clock::now() + (next->due - clock_.now());
+            wake = Earliest(wake, next->due);
+        if (controllers_.ok())
+            wake = Earliest(wake, clock_.now() + (router_.controllers() ? kPadPoll : kPlugPoll));
+        std::optional<SteadyTime> deadline;
+        if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
     }
 }
@@ -47,35 +91,102 @@ bool SdlApp::runDueTimer() {
     return true;
 }
 
+// The controllers read, queued events, then the controller repeats that fell due: all of it
+// input, so all of it before the next tick.
 void SdlApp::deliverPending() {
+    if (controllers_.ok()) SDL_GameControllerUpdate();
     SDL_Event event;
     while (!game_.ended() && SDL_PollEvent(&event) == 1) deliver(event);
+    if (game_.ended() || !router_.nextRepeat()) return;
+    routed_.clear();
+    router_.repeatDue(clock_.now(), routed_);
+    apply(routed_);
 }
 
 void SdlApp::deliver(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_KEYDOWN:  // auto-repeats included, as the system sends them
-            if (const std::optional<int> code = VirtualKeyFromSdl(event.key.keysym.sym))
-                game_.keyDown(*code);
-            break;
-        case SDL_KEYUP:
-            if (const std::optional<int> code = VirtualKeyFromSdl(event.key.keysym.sym))
-                game_.keyUp(*code);
-            break;
-        case SDL_MOUSEBUTTONDOWN:  // Display fills the window, so every press is on it
-            if (const std::optional<int> button = MouseButtonFromSdl(event.button.button))
-                game_.mouseDown(*button);
-            break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-                screen_.presentAll(game_.picture());
+            onWindowEvent(event.window);
             break;
         case SDL_QUIT:  // the window manager's close request ends the game at once
             game_.requestEnd();
             break;
         default:
+            routed_.clear();
+            router_.route(event, clock_.now(), screen_.layout(), kScreenWidth, kScreenHeight,
+                          routed_);
+            apply(routed_);
             break;
+    }
+}
+
+void SdlApp::apply(const std::vector<Routed>& routed) {
+    for (const Routed& input : routed) {
+        if (game_.ended()) return;
+        switch (input.command) {
+            case Command::KeyDown:
+                game_.keyDown(input.code);
+                break;
+            case Command::KeyUp:
+                game_.keyUp(input.code);
+                break;
+            case Command::MouseDown:
+                game_.mouseDown(input.code);
+                break;
+            default:
+                command(input.command);
+                continue;
+        }
+        if (inputObserver_) inputObserver_(input);
+    }
+}
+
+void SdlApp::command(Command command) {
+    if (command == Command::ToggleFullscreen) {
+        screen_.setFullscreen(!screen_.fullscreen());
+        settings_.fullscreen = screen_.fullscreen();
+    } else {
+        // The window's scale, one step at a time, up to the largest that fits its display.
+        if (screen_.fullscreen()) return;
+        const int now = screen_.windowScale();
+        const int next = now + (command == Command::ScaleUp ? 1 : -1);
+        const int top = std::min(kMaxScale, std::max(now, screen_.fittingScale()));
+        if (next < kMinScale || next > top) return;
+        screen_.setWindowScale(next);
+        settings_.scale = next;
+    }
+    remember();
+    screen_.presentAll(game_.picture());
+}
+
+void SdlApp::onWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            screen_.presentAll(game_.picture());
+            break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+            // Moved to another display: centred there, at the largest scale that fits it unless
+            // a scale was chosen.
+            if (!screen_.fullscreen()) {
+                if (!settings_.scale)
+                    screen_.setWindowScale(screen_.fittingScale(event.data1));
+                else
+                    screen_.centre();
+            }
+            screen_.presentAll(game_.picture());
+            break;
+        default:
+            break;
+    }
+}
+
+void SdlApp::remember() {
+    if (settingsPath_.empty()) return;
+    if (const std::optional<std::string> error = SaveSettings(settingsPath_, settings_)) {
+        // Not being able to remember is no reason to stop playing; said once.
+        if (!saveFailed_) std::fprintf(stderr, "hopla: settings not saved: %s\n", error->c_str());
+        saveFailed_ = true;
     }
 }
 

@@ -1,28 +1,41 @@
-// The running game on SDL: window, sound, clock and the event loop around hopla::Game.
+// The running game on SDL: window, sound, controllers, clock and the event loop around
+// hopla::Game.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/Game.h"
+#include "frontend/InputRouter.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
 #include "frontend/SdlSound.h"
+#include "frontend/Settings.h"
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {
+
+// How the window starts, and where the player's changes to it are remembered.
+struct AppOptions {
+    std::optional<int> scale;  // none: the largest that fits the screen
+    bool fullscreen = false;
+    bool mute = false;         // no sound device at all
+    std::string settingsPath;  // empty: changes are not remembered
+};
 
 // Construction runs the game's start-up and opens the window; run() returns when the game has
 // ended or the window was asked to close. Destruction closes the window and the audio device.
 class SdlApp {
   public:
     // Throws std::runtime_error when there is no display to open the window on.
-    SdlApp(std::uint32_t seed, const std::string& exeDir);
+    SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options = {});
     SdlApp(const SdlApp&) = delete;
     SdlApp& operator=(const SdlApp&) = delete;
 
@@ -35,19 +48,34 @@ class SdlApp {
                                             Duration returned)>;
     Game& game() { return game_; }
     void setTickObserver(TickObserver observer) { tickObserver_ = std::move(observer); }
+    // For probes and tests of the window: told of every input handed to the game, after its
+    // handler ran.
+    using InputObserver = std::function<void(const Routed& input)>;
+    void setInputObserver(InputObserver observer) { inputObserver_ = std::move(observer); }
 
   private:
     bool runDueTimer();
     void deliverPending();
     void deliver(const SDL_Event& event);
+    void apply(const std::vector<Routed>& routed);
+    void command(Command command);
+    void onWindowEvent(const SDL_WindowEvent& event);
+    void remember();
 
     SdlSubsystem video_;
+    SdlSubsystem controllers_;  // may fail: the game is then played without them
     Screen screen_;
     SdlSound sound_;
     TtfText text_;
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
+    InputRouter router_;
+    Settings settings_;  // what is remembered: the chosen scale and whether on the whole screen
+    std::string settingsPath_;
+    bool saveFailed_ = false;
+    std::vector<Routed> routed_;  // scratch for one event's inputs
     TickObserver tickObserver_;
+    InputObserver inputObserver_;
 };
 
 }  // namespace hopla

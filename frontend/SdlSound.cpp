@@ -54,8 +54,8 @@ std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
     return out;
 }
 
-SdlSound::SdlSound() : audio_(SDL_INIT_AUDIO) {
-    if (!audio_.ok()) return;
+SdlSound::SdlSound(bool openDevice) : audio_(openDevice ? SDL_INIT_AUDIO : 0) {
+    if (!openDevice || !audio_.ok()) return;
     SDL_AudioSpec want{};
     want.freq = kDeviceRate;
     want.format = AUDIO_S16SYS;

@@ -29,7 +29,8 @@ std::vector<std::int16_t> ConvertForDevice(const Wave& wave);
 // its pace. A file that is missing or not a complete wave is silence and never waited for.
 class SdlSound final : public SoundDevice {
   public:
-    SdlSound();
+    // Without `openDevice` (the player asked for no sound) no device is tried at all.
+    explicit SdlSound(bool openDevice = true);
     ~SdlSound() override = default;
     SdlSound(const SdlSound&) = delete;
     SdlSound& operator=(const SdlSound&) = delete;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# End-to-end check of the real game window under a virtual X server: the window appears
-# borderless, centred and 800 x 600, stays black for the first two seconds, then shows the title
-# captions, a sound of the title is heard, and a window manager's close request ends the game
-# with exit status 0.
+# End-to-end check of the real game window under a virtual X server without a window manager:
+# the window appears borderless, centred and 800 x 600 (the largest scale that fits 1024 x 768
+# is 1), stays black for the first two seconds, then shows the title captions, F11 covers the
+# screen and brings the window back, a sound of the title is heard, and a close request ends the
+# game with exit status 0.
 #
 # usage: window_e2e.sh HOPLA_EXECUTABLE [C_COMPILER]
 # HOPLA_E2E_SILENT_UNTIL=S: nothing may be heard in the first S seconds of sound (for a game
@@ -66,6 +67,8 @@ export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/audio.raw"
 audio_rate=176400
 silent_until=${HOPLA_E2E_SILENT_UNTIL:-0}
+# Settings of its own, so that nothing a player chose changes the window under test.
+export XDG_CONFIG_HOME="$work/config"
 root_w=1024
 root_h=768
 
@@ -142,7 +145,22 @@ for _ in $(seq 20); do
 done
 [ "$captions" = 1 ] || fail "no title captions in the label area (see $work/title.png)"
 
-# 3. A sound is heard: the title plays keri.wav six seconds after start-up. The disk driver
+# 3. Even without a window manager F11 puts the game on the whole screen, and F11 again brings
+# the window back to its size and place.
+toggle() {
+    xdotool key F11
+    for _ in $(seq 60); do
+        eval "$(xdotool getwindowgeometry --shell "$wid")"
+        [ "$WIDTH $HEIGHT $X $Y" = "$1" ] && return
+        sleep 0.05
+    done
+    fail "after F11 the window is ${WIDTH}x${HEIGHT} at $X,$Y, not $1 (width height x y)"
+}
+placed="800 600 $X $Y"
+toggle "$root_w $root_h 0 0"
+toggle "$placed"
+
+# 4. A sound is heard: the title plays keri.wav six seconds after start-up. The disk driver
 # writes no faster than real time, so a sound lies in the file at most at its own time.
 first_sound() {  # the byte offset of the first sound in the audio file, empty while silent
     LC_ALL=C cmp "$SDL_DISKAUDIOFILE" /dev/zero 2>/dev/null |
@@ -159,7 +177,7 @@ done
 [ $((heard / audio_rate)) -ge "$silent_until" ] ||
     fail "a sound was heard at $((heard / audio_rate)) s, within the first $silent_until s"
 
-# 4. The window manager's close request ends the game like its own end: exit status 0.
+# 5. The window manager's close request ends the game like its own end: exit status 0.
 "$work/wm_close" "$wid" || fail "cannot send the close request"
 status=
 for _ in $(seq 100); do

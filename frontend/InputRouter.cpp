@@ -1,0 +1,193 @@
+// Routing of keys, mouse presses and controllers.
+#include "frontend/InputRouter.h"
+
+#include <cstdlib>
+
+#include "frontend/KeyCodes.h"
+#include "frontend/X11Info.h"
+
+namespace hopla {
+namespace {
+
+constexpr int kKeyLeft = 37, kKeyRight = 39, kKeySpace = 32;
+constexpr int kMouseLeft = 1, kMouseRight = 2;
+
+// The left stick counts as pushed past half its travel and as released under about a third,
+// so that a stick held near the edge does not chatter.
+constexpr int kStickPush = 16384;
+constexpr int kStickRelease = 11000;
+
+}  // namespace
+
+std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
+    const bool ctrl = modifiers & KMOD_CTRL, alt = modifiers & KMOD_ALT, gui = modifiers & KMOD_GUI;
+    if (key == SDLK_F11 && !ctrl && !alt && !gui) return Command::ToggleFullscreen;
+    if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && alt && !ctrl && !gui)
+        return Command::ToggleFullscreen;
+    if (ctrl && !alt && !gui) {
+        if (key == SDLK_PLUS || key == SDLK_EQUALS || key == SDLK_KP_PLUS) return Command::ScaleUp;
+        if (key == SDLK_MINUS || key == SDLK_KP_MINUS) return Command::ScaleDown;
+    }
+    return std::nullopt;
+}
+
+InputRouter::~InputRouter() {
+    for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad.handle);
+}
+
+void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
+                        std::vector<Routed>& out) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            routeKey(event.key, out);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (PictureAt(layout, w, h, event.button.x, event.button.y))
+                if (const std::optional<int> button = MouseButtonFromSdl(event.button.button))
+                    out.push_back({Command::MouseDown, *button});
+            break;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            routeController(event, now, out);
+            break;
+        default:
+            break;
+    }
+}
+
+void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& out) {
+    const SDL_Keycode sym = key.keysym.sym;
+    if (key.type == SDL_KEYUP) {
+        if (windowKeysDown_.erase(sym) > 0) return;
+        if (const std::optional<int> code = VirtualKeyFromSdl(sym))
+            out.push_back({Command::KeyUp, *code});
+        return;
+    }
+    // A repeat belongs to whoever got the press.
+    if (key.repeat && windowKeysDown_.contains(sym)) return;
+    if (!key.repeat) {
+        windowKeysDown_.erase(sym);  // its release went astray (the window lost the focus)
+        if (const std::optional<Command> command = WindowCommandOf(sym, key.keysym.mod)) {
+            windowKeysDown_.insert(sym);
+            out.push_back({*command});
+            return;
+        }
+    }
+    if (const std::optional<int> code = VirtualKeyFromSdl(sym))
+        out.push_back({Command::KeyDown, *code});
+}
+
+void InputRouter::routeController(const SDL_Event& event, Duration now, std::vector<Routed>& out) {
+    if (event.type == SDL_CONTROLLERDEVICEADDED) {
+        SDL_GameController* handle = SDL_GameControllerOpen(event.cdevice.which);
+        if (!handle) return;
+        const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(handle));
+        if (pads_.contains(id)) {
+            SDL_GameControllerClose(handle);  // already open: SDL counted a second opening
+            return;
+        }
+        pads_[id].handle = handle;
+        return;
+    }
+    if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+        const auto it = pads_.find(event.cdevice.which);
+        if (it == pads_.end()) return;
+        SDL_GameControllerClose(it->second.handle);
+        pads_.erase(it);
+        settle(now, out);  // what it held is let go
+        return;
+    }
+    const SDL_JoystickID id =
+        event.type == SDL_CONTROLLERAXISMOTION ? event.caxis.which : event.cbutton.which;
+    const auto it = pads_.find(id);
+    if (it == pads_.end()) return;
+    Pad& pad = it->second;
+    if (event.type == SDL_CONTROLLERAXISMOTION) {
+        if (event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX) return;
+        const int value = event.caxis.value;
+        if (value <= -kStickPush)
+            pad.stick = -1;
+        else if (value >= kStickPush)
+            pad.stick = 1;
+        else if (std::abs(value) < kStickRelease)
+            pad.stick = 0;
+        settle(now, out);
+        return;
+    }
+    const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+    switch (event.cbutton.button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            pad.left = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            pad.right = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_START:
+            pad.start = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            pad.back = down;
+            break;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+            if (down) out.push_back({Command::MouseDown, kMouseLeft});
+            return;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+            if (down) out.push_back({Command::MouseDown, kMouseRight});
+            return;
+        default:
+            return;
+    }
+    settle(now, out);
+}
+
+void InputRouter::settle(Duration now, std::vector<Routed>& out) {
+    std::set<int> held;
+    for (const auto& [id, pad] : pads_) {
+        if (pad.left || pad.stick < 0) held.insert(kKeyLeft);
+        if (pad.right || pad.stick > 0) held.insert(kKeyRight);
+        if (pad.start || pad.back) held.insert(kKeySpace);
+    }
+    for (const int code : padKeysDown_)
+        if (!held.contains(code)) {
+            out.push_back({Command::KeyUp, code});
+            // As on the keyboard: letting go of the repeating key ends the repeat.
+            if (repeatKey_ == code) repeatKey_.reset();
+        }
+    for (const int code : held)
+        if (!padKeysDown_.contains(code)) {
+            out.push_back({Command::KeyDown, code});
+            // The last direction pressed is the one that repeats, as the last key on a keyboard.
+            if (code == kKeyLeft || code == kKeyRight) {
+                repeatKey_ = code;
+                nextRepeat_ = now + repeat_.delay;
+            }
+        }
+    padKeysDown_ = std::move(held);
+}
+
+std::optional<Duration> InputRouter::nextRepeat() const {
+    if (!repeatKey_) return std::nullopt;
+    return nextRepeat_;
+}
+
+void InputRouter::repeatDue(Duration now, std::vector<Routed>& out) {
+    while (repeatKey_ && nextRepeat_ <= now) {
+        out.push_back({Command::KeyDown, *repeatKey_});
+        nextRepeat_ += repeat_.interval;
+    }
+}
+
+RepeatTiming KeyboardRepeatOf(SDL_Window* window) {
+    RepeatTiming timing;
+    if (const std::optional<KeyRepeatMs> x11 = X11KeyRepeat(window)) {
+        timing.delay = std::chrono::milliseconds(x11->delayMs);
+        timing.interval = std::chrono::milliseconds(x11->intervalMs);
+    }
+    return timing;
+}
+
+}  // namespace hopla

@@ -1,0 +1,88 @@
+// From SDL input events to the game's input and the window's own commands: window keys kept
+// from the game, mouse presses only on the picture, game controllers as arrow keys with the
+// keyboard's auto-repeat.
+#pragma once
+
+#include <SDL.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "frontend/Scaling.h"
+#include "toolkit/Clock.h"
+
+namespace hopla {
+
+// What one input event asks for: the game's KeyDown, KeyUp, MouseDown (with a key code or a
+// mouse button), or a command of the window.
+enum class Command { KeyDown, KeyUp, MouseDown, ToggleFullscreen, ScaleUp, ScaleDown };
+struct Routed {
+    Command command;
+    int code = 0;
+    bool operator==(const Routed&) const = default;
+};
+
+// The keyboard's auto-repeat: the first repeat `delay` after the press, then one every
+// `interval`. The defaults are the X server's own.
+struct RepeatTiming {
+    Duration delay = std::chrono::milliseconds(660);
+    Duration interval = std::chrono::milliseconds(40);
+};
+
+// The window command of a key pressed with these modifiers, if it is a window key: F11 and
+// Alt+Enter toggle the whole screen, Ctrl+Plus and Ctrl+Minus (main or keypad keys, Ctrl+= too)
+// change the window's scale.
+std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers);
+
+// Holds the open game controllers. Times are on the game's clock.
+class InputRouter {
+  public:
+    explicit InputRouter(RepeatTiming repeat = {}) : repeat_(repeat) {}
+    ~InputRouter();
+    InputRouter(const InputRouter&) = delete;
+    InputRouter& operator=(const InputRouter&) = delete;
+
+    // Appends what `event` asks for to `out`. Keys: a window key's press, repeats and release
+    // never reach the game; every other key goes on as it came, repeats included. Mouse presses
+    // count only on the picture (its place in the window given by `layout`, its size w x h).
+    // Controllers: plugged in, opened; unplugged, closed with their held keys released; the
+    // d-pad and left stick left/right are the arrow keys 37/39, Start and Back are Space (32),
+    // the left and right shoulder buttons the left and right mouse buttons.
+    void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
+               std::vector<Routed>& out);
+    // When the held controller direction repeats next; none when nothing repeats.
+    std::optional<Duration> nextRepeat() const;
+    // Appends the repeats due by `now` (as many as the keyboard would have sent meanwhile).
+    void repeatDue(Duration now, std::vector<Routed>& out);
+
+    std::size_t controllers() const { return pads_.size(); }
+    void setRepeat(RepeatTiming repeat) { repeat_ = repeat; }
+
+  private:
+    struct Pad {
+        SDL_GameController* handle = nullptr;
+        bool left = false, right = false, start = false, back = false;
+        int stick = 0;  // -1 left, 0 centre, 1 right, with hysteresis
+    };
+
+    void routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& out);
+    void routeController(const SDL_Event& event, Duration now, std::vector<Routed>& out);
+    // Sends the edges between the keys the controllers held and the keys they hold now.
+    void settle(Duration now, std::vector<Routed>& out);
+
+    RepeatTiming repeat_;
+    std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
+    std::map<SDL_JoystickID, Pad> pads_;
+    std::set<int> padKeysDown_;  // game keys held through controllers
+    std::optional<int> repeatKey_;
+    Duration nextRepeat_{0};
+};
+
+// The auto-repeat the keyboard gives this window: asked of the X server when the window is on
+// X11, the X server's defaults otherwise.
+RepeatTiming KeyboardRepeatOf(SDL_Window* window);
+
+}  // namespace hopla

@@ -1,0 +1,122 @@
+// The option table: each row names an option, its value and what it sets.
+#include "frontend/Options.h"
+
+#include <array>
+#include <charconv>
+
+namespace hopla {
+namespace {
+
+struct OptionRow {
+    std::string_view name;       // "--scale"
+    std::string_view shortName;  // "-h", or empty
+    std::string_view valueName;  // "N" for an option that takes a value, empty for a switch
+    std::string_view help;
+    // Sets the option from its value (empty for a switch); returns what is wrong, or nothing.
+    std::string (*apply)(Options&, std::string_view value);
+};
+
+// A later option is one more row here and one more field in Options.
+constexpr std::array kRows = {
+    OptionRow{"--help", "-h", "", "print this help and exit",
+              [](Options& o, std::string_view) {
+                  o.help = true;
+                  return std::string();
+              }},
+    OptionRow{"--version", "", "", "print the version and exit",
+              [](Options& o, std::string_view) {
+                  o.version = true;
+                  return std::string();
+              }},
+    OptionRow{"--scale", "", "N",
+              "window at N times 800 x 600, N = 1..8 (default: the largest that fits)",
+              [](Options& o, std::string_view value) {
+                  o.scale = ParseScale(value);
+                  if (o.scale) return std::string();
+                  return "--scale takes a whole number from 1 to 8, not '" + std::string(value) +
+                         "'";
+              }},
+    OptionRow{"--fullscreen", "", "", "start on the whole screen",
+              [](Options& o, std::string_view) {
+                  o.fullscreen = true;
+                  return std::string();
+              }},
+    OptionRow{"--window", "", "", "start in a window (even if fullscreen was remembered)",
+              [](Options& o, std::string_view) {
+                  o.fullscreen = false;
+                  return std::string();
+              }},
+    OptionRow{"--mute", "", "", "no sound (the game keeps its pace)",
+              [](Options& o, std::string_view) {
+                  o.mute = true;
+                  return std::string();
+              }},
+};
+
+const OptionRow* Find(std::string_view name) {
+    for (const OptionRow& row : kRows)
+        if (row.name == name || (!row.shortName.empty() && row.shortName == name)) return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<int> ParseScale(std::string_view text) {
+    int n = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    if (n < kMinScale || n > kMaxScale) return std::nullopt;
+    return n;
+}
+
+ParsedOptions ParseOptions(std::span<const std::string_view> args) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::optional<std::string_view> inlineValue;
+        if (arg.starts_with("--"))
+            if (const std::size_t eq = arg.find('='); eq != std::string_view::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+            }
+        const OptionRow* row = Find(arg);
+        if (!row) {
+            if (arg.starts_with("-") && arg != "-")
+                return {std::nullopt, "unknown option " + std::string(arg)};
+            return {std::nullopt, "unexpected argument '" + std::string(arg) + "'"};
+        }
+        std::string_view value;
+        if (row->valueName.empty()) {
+            if (inlineValue) return {std::nullopt, std::string(arg) + " takes no value"};
+        } else if (inlineValue) {
+            value = *inlineValue;
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return {std::nullopt,
+                    std::string(arg) + " needs a value (" + std::string(row->valueName) + ")"};
+        }
+        if (std::string error = row->apply(options, value); !error.empty())
+            return {std::nullopt, std::move(error)};
+    }
+    return {options, {}};
+}
+
+std::string Usage() {
+    std::string text = "usage: hopla [OPTION]...\n";
+    text += "Steer a ball through 21 stages. Options:\n";
+    for (const OptionRow& row : kRows) {
+        std::string left = "  ";
+        if (!row.shortName.empty()) left.append(row.shortName).append(", ");
+        left.append(row.name);
+        if (!row.valueName.empty()) left.append(" ").append(row.valueName);
+        left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
+        text.append(left).append(row.help).append("\n");
+    }
+    text +=
+        "Keys: arrows steer, Space returns to the title room, F11 or Alt+Enter toggles the\n"
+        "whole screen, Ctrl+Plus/Ctrl+Minus change the window's scale.\n";
+    return text;
+}
+
+}  // namespace hopla

@@ -1,0 +1,37 @@
+// The remembered window choices in $XDG_CONFIG_HOME/hopla/settings.ini, read and written
+// through libinih; no SDL.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace hopla {
+
+struct Settings {
+    std::optional<int> scale;  // none: the largest that fits the screen ("auto")
+    bool fullscreen = false;
+    bool operator==(const Settings&) const = default;
+};
+
+// Where the settings live: $XDG_CONFIG_HOME/hopla/settings.ini, or ~/.config/... when that is
+// unset, empty or not absolute; empty when neither variable helps. Either argument may be null.
+std::string SettingsPath(const char* xdgConfigHome, const char* home);
+
+struct LoadedSettings {
+    Settings settings;    // the defaults when the file was not usable
+    std::string warning;  // one line about an unusable file; empty when it was fine or absent
+};
+
+// Reads the file. A missing or empty file gives the defaults quietly; one that cannot be read,
+// is not a small text file, or holds anything but the known keys with valid values is ignored
+// as a whole, with a warning.
+LoadedSettings LoadSettings(const std::string& path);
+
+// The file's text for these settings.
+std::string FormatSettings(const Settings& settings);
+
+// Writes the file anew (through a temporary file and a rename, so a reader never sees half of
+// it), creating its directories. Returns what went wrong, or nothing.
+std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings);
+
+}  // namespace hopla

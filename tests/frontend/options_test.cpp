@@ -1,0 +1,129 @@
+// The command line: what each option sets, and one clear line for every wrong one.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/Options.h"
+
+namespace hopla {
+namespace {
+
+ParsedOptions Parse(std::vector<std::string_view> args) {
+    return ParseOptions(args);
+}
+
+TEST(Options, WhatEachOptionSets) {
+    struct Case {
+        std::vector<std::string_view> args;
+        bool help, version;
+        std::optional<int> scale;
+        std::optional<bool> fullscreen;
+        bool mute;
+    };
+    const std::nullopt_t none = std::nullopt;
+    const Case cases[] = {
+        {{}, false, false, none, none, false},
+        {{"--help"}, true, false, none, none, false},
+        {{"--version"}, false, true, none, none, false},
+        {{"--scale", "1"}, false, false, 1, none, false},
+        {{"--scale=3"}, false, false, 3, none, false},
+        {{"--scale", "2", "--scale", "5"}, false, false, 5, none, false},
+        {{"--fullscreen"}, false, false, none, true, false},
+        {{"--window"}, false, false, none, false, false},
+        {{"--fullscreen", "--window"}, false, false, none, false, false},
+        {{"--mute", "--scale", "4", "--fullscreen"}, false, false, 4, true, true},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = Parse(c.args);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        const Options& o = *parsed.options;
+        EXPECT_EQ(o.help, c.help);
+        EXPECT_EQ(o.version, c.version);
+        EXPECT_EQ(o.scale, c.scale);
+        EXPECT_EQ(o.fullscreen, c.fullscreen);
+        EXPECT_EQ(o.mute, c.mute);
+    }
+}
+
+TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
+    const struct {
+        std::vector<std::string_view> args;
+        std::string_view error;
+    } cases[] = {
+        {{"--frobnicate"}, "unknown option --frobnicate"},
+        {{"--Scale", "2"}, "unknown option --Scale"},
+        {{"game.ini"}, "unexpected argument 'game.ini'"},
+        {{"--scale"}, "--scale needs a value (N)"},
+        {{"--scale", "0"}, "--scale takes a whole number from 1 to 8, not '0'"},
+        {{"--scale", "-1"}, "--scale takes a whole number from 1 to 8, not '-1'"},
+        {{"--scale", "2.5"}, "--scale takes a whole number from 1 to 8, not '2.5'"},
+        {{"--scale="}, "--scale takes a whole number from 1 to 8, not ''"},
+        {{"--scale", "99999999999999999999"},
+         "--scale takes a whole number from 1 to 8, not '99999999999999999999'"},
+        {{"--mute=yes"}, "--mute takes no value"},
+        {{"--scale", "2", "--bogus"}, "unknown option --bogus"},
+    };
+    for (const auto& c : cases) {
+        const ParsedOptions parsed = Parse(c.args);
+        EXPECT_FALSE(parsed.options);
+        EXPECT_EQ(parsed.error, c.error);
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(Options, TheUsageListsEveryOption) {
+    const std::string usage = Usage();
+    for (const char* name :
+         {"--help", "--version", "--scale N", "--fullscreen", "--window", "--mute"})
+        EXPECT_NE(usage.find(name), std::string::npos) << name;
+}
+
+// The real executable: a bad command line ends with status 2 before any window is tried (there
+// is no display here, which would otherwise end it with status 1).
+struct Result {
+    int status = -1;
+    std::string out;
+};
+
+Result RunHopla(const std::string& args) {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+                                std::string(HOPLA_BUILD_DIR) + "/hopla " + args;
+    Result result;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer;
+    while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        result.out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST(Options, TheGameAnswersItsCommandLine) {
+    const Result version = RunHopla("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("hopla ") + HOPLA_VERSION + "\n");
+    const Result help = RunHopla("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, Usage());
+    for (const char* bad : {"--scale 0", "--scale", "--nope", "extra", "--mute=1"}) {
+        const Result r = RunHopla(std::string(bad) + " 2>&1");
+        EXPECT_EQ(r.status, 2) << bad;
+        // One line saying what, then the usage.
+        const std::size_t firstLine = r.out.find('\n');
+        ASSERT_NE(firstLine, std::string::npos) << bad;
+        EXPECT_TRUE(r.out.starts_with("hopla: ")) << r.out;
+        EXPECT_EQ(r.out.substr(firstLine + 1), Usage()) << bad;
+    }
+    // Without a display a good command line gets as far as the window, and says so.
+    const Result noDisplay = RunHopla("--scale 2 --mute 2>&1");
+    EXPECT_EQ(noDisplay.status, 1);
+}
+
+}  // namespace
+}  // namespace hopla

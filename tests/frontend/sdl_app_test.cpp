@@ -1,0 +1,104 @@
+// The real loop with a controller plugged in: SDL's invisible video driver, a virtual controller
+// held from another thread, the inputs the game is handed.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frontend/SdlApp.h"
+
+namespace hopla {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Sets an environment variable for the scope, as it was before afterwards.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
+    ::testing::internal::CaptureStderr();
+    ScopedEnv video("SDL_VIDEODRIVER", "dummy");
+    SdlLibrary sdl;
+    // The invisible window never has the focus, which SDL asks of controller input by default.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SdlSubsystem joysticks(SDL_INIT_JOYSTICK);
+    ASSERT_TRUE(joysticks.ok()) << joysticks.error();
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    ASSERT_NE(joystick, nullptr);
+
+    std::vector<Routed> seen;
+    {
+        AppOptions options;
+        options.scale = 1;
+        options.mute = true;
+        // Nowhere to write the settings: said once on standard error, and play goes on.
+        options.settingsPath = "/proc/hopla-no-such-dir/settings.ini";
+        SdlApp app(1, HOPLA_BUILD_DIR, options);
+        app.setInputObserver([&](const Routed& input) { seen.push_back(input); });
+        // No X server: the keyboard's repeat is the X server's default, 660 ms then every 40.
+        std::jthread player([joystick] {
+            // A window key first, twice: it toggles the whole screen, the game never sees it.
+            for (const Uint32 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_KEYDOWN, SDL_KEYUP}) {
+                SDL_Event key{};
+                key.type = type;
+                key.key.keysym.sym = SDLK_F11;
+                SDL_PushEvent(&key);
+            }
+            std::this_thread::sleep_for(milliseconds(100));
+            SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
+            std::this_thread::sleep_for(milliseconds(900));
+            SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0);
+            std::this_thread::sleep_for(milliseconds(100));
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        });
+        app.run();
+    }
+    SDL_JoystickClose(joystick);
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "hopla: settings not saved: cannot create /proc/hopla-no-such-dir: "
+              "No such file or directory\n");
+
+    // Held 900 ms: the press, then repeats from 660 ms on every 40 ms (about 6), the release.
+    ASSERT_GE(seen.size(), 4u);
+    EXPECT_EQ(seen.front(), (Routed{Command::KeyDown, 39}));
+    EXPECT_EQ(seen.back(), (Routed{Command::KeyUp, 39}));
+    const auto downs = std::count(seen.begin(), seen.end(), Routed{Command::KeyDown, 39});
+    EXPECT_GE(downs, 4);
+    EXPECT_LE(downs, 9);
+    EXPECT_EQ(static_cast<std::size_t>(downs) + 1, seen.size());
+}
+
+}  // namespace
+}  // namespace hopla

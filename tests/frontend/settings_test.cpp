@@ -1,0 +1,144 @@
+// The remembered settings: where they live, what a good file gives, and that every bad file is
+// ignored with one warning and rewritten cleanly.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "frontend/Settings.h"
+
+namespace hopla {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("hopla-settings-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "hopla");
+        path_ = (dir_ / "hopla" / "settings.ini").string();
+    }
+    void TearDown() override {
+        fs::permissions(dir_ / "hopla", fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+    void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+    std::string read() {
+        std::ifstream in(path_);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST(SettingsPath, FollowsXdgConfigHomeThenHome) {
+    EXPECT_EQ(SettingsPath("/x/cfg", "/home/p"), "/x/cfg/hopla/settings.ini");
+    EXPECT_EQ(SettingsPath(nullptr, "/home/p"), "/home/p/.config/hopla/settings.ini");
+    EXPECT_EQ(SettingsPath("", "/home/p"), "/home/p/.config/hopla/settings.ini");
+    EXPECT_EQ(SettingsPath("relative", "/home/p"), "/home/p/.config/hopla/settings.ini");
+    EXPECT_EQ(SettingsPath(nullptr, nullptr), "");
+}
+
+TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
+    const struct {
+        std::string text;
+        Settings expected;
+    } cases[] = {
+        {"", {}},
+        {"[window]\nscale = 3\nfullscreen = true\n", {3, true}},
+        {"[window]\nscale=auto\nfullscreen=false\n", {std::nullopt, false}},
+        {"; comment\n# comment\n[window]\r\nScale = 8\r\nFULLSCREEN = Yes\r\n", {8, true}},
+        {"\xEF\xBB\xBF[window]\nfullscreen = on\n", {std::nullopt, true}},
+        {"[window]\nscale = 2 ; chosen\n", {2, false}},
+    };
+    for (const auto& c : cases) {
+        write(c.text);
+        const LoadedSettings loaded = LoadSettings(path_);
+        EXPECT_EQ(loaded.warning, "") << c.text;
+        EXPECT_EQ(loaded.settings, c.expected) << c.text;
+    }
+}
+
+TEST_F(SettingsFile, AMissingFileGivesTheDefaultsQuietly) {
+    const LoadedSettings loaded = LoadSettings(path_);
+    EXPECT_EQ(loaded.warning, "");
+    EXPECT_EQ(loaded.settings, Settings{});
+}
+
+TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
+    const struct {
+        std::string text;
+        std::string why;
+    } cases[] = {
+        {"[window]\nscale = 9\n", "line 2: scale must be auto or a whole number from 1 to 8"},
+        {"[window]\nscale = 2x\n", "line 2: scale must be auto or a whole number from 1 to 8"},
+        {"[window]\nfullscreen = maybe\n", "line 2: fullscreen must be true or false"},
+        {"[window]\ncolour = red\n", "line 2: unknown key 'colour'"},
+        {"scale = 2\n", "line 1: unknown section []"},
+        {"[sound]\nvolume = 3\n", "line 2: unknown section [sound]"},
+        {"just some words\n", "line 1: not a setting"},
+        {std::string("[window]\nscale = 2\0\n", 20), "not a text file"},
+        {"\x7f"
+         "ELF\x02\x01\x01\x00\x00\x00",
+         "not a text file"},
+        {"[window]\nscale = " + std::string(300, '2') + "\n", "line 2 is too long"},
+        {std::string(1 << 20, 'x'), "larger than 4096 bytes"},
+    };
+    for (const auto& c : cases) {
+        write(c.text);
+        const LoadedSettings loaded = LoadSettings(path_);
+        EXPECT_EQ(loaded.warning, "ignoring " + path_ + ": " + c.why) << c.text.substr(0, 40);
+        EXPECT_EQ(loaded.warning.find('\n'), std::string::npos);
+        EXPECT_EQ(loaded.settings, Settings{});
+        // The next change writes a clean file, which reads back as written.
+        ASSERT_EQ(SaveSettings(path_, {4, true}), std::nullopt);
+        EXPECT_EQ(read(), FormatSettings({4, true}));
+        EXPECT_EQ(LoadSettings(path_).settings, (Settings{4, true}));
+    }
+}
+
+TEST_F(SettingsFile, WhatIsNotAFileIsIgnoredWithAWarning) {
+    fs::create_directory(path_);  // a directory in its place
+    EXPECT_EQ(LoadSettings(path_).warning, "ignoring " + path_ + ": not a regular file");
+    fs::remove(path_);
+    ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);  // a pipe nobody writes: never waited on
+    EXPECT_EQ(LoadSettings(path_).warning, "ignoring " + path_ + ": not a regular file");
+    fs::remove(path_);
+    if (::geteuid() != 0) {  // root reads anything
+        write("[window]\nscale = 2\n");
+        fs::permissions(path_, fs::perms::none);
+        EXPECT_EQ(LoadSettings(path_).warning, "ignoring " + path_ + ": Permission denied");
+    }
+}
+
+TEST_F(SettingsFile, SavingMakesTheDirectoriesAndWritesTheWholeFile) {
+    const std::string deep = (dir_ / "new" / "hopla" / "settings.ini").string();
+    ASSERT_EQ(SaveSettings(deep, {std::nullopt, true}), std::nullopt);
+    EXPECT_EQ(LoadSettings(deep).settings, (Settings{std::nullopt, true}));
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "new" / "hopla"), {}), 1);
+}
+
+TEST_F(SettingsFile, AnUnwritableDirectoryIsReportedNotThrown) {
+    // A plain file where the directory should be stops even root.
+    write("");
+    const std::string blocked = path_ + "/deeper/settings.ini";
+    const std::optional<std::string> error = SaveSettings(blocked, {2, false});
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("cannot create"), std::string::npos) << *error;
+    // /proc takes no new directories, not even from root.
+    EXPECT_TRUE(SaveSettings("/proc/hopla-settings-test/hopla/settings.ini", {2, false}));
+    if (::geteuid() != 0) {
+        fs::permissions(dir_ / "hopla", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_TRUE(SaveSettings(path_, {2, false}));
+    }
+}
+
+}  // namespace
+}  // namespace hopla
