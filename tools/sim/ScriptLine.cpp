@@ -1,11 +1,11 @@
 // Script line reading for hopla-sim.
 #include "tools/sim/ScriptLine.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
 #include "tools/sim/Json.h"
+#include "tools/sim/Numbers.h"
 
 namespace hopla {
 namespace {
@@ -43,11 +43,11 @@ void Words::expectEnd() const {
 
 long long IntegerArg(Words& words, std::string_view what, long long min, long long max) {
     const std::string_view word = words.next(what);
-    long long value = 0;
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (result.ec != std::errc() || result.ptr != word.data() + word.size()) {
+    const std::optional<long long> parsed = ParseNumber<long long>(word);
+    if (!parsed) {
         throw BadLine(std::string(what) + " is not an integer: '" + std::string(word) + "'");
     }
+    const long long value = *parsed;
     if (value < min || value > max) {
         throw BadLine(std::string(what) + " " + std::string(word) + " out of range " +
                       std::to_string(min) + ".." + std::to_string(max));
@@ -57,12 +57,11 @@ long long IntegerArg(Words& words, std::string_view what, long long min, long lo
 
 double NumberArg(Words& words, std::string_view what, double min, double max) {
     const std::string_view word = words.next(what);
-    double value = 0;
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (result.ec != std::errc() || result.ptr != word.data() + word.size() ||
-        !std::isfinite(value)) {
+    const std::optional<double> parsed = ParseNumber<double>(word);
+    if (!parsed) {
         throw BadLine(std::string(what) + " is not a number: '" + std::string(word) + "'");
     }
+    const double value = *parsed;
     if (value < min || value > max) {
         throw BadLine(std::string(what) + " " + std::string(word) + " out of range");
     }

@@ -3,7 +3,6 @@
 #include "tools/sim/StateFields.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -16,6 +15,7 @@
 #include "play/Input.h"
 #include "stage/StageData.h"
 #include "toolkit/Color.h"
+#include "tools/sim/Numbers.h"
 
 namespace hopla {
 namespace {
@@ -52,30 +52,27 @@ bool FitsText(std::string_view text, const Range& range) {
 // Integers: plain decimal, no sign other than '-', within the variable's range.
 template <std::integral T>
 std::string Parse(std::string_view text, const Range& range, T& out) {
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    const bool whole = result.ptr == end && !text.empty();
-    if (result.ec == std::errc::result_out_of_range && whole) return OutOfRange(text, range);
-    if (result.ec != std::errc() || !whole) return "not an integer: '" + std::string(text) + "'";
-    if (value < range.min || value > range.max) return OutOfRange(text, range);
-    out = static_cast<T>(value);
+    bool tooLarge = false;
+    const std::optional<long long> value = ParseNumber<long long>(text, &tooLarge);
+    if (!value) {
+        return tooLarge ? OutOfRange(text, range) : "not an integer: '" + std::string(text) + "'";
+    }
+    if (*value < range.min || *value > range.max) return OutOfRange(text, range);
+    out = static_cast<T>(*value);
     return {};
 }
 
 // Reals: decimal or exponent notation, finite, within the variable's range.
 template <std::floating_point T>
 std::string Parse(std::string_view text, const Range& range, T& out) {
-    T value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    const bool whole = result.ptr == end && !text.empty();
-    if (result.ec == std::errc::result_out_of_range && whole) return OutOfRange(text, range);
-    if (result.ec != std::errc() || !whole || !std::isfinite(value)) {
-        return "not a finite number: '" + std::string(text) + "'";
+    bool tooLarge = false;
+    const std::optional<T> value = ParseNumber<T>(text, &tooLarge);
+    if (!value) {
+        return tooLarge ? OutOfRange(text, range)
+                        : "not a finite number: '" + std::string(text) + "'";
     }
-    if (value < range.min || value > range.max) return OutOfRange(text, range);
-    out = value;
+    if (*value < range.min || *value > range.max) return OutOfRange(text, range);
+    out = *value;
     return {};
 }
 

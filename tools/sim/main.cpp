@@ -1,5 +1,4 @@
 // hopla-sim: the game on a virtual clock, driven by a script, reporting JSON lines.
-#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "headless/SimCore.h"
 #include "toolkit/Environment.h"
+#include "tools/sim/Numbers.h"
 #include "tools/sim/Script.h"
 
 namespace {
@@ -37,20 +37,13 @@ struct Options {
     std::optional<std::string> script;
 };
 
-std::optional<std::uint32_t> ParseSeed(std::string_view text) {
-    std::uint32_t seed = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-    return seed;
-}
-
 // None after reporting a usage error.
 std::optional<Options> ParseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--seed") {
-            if (i + 1 == argc || !(options.seed = ParseSeed(argv[i + 1]))) {
+            if (i + 1 == argc || !(options.seed = hopla::ParseNumber<std::uint32_t>(argv[i + 1]))) {
                 std::cerr << "hopla-sim: --seed takes a whole number 0..4294967295\n" << kUsage;
                 return std::nullopt;
             }

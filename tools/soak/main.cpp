@@ -17,6 +17,8 @@
 
 #include "headless/SimCore.h"
 #include "play/Input.h"
+#include "toolkit/Environment.h"
+#include "tools/sim/Numbers.h"
 #include "tools/sim/StateFields.h"
 
 namespace {
@@ -29,21 +31,6 @@ constexpr std::string_view kUsage =
     "seed plays the same hours again. Exit status: 0 all well, 1 a check failed, 2 bad usage.\n";
 
 constexpr double kHourMs = 3'600'000;
-
-// The wave files lie beside the executable.
-std::string ExeDir() {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : exe.parent_path().string();
-}
-
-template <typename T>
-std::optional<T> ParseNumber(std::string_view text) {
-    T value{};
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 long PeakResidentKb() {
     rusage usage{};
@@ -76,7 +63,8 @@ class Soak {
   private:
     void startGame() {
         sim_.reset();  // the old game's hooks go with it
-        sim_ = std::make_unique<hopla::SimCore>(static_cast<std::uint32_t>(random_()), ExeDir());
+        sim_ = std::make_unique<hopla::SimCore>(static_cast<std::uint32_t>(random_()),
+                                                hopla::ExecutableDir());
         sim_->game().afterHandler = [this](std::string_view name) { check(name); };
         ++games_;
     }
@@ -123,8 +111,8 @@ class Soak {
         }
         stagesSeen_.set(static_cast<std::size_t>(s.StageNo));
         hopla::Form1& f = sim_->form();
-        for (const hopla::Timer* t :
-             {&f.Timer1, &f.Timer2, &f.Timer3, &f.Timer4, &f.Timer5, &f.Timer6, &f.Etimer}) {
+        for (hopla::Timer hopla::Form1::*timer : hopla::Form1::kTimers) {
+            const hopla::Timer* t = &(f.*timer);
             if (t->interval() < 0)
                 return fail("after " + std::string(handler) + ": " + std::string(t->name()) +
                             " has interval " + std::to_string(t->interval()));
@@ -158,11 +146,11 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool valued = i + 1 < argc;
-        if (arg == "--seed" && valued && (seed = ParseNumber<std::uint64_t>(argv[i + 1]))) {
+        if (arg == "--seed" && valued && (seed = hopla::ParseNumber<std::uint64_t>(argv[i + 1]))) {
             ++i;
-        } else if (arg == "--hours" && valued && ParseNumber<double>(argv[i + 1]) &&
-                   *ParseNumber<double>(argv[i + 1]) > 0) {
-            hours = *ParseNumber<double>(argv[i + 1]);
+        } else if (arg == "--hours" && valued && hopla::ParseNumber<double>(argv[i + 1]) &&
+                   *hopla::ParseNumber<double>(argv[i + 1]) > 0) {
+            hours = *hopla::ParseNumber<double>(argv[i + 1]);
             ++i;
         } else {
             std::fputs(kUsage.data(), arg == "--help" ? stdout : stderr);
