@@ -15,9 +15,6 @@ namespace hopla {
 namespace {
 
 using testing::MakeWave;
-using testing::Put16;
-using testing::Put32;
-using testing::PutTag;
 
 TEST(Wave, ReadsSamplesAndLength) {
     const auto w = DecodeWave(MakeWave(4410, 44100));
