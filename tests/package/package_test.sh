@@ -72,6 +72,8 @@ options_documented() {  # PROGRAM
 # the eight waves are.
 check_installed() {  # GAMES_DIR PRIVATE_DIR
     local status=0 dir waves
+    [ "$("$1/hopla" --version)" = "hopla $version" ] ||
+        fail "the installed game's --version says $("$1/hopla" --version)"
     env -u DISPLAY -u WAYLAND_DISPLAY "$1/hopla" >/dev/null 2>"$work/no-display.log" || status=$?
     [ "$status" = 1 ] && [ "$(grep -c '^hopla: ' "$work/no-display.log")" = 1 ] ||
         fail "the installed game without a display: status $status, $(cat "$work/no-display.log")"
