@@ -17,9 +17,11 @@ namespace hopla {
 class Label;
 
 // Every drawing operation clips to the picture: what falls outside is dropped, never an error.
-// Pictures are not copyable (each is one element of the window); take a snapshot() for a value.
+// Pictures are not copyable (each is one element of the window); take a snapshot() for a value,
+// or save() for everything needed to go back to this moment.
 class Picture {
   public:
+    class State;
     Picture(int width, int height, Color backColor = kBlack);
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
@@ -54,6 +56,14 @@ class Picture {
     // The pixels as an image value. While the last one taken is still held somewhere and
     // nothing was drawn since, the same image is handed out again instead of a new copy.
     std::shared_ptr<const Image> snapshot() const;
+
+    // Everything the picture holds (pixels, pen, colours, font, text position, background,
+    // pending label repaints, what the whole-picture copy knows), for a game saved and gone back
+    // to (Form1's save and restore). Rows not written since the last save or restore share their
+    // pixels with it, so a save costs only the rows drawn since and a restore only the rows that
+    // differ. Restoring a state of another picture throws std::invalid_argument.
+    State save() const;
+    void restore(const State& state);
 
     // Repaints everything from the background picture, else fills with the back colour.
     void clear();
@@ -142,6 +152,33 @@ class Picture {
     std::array<Sync, 4> syncs_{};  // the latest whole copies into this picture, newest first
     mutable std::weak_ptr<const Image> snapshot_;
     mutable std::uint64_t snapshotVersion_ = 0;
+
+    // The rows as the last save or restore left them, with their stamps: what the next save
+    // shares instead of copying. A stamp names one content of one row for the picture's life,
+    // since versions only grow and a restore gives every row it rewrites a new one.
+    using SharedRow = std::shared_ptr<const std::uint32_t[]>;
+    mutable std::vector<SharedRow> keptRows_;
+    mutable std::vector<std::uint64_t> keptStamps_;
+};
+
+// A saved picture: opaque, cheap to copy (rows are shared), restorable into its own picture.
+class Picture::State {
+  private:
+    friend class Picture;
+    std::uint64_t picture_ = 0;  // the id of the picture saved; 0 for a state never saved
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<SharedRow> rows_;
+    std::vector<std::uint64_t> stamps_;
+    int penWidth_ = 1;
+    Color foreColor_ = kBlack;
+    Color backColor_ = kBlack;
+    Font font_;
+    std::shared_ptr<const Image> background_;
+    int currentX_ = 0;
+    int currentY_ = 0;
+    std::vector<Rect> dirty_;
+    std::array<Sync, 4> syncs_{};
 };
 
 }  // namespace hopla

@@ -1,12 +1,16 @@
 // hopla-sim's script interpreter: one command a line in, JSON lines out.
 #pragma once
 
+#include <cstdint>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "demo/Demo.h"
+#include "demo/Recorder.h"
 #include "headless/SimCore.h"
 
 namespace hopla {
@@ -29,8 +33,17 @@ class ScriptRunner {
     // application, and returns the exit status. Errors go to `err` with their line number.
     int run(std::istream& script);
 
+    // Records the run as a demo on `demo` (the game made with `seed`, nothing run yet): every
+    // key and mouse command becomes an input line. A `stage` before the first command that
+    // runs the game makes it a demo of that stage; a later `stage` and every `set` are bad
+    // lines, since a demo holds nothing but input. Called before run().
+    void recordTo(std::ostream& demo, std::uint32_t seed);
+
   private:
     void execute(std::string_view line);
+    void input(InputKind kind, int code);
+    void startRecording();
+    void finishRecording();
     void afterHandler(std::string_view name);
     void printLine(const std::string& json);
 
@@ -39,6 +52,13 @@ class ScriptRunner {
     std::ostream& err_;
     bool trace_ = false;
     std::optional<double> endedAt_;  // virtual time at which the application ended
+
+    // Recording a demo: where to, the seed, the stage it begins at, and the recorder once the
+    // first command that runs the game made it.
+    std::ostream* demoOut_ = nullptr;
+    std::uint32_t demoSeed_ = 0;
+    std::optional<int> demoStage_;
+    std::unique_ptr<Recorder> recorder_;
 };
 
 // Convenience: a runner over `sim` for one script.
