@@ -19,7 +19,8 @@ Picture::Picture(int width, int height, Color backColor)
     : image_(std::max(width, 0), std::max(height, 0), static_cast<std::uint32_t>(backColor)),
       backColor_(backColor),
       id_(nextPictureId++),
-      rowVersion_(static_cast<std::size_t>(image_.height), version_) {}
+      rowVersion_(static_cast<std::size_t>(image_.height), version_),
+      written_(static_cast<std::size_t>(image_.height), Span{0, image_.width}) {}
 
 void Picture::resize(int w, int h) {
     image_ = Image(std::max(w, 0), std::max(h, 0));
@@ -36,6 +37,7 @@ void Picture::loadImage(const Image& image) {
 void Picture::replaced() {
     // Every row is new to whoever copied from this picture, and no earlier copy into it holds.
     rowVersion_.assign(static_cast<std::size_t>(height()), ++version_);
+    written_.assign(static_cast<std::size_t>(height()), Span{0, width()});
     syncs_ = {};
 }
 
@@ -206,6 +208,7 @@ void Picture::copyWhole(const Picture& src) {
         std::memcpy(pixelsOf(y), src.image_.pixels.data() + i * static_cast<std::size_t>(width()),
                     bytes);
         rowVersion_[i] = stamp;
+        written_[i] = {0, width()};
         first = std::min(first, y);
         end = y + 1;
     }
@@ -224,6 +227,10 @@ void Picture::touch(const Rect& r) {
     if (c.empty()) return;
     ++version_;
     std::fill(rowVersion_.begin() + c.top, rowVersion_.begin() + c.bottom, version_);
+    for (int y = c.top; y < c.bottom; ++y) {
+        Span& w = written_[static_cast<std::size_t>(y)];
+        w = {std::min(w.left, c.left), std::max(w.right, c.right)};
+    }
     widenChanged(c);
 }
 

@@ -159,6 +159,12 @@ class Picture {
     using SharedRow = std::shared_ptr<const std::uint32_t[]>;
     mutable std::vector<SharedRow> keptRows_;
     mutable std::vector<std::uint64_t> keptStamps_;
+    // The columns of each row written since the last save or restore: going back to the
+    // state last saved or restored copies only these.
+    struct Span {
+        int left, right;
+    };
+    mutable std::vector<Span> written_;
 };
 
 // A saved picture: opaque, cheap to copy (rows are shared), restorable into its own picture.

@@ -27,6 +27,7 @@ Picture::State Picture::save() const {
             keptStamps_[y] = rowVersion_[y];
         }
         state.rows_[y] = keptRows_[y];
+        written_[y] = {state.width_, 0};
     }
     state.stamps_ = rowVersion_;
     state.penWidth_ = penWidth_;
@@ -49,6 +50,8 @@ void Picture::restore(const State& state) {
     if (image_.width != state.width_ || image_.height != state.height_) {
         image_ = Image(state.width_, state.height_);
         rowVersion_.assign(height, 0);  // 0 is no row's stamp: every row is rewritten below
+        keptRows_.assign(height, nullptr);
+        written_.assign(height, Span{0, state.width_});
         syncs_ = {};
     }
     // Every row rewritten gets a new stamp, so row stamps only grow and whatever any picture
@@ -56,15 +59,27 @@ void Picture::restore(const State& state) {
     const std::uint64_t fresh = ++version_;
     int first = state.height_, end = 0;
     for (std::size_t y = 0; y < height; ++y) {
+        Span& w = written_[y];
+        const Span span = w;
+        w = {state.width_, 0};
         if (rowVersion_[y] == state.stamps_[y]) continue;
-        std::memcpy(image_.pixels.data() + y * width, state.rows_[y].get(),
-                    width * sizeof(std::uint32_t));
+        // A row that held the state's pixels at the last save or restore differs only where
+        // it was written since.
+        const bool kept = keptRows_.size() == height && keptRows_[y] == state.rows_[y];
+        const auto left = static_cast<std::size_t>(kept ? std::max(span.left, 0) : 0);
+        const auto right =
+            static_cast<std::size_t>(kept ? std::min(span.right, state.width_) : state.width_);
+        if (left < right)
+            std::memcpy(image_.pixels.data() + y * width + left, state.rows_[y].get() + left,
+                        (right - left) * sizeof(std::uint32_t));
         rowVersion_[y] = fresh;
         first = std::min(first, static_cast<int>(y));
         end = static_cast<int>(y) + 1;
     }
     if (end > 0) widenChanged({0, first, state.width_, end});
-    keptRows_ = state.rows_;
+    keptRows_.resize(height);
+    for (std::size_t y = 0; y < height; ++y)
+        if (keptRows_[y] != state.rows_[y]) keptRows_[y] = state.rows_[y];
     keptStamps_ = rowVersion_;
     penWidth_ = state.penWidth_;
     foreColor_ = state.foreColor_;
