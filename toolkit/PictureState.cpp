@@ -21,9 +21,14 @@ Picture::State Picture::save() const {
     state.rows_.resize(height);
     for (std::size_t y = 0; y < height; ++y) {
         if (!keptRows_[y] || keptStamps_[y] != rowVersion_[y]) {
-            auto row = std::make_shared_for_overwrite<std::uint32_t[]>(width);
-            std::memcpy(row.get(), image_.pixels.data() + y * width, width * sizeof(std::uint32_t));
-            keptRows_[y] = std::move(row);
+            // A row written back to what it was (a frame copied over a trail) stays shared.
+            const std::uint32_t* pixels = image_.pixels.data() + y * width;
+            if (!keptRows_[y] ||
+                std::memcmp(keptRows_[y].get(), pixels, width * sizeof(std::uint32_t)) != 0) {
+                auto row = std::make_shared_for_overwrite<std::uint32_t[]>(width);
+                std::memcpy(row.get(), pixels, width * sizeof(std::uint32_t));
+                keptRows_[y] = std::move(row);
+            }
             keptStamps_[y] = rowVersion_[y];
         }
         state.rows_[y] = keptRows_[y];

@@ -23,6 +23,9 @@ namespace {
 constexpr int kLeft = 37, kRight = 39;
 constexpr double kTopSpeed = 11;  // pixels per tick a held arrow drives the ball to
 constexpr double kUnreachable = 1e7;
+// How often an arrow may be pressed between two ticks, as a keyboard's repeat does: once, twice
+// (each press pushes 1.7, or kicks off a wall just touched), or six times (full speed at once).
+constexpr std::array<int, 3> kPresses = {1, 2, 6};
 
 // What the ball is doing after a step: the decision its state faces next, or an outcome.
 enum class Phase { Play, Flight, Caught, Exit, Lost };
@@ -170,9 +173,9 @@ class Breakables {
     std::vector<Color> whole_;
 };
 
-// Up to two inputs delivered before a step.
+// The inputs delivered before a step: a release, a launch, or presses of one arrow.
 struct Action {
-    std::array<std::pair<InputKind, int>, 2> inputs{};
+    std::array<std::pair<InputKind, int>, 6> inputs{};
     int count = 0;
 };
 
@@ -230,21 +233,7 @@ class Search {
                 break;
             }
             double best = kUnreachable;
-            int bestN = level.front();
-            for (int n : level)
-                if (nodes_[n].h < best) {
-                    best = nodes_[n].h;
-                    bestN = n;
-                }
-            if (std::getenv("HOPLA_SOLVE_DEBUG")) {
-                materialize(bestN);
-                sim_.restore(*nodes_[bestN].snap);
-                const GameState& s = sim_.state();
-                std::fprintf(stderr,
-                             "tick %d level %zu best h %.1f at %.0f,%.0f v %.1f,%.1f held %d\n",
-                             tick, level.size(), best * kTopSpeed, s.TrailX[0], s.TrailY[0],
-                             s.SpeedX, s.SpeedY, s.HeldKey);
-            }
+            for (int n : level) best = std::min(best, nodes_[n].h);
             if (best < closest - 1e-9) {
                 closest = best;
                 closestAt = tick;
@@ -312,8 +301,12 @@ class Search {
                 list.push_back({});
                 if (held) list.push_back(Keys({{InputKind::KeyUp, held}}));
                 for (int key : {kRight, kLeft}) {
-                    list.push_back(Keys({{InputKind::KeyDown, key}}));
-                    list.push_back(Keys({{InputKind::KeyDown, key}, {InputKind::KeyDown, key}}));
+                    for (int presses : kPresses) {
+                        Action a;
+                        for (int i = 0; i < presses; ++i)
+                            a.inputs[a.count++] = {InputKind::KeyDown, key};
+                        list.push_back(a);
+                    }
                 }
                 break;
             case Phase::Caught:
