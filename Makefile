@@ -3,7 +3,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all run test test-sanitize bench build configure clean format
+.PHONY: all run test test-sanitize bench build configure clean format format-check package
 
 all: build
 
@@ -20,7 +20,7 @@ run: build
 	./$(BUILD)/hopla
 
 test: DEPS = test
-test: CMAKE_FLAGS = -DHOPLA_BENCH=OFF
+test: CMAKE_FLAGS = -DHOPLA_BENCH=OFF -DHOPLA_WERROR=ON
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -31,7 +31,13 @@ test-sanitize: export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 test-sanitize: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 test-sanitize:
 	@$(MAKE) --no-print-directory test BUILD=$(SANITIZE_BUILD) \
-	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_WERROR=ON -DHOPLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+# The Debian package, $(BUILD)/hopla_VERSION_ARCH.deb.
+package: DEPS = package
+package: CMAKE_FLAGS = -DHOPLA_TESTS=OFF -DHOPLA_BENCH=OFF
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: DEPS = bench
 bench: CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=Release -DHOPLA_TESTS=OFF -DHOPLA_BENCH=ON
@@ -40,7 +46,11 @@ bench: build
 	bash bench/run.sh $(BUILD)
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
+
+# Fails, naming the files, when any source is not as clang-format would write it.
+format-check:
+	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench

@@ -18,7 +18,8 @@ void MakeScreen(Form1& form, GameState& s) {
 void PutChip(Form1& form, int x, int y, int code) {
     // A code without a sheet cell (7..9) points past the sheet's right edge, and the clipped
     // copy draws nothing.
-    Picture::Copy(form.Back, kTileSize * x, kTileSize * y, kTileSize, kTileSize, form.Chip, kTileSize * (code - 1), 0);
+    Picture::Copy(form.Back, kTileSize * x, kTileSize * y, kTileSize, kTileSize, form.Chip,
+                  kTileSize * (code - 1), 0);
 }
 
 void ScreenOn(Form1& form, GameState& s) {

@@ -1,11 +1,12 @@
 // Label: caption and geometry changes mark the host for repainting; painting onto the host.
 #include "toolkit/Label.h"
 
-#include "toolkit/Picture.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/LabelHost.h"
 
 namespace hopla {
 
-Label::Label(Picture& host, int width, int height) : host_(host), width_(width), height_(height) {
+Label::Label(LabelHost& host, int width, int height) : host_(host), width_(width), height_(height) {
     host_.attachLabel(*this);
 }
 
@@ -63,12 +64,12 @@ void Label::restore(const State& state) {
     font_ = state.font;
 }
 
-void Label::paint(Picture& host, const Rect& clip) const {
-    const Rect area = rect().intersect(clip).intersect(host.bounds());
+void Label::paint(Bitmap& onto, const Rect& clip) const {
+    const Rect area = rect().intersect(clip).intersect(onto.bounds());
     if (area.empty()) return;
-    if (!transparent_) host.fillRect(area, backColor_);
-    if (const TextRenderer* text = host.textRenderer(); text && !caption_.empty())
-        text->draw(host.imageToDrawIn(area), area, left_, top_, caption_, font_, foreColor_);
+    if (!transparent_) onto.fillRect(area, backColor_);
+    if (const TextRenderer* text = onto.textRenderer(); text && !caption_.empty())
+        text->draw(onto.imageToDrawIn(area), area, left_, top_, caption_, font_, foreColor_);
 }
 
 }  // namespace hopla

@@ -1,4 +1,4 @@
-// A text label painted on its host picture's surface (Label1, Label2 on Display).
+// A text label painted on its host's surface (Label1, Label2 on Display).
 #pragma once
 
 #include <string>
@@ -9,7 +9,8 @@
 
 namespace hopla {
 
-class Picture;
+class Bitmap;
+class LabelHost;
 
 // Setting its caption, position, width, visibility, transparency or colour, even to the value
 // it already has, marks the label's old and new rectangles on the host; the host repaints them
@@ -17,7 +18,8 @@ class Picture;
 // so a handler that sets a label again brings it back over a stage drawn since.
 class Label {
   public:
-    Label(Picture& host, int width, int height);
+    // Joins the host at once; the host must outlive the label.
+    Label(LabelHost& host, int width, int height);
     Label(const Label&) = delete;
     Label& operator=(const Label&) = delete;
 
@@ -43,9 +45,10 @@ class Label {
     void setBackColor(Color c);
     void setFont(const Font& font);
 
-    // Paints the label (opaque: back colour box, then text; transparent: text only), clipped
-    // to `clip`. Called by the host while it repaints.
-    void paint(Picture& host, const Rect& clip) const;
+    // Paints the label onto the host's pixels (opaque: back colour box, then text with their
+    // text renderer; transparent: text only), clipped to `clip`. Called by the host while it
+    // repaints.
+    void paint(Bitmap& onto, const Rect& clip) const;
 
     // Every property as a value, for a game saved and gone back to (Form1's save and restore).
     // Restoring marks nothing: the host's pixels and pending repaints are restored with it.
@@ -63,7 +66,7 @@ class Label {
     template <typename Change>
     void change(Change&& apply);
 
-    Picture& host_;
+    LabelHost& host_;
     std::string caption_;
     int left_ = 0;
     int top_ = 0;

@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build and run (`run`) or also to test (`test`,
-# `bench`). Only what is missing is installed; apt-get runs as root or through sudo.
+# Installs the Debian packages the game needs to build and run (`run`), to build its Debian
+# package (`package`) or also to test (`test`, `bench`). Only what is missing is installed;
+# apt-get runs as root or through sudo.
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-              libpng-dev fonts-ipafont-gothic)
-test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils)
+              libpng-dev zlib1g-dev fonts-ipafont-gothic)
+test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils clang-format git)
 bench_packages=(libbenchmark-dev xvfb python3)
+# The manual pages, CPack's dependency scan, and the checks of the package.
+package_packages=(scdoc dpkg-dev file)
+package_test_packages=(lintian desktop-file-utils appstream)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
-    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
+                  "${package_test_packages[@]}") ;;
     bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
-    *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+    *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

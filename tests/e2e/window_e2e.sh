@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end check of the real game window under a virtual X server: the window appears
 # borderless, centred and 800 x 600, stays black for the first two seconds, then shows the title
-# captions, and a window manager's close request ends the game with exit status 0.
+# captions, a sound of the title is heard, and a window manager's close request ends the game
+# with exit status 0.
 #
 # usage: window_e2e.sh HOPLA_EXECUTABLE [C_COMPILER]
+# HOPLA_E2E_SILENT_UNTIL=S: nothing may be heard in the first S seconds of sound (for a game
+# with the title's wave file removed), but a later sound must be.
 # Screenshots go to a fresh directory under /tmp, kept when the test fails or when
 # HOPLA_E2E_KEEP=1. Exit status 77 means the test could not run here (skipped).
 set -uo pipefail
@@ -57,7 +60,12 @@ for _ in $(seq 50); do
 done
 [ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
 export DISPLAY=":$(head -1 "$work/display")"
-export SDL_AUDIODRIVER=dummy
+# The sound goes to a file through SDL's disk driver (44.1 kHz, 16-bit stereo: 176400 bytes a
+# second, silence as zeros), so the test hears what the game plays from its wave files.
+export SDL_AUDIODRIVER=disk
+export SDL_DISKAUDIOFILE="$work/audio.raw"
+audio_rate=176400
+silent_until=${HOPLA_E2E_SILENT_UNTIL:-0}
 root_w=1024
 root_h=768
 
@@ -134,7 +142,24 @@ for _ in $(seq 20); do
 done
 [ "$captions" = 1 ] || fail "no title captions in the label area (see $work/title.png)"
 
-# 3. The window manager's close request ends the game like its own end: exit status 0.
+# 3. A sound is heard: the title plays keri.wav six seconds after start-up. The disk driver
+# writes no faster than real time, so a sound lies in the file at most at its own time.
+first_sound() {  # the byte offset of the first sound in the audio file, empty while silent
+    LC_ALL=C cmp "$SDL_DISKAUDIOFILE" /dev/zero 2>/dev/null |
+        sed -n 's/.* differ: [a-z]* \([0-9]*\),.*/\1/p'
+}
+heard=
+while [ "$(ms_since "$launched")" -lt $((15000 + 1000 * silent_until)) ]; do
+    heard=$(first_sound)
+    [ -n "$heard" ] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game exited while waiting for a sound"
+    sleep 0.25
+done
+[ -n "$heard" ] || fail "no sound was heard (see $work/hopla.log)"
+[ $((heard / audio_rate)) -ge "$silent_until" ] ||
+    fail "a sound was heard at $((heard / audio_rate)) s, within the first $silent_until s"
+
+# 4. The window manager's close request ends the game like its own end: exit status 0.
 "$work/wm_close" "$wid" || fail "cannot send the close request"
 status=
 for _ in $(seq 100); do

@@ -33,10 +33,7 @@ class Playfield {
     Form1& f() { return sim.form(); }
 
     void stopAllTimers() {
-        Form1& form = sim.form();
-        for (Timer* t : {&form.Timer1, &form.Timer2, &form.Timer3, &form.Timer4, &form.Timer5,
-                         &form.Timer6, &form.Etimer})
-            t->setInterval(0);
+        for (Timer Form1::*t : Form1::kTimers) (sim.form().*t).setInterval(0);
     }
 
     // Writes the map into StageMap(stage), empty except for `rows`, with its start point, and

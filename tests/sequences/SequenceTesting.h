@@ -49,8 +49,7 @@ inline std::vector<double> ClickTimes(SimCore& sim, double from = 0) {
 
 // Stops every timer, as the starters of the sequences do for the ones they replace.
 inline void StopAllTimers(Form1& f) {
-    for (Timer* t : {&f.Timer1, &f.Timer2, &f.Timer3, &f.Timer4, &f.Timer5, &f.Timer6, &f.Etimer})
-        t->setInterval(0);
+    for (Timer Form1::*t : Form1::kTimers) (f.*t).setInterval(0);
 }
 
 // What a starter of the stage introduction leaves: Tick 0, BallState, Timer4 at 5 ms (the

@@ -1,5 +1,6 @@
-// Whole-picture copies that move only the rows which may differ, and snapshots handed out again
-// while nothing changed: every way of writing a picture must be seen, or stale pixels remain.
+// Whole-picture copies that move only the rows which may differ, snapshots handed out again
+// while nothing changed, and the changed area a screen updates: every way of writing a picture
+// must be seen, or stale pixels remain.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -121,6 +122,19 @@ TEST(PictureWholeCopy, RandomWritesAndCopiesAmongThreePictures) {
     }
 }
 
+// A picture whose pixel (x, y) holds a value naming its position.
+void Number(Picture& p) {
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) p.row(y)[x] = 0x10000 + y * 256 + x;
+}
+
+TEST(PictureCopy, FullPictureCopyIsExact) {
+    Picture a(800, 600), b(800, 600);
+    Number(a);
+    Picture::Copy(b, 0, 0, 800, 600, a, 0, 0);
+    EXPECT_EQ(a.image(), b.image());
+}
+
 TEST(PictureWholeCopy, ReportsOnlyTheRowsItChangedToTheScreen) {
     Picture src(kW, kH), dst(kW, kH);
     Picture::Copy(dst, 0, 0, kW, kH, src, 0, 0);
@@ -160,6 +174,18 @@ TEST(PictureSnapshot, TheSameImageWhileNothingWasDrawn) {
     EXPECT_EQ(p.snapshot(), first);
     p.fillBox(5, 5, 5, 5, 0x00FF00);
     EXPECT_NE(p.snapshot(), first);
+}
+
+TEST(PictureChanged, ReportsTheBoundingBoxOfWhatWasDrawn) {
+    constexpr Color kInk = 0x123456;
+    Picture p(100, 100);
+    p.takeChanged();
+    p.fillBox(10, 20, 12, 22, kInk);
+    p.fillBox(50, 5, 50, 5, kInk);
+    EXPECT_EQ(p.takeChanged(), (Rect{10, 5, 51, 23}));
+    EXPECT_TRUE(p.takeChanged().empty());
+    p.line(-50, 50, -40, 50, kInk);  // entirely outside: nothing changed
+    EXPECT_TRUE(p.takeChanged().empty());
 }
 
 }  // namespace

@@ -39,6 +39,29 @@ TEST(SoundLines, EachCallPrintsItsFileNameWaitFlagAndTime) {
                   afterJump + ",\"sound\":\"missing.wav\",\"wait\":false}\n");
 }
 
+TEST(SoundLines, AStopCarriesTheModeTheGameGaveIt) {
+    struct {
+        const char* script;
+        bool wait;
+    } cases[] = {
+        {"stage 1\nat 3000\nkey down 32\n", true},  // Space back to the title room
+        // The last ball falls out of stage 1: the wipe begins in silence, without waiting.
+        {"stage 1\nat 3000\nset BallsLeft 1\nset TrailY 0 570\nset SpeedY 0\nwait 30\n", false},
+    };
+    for (const auto& c : cases) {
+        const testing::SimRun run = Simulate(c.script);
+        ASSERT_EQ(run.status, kScriptDone) << run.err;
+        bool stopped = false;
+        for (const Json& line : run.with("sound")) {
+            if (line["sound"].kind == Json::Kind::Null) {
+                EXPECT_EQ(line["wait"].boolean, c.wait) << c.script;
+                stopped = true;
+            }
+        }
+        EXPECT_TRUE(stopped) << c.script;
+    }
+}
+
 TEST(TraceLines, FollowEveryHandlerWhileTraceIsOn) {
     const testing::SimRun run = Simulate(
         "key down 39\ntrace on\nkey down 39\nkey up 39\nmouse 2\nat 2000\ntrace off\n"

@@ -1,9 +1,13 @@
-// gen-assets OUTDIR: writes the tile sheet, the ending sheet and the eight sound files.
+// gen-assets OUTDIR: writes the tile sheet, the ending sheet, the eight sound files and the
+// desktop icons (OUTDIR/icons).
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "BmpWriter.h"
 #include "EndingArt.h"
+#include "Icon.h"
 #include "Sounds.h"
 #include "TileSheet.h"
 #include "WavWriter.h"
@@ -49,5 +53,14 @@ int main(int argc, char** argv) {
     ok = Write(dir, "ending.bmp", hopla::gen::EncodeIndexedBmp(ending, 4)) && ok;
     for (const hopla::gen::NamedSound& sound : hopla::gen::MakeSounds())
         ok = Write(dir, sound.file, hopla::gen::EncodeWav(sound.samples)) && ok;
+
+    std::error_code error;
+    std::filesystem::create_directories(dir + "/icons", error);
+    for (int size : hopla::gen::kIconSizes) {
+        const auto png = hopla::gen::EncodeRgbaPng(size, size, hopla::gen::RenderIcon(size));
+        ok = Write(dir, "icons/hopla-" + std::to_string(size) + ".png", png) && ok;
+    }
+    const std::string svg = hopla::gen::IconSvg();
+    ok = Write(dir, "icons/hopla.svg", std::vector<std::uint8_t>(svg.begin(), svg.end())) && ok;
     return ok ? 0 : 1;
 }

@@ -1,10 +1,16 @@
-// Pixel rules of Picture: boxes, lines, points and copies at all four edges.
+// Pixel rules of Bitmap: boxes, lines, points and copies at all four edges, and the change
+// reports every write makes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <memory>
 #include <set>
 #include <utility>
+#include <vector>
 
-#include "toolkit/Picture.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/BlockText.h"
 
 namespace hopla {
 namespace {
@@ -12,7 +18,7 @@ namespace {
 constexpr Color kInk = 0x123456;
 
 // The set of (x, y) holding `color`.
-std::set<std::pair<int, int>> PixelsOf(const Picture& p, Color color) {
+std::set<std::pair<int, int>> PixelsOf(const Bitmap& p, Color color) {
     std::set<std::pair<int, int>> out;
     for (int y = 0; y < p.height(); ++y)
         for (int x = 0; x < p.width(); ++x)
@@ -34,7 +40,7 @@ struct BoxCase {
     int ex1, ey1, ex2, ey2;  // expected covered pixels, inclusive, after clipping
 };
 
-TEST(PictureFillBox, CornersIncludedWidenedByPenAndClipped) {
+TEST(BitmapFillBox, CornersIncludedWidenedByPenAndClipped) {
     const BoxCase cases[] = {
         {"inside, pen 1", 1, 3, 4, 6, 8, 3, 4, 6, 8},
         {"corners in any order", 1, 6, 8, 3, 4, 3, 4, 6, 8},
@@ -45,12 +51,12 @@ TEST(PictureFillBox, CornersIncludedWidenedByPenAndClipped) {
         {"clipped top", 1, 2, -9, 4, 0, 2, 0, 4, 0},
         {"clipped right", 3, 18, 3, 40, 5, 17, 2, 19, 6},
         {"clipped bottom", 1, 1, 13, 2, 99, 1, 13, 2, 14},
-        {"whole picture and beyond", 3, -1, -1, 20, 15, 0, 0, 19, 14},
+        {"whole bitmap and beyond", 3, -1, -1, 20, 15, 0, 0, 19, 14},
         {"pen 3 box just outside still reaches in", 3, -2, 0, -2, 0, -1, -1, -1, -1},
         {"pen 3 one pixel outside reaches the edge", 3, 20, 7, 20, 7, 19, 6, 19, 8},
     };
     for (const BoxCase& c : cases) {
-        Picture p(20, 15);
+        Bitmap p(20, 15);
         p.setPenWidth(c.pen);
         p.fillBox(c.x1, c.y1, c.x2, c.y2, kInk);
         const auto expected =
@@ -59,8 +65,8 @@ TEST(PictureFillBox, CornersIncludedWidenedByPenAndClipped) {
     }
 }
 
-TEST(PicturePoint, OutsideIsMinusOneAtEveryEdge) {
-    Picture p(10, 8);
+TEST(BitmapPoint, OutsideIsMinusOneAtEveryEdge) {
+    Bitmap p(10, 8);
     p.fillBox(0, 0, 9, 7, kInk);
     struct Case {
         double x, y;
@@ -74,8 +80,8 @@ TEST(PicturePoint, OutsideIsMinusOneAtEveryEdge) {
     for (const Case& c : cases) EXPECT_EQ(p.point(c.x, c.y), c.expected) << c.x << "," << c.y;
 }
 
-TEST(PicturePoint, RealCoordinatesRoundHalfToEven) {
-    Picture p(10, 10);
+TEST(BitmapPoint, RealCoordinatesRoundHalfToEven) {
+    Bitmap p(10, 10);
     p.fillBox(2, 2, 2, 2, kInk);             // only (2, 2)
     EXPECT_EQ(p.point(2.5, 2.5), kInk);      // 2.5 -> 2
     EXPECT_EQ(p.point(1.5, 1.5), kInk);      // 1.5 -> 2
@@ -83,31 +89,31 @@ TEST(PicturePoint, RealCoordinatesRoundHalfToEven) {
     EXPECT_EQ(p.point(2.49, 2.51), kBlack);  // (2, 3)
 }
 
-TEST(PictureLine, PenOneIsBresenhamWithBothEnds) {
-    Picture p(10, 10);
+TEST(BitmapLine, PenOneIsBresenhamWithBothEnds) {
+    Bitmap p(10, 10);
     // Each pixel is the ideal line's nearest: y = 1 + (x - 1) / 3.
     const std::set<std::pair<int, int>> expected{{1, 1}, {2, 1}, {3, 2}, {4, 2},
                                                  {5, 2}, {6, 3}, {7, 3}};
     p.line(1, 1, 7, 3, kInk);
     EXPECT_EQ(PixelsOf(p, kInk), expected);
-    Picture q(10, 10);
+    Bitmap q(10, 10);
     q.line(7, 3, 1, 1, kInk);  // the other way round
     EXPECT_EQ(PixelsOf(q, kInk), expected);
 }
 
-TEST(PictureLine, PenThreeStampsSquaresAroundEachPixel) {
-    Picture p(12, 12);
+TEST(BitmapLine, PenThreeStampsSquaresAroundEachPixel) {
+    Bitmap p(12, 12);
     p.setPenWidth(3);
     p.line(3, 5, 6, 5, kInk);  // horizontal: a 3-row band one pixel past each end
     EXPECT_EQ(PixelsOf(p, kInk), Box(2, 4, 7, 6));
 
-    Picture q(12, 12);
+    Bitmap q(12, 12);
     q.setPenWidth(3);
     q.line(4.5, 4.5, 4.5, 4.5, kInk);  // a point rounds to (4, 4): a 3x3 square
     EXPECT_EQ(PixelsOf(q, kInk), Box(3, 3, 5, 5));
 }
 
-TEST(PictureLine, ClippedAtAllFourEdges) {
+TEST(BitmapLine, ClippedAtAllFourEdges) {
     struct Case {
         const char* what;
         double x1, y1, x2, y2;
@@ -122,20 +128,20 @@ TEST(PictureLine, ClippedAtAllFourEdges) {
         {"far outside does not hang", -1e9, 5, 1e9, 5, Box(0, 4, 9, 6)},
     };
     for (const Case& c : cases) {
-        Picture p(10, 10);
+        Bitmap p(10, 10);
         p.setPenWidth(3);
         p.line(c.x1, c.y1, c.x2, c.y2, kInk);
         EXPECT_EQ(PixelsOf(p, kInk), c.expected) << c.what;
     }
 }
 
-// A picture whose pixel (x, y) holds a value naming its position.
-void Number(Picture& p) {
+// A bitmap whose pixel (x, y) holds a value naming its position.
+void Number(Bitmap& p) {
     for (int y = 0; y < p.height(); ++y)
         for (int x = 0; x < p.width(); ++x) p.row(y)[x] = 0x10000 + y * 256 + x;
 }
 
-TEST(PictureCopy, ClipsAgainstSourceAndDestinationMovingTheOtherSide) {
+TEST(BitmapCopy, ClipsAgainstSourceAndDestinationMovingTheOtherSide) {
     struct Case {
         const char* what;
         int dx, dy, w, h, sx, sy;
@@ -155,9 +161,9 @@ TEST(PictureCopy, ClipsAgainstSourceAndDestinationMovingTheOtherSide) {
         {"nowhere near", 50, 50, 4, 4, 0, 0},
     };
     for (const Case& c : cases) {
-        Picture src(8, 6), dst(12, 9, kInk);
+        Bitmap src(8, 6), dst(12, 9, kInk);
         Number(src);
-        Picture::Copy(dst, c.dx, c.dy, c.w, c.h, src, c.sx, c.sy);
+        Bitmap::Copy(dst, c.dx, c.dy, c.w, c.h, src, c.sx, c.sy);
         // Every destination pixel is either untouched or the source pixel the offset names.
         for (int y = 0; y < dst.height(); ++y)
             for (int x = 0; x < dst.width(); ++x) {
@@ -170,29 +176,22 @@ TEST(PictureCopy, ClipsAgainstSourceAndDestinationMovingTheOtherSide) {
     }
 }
 
-TEST(PictureCopy, FullPictureCopyIsExact) {
-    Picture a(800, 600), b(800, 600);
-    Number(a);
-    Picture::Copy(b, 0, 0, 800, 600, a, 0, 0);
-    EXPECT_EQ(a.image(), b.image());
-}
-
-TEST(PictureCopy, OverlappingCopyWithinOnePictureKeepsTheSource) {
-    Picture p(6, 6), reference(6, 6);
+TEST(BitmapCopy, OverlappingCopyWithinOneBitmapKeepsTheSource) {
+    Bitmap p(6, 6), reference(6, 6);
     Number(p);
     Number(reference);
-    Picture::Copy(p, 1, 1, 4, 4, p, 0, 0);
+    Bitmap::Copy(p, 1, 1, 4, 4, p, 0, 0);
     for (int y = 1; y < 5; ++y)
         for (int x = 1; x < 5; ++x) EXPECT_EQ(p.point(x, y), reference.point(x - 1, y - 1));
 }
 
-TEST(PictureClear, UsesBackgroundPictureElseBackColour) {
-    Picture p(4, 3, kBlack);
+TEST(BitmapClear, UsesBackgroundPictureElseBackColour) {
+    Bitmap p(4, 3, kBlack);
     p.fillBox(0, 0, 3, 2, kInk);
     p.setBackColor(0x00FF00);  // setting the back colour clears
     EXPECT_EQ(PixelsOf(p, 0x00FF00).size(), 12u);
 
-    auto bg = std::make_shared<Image>(2, 2, 0x0000FF);  // smaller than the picture
+    auto bg = std::make_shared<Image>(2, 2, 0x0000FF);  // smaller than the bitmap
     p.setBackgroundPicture(bg);
     EXPECT_EQ(p.point(1, 1), 0x0000FF);
     EXPECT_EQ(p.point(3, 2), 0x00FF00);  // the rest in the back colour
@@ -203,15 +202,74 @@ TEST(PictureClear, UsesBackgroundPictureElseBackColour) {
     EXPECT_EQ(p.point(0, 0), 0x00FF00);
 }
 
-TEST(PictureChanged, ReportsTheBoundingBoxOfWhatWasDrawn) {
-    Picture p(100, 100);
-    p.takeChanged();
-    p.fillBox(10, 20, 12, 22, kInk);
-    p.fillBox(50, 5, 50, 5, kInk);
-    EXPECT_EQ(p.takeChanged(), (Rect{10, 5, 51, 23}));
-    EXPECT_TRUE(p.takeChanged().empty());
-    p.line(-50, 50, -40, 50, kInk);  // entirely outside: nothing changed
-    EXPECT_TRUE(p.takeChanged().empty());
+// A numbered bitmap noting every area it is told of before a write.
+class Watched final : public Bitmap {
+  public:
+    Watched() : Bitmap(12, 10) {
+        Number(*this);
+        reported.clear();
+    }
+    std::vector<Rect> reported;
+
+  private:
+    void changing(const Rect& c) override { reported.push_back(c); }
+};
+
+// Picture keeps its screen update and whole copies by these reports: a pixel written outside
+// them would be left stale on the screen or in a copy.
+TEST(BitmapChanging, EveryPixelWrittenLiesInAReportedArea) {
+    testing::BlockText text;
+    Bitmap other(12, 10, kInk);
+    struct Case {
+        const char* what;
+        std::function<void(Bitmap&)> write;
+    };
+    const Case cases[] = {
+        {"pen 3 box over an edge",
+         [](Bitmap& b) {
+             b.setPenWidth(3);
+             b.fillBox(-1, 2, 3, 4, kInk);
+         }},
+        {"rect",
+         [](Bitmap& b) {
+             b.fillRect({2, 3, 5, 9}, kInk);
+         }},
+        {"pen 3 line leaving the bitmap",
+         [](Bitmap& b) {
+             b.setPenWidth(3);
+             b.line(9, 1, 14, 8.5, kInk);
+         }},
+        {"print",
+         [&](Bitmap& b) {
+             b.setTextRenderer(&text);
+             b.currentX = 4;
+             b.print("abc");
+         }},
+        {"background smaller than the bitmap",
+         [](Bitmap& b) { b.setBackgroundPicture(std::make_shared<Image>(5, 4, kInk)); }},
+        {"back colour", [](Bitmap& b) { b.setBackColor(kInk); }},
+        {"copy from another", [&](Bitmap& b) { Bitmap::Copy(b, 3, 2, 20, 3, other, 0, 0); }},
+        {"overlapping copy", [](Bitmap& b) { Bitmap::Copy(b, 2, 3, 6, 6, b, 0, 0); }},
+        {"drawn into the image",
+         [](Bitmap& b) {
+             b.imageToDrawIn({1, 1, 3, 3}).at(2, 2) = kInk;
+         }},
+    };
+    for (const Case& c : cases) {
+        Watched b;
+        const Image before = b.image();
+        c.write(b);
+        EXPECT_NE(b.image(), before) << c.what << ": wrote nothing";
+        for (const Rect& r : b.reported)
+            EXPECT_TRUE(!r.empty() && r.intersect(b.bounds()) == r) << c.what;
+        for (int y = 0; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x)
+                if (b.image().at(x, y) != before.at(x, y)) {
+                    EXPECT_TRUE(std::any_of(b.reported.begin(), b.reported.end(),
+                                            [&](const Rect& r) { return r.contains(x, y); }))
+                        << c.what << " at " << x << "," << y;
+                }
+    }
 }
 
 }  // namespace

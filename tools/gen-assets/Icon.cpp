@@ -1,0 +1,170 @@
+// The icon's scene, once as sampled pixels and once as SVG shapes.
+#include "Icon.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "IndexedCanvas.h"
+#include "TileColors.h"
+#include "Tiles.h"
+
+namespace hopla::gen {
+namespace {
+
+// The scene in design units: a 256 x 256 square, y down.
+constexpr double kDesign = 256;
+constexpr double kPlayfieldLeft = 8, kPlayfieldRight = 248, kPlayfieldRadius = 36;
+constexpr double kTileLeft = 58, kTileTop = 100, kTileScale = 3.5;  // 40 px tile -> 140 units
+constexpr double kBallX = 158, kBallY = 54, kBallRadius = 19;
+constexpr double kTrailWidth = 14;
+
+// The trail runs from the spring to the ball; older segments are darker, like the game's
+// trail going black behind the ball. Each is opaque and drawn over the one before, so the
+// joints show no overlap.
+struct Segment {
+    double x1, y1, x2, y2;
+    Rgb8 color;
+};
+constexpr Segment kTrail[] = {
+    {96, 98, 112, 80, {72, 72, 72}},
+    {112, 80, 132, 64, {140, 140, 140}},
+    {132, 64, 152, 56, {210, 210, 210}},
+};
+
+constexpr Rgb8 kWhite{255, 255, 255};
+
+IndexedCanvas SpringCell() {
+    IndexedCanvas canvas(kTileSize, kTileSize, tile::kHole);
+    CellPainter cell(canvas, 0, 0, kTileSize);
+    PaintSpring(cell);
+    return canvas;
+}
+
+bool InPlayfield(double x, double y) {
+    const double lo = kPlayfieldLeft + kPlayfieldRadius, hi = kPlayfieldRight - kPlayfieldRadius;
+    const double dx = x < lo ? lo - x : (x > hi ? x - hi : 0);
+    const double dy = y < lo ? lo - y : (y > hi ? y - hi : 0);
+    if (x < kPlayfieldLeft || x > kPlayfieldRight || y < kPlayfieldLeft || y > kPlayfieldRight)
+        return false;
+    return dx * dx + dy * dy <= kPlayfieldRadius * kPlayfieldRadius;
+}
+
+// Within half the stroke width of the segment, round caps included.
+bool OnSegment(const Segment& s, double x, double y) {
+    const double vx = s.x2 - s.x1, vy = s.y2 - s.y1;
+    double t = ((x - s.x1) * vx + (y - s.y1) * vy) / (vx * vx + vy * vy);
+    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+    const double dx = x - (s.x1 + t * vx), dy = y - (s.y1 + t * vy);
+    return dx * dx + dy * dy <= kTrailWidth * kTrailWidth / 4;
+}
+
+struct Premultiplied {
+    double r = 0, g = 0, b = 0, a = 0;
+    void Over(Rgb8 c, double alpha) {
+        r = c.r * alpha + r * (1 - alpha);
+        g = c.g * alpha + g * (1 - alpha);
+        b = c.b * alpha + b * (1 - alpha);
+        a = alpha + a * (1 - alpha);
+    }
+};
+
+// The scene's colour at one point.
+Premultiplied Sample(const IndexedCanvas& spring, double x, double y) {
+    Premultiplied p;
+    if (!InPlayfield(x, y)) return p;
+    p.Over(tile::kHole, 1);
+    const int tx = static_cast<int>(std::floor((x - kTileLeft) / kTileScale));
+    const int ty = static_cast<int>(std::floor((y - kTileTop) / kTileScale));
+    if (tx >= 0 && ty >= 0 && tx < kTileSize && ty < kTileSize) p.Over(spring.Get(tx, ty), 1);
+    for (const Segment& s : kTrail)
+        if (OnSegment(s, x, y)) p.Over(s.color, 1);
+    const double bx = x - kBallX, by = y - kBallY;
+    if (bx * bx + by * by <= kBallRadius * kBallRadius) p.Over(kWhite, 1);
+    return p;
+}
+
+std::uint8_t Channel(double v) {
+    return static_cast<std::uint8_t>(std::lround(v < 0 ? 0 : (v > 255 ? 255 : v)));
+}
+
+std::string Hex(Rgb8 c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
+    return text;
+}
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+}  // namespace
+
+std::vector<Rgba8> RenderIcon(int size) {
+    const IndexedCanvas spring = SpringCell();
+    // At least 1024 samples across the icon, whatever its size.
+    const int grid = (1024 + size - 1) / size;
+    const double step = kDesign / (static_cast<double>(size) * grid);
+    std::vector<Rgba8> pixels(static_cast<std::size_t>(size) * size);
+    for (int py = 0; py < size; ++py) {
+        for (int px = 0; px < size; ++px) {
+            Premultiplied sum;
+            for (int sy = 0; sy < grid; ++sy) {
+                for (int sx = 0; sx < grid; ++sx) {
+                    const Premultiplied s = Sample(spring, (px * grid + sx + 0.5) * step,
+                                                   (py * grid + sy + 0.5) * step);
+                    sum.r += s.r;
+                    sum.g += s.g;
+                    sum.b += s.b;
+                    sum.a += s.a;
+                }
+            }
+            Rgba8& out = pixels[static_cast<std::size_t>(py) * size + px];
+            out.a = Channel(255 * sum.a / (grid * grid));
+            if (sum.a > 0) {
+                out.r = Channel(sum.r / sum.a);
+                out.g = Channel(sum.g / sum.a);
+                out.b = Channel(sum.b / sum.a);
+            }
+        }
+    }
+    return pixels;
+}
+
+std::string IconSvg() {
+    const IndexedCanvas spring = SpringCell();
+    const std::string side = Number(kDesign);
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+        side + "\" height=\"" + side + "\" viewBox=\"0 0 " + side + " " + side + "\">\n";
+    const double playfield = kPlayfieldRight - kPlayfieldLeft;
+    svg += "<rect x=\"" + Number(kPlayfieldLeft) + "\" y=\"" + Number(kPlayfieldLeft) +
+           "\" width=\"" + Number(playfield) + "\" height=\"" + Number(playfield) + "\" rx=\"" +
+           Number(kPlayfieldRadius) + "\" fill=\"" + Hex(tile::kHole) + "\"/>\n";
+    svg += "<g transform=\"translate(" + Number(kTileLeft) + " " + Number(kTileTop) + ") scale(" +
+           Number(kTileScale) + ")\" shape-rendering=\"crispEdges\">\n";
+    for (int y = 0; y < kTileSize; ++y) {
+        for (int x = 0; x < kTileSize;) {
+            const Rgb8 color = spring.Get(x, y);
+            int end = x + 1;
+            while (end < kTileSize && spring.Get(end, y) == color) ++end;
+            svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"" +
+                   Number(end - x) + "\" height=\"1\" fill=\"" + Hex(color) + "\"/>\n";
+            x = end;
+        }
+    }
+    svg += "</g>\n";
+    for (const Segment& s : kTrail) {
+        svg += "<line x1=\"" + Number(s.x1) + "\" y1=\"" + Number(s.y1) + "\" x2=\"" +
+               Number(s.x2) + "\" y2=\"" + Number(s.y2) + "\" stroke=\"" + Hex(s.color) +
+               "\" stroke-width=\"" + Number(kTrailWidth) + "\" stroke-linecap=\"round\"/>\n";
+    }
+    svg += "<circle cx=\"" + Number(kBallX) + "\" cy=\"" + Number(kBallY) + "\" r=\"" +
+           Number(kBallRadius) + "\" fill=\"" + Hex(kWhite) + "\"/>\n";
+    svg += "</svg>\n";
+    return svg;
+}
+
+}  // namespace hopla::gen
