@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "demo/Recorder.h"
+#include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/KeyCodes.h"
 
@@ -26,14 +28,33 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir)
 void SdlApp::run() {
     while (!game_.ended()) {
         deliverPending();
-        while (!game_.ended() && runDueTimer()) deliverPending();
+        feedDemo();
+        while (!game_.ended() && runDueTimer()) {
+            deliverPending();
+            feedDemo();
+        }
         if (game_.ended()) break;
         screen_.present(game_.picture(), game_.takeChanged());
 
+        std::optional<Duration> wake;
+        if (const std::optional<Game::DueTimer> next = game_.nextDue()) wake = next->due;
+        if (demo_)
+            if (const std::optional<Duration> at = demo_->wakeAt()) wake = at;
         std::optional<SteadyTime> deadline;
-        if (const std::optional<Game::DueTimer> next = game_.nextDue())
-            deadline = std::chrono::steady_clock::now() + (next->due - clock_.now());
+        if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
+    }
+}
+
+void SdlApp::feedDemo() {
+    if (demo_ && !game_.ended()) demo_->feed();
+}
+
+void SdlApp::input(InputKind kind, int code) {
+    if (demo_) {
+        demo_->input(kind, code);
+    } else {
+        Deliver(game_, kind, code);
     }
 }
 
@@ -56,15 +77,15 @@ void SdlApp::deliver(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:  // auto-repeats included, as the system sends them
             if (const std::optional<int> code = VirtualKeyFromSdl(event.key.keysym.sym))
-                game_.keyDown(*code);
+                input(InputKind::KeyDown, *code);
             break;
         case SDL_KEYUP:
             if (const std::optional<int> code = VirtualKeyFromSdl(event.key.keysym.sym))
-                game_.keyUp(*code);
+                input(InputKind::KeyUp, *code);
             break;
         case SDL_MOUSEBUTTONDOWN:  // Display fills the window, so every press is on it
             if (const std::optional<int> button = MouseButtonFromSdl(event.button.button))
-                game_.mouseDown(*button);
+                input(InputKind::Mouse, *button);
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
@@ -72,7 +93,7 @@ void SdlApp::deliver(const SDL_Event& event) {
                 screen_.presentAll(game_.picture());
             break;
         case SDL_QUIT:  // the window manager's close request ends the game at once
-            game_.requestEnd();
+            input(InputKind::Close, 0);
             break;
         default:
             break;

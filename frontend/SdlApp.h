@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/Game.h"
+#include "demo/Demo.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
@@ -16,6 +17,8 @@
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {
+
+class DemoLink;
 
 // Construction runs the game's start-up and opens the window; run() returns when the game has
 // ended or the window was asked to close. Destruction closes the window and the audio device.
@@ -36,10 +39,17 @@ class SdlApp {
     Game& game() { return game_; }
     void setTickObserver(TickObserver observer) { tickObserver_ = std::move(observer); }
 
+    // A demo being recorded or played (--record, --play): the player's input goes through it
+    // and the loop feeds the game its inputs. Set before run(); it must outlive run().
+    const Clock& clock() const { return clock_; }
+    void setDemo(DemoLink* demo) { demo_ = demo; }
+
   private:
     bool runDueTimer();
     void deliverPending();
     void deliver(const SDL_Event& event);
+    void input(InputKind kind, int code);
+    void feedDemo();
 
     SdlSubsystem video_;
     Screen screen_;
@@ -48,6 +58,7 @@ class SdlApp {
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
     TickObserver tickObserver_;
+    DemoLink* demo_ = nullptr;
 };
 
 }  // namespace hopla
