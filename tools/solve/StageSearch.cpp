@@ -38,7 +38,7 @@ enum class Phase { Play, Flight, Caught, Exit, Lost };
 // through open cells stands in.
 class ExitDistance {
   public:
-    explicit ExitDistance(const GameState& s) : grid_(s), d_(kStates, kUnreachable) {
+    explicit ExitDistance(const GameState& s) : grid_{s}, d_(kStates, kUnreachable) {
         // The model's moves, forwards; the distances run backwards from the exit over them.
         std::vector<std::vector<std::pair<int, float>>> into(kStates);
         auto edge = [&](int from, int to, float cost) { into[to].push_back({from, cost}); };
