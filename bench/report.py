@@ -5,6 +5,7 @@ usage: report.py RESULTS_DIR   (benchmarks.json, probe.jsonl, bare.jsonl, bare-t
                                 game.json from run.sh)
 """
 import json
+import re
 import sys
 from pathlib import Path
 
@@ -168,6 +169,34 @@ for p in probes:
     if p["from_start"]:
         add("peak through the title into play (probe, 13 s)", f"{p['vm_hwm_kb'] / 1024:.1f} MB",
             "the same frontend and game")
+
+# --- The solver.
+section("Solver (hopla-solve on the real game)")
+stage_line = re.compile(r"stage +(\d+): +(\d+) ticks \( *(\d+) points\) +([\d.]+) s +(\d+) steps")
+blocked_line = re.compile(r"stage +(\d+): NOT CLEARED +([\d.]+) s +(\d+) steps: (.*)")
+stages_text = (results / "solve-stages.txt").read_text() if (results / "solve-stages.txt").exists() else ""
+cleared = {}
+for text in stages_text.splitlines():
+    if m := stage_line.match(text):
+        cleared[int(m[1])] = m
+    elif m := blocked_line.match(text):
+        add(f"stage {m[1]}", "NOT CLEARED", m[4], "cleared", False)
+for n in sorted(cleared):
+    m = cleared[n]
+    add(f"stage {n}", f"{m[2]} ticks ({m[3]} points)", f"{m[4]} s, {m[5]} steps", "cleared", True)
+if m := re.search(r"all stages: ([\d.]+) s wall, ([\d.]+) s processor, (\d+) processes", stages_text):
+    ok = len(cleared) == 21 and float(m[1]) < 60
+    add("all 21 stages", f"{m[1]} s wall", f"{m[2]} s processor, {m[3]} processes at a time",
+        "all cleared, < 60 s", ok, "" if len(cleared) == 21 else f"{21 - len(cleared)} not cleared")
+else:
+    add("all 21 stages", "not measured", "hopla-solve --all gave no total", "< 60 s", False)
+game_text = (results / "solve-game.txt").read_text() if (results / "solve-game.txt").exists() else ""
+if m := re.search(r"game: score (\d+), code (\w*), (\d+) balls lost, ([\d.]+) s", game_text):
+    add("whole game's score (lower is better)", f"{m[1]}, code {m[2]}",
+        f"{m[3]} balls lost, solved in {m[4]} s", "<= 150", int(m[1]) <= 150)
+else:
+    add("whole game's score", "not measured", "hopla-solve --game found no way through",
+        "<= 150", False)
 
 # --- One table.
 widths = [max(len(r[i]) for r in rows if r[1] is not None) for i in range(5)]

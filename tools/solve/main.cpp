@@ -1,5 +1,6 @@
 // hopla-solve: finds key presses that clear stages on the real game code and writes them as
 // demos: one stage, every stage (in parallel processes), or a whole game with its score.
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -249,7 +250,13 @@ int SolveAllStages(const Options& o) {
         ++running;
     }
     while (running > 0) reap();
-    std::printf("all stages: %.2f s wall\n", SecondsSince(start));
+    rusage children{};
+    ::getrusage(RUSAGE_CHILDREN, &children);
+    const double processor =
+        static_cast<double>(children.ru_utime.tv_sec + children.ru_stime.tv_sec) +
+        1e-6 * static_cast<double>(children.ru_utime.tv_usec + children.ru_stime.tv_usec);
+    std::printf("all stages: %.2f s wall, %.2f s processor, %d processes at a time\n",
+                SecondsSince(start), processor, o.jobs);
     return status;
 }
 
@@ -276,7 +283,6 @@ int SolveGame(const Options& o) {
             status = 1;
             break;
         }
-        for (DemoInput& in : r.inputs) in.ms = static_cast<std::int64_t>(sim.nowMs());
         inputs.insert(inputs.end(), r.inputs.begin(), r.inputs.end());
         PlayInputs(sim, r.inputs);
     }
