@@ -62,12 +62,12 @@ class Game {
     // The state as a demo's check line holds it (see StateCheck).
     StateCheck check() const;
 
-    // For demos that begin at a stage, right after start-up and before any handler: starts
-    // stage n (0..20) where a real game would be on entering it, as if the ball had just left
-    // the stage before it; n = 21 as if it had left stage 20 (the ending). Coming from the
+    // Starts stage n (0..20) where a real game would be on entering it, as if the ball had just
+    // left the stage before it; n = 21 as if it had left stage 20 (the ending). Coming from the
     // title room or the ending, or from a lost game, it is a new game (9 balls, the stage times
-    // cleared); during a game the balls stay. Whatever sequence was running stops. Throws
-    // std::out_of_range for other n.
+    // cleared); during a game the balls stay. Whatever sequence was running stops. Called
+    // between handlers: by demo players and recorders right after start-up, for a demo of one
+    // stage, and by GameTesting. Throws std::out_of_range for other n.
     void startStage(int n);
 
     // The whole game as a value between two handlers: the record, every element of the window

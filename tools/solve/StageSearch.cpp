@@ -5,10 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <limits>
-#include <map>
 #include <memory>
 #include <queue>
 #include <unordered_map>
@@ -16,11 +12,12 @@
 
 #include "demo/Recorder.h"
 #include "form/Playfield.h"
+#include "play/Input.h"
 
 namespace hopla {
 namespace {
 
-constexpr int kLeft = 37, kRight = 39;
+constexpr int kLeft = kKeyLeft, kRight = kKeyRight;
 constexpr double kTopSpeed = 11;  // pixels per tick a held arrow drives the ball to
 constexpr double kUnreachable = 1e7;
 // How often an arrow may be pressed between two ticks, as a keyboard's repeat does: once, twice
@@ -34,8 +31,8 @@ enum class Phase { Play, Flight, Caught, Exit, Lost };
 // 10-pixel cells, the ball may climb only as far as its last lift allows (a bounce off a floor
 // 4 cells, a kick off a wall 5, a breakable block 2, a spring 14), falling takes the lift away,
 // and a launcher carries it along its row for nothing (flights are not counted in the stage's
-// time). The search ranks ball states by it; where the model sees no way, the plain distance
-// through open cells stands in.
+// time). The search ranks ball states by it; a state from which the model sees no way out
+// ranks last.
 class ExitDistance {
   public:
     explicit ExitDistance(const GameState& s) : grid_{s}, d_(kStates, kUnreachable) {
