@@ -106,12 +106,20 @@ def game_row():
         speed >= 5000)
 
 
+def snapshot_rows():
+    save, back = us("BM_SnapshotSaveAfterTick"), us("BM_SnapshotRestoreThenTick")
+    add("Ball tick, then a snapshot of the whole game", fmt_us(save),
+        "the solver's save of a state it goes on from")
+    add("Back to a snapshot, then a ball tick", fmt_us(back), "each key press the solver tries")
+
+
 measured("Full-picture copy", "<= 1.5x", copy_row)
 measured("ScreenOn", "<= 2x", frame_rows)
 measured("Timer1 tick without contact", "< 2 us", free_tick_row)
 measured("Timer1 tick with a landing", "", landing_row)
 measured("MakeScreen, 300 tiles", "", build_row)
 measured("Whole scripted game, headless", ">= 5000x", game_row)
+measured("Snapshots", "", snapshot_rows)
 
 # --- The real loop under Xvfb.
 def json_lines(name):
