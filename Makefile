@@ -4,7 +4,11 @@ SANITIZE_BUILD ?= build-sanitize
 CLANG_BUILD ?= build-clang
 JOBS ?= $(shell nproc)
 
-.PHONY: all run test test-sanitize test-clang bench build configure clean format format-check package
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+SOAK_HOURS ?= 100
+
+.PHONY: all run test test-sanitize test-clang bench fuzz soak build configure clean format format-check package
 
 all: build
 
@@ -53,6 +57,25 @@ bench: BUILD = build-bench
 bench: build
 	bash bench/run.sh $(BUILD)
 
+# SOAK_HOURS of random play in the sanitizer build (SOAK_SEED replays a run).
+soak: export ASAN_OPTIONS = halt_on_error=1:detect_leaks=1
+soak: export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
+soak: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+soak:
+	@$(MAKE) --no-print-directory configure BUILD=$(SANITIZE_BUILD) DEPS=test \
+	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target hopla-soak
+	./$(SANITIZE_BUILD)/hopla-soak --hours $(SOAK_HOURS) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
+
+# Each libFuzzer harness for FUZZ_SECONDS, in a clang build of its own; fails on any finding.
+fuzz:
+	@bash tools/install-deps.sh fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DHOPLA_FUZZ=ON \
+	    -DHOPLA_TESTS=OFF -DHOPLA_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_wave fuzz_bmp
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 format:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
@@ -61,4 +84,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD)

@@ -2,6 +2,7 @@
 #include "frontend/SdlSound.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -14,35 +15,42 @@ namespace {
 constexpr Uint16 kBufferFrames = 512;
 // How long past its end a waited-for sound may take before the wait gives up on a stalled device.
 constexpr auto kStallAllowance = std::chrono::milliseconds(250);
-// Silence appended to a wave before resampling, in frames of the wave: more than the resampler
-// keeps back.
-constexpr int kTailFrames = 4096;
+// Silence put after a sound before resampling, so that SDL's flush hands over all of the sound:
+// its resampler keeps back some hundreds of frames of the slower of the two rates, so this many
+// frames of the sound's rate and as many again at the device's rate are more than enough.
+// Within the rates a sound may have that is under 0.3 s, so the work follows the sound's length.
+constexpr std::size_t kLookAheadFrames = 1024;
 
 }  // namespace
 
 std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
-    if (wave.samples.empty() || wave.channels <= 0 || wave.rate <= 0) return {};
+    if (wave.samples.empty() || !WithinWaveLimits(wave)) return {};
     AudioStreamHandle stream(SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(wave.channels),
                                                 wave.rate, AUDIO_S16SYS, kDeviceChannels,
                                                 kDeviceRate));
     if (!stream) return {};
     // SDL's flush loses the resampler's look-ahead when the input came in one large piece, so a
-    // tail of silence goes in after the sound and is cut off again below.
-    std::vector<std::int16_t> input = wave.samples;
-    input.resize(input.size() + static_cast<std::size_t>(kTailFrames) * wave.channels, 0);
-    const int bytes = static_cast<int>(input.size() * sizeof(std::int16_t));
-    if (SDL_AudioStreamPut(stream.get(), input.data(), bytes) != 0) return {};
-    if (SDL_AudioStreamFlush(stream.get()) != 0) return {};
-    std::vector<std::int16_t> out;
-    std::int16_t piece[4096];
-    for (;;) {
-        const int got = SDL_AudioStreamGet(stream.get(), piece, sizeof piece);
-        if (got <= 0) break;
-        out.insert(out.end(), piece, piece + static_cast<std::size_t>(got) / sizeof(std::int16_t));
+    // tail of silence goes in after the sound and what comes of it is not taken below.
+    const std::size_t tailFrames =
+        kLookAheadFrames + kLookAheadFrames * static_cast<std::size_t>(wave.rate) / kDeviceRate;
+    const std::vector<std::int16_t> tail(tailFrames * static_cast<std::size_t>(wave.channels), 0);
+    for (const std::vector<std::int16_t>* piece : {&wave.samples, &tail}) {
+        const int bytes = static_cast<int>(piece->size() * sizeof(std::int16_t));
+        if (SDL_AudioStreamPut(stream.get(), piece->data(), bytes) != 0) return {};
     }
+    if (SDL_AudioStreamFlush(stream.get()) != 0) return {};
     const auto frames = static_cast<std::size_t>(
         (static_cast<long long>(wave.frames()) * kDeviceRate + wave.rate - 1) / wave.rate);
-    out.resize(std::min(out.size(), frames * kDeviceChannels));
+    std::vector<std::int16_t> out(frames * kDeviceChannels);
+    std::size_t have = 0;
+    while (have < out.size()) {
+        const int got =
+            SDL_AudioStreamGet(stream.get(), out.data() + have,
+                               static_cast<int>((out.size() - have) * sizeof(std::int16_t)));
+        if (got <= 0) break;
+        have += static_cast<std::size_t>(got) / sizeof(std::int16_t);
+    }
+    out.resize(have);
     return out;
 }
 
@@ -65,11 +73,15 @@ std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
     auto [it, fresh] = cache_.try_emplace(path);
     if (!fresh) return it->second;
     std::optional<Wave> wave;
+    std::string problem;
     try {
-        wave = LoadWave(path);
-    } catch (const std::exception&) {
-        // Unreadable (a directory, an I/O error): silence, like a missing file.
+        wave = LoadWave(path, &problem);
+    } catch (const std::exception& e) {
+        problem = e.what();  // out of memory: silence like any other unplayable file
     }
+    // Once per file, since the outcome is cached: a missing file is silence without a word.
+    if (!wave && !problem.empty())
+        std::fprintf(stderr, "hopla: %s is silent: %s\n", path.c_str(), problem.c_str());
     if (wave && wave->length() > Duration(0)) {
         auto clip = std::make_shared<Clip>();
         clip->length = wave->length();

@@ -14,9 +14,8 @@ void RecordingSound::stop(bool wait) {
     record({clock_.now(), std::nullopt, wait});
 }
 
-void RecordingSound::record(Call call) {
-    calls_.push_back(call);
-    if (onCall) onCall(calls_.back());
+void RecordingSound::record(const Call& call) {
+    if (onCall) onCall(call);
 }
 
 Duration RecordingSound::lengthOf(const std::string& path) {

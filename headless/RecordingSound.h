@@ -1,11 +1,10 @@
-// A sound device that plays nothing and records every call; waiting advances a virtual clock.
+// A sound device that plays nothing and reports every call; waiting advances a virtual clock.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "headless/VirtualClock.h"
 #include "toolkit/Sound.h"
@@ -26,17 +25,15 @@ class RecordingSound final : public SoundDevice {
     void play(const std::string& path, bool wait) override;
     void stop(bool wait) override;
 
-    const std::vector<Call>& calls() const { return calls_; }
-    void clearCalls() { calls_.clear(); }
-    // Called with each new call as it happens (hopla-sim prints it).
+    // Called with each call as it happens (hopla-sim prints it). Nothing else keeps the calls,
+    // so a game of any length costs no memory for them.
     std::function<void(const Call&)> onCall;
 
   private:
-    void record(Call call);
+    void record(const Call& call);
     Duration lengthOf(const std::string& path);
 
     VirtualClock& clock_;
-    std::vector<Call> calls_;
     std::map<std::string, Duration> lengths_;  // files are read once
 };
 

@@ -33,9 +33,9 @@ class SimCore {
     // See Game::startStage.
     void startStage(int n) { game_->startStage(n); }
 
-    // The whole headless game between two handlers: the game's snapshot and the virtual clock.
-    // The sound device's log is output and stays as it is. Used by the solver to try key
-    // presses and go back, and by tests.
+    // The whole headless game between two handlers: the game's snapshot and the virtual clock
+    // (the sound device keeps nothing but the lengths of the files it read). Used by the solver
+    // to try key presses and go back, and by tests.
     struct Snapshot {
         Game::Snapshot game;
         Duration now{0};

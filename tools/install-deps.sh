@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build and run (`run`), to build its Debian
-# package (`package`) or also to test (`test`, `bench`). Only what is missing is installed;
-# apt-get runs as root or through sudo.
+# package (`package`) or also to test (`test`, `bench`, `fuzz`). Only what is missing is
+# installed; apt-get runs as root or through sudo.
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
@@ -11,6 +11,8 @@ bench_packages=(libbenchmark-dev xvfb python3)
 # The manual pages, CPack's dependency scan, and the checks of the package.
 package_packages=(scdoc dpkg-dev file)
 package_test_packages=(lintian desktop-file-utils appstream)
+# clang with libFuzzer and its sanitizer runtimes.
+fuzz_packages=(clang libclang-rt-14-dev)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -18,7 +20,8 @@ case "${1:-run}" in
     test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
                   "${package_test_packages[@]}") ;;
     bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
-    *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
+    fuzz) wanted=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
+    *) echo "usage: $0 run|package|test|bench|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -10,6 +10,7 @@
 
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
+#include "headless/SoundLog.h"
 
 namespace hopla {
 namespace {
@@ -30,13 +31,14 @@ std::vector<std::string> CorpusNames() {
 struct Played {
     Demo demo;
     SimCore sim;
+    testing::SoundLog log{sim.sound()};
     PlaybackResult result;
     explicit Played(Demo d) : demo(std::move(d)), sim(demo.seed, HOPLA_BUILD_DIR) {
         result = PlayDemo(sim, demo);
     }
     int sounds(const std::string& file) {
         return static_cast<int>(
-            std::count_if(sim.sound().calls().begin(), sim.sound().calls().end(),
+            std::count_if(log.calls().begin(), log.calls().end(),
                           [&](const RecordingSound::Call& c) {
                               return c.path && fs::path(*c.path).filename() == file;
                           }));

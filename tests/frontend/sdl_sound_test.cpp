@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -31,13 +32,16 @@ TEST(ConvertForDevice, ResamplesMonoToStereoAtTheDeviceRate) {
     const struct {
         int rate;
         int frames;
-    } cases[] = {{22050, 2205}, {8000, 800}, {11025, 4410}};
+    } cases[] = {{22050, 2205}, {8000, 800}, {11025, 4410}, {4000, 400}, {192000, 19200}};
     for (const auto& c : cases) {
         const std::vector<std::int16_t> out =
             ConvertForDevice(ConstantWave(1, c.rate, c.frames, 1000));
-        const double expectedFrames = double(c.frames) * kDeviceRate / c.rate;
+        // The silence put after the sound hands over the resampler's look-ahead: the whole
+        // length arrives, whatever the rate.
+        const auto expectedFrames =
+            (static_cast<std::size_t>(c.frames) * kDeviceRate + c.rate - 1) / c.rate;
         ASSERT_EQ(out.size() % kDeviceChannels, 0u) << c.rate;
-        EXPECT_NEAR(out.size() / kDeviceChannels, expectedFrames, expectedFrames * 0.02) << c.rate;
+        EXPECT_EQ(out.size() / kDeviceChannels, expectedFrames) << c.rate;
         // Away from the edges, where the resampler's filter ramps, the level is kept and both
         // channels carry the same sample.
         const std::size_t frames = out.size() / kDeviceChannels;
@@ -56,6 +60,22 @@ TEST(ConvertForDevice, LeavesTheDeviceFormatAsItIs) {
     EXPECT_TRUE(ConvertForDevice(Wave{}).empty());
 }
 
+// Called with a sound no file within the limits gives, the conversion refuses it instead of
+// resampling from a rate no sound card has or converting minutes of sound.
+TEST(ConvertForDevice, RefusesSoundsBeyondTheLimits) {
+    const struct {
+        const char* what;
+        Wave wave;
+    } cases[] = {
+        {"1 Hz", ConstantWave(1, 1, 20, 1000)},
+        {"3999 Hz", ConstantWave(1, 3999, 400, 1000)},
+        {"192001 Hz", ConstantWave(2, 192001, 400, 1000)},
+        {"31 s", ConstantWave(1, 4000, 31 * 4000, 1000)},
+        {"three channels", ConstantWave(3, 22050, 400, 1000)},
+    };
+    for (const auto& c : cases) EXPECT_TRUE(ConvertForDevice(c.wave).empty()) << c.what;
+}
+
 // A mono 16-bit wave file of the given length at 22050 Hz, in a fresh temporary directory.
 class SdlSoundTest : public ::testing::Test {
   protected:
@@ -68,7 +88,11 @@ class SdlSoundTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string write(const std::string& name, int ms, bool truncate = false) {
-        const std::uint32_t frames = 22050u * ms / 1000;
+        return writeFrames(name, 22050u * ms / 1000, 22050, truncate);
+    }
+    // A mono 16-bit wave of `frames` at `rate`: 44 bytes and the samples.
+    std::string writeFrames(const std::string& name, std::uint32_t frames, std::uint32_t rate,
+                            bool truncate = false) {
         std::vector<std::uint8_t> b;
         auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
         auto u16 = [&](unsigned v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); };
@@ -81,12 +105,12 @@ class SdlSoundTest : public ::testing::Test {
         tag("WAVE");
         tag("fmt ");
         u32(16);
-        u16(1);      // PCM
-        u16(1);      // mono
-        u32(22050);  // frames per second
-        u32(44100);  // bytes per second
-        u16(2);      // bytes per frame
-        u16(16);     // bits per sample
+        u16(1);         // PCM
+        u16(1);         // mono
+        u32(rate);      // frames per second
+        u32(rate * 2);  // bytes per second
+        u16(2);         // bytes per frame
+        u16(16);        // bits per sample
         tag("data");
         u32(frames * 2);
         for (std::uint32_t i = 0; i < frames; ++i) u16((i % 50) * 300);
@@ -165,11 +189,29 @@ TEST_F(SdlSoundTest, MissingOrBrokenFilesAreSilenceWithoutWaiting) {
         ScopedEnv env("SDL_AUDIODRIVER", driver);
         SdlSound sound;
         const std::string cases[] = {(dir_ / "missing.wav").string(),
-                                     write("truncated.wav", 500, true), dir_.string()};
+                                     write("truncated.wav", 500, true), dir_.string(),
+                                     writeFrames("one-hertz.wav", 20, 1),  // 84 bytes that say 20 s
+                                     writeFrames("long.wav", 31 * 4000, 4000)};
         for (const std::string& path : cases)
             EXPECT_LT(TimePlay(sound, path, true).count(), 250) << driver << " " << path;
         sound.stop(false);
     }
+}
+
+// A file that is there but unplayable says so once, on the standard error, and is silence.
+TEST_F(SdlSoundTest, AFileBeyondTheLimitsIsSilenceWithOneWarning) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    SdlSound sound;
+    const std::string path = writeFrames("one-hertz.wav", 20, 1);
+    ::testing::internal::CaptureStderr();
+    const milliseconds first = TimePlay(sound, path, true);
+    const milliseconds again = TimePlay(sound, path, true);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_LT(first.count(), 250);
+    EXPECT_LT(again.count(), 250);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("one-hertz.wav"), std::string::npos) << said;
+    EXPECT_NE(said.find("1 Hz"), std::string::npos) << said;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "headless/SimCore.h"
+#include "headless/SoundLog.h"
 #include "play/BallTick.h"
 #include "stage/StageLoad.h"
 #include "stage/StageTable.h"
@@ -23,12 +24,10 @@ struct MapRow {
 
 class Playfield {
   public:
-    explicit Playfield(std::uint32_t seed = 1) : sim(seed, HOPLA_BUILD_DIR) {
-        stopAllTimers();
-        sim.sound().clearCalls();
-    }
+    explicit Playfield(std::uint32_t seed = 1) : sim(seed, HOPLA_BUILD_DIR) { stopAllTimers(); }
 
     SimCore sim;
+    SoundLog soundLog{sim.sound()};
     GameState& s() { return sim.state(); }
     Form1& f() { return sim.form(); }
 
@@ -48,7 +47,7 @@ class Playfield {
         PutBallAtStart(st, stage);
         st.Tick = 6;
         Timer5_Timer(f(), st);
-        sim.sound().clearCalls();
+        soundLog.clear();
     }
 
     // Runs Timer1 ticks directly, at most n, stopping early when `until` holds.
@@ -68,7 +67,7 @@ class Playfield {
     // trailing " wait".
     std::vector<std::string> sounds() {
         std::vector<std::string> names;
-        for (const RecordingSound::Call& c : sim.sound().calls()) {
+        for (const RecordingSound::Call& c : soundLog.calls()) {
             if (!c.path) {
                 names.push_back("stop");
                 continue;

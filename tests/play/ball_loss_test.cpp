@@ -73,7 +73,7 @@ TEST(Otita, TheLastBallStopsTheFallSoundAndSetsUpGameOver) {
     p.ticks(1);
     EXPECT_EQ(s.BallsLeft, 0);
     EXPECT_EQ(p.sounds(), (std::vector<std::string>{"otita.wav", "stop"}));
-    const auto& calls = p.sim.sound().calls();
+    const auto& calls = p.soundLog.calls();
     EXPECT_EQ(calls[0].at, calls[1].at);
     EXPECT_EQ(s.StageNo, kTitleStage);
     EXPECT_EQ(s.BallState, kBallGameOver);

@@ -15,7 +15,7 @@ void CaughtOn(Playfield& p, int column, std::string row8) {
     p.load(4, {{8, row8}}, 40 * column + 20, 150);
     const int n = p.tickUntil(40, [&] { return p.s().BallState == kBallCaught; });
     ASSERT_GT(n, 0);
-    p.sim.sound().clearCalls();
+    p.soundLog.clear();
 }
 
 // Runs Timer3 ticks while it runs, at most n; returns how many ran.
@@ -65,7 +65,7 @@ TEST(Flight, AWallEndsTheFlightAtFourPointTwoTheOtherWay) {
         CaughtOn(p, c.launcher, row);
         GameState& s = p.s();
         p.sim.keyDown(c.key);
-        p.sim.sound().clearCalls();
+        p.soundLog.clear();
         double before = s.TrailX[0];
         while (p.f().Timer3.running() && Fly(p, 1) == 1 && s.BallState == kBallLaunched) {
             EXPECT_EQ(s.TrailY[0], 340);  // straight: no gravity
@@ -101,7 +101,7 @@ TEST(Flight, TheExitLineLeadsToTheNextStage) {
     CaughtOn(p, 15, std::string(20, '0'));
     GameState& s = p.s();
     p.sim.keyDown(39);  // from x 640: 670, 700, 730, 760
-    p.sim.sound().clearCalls();
+    p.soundLog.clear();
     EXPECT_EQ(Fly(p, 10), 4);
     EXPECT_EQ(s.StageNo, 5);
     EXPECT_EQ(s.BallState, kBallInPlay);
@@ -119,7 +119,7 @@ TEST(Flight, TheOppositeArrowBrakesAndTheSameArrowDoesNothing) {
         const int against = key == 39 ? 37 : 39;
         p.sim.keyDown(key);
         Fly(p, 1);
-        p.sim.sound().clearCalls();
+        p.soundLog.clear();
         p.sim.keyDown(key);  // the held key repeating
         EXPECT_EQ(s.BallState, kBallLaunched);
         EXPECT_TRUE(p.sounds().empty());

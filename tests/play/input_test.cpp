@@ -127,7 +127,7 @@ TEST(KeyDown, SpaceReturnsToTheTitleRoomOnlyWhileTimer1Runs) {
     EXPECT_FALSE(p.f().Timer1.running());
 
     // A second Space during the introduction is just a key.
-    p.sim.sound().clearCalls();
+    p.soundLog.clear();
     s.BallState = kBallInPlay;
     p.sim.keyDown(32);
     EXPECT_EQ(s.HeldKey, 32);

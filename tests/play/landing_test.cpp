@@ -102,7 +102,7 @@ TEST(Landing, ABreakableBlockBreaksLetsTheBallThroughAndReturnsAfterALoss) {
     EXPECT_TRUE(AllOf(f.Display, 200, 340, 240, 360, kBlack));
 
     // Up and down again: no more contact, the ball drops out of the floor.
-    p.sim.sound().clearCalls();
+    p.soundLog.clear();
     ASSERT_GT(p.tickUntil(100, [&] { return s.BallsLeft == 5; }), 0);
     EXPECT_EQ(p.sounds(), std::vector<std::string>{"otita.wav"});
 

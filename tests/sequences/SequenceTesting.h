@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "headless/SimCore.h"
+#include "headless/SoundLog.h"
 
 namespace hopla::testing {
 
@@ -37,10 +38,10 @@ class HandlerLog {
     std::vector<HandlerRun> runs_;
 };
 
-// Times of the clicks ("keri.wav" without waiting), in ms.
-inline std::vector<double> ClickTimes(SimCore& sim, double from = 0) {
+// Times of the clicks ("keri.wav" without waiting) in the log, in ms.
+inline std::vector<double> ClickTimes(const SoundLog& sounds, double from = 0) {
     std::vector<double> t;
-    for (const RecordingSound::Call& c : sim.sound().calls()) {
+    for (const RecordingSound::Call& c : sounds.calls()) {
         const double at = SimCore::ToMs(c.at);
         if (c.path && !c.wait && c.path->ends_with("/keri.wav") && at >= from) t.push_back(at);
     }

@@ -25,7 +25,7 @@ constexpr double kRunEnd = kRun + 102 * 100;
 class Ending : public ::testing::Test {
   protected:
     // A game cleared with two balls lost and 1100 ticks in every stage: score 21 x 110 + 60.
-    Ending() : sim(11, HOPLA_BUILD_DIR), s(sim.state()), f(sim.form()) {
+    Ending() : sim(11, HOPLA_BUILD_DIR), s(sim.state()), f(sim.form()), sounds(sim.sound()) {
         s.StageNo = 20;
         s.BallsLeft = 7;
         for (int i = 0; i <= 20; ++i) s.StageTime[i] = 1100;
@@ -44,6 +44,7 @@ class Ending : public ::testing::Test {
     SimCore sim;
     GameState& s;
     Form1& f;
+    testing::SoundLog sounds;
 };
 
 TEST_F(Ending, DissolveTicksEvery200msWithAClick) {
@@ -52,9 +53,9 @@ TEST_F(Ending, DissolveTicksEvery200msWithAClick) {
     std::vector<double> want;
     for (int k = 0; k < 19; ++k) want.push_back(kDissolve + 200 * k);
     EXPECT_EQ(log.times("Etimer"), want);
-    EXPECT_EQ(ClickTimes(sim), want);
+    EXPECT_EQ(ClickTimes(sounds), want);
     sim.runUntil(kRunEnd + 2999);  // the reveal and the ball run are silent
-    EXPECT_EQ(ClickTimes(sim), want);
+    EXPECT_EQ(ClickTimes(sounds), want);
 }
 
 TEST_F(Ending, DissolveBlackensCellsAndMarksTheNextOnesGrey) {
@@ -224,7 +225,7 @@ TEST_F(Ending, MessagesAreTypedWithSilentSpacesAndPauses) {
         EXPECT_EQ(shown[i].left, want[i].left) << i;
     }
     EXPECT_EQ(shown.back().t, finalScreen);
-    EXPECT_EQ(ClickTimes(sim, kRunEnd), clicks);
+    EXPECT_EQ(ClickTimes(sounds, kRunEnd), clicks);
     EXPECT_EQ(s.EndPhase, 10);
     EXPECT_EQ(f.Etimer.interval(), 0);
 }

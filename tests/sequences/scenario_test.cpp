@@ -142,6 +142,7 @@ TEST(Scenario, SpaceReturnsToTheTitleStageAfter600ms) {
 
 TEST(Scenario, LastBallLostShowsGameOverThenTheTitleStage) {
     SimCore sim(21, HOPLA_BUILD_DIR);
+    testing::SoundLog sounds(sim.sound());
     GameState& s = sim.state();
     Form1& f = sim.form();
     sim.runUntil(kPlayOnTitle);
@@ -162,7 +163,7 @@ TEST(Scenario, LastBallLostShowsGameOverThenTheTitleStage) {
     EXPECT_EQ(f.Label1.caption(), "Game Over");
     std::vector<double> clicks;
     for (int k = 0; k < 5; ++k) clicks.push_back(wiped + 1000 + 340 * k);
-    EXPECT_EQ(testing::ClickTimes(sim, lost), clicks);
+    EXPECT_EQ(testing::ClickTimes(sounds, lost), clicks);
     sim.runUntil(wiped + 5079);
     EXPECT_FALSE(f.Timer1.running());
     sim.runUntil(wiped + 5080);

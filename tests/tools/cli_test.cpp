@@ -75,6 +75,7 @@ TEST_F(Cli, ExitStatuses) {
     const struct {
         std::string command;
         int status;
+        std::string says = "";  // on the standard error, where the command sends it to the pipe
     } cases[] = {
         {"printf 'state\\n' | " + kSim, 0},
         {"printf 'state\\nnonsense\\n' | " + kSim + " 2>/dev/null", 2},
@@ -97,8 +98,23 @@ TEST_F(Cli, ExitStatuses) {
         {"printf 'at 100\\nset BallsLeft 3\\n' | " + kSim + " --record /dev/null 2>/dev/null", 2},
         {"printf 'at 100\\nstage 3\\n' | " + kSim + " --record /dev/null 2>/dev/null", 2},
         {"printf 'state\\n' | " + kSim + " --record /nonexistent/a.demo 2>/dev/null", 1},
+        // What cannot be read or written fails the run in one line, never an early success.
+        {kSim + " /tmp 2>&1", 1, "hopla-sim: /tmp is a directory, not a script\n"},
+        {kSim + " </tmp 2>&1", 1, "hopla-sim: line 1: cannot read the script\n"},
+        {kSim + " /dev/zero 2>&1", 2, "hopla-sim: line 1: longer than 1048576 bytes\n"},
+        {"printf 'state\\n' | " + kSim + " 2>&1 >/dev/full", 1,
+         "hopla-sim: line 1: cannot write the output\n"},
+        {"printf 'state\\n' | " + kSim + " 2>&1 >&-", 1,
+         "hopla-sim: line 1: cannot write the output\n"},
+        {kSim + " --help 2>&1 >/dev/full", 1, "hopla-sim: cannot write the output\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Shell(c.command).status, c.status) << c.command;
+    for (const auto& c : cases) {
+        const Result result = Shell(c.command);
+        EXPECT_EQ(result.status, c.status) << c.command;
+        if (!c.says.empty()) {
+            EXPECT_EQ(result.out, c.says) << c.command;
+        }
+    }
     std::filesystem::remove(tampered);
     std::filesystem::remove(cut);
 }

@@ -75,6 +75,35 @@ TEST(JsonString, EscapesQuotesBackslashesAndControlsAndPassesUtf8) {
     }
 }
 
+// Bytes that are not UTF-8 (a caption cut inside a character, say) cannot go into a JSON line
+// as they are: each stray byte becomes U+FFFD, and valid characters around it stay.
+TEST(JsonString, StrayBytesBecomeReplacementCharacters) {
+    const std::string r = "\xef\xbf\xbd";  // U+FFFD
+    const struct {
+        const char* what;
+        std::string text;
+        std::string literal;
+    } cases[] = {
+        {"a lone byte",
+         "a\xff"
+         "b",
+         "\"a" + r + "b\""},
+        {"a character cut short", "Ｈ\xef\xbd", "\"Ｈ" + r + r + "\""},
+        {"a continuation alone", "\x80Ｈ", "\"" + r + "Ｈ\""},
+        {"overlong", "\xc0\xaf", "\"" + r + r + "\""},
+        {"overlong of three", "\xe0\x80\xaf", "\"" + r + r + r + "\""},
+        {"a surrogate", "\xed\xa0\x80", "\"" + r + r + r + "\""},
+        {"past U+10FFFF", "\xf4\x90\x80\x80", "\"" + r + r + r + r + "\""},
+        {"the last character", "\xf4\x8f\xbf\xbf", "\"\xf4\x8f\xbf\xbf\""},
+        {"four bytes", "\xf0\x9f\x98\x80", "\"\xf0\x9f\x98\x80\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(JsonString(c.text), c.literal) << c.what;
+        EXPECT_EQ(IsUtf8(c.text), c.literal.find(r) == std::string::npos) << c.what;
+        EXPECT_TRUE(IsUtf8(c.literal)) << c.what;
+    }
+}
+
 TEST(ParseJsonString, ReadsEveryEscapeAndRejectsMalformedLiterals) {
     EXPECT_EQ(ParseJsonString(R"("\u00e9\u3042\/")"), "é\xe3\x81\x82/");
     EXPECT_EQ(ParseJsonString(R"("\ud83d\ude00")"), "\xf0\x9f\x98\x80");  // a surrogate pair

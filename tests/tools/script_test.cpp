@@ -13,7 +13,7 @@ using testing::Simulate;
 using testing::SimulateOn;
 
 TEST(Script, BadLinesStopTheRunWithTheirLineNumberAndStatus2) {
-    const char* badLines[] = {
+    const std::string badLines[] = {
         "bogus",
         "at",
         "at -5",
@@ -22,6 +22,7 @@ TEST(Script, BadLinesStopTheRunWithTheirLineNumberAndStatus2) {
         "at nan",
         "wait -1",
         "wait 1e300",
+        "at 100000000001",  // past the three years a script may reach
         "key down",
         "key down 256",
         "key down -1",
@@ -67,15 +68,21 @@ TEST(Script, BadLinesStopTheRunWithTheirLineNumberAndStatus2) {
         "pixel a b",
         "pixel 1 2 3",
         "shot",
+        "shot \"a\\u0000b.png\"",
+        std::string("shot a\0b.png", 12),
+        "set ScoreCode \xff",
+        "set StageMap 0 0 \"\xe3\x81\"",
+        std::string(kMaxLineBytes + 1, '#'),  // even a comment
         "State",
     };
-    for (const char* bad : badLines) {
+    for (const std::string& bad : badLines) {
         // Two lines of comment and blank before: the number counts every line of the file.
-        const std::string script = "# a comment\n\nstate\n" + std::string(bad) + "\nstate\n";
+        const std::string script = "# a comment\n\nstate\n" + bad + "\nstate\n";
         const testing::SimRun run = Simulate(script);
-        EXPECT_EQ(run.status, kScriptBadLine) << bad;
-        EXPECT_NE(run.err.find("line 4:"), std::string::npos) << bad << " -> " << run.err;
-        EXPECT_EQ(run.with("StageNo").size(), 1u) << bad << ": only the line before ran";
+        const std::string shown = bad.substr(0, 40);
+        EXPECT_EQ(run.status, kScriptBadLine) << shown;
+        EXPECT_NE(run.err.find("line 4:"), std::string::npos) << shown << " -> " << run.err;
+        EXPECT_EQ(run.with("StageNo").size(), 1u) << shown << ": only the line before ran";
     }
 }
 
@@ -144,8 +151,9 @@ namespace hopla {
 namespace {
 
 TEST(Script, AGameStoppedByAValueOutOfRangeIsReportedNotACrash) {
-    // The introduction indexes BandOrder with Tick; a Tick set past the table stops the game.
-    const testing::SimRun run = testing::Simulate("stage 3\nset Tick 300\nwait 10\nstate\n");
+    // The introduction indexes BandOrder with Tick and counts on from it; a Tick set at the
+    // table's end counts past it, and that stops the game.
+    const testing::SimRun run = testing::Simulate("stage 3\nset Tick 100\nwait 10\nstate\n");
     EXPECT_EQ(run.status, kScriptFailed);
     EXPECT_NE(run.err.find("line 3: the game stopped"), std::string::npos) << run.err;
     EXPECT_TRUE(run.with("StageNo").empty());

@@ -73,10 +73,10 @@ TEST(StateLine, ArraysHaveTheRecordsShapeWithEveryEntry) {
 
 TEST(StateLine, TwoIndexArraysNestInTheRecordsIndexOrder) {
     const Json state = StateOf(
-        "set TileGrid 24 19 6\nset CellOrderX 3 17 -5\nset CellOrderY 17 3 9\n"
+        "set TileGrid 24 19 6\nset CellOrderX 3 17 5\nset CellOrderY 17 3 9\n"
         "set StageMap 21 19 tail\nset TypingSteps 2 5 \"a\\\"b\"\nstate full\n");
     EXPECT_EQ(state["TileGrid"][24][19].number, 6);
-    EXPECT_EQ(state["CellOrderX"][3][17].number, -5);
+    EXPECT_EQ(state["CellOrderX"][3][17].number, 5);
     EXPECT_EQ(state["CellOrderY"][17][3].number, 9);
     EXPECT_EQ(state["StageMap"][21][19].text, "tail");
     EXPECT_EQ(state["TypingSteps"][2][5].text, "a\"b");

@@ -20,7 +20,49 @@ std::string ShortestNumber(Real value) {
     return std::string(buffer, result.ptr);
 }
 
+// The length of the valid UTF-8 character starting at text[at], or 0 when there is none.
+std::size_t Utf8Length(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = byte(at);
+    if (lead < 0x80) return 1;
+    std::size_t length;
+    unsigned low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;   // overlong
+        if (lead == 0xED) high = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;   // overlong
+        if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) return 0;
+    if (byte(at + 1) < low || byte(at + 1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
+    return length;
+}
+
 }  // namespace
+
+bool IsUtf8(std::string_view text) {
+    const char* const bytes = text.data();
+    const std::size_t size = text.size();
+    for (std::size_t at = 0; at < size;) {
+        if (static_cast<unsigned char>(bytes[at]) < 0x80) {  // the common case, kept quick
+            ++at;
+            continue;
+        }
+        const std::size_t length = Utf8Length(text, at);
+        if (length == 0) return false;
+        at += length;
+    }
+    return true;
+}
 
 std::string JsonNumber(double value) {
     return ShortestNumber(value);
@@ -34,8 +76,19 @@ std::string JsonString(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
     out += '"';
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
         const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            const std::size_t length = Utf8Length(text, at);
+            if (length == 0) {
+                out += "\xEF\xBF\xBD";  // U+FFFD in place of the stray byte
+            } else {
+                out += text.substr(at, length);
+                at += length - 1;
+            }
+            continue;
+        }
         switch (c) {
             case '"':
                 out += "\\\"";

@@ -13,9 +13,13 @@ namespace hopla {
 // below 1e15 in plain digits ("420", "100000"). JSON has no infinities or NaN: those are null.
 std::string JsonNumber(double value);
 std::string JsonNumber(float value);
-// The text as a JSON string literal with its quotes; bytes of 0x80 and above (UTF-8) pass
-// through unchanged.
+// The text as a JSON string literal with its quotes; UTF-8 passes through unchanged, and each
+// byte that is not part of a valid UTF-8 character becomes U+FFFD, so the line stays valid
+// JSON whatever the text holds (a caption cut inside a character, say).
 std::string JsonString(std::string_view text);
+// Whether the text is valid UTF-8: no stray or missing continuation bytes, no overlong forms,
+// no surrogates, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text);
 // Reads a whole JSON string literal (quotes included) back into UTF-8 text; none when the
 // literal is malformed or anything follows it.
 std::optional<std::string> ParseJsonString(std::string_view literal);

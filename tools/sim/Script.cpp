@@ -16,8 +16,6 @@
 namespace hopla {
 namespace {
 
-// Virtual times beyond this would overflow the clock's nanoseconds.
-constexpr double kMaxMs = 1e12;
 constexpr int kMaxKeyCode = 255;        // virtual-key codes index the game's 256-entry key table
 constexpr double kMaxCoordinate = 1e9;  // keeps rounding a coordinate inside int
 
@@ -25,6 +23,31 @@ constexpr double kMaxCoordinate = 1e9;  // keeps rounding a coordinate inside in
 struct CommandFailed : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+enum class LineRead { kLine, kEnd, kTooLong, kFailed };
+
+// One line of the script without its '\n', at most kMaxLineBytes long; a last line without
+// '\n' counts. A failed read ends in kFailed, not in what looks like the end of the script.
+LineRead ReadLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    if (in.bad() || !buffer) return LineRead::kFailed;
+    if (!in.good()) return LineRead::kEnd;
+    try {
+        for (;;) {
+            const int c = buffer->sbumpc();
+            if (c == std::char_traits<char>::eof()) {
+                in.setstate(std::ios::eofbit);
+                return line.empty() ? LineRead::kEnd : LineRead::kLine;
+            }
+            if (c == '\n') return LineRead::kLine;
+            if (line.size() == kMaxLineBytes) return LineRead::kTooLong;
+            line.push_back(static_cast<char>(c));
+        }
+    } catch (const std::exception&) {
+        return LineRead::kFailed;  // the file's read failed (a directory, an I/O error)
+    }
+}
 
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -34,7 +57,7 @@ std::string FileNameOf(const std::string& path) {
 }  // namespace
 
 ScriptRunner::ScriptRunner(SimCore& sim, std::ostream& out, std::ostream& err)
-    : sim_(sim), out_(out), err_(err) {
+    : saveShot(WritePng), sim_(sim), out_(out), err_(err) {
     sim_.game().afterHandler = [this](std::string_view name) { afterHandler(name); };
     sim_.sound().onCall = [this](const RecordingSound::Call& call) {
         JsonWriter json;
@@ -86,6 +109,13 @@ void ScriptRunner::printLine(const std::string& json) {
     out_ << json << '\n';
 }
 
+bool ScriptRunner::outputWritten(int lineNumber) {
+    out_.flush();
+    if (out_) return true;
+    err_ << "hopla-sim: line " << lineNumber << ": cannot write the output\n";
+    return false;
+}
+
 void ScriptRunner::afterHandler(std::string_view name) {
     if (trace_) printLine(StateLine(sim_.nowMs(), sim_.form(), sim_.state(), false, name));
     if (sim_.game().ended() && !endedAt_) endedAt_ = sim_.nowMs();
@@ -93,7 +123,19 @@ void ScriptRunner::afterHandler(std::string_view name) {
 
 int ScriptRunner::run(std::istream& script) {
     std::string line;
-    for (int number = 1; std::getline(script, line); ++number) {
+    for (int number = 1;; ++number) {
+        const LineRead read = ReadLine(script, line);
+        if (read == LineRead::kEnd) break;
+        if (read == LineRead::kFailed) {
+            out_.flush();
+            err_ << "hopla-sim: line " << number << ": cannot read the script\n";
+            return kScriptFailed;
+        }
+        if (read == LineRead::kTooLong) {
+            out_.flush();
+            err_ << "hopla-sim: line " << number << ": longer than " << kMaxLineBytes << " bytes\n";
+            return kScriptBadLine;
+        }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         try {
             execute(line);
@@ -118,11 +160,10 @@ int ScriptRunner::run(std::istream& script) {
             json.key("event").string("end");
             json.endObject();
             printLine(json.str());
-            out_.flush();
             finishRecording();
-            return kScriptDone;
+            return outputWritten(number) ? kScriptDone : kScriptFailed;
         }
-        out_.flush();
+        if (!outputWritten(number)) return kScriptFailed;
     }
     finishRecording();
     return kScriptDone;
@@ -134,12 +175,12 @@ void ScriptRunner::execute(std::string_view line) {
     Words words(line);
     const std::string_view command = words.next("command");
     if (command == "at") {
-        const double t = NumberArg(words, "time", 0, kMaxMs);
+        const double t = NumberArg(words, "time", 0, timeLimitMs);
         words.expectEnd();
         startRecording();
         sim_.runUntil(t);
     } else if (command == "wait") {
-        const double d = NumberArg(words, "duration", 0, kMaxMs - sim_.nowMs());
+        const double d = NumberArg(words, "duration", 0, timeLimitMs - sim_.nowMs());
         words.expectEnd();
         startRecording();
         sim_.runFor(d);
@@ -207,7 +248,7 @@ void ScriptRunner::execute(std::string_view line) {
     } else if (command == "shot") {
         const std::string path = TextArg(words, "file name");
         try {
-            WritePng(sim_.form().Display.image(), path);
+            saveShot(sim_.form().Display.image(), path);
         } catch (const std::runtime_error& e) {
             throw CommandFailed(e.what());
         }

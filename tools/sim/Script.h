@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -12,13 +13,23 @@
 #include "demo/Demo.h"
 #include "demo/Recorder.h"
 #include "headless/SimCore.h"
+#include "toolkit/Image.h"
 
 namespace hopla {
 
 // Exit statuses of a script run.
 inline constexpr int kScriptDone = 0;     // the script ran to its end, or the game ended
-inline constexpr int kScriptFailed = 1;   // a command could not do its work (a shot file)
+inline constexpr int kScriptFailed = 1;   // a command could not do its work (a shot file),
+                                          // or the script or the output failed
 inline constexpr int kScriptBadLine = 2;  // a line is not a valid command
+
+// The latest virtual time a script reaches, in ms (about three years). A record set from
+// outside can leave a sequence counting on past its end, at most once every 160 ms; int holds
+// such a count for ten years, and the clock's nanoseconds for far longer.
+inline constexpr double kMaxScriptMs = 1e11;
+// The longest line read, in bytes; a longer one (an endless line of /dev/zero, say) is a bad
+// line instead of the whole memory.
+inline constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 // Drives one simulated game. While the runner lives it owns the game's afterHandler hook and
 // the sound's onCall hook (for trace lines, sound lines and noticing the end).
@@ -30,7 +41,8 @@ class ScriptRunner {
     ScriptRunner& operator=(const ScriptRunner&) = delete;
 
     // Runs the script's lines in order until its end, a bad line or the end of the
-    // application, and returns the exit status. Errors go to `err` with their line number.
+    // application, and returns the exit status. Errors go to `err` with their line number; a
+    // script that cannot be read on, or output that cannot be written, fails the run.
     int run(std::istream& script);
 
     // Records the run as a demo on `demo` (the game made with `seed`, nothing run yet): every
@@ -39,6 +51,11 @@ class ScriptRunner {
     // lines, since a demo holds nothing but input. Called before run().
     void recordTo(std::ostream& demo, std::uint32_t seed);
 
+    // The latest time `at` and `wait` may reach (the fuzzer keeps each input short).
+    double timeLimitMs = kMaxScriptMs;
+    // Saves `shot`'s picture under a file name; throws std::runtime_error when it cannot.
+    std::function<void(const Image&, const std::string&)> saveShot;
+
   private:
     void execute(std::string_view line);
     void input(InputKind kind, int code);
@@ -46,6 +63,7 @@ class ScriptRunner {
     void finishRecording();
     void afterHandler(std::string_view name);
     void printLine(const std::string& json);
+    bool outputWritten(int lineNumber);
 
     SimCore& sim_;
     std::ostream& out_;

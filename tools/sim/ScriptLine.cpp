@@ -73,9 +73,13 @@ double NumberArg(Words& words, std::string_view what, double min, double max) {
 std::string TextArg(Words& words, std::string_view what) {
     const std::string_view rest = words.takeRest();
     if (rest.empty()) throw BadLine("missing " + std::string(what));
-    if (rest.front() != '"') return std::string(rest);
-    std::optional<std::string> text = ParseJsonString(rest);
-    if (!text) throw BadLine("malformed quoted " + std::string(what));
+    std::optional<std::string> text = std::string(rest);
+    if (rest.front() == '"') {
+        text = ParseJsonString(rest);
+        if (!text) throw BadLine("malformed quoted " + std::string(what));
+    }
+    // A NUL would silently cut the text where a file name is handed on.
+    if (text->find('\0') != std::string::npos) throw BadLine(std::string(what) + " holds a NUL");
     return *text;
 }
 

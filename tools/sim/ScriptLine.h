@@ -34,7 +34,8 @@ class Words {
 long long IntegerArg(Words& words, std::string_view what, long long min, long long max);
 // The next word as a finite number in min..max.
 double NumberArg(Words& words, std::string_view what, double min, double max);
-// The rest of the line as a text, or a JSON string literal when it starts with '"'.
+// The rest of the line as a text, or a JSON string literal when it starts with '"'; a text
+// holding a NUL is a bad line.
 std::string TextArg(Words& words, std::string_view what);
 
 }  // namespace hopla

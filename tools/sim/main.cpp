@@ -1,6 +1,7 @@
 // hopla-sim: the game on a virtual clock, driven by a script, reporting JSON lines.
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -23,7 +24,8 @@ constexpr std::string_view kUsage =
     "  key down|up CODE       a key with that virtual-key code\n"
     "  mouse BUTTON           a press on the playfield (1 left, 2 right, 4 middle)\n"
     "  stage N                start stage N (0..20; 21 the ending)\n"
-    "  set NAME [I [J]] V     set a variable (entry) of the game state\n"
+    "  set NAME [I [J]] V     set a variable (entry) of the game state, within the values\n"
+    "                         the game itself gives it\n"
     "  state [full]           print the state (full: with every array)\n"
     "  trace on|off           print the state after every handler\n"
     "  pixel X Y              print the colour of the playfield at (X, Y)\n"
@@ -32,8 +34,9 @@ constexpr std::string_view kUsage =
     "may only come first, 'set' not at all).\n"
     "--play DEMO plays a demo back as fast as it goes, printing each check line's result and\n"
     "the final state; --until T stops at T ms of game time.\n"
-    "Exit status: 0 done or the game ended, 1 a command failed or a demo's check did not\n"
-    "match, 2 a bad line, option or demo file.\n";
+    "Exit status: 0 done or the game ended, 1 a command failed, the script could not be read\n"
+    "or the output not written, or a demo's check did not match, 2 a bad line, option or\n"
+    "demo file.\n";
 
 struct Options {
     bool help = false;
@@ -117,15 +120,23 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = ParseOptions(argc, argv);
     if (!options) return hopla::kScriptBadLine;
     if (options->help) {
-        std::cout << kUsage;
-        return 0;
+        if (std::cout << kUsage << std::flush) return 0;
+        std::cerr << "hopla-sim: cannot write the output\n";
+        return hopla::kScriptFailed;
     }
+    // Unsynchronised, standard input reads through a file buffer that reports a failed read
+    // instead of an early end.
     std::ios::sync_with_stdio(false);
     if (options->play)
         return hopla::PlayDemoFile(*options->play, options->until, hopla::ExecutableDir(),
                                    std::cout, std::cerr);
     std::ifstream file;
     if (options->script) {
+        std::error_code error;
+        if (std::filesystem::is_directory(*options->script, error)) {
+            std::cerr << "hopla-sim: " << *options->script << " is a directory, not a script\n";
+            return hopla::kScriptFailed;
+        }
         file.open(*options->script);
         if (!file) {
             std::cerr << "hopla-sim: cannot read " << *options->script << '\n';
