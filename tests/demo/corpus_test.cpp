@@ -37,11 +37,10 @@ struct Played {
         result = PlayDemo(sim, demo);
     }
     int sounds(const std::string& file) {
-        return static_cast<int>(
-            std::count_if(log.calls().begin(), log.calls().end(),
-                          [&](const RecordingSound::Call& c) {
-                              return c.path && fs::path(*c.path).filename() == file;
-                          }));
+        return static_cast<int>(std::count_if(
+            log.calls().begin(), log.calls().end(), [&](const RecordingSound::Call& c) {
+                return c.path && fs::path(*c.path).filename() == file;
+            }));
     }
 };
 
