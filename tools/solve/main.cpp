@@ -4,9 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -60,47 +62,74 @@ std::optional<long long> WholeNumber(const char* text, long long min, long long 
     return v;
 }
 
+// The options that take a whole number, with its range.
+struct NumberOption {
+    std::string_view name;
+    long long min, max;
+    void (*set)(Options&, long long);
+};
+
+constexpr NumberOption kNumberOptions[] = {
+    {"--stage", 0, 20, [](Options& o, long long v) { o.stage = static_cast<int>(v); }},
+    {"--jobs", 1, 64, [](Options& o, long long v) { o.jobs = static_cast<int>(v); }},
+    {"--seed", 0, 4294967295LL,
+     [](Options& o, long long v) { o.seed = static_cast<std::uint32_t>(v); }},
+    {"--beam", 1, 100000, [](Options& o, long long v) { o.beam = static_cast<int>(v); }},
+};
+
+std::string StagePath(const std::string& dir, int stage) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/stage-%02d.demo", stage);
+    return dir + name;
+}
+
+// Whether a file can be written there (its directory, and the file if it is there already),
+// asked before the search rather than after it.
+bool Writable(const std::string& path) {
+    const std::filesystem::path file(path);
+    const std::filesystem::path dir = file.parent_path().empty() ? "." : file.parent_path();
+    std::error_code error;
+    if (!std::filesystem::is_directory(dir, error) || ::access(dir.c_str(), W_OK) != 0)
+        return false;
+    return !file.has_filename() || !std::filesystem::exists(file, error) ||
+           ::access(file.c_str(), W_OK) == 0;
+}
+
+// None after saying what is wrong.
 std::optional<Options> ParseOptions(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        auto number = [&](long long min, long long max) -> std::optional<long long> {
-            if (!hasValue) return std::nullopt;
-            return WholeNumber(argv[++i], min, max);
-        };
-        std::optional<long long> v;
-        if (arg == "--stage") {
-            if (!(v = number(0, 20)))
-                return std::cerr << "hopla-solve: --stage takes 0..20\n", std::nullopt;
-            o.stage = static_cast<int>(*v);
-        } else if (arg == "--all") {
-            o.all = true;
-        } else if (arg == "--game") {
-            o.game = true;
-        } else if (arg == "--out" && hasValue) {
-            o.out = argv[++i];
-        } else if (arg == "--out-dir" && hasValue) {
-            o.outDir = argv[++i];
-        } else if (arg == "--jobs") {
-            if (!(v = number(1, 64)))
-                return std::cerr << "hopla-solve: --jobs takes 1..64\n", std::nullopt;
-            o.jobs = static_cast<int>(*v);
-        } else if (arg == "--seed") {
-            if (!(v = number(0, 4294967295LL)))
-                return std::cerr << "hopla-solve: --seed takes 0..4294967295\n", std::nullopt;
-            o.seed = static_cast<std::uint32_t>(*v);
-        } else if (arg == "--beam") {
-            if (!(v = number(1, 100000)))
-                return std::cerr << "hopla-solve: --beam takes 1..100000\n", std::nullopt;
-            o.beam = static_cast<int>(*v);
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        const auto number = std::find_if(std::begin(kNumberOptions), std::end(kNumberOptions),
+                                         [&](const NumberOption& n) { return n.name == arg; });
+        if (number != std::end(kNumberOptions)) {
+            const std::optional<long long> v =
+                value ? WholeNumber(value, number->min, number->max) : std::nullopt;
+            if (!v) {
+                std::cerr << "hopla-solve: " << arg << " takes a whole number " << number->min
+                          << ".." << number->max << '\n';
+                return std::nullopt;
+            }
+            number->set(o, *v);
+            ++i;
+        } else if (arg == "--all" || arg == "--game") {
+            (arg == "--all" ? o.all : o.game) = true;
+        } else if ((arg == "--out" || arg == "--out-dir") && value) {
+            (arg == "--out" ? o.out : o.outDir) = value;
+            ++i;
         } else {
             std::cerr << "hopla-solve: unknown option or missing value: " << arg << '\n';
             return std::nullopt;
         }
     }
-    if ((o.stage.has_value()) + o.all + o.game != 1) {
+    if (o.stage.has_value() + o.all + o.game != 1) {
         std::cerr << "hopla-solve: one of --stage N, --all or --game\n";
+        return std::nullopt;
+    }
+    if (o.out.empty()) o.out = o.game ? "game.demo" : StagePath(".", o.stage.value_or(0));
+    if (!Writable(o.all ? o.outDir + "/" : o.out)) {
+        std::cerr << "hopla-solve: cannot write " << (o.all ? o.outDir + "/" : o.out) << '\n';
         return std::nullopt;
     }
     return o;
@@ -216,12 +245,6 @@ int SolveOneStage(int stage, const Options& o, const std::string& path) {
     return WriteDemo(path, RecordDemo(o.seed, stage, r.inputs, false)) ? 0 : 2;
 }
 
-std::string StagePath(const std::string& dir, int stage) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/stage-%02d.demo", stage);
-    return dir + name;
-}
-
 // Every stage, `jobs` processes at a time; each prints its own line. Exit status: the worst.
 int SolveAllStages(const Options& o) {
     const auto start = std::chrono::steady_clock::now();
@@ -300,8 +323,7 @@ int SolveGame(const Options& o) {
                     s.ScoreCode.c_str(), lost, SecondsSince(start));
     }
     if (status != 0) return status;
-    const std::string path = o.out.empty() ? "game.demo" : o.out;
-    return WriteDemo(path, RecordDemo(o.seed, std::nullopt, inputs, true)) ? 0 : 2;
+    return WriteDemo(o.out, RecordDemo(o.seed, std::nullopt, inputs, true)) ? 0 : 2;
 }
 
 }  // namespace
@@ -320,7 +342,5 @@ int main(int argc, char** argv) {
     }
     if (options->all) return hopla::SolveAllStages(*options);
     if (options->game) return hopla::SolveGame(*options);
-    return hopla::SolveOneStage(
-        *options->stage, *options,
-        options->out.empty() ? hopla::StagePath(".", *options->stage) : options->out);
+    return hopla::SolveOneStage(*options->stage, *options, options->out);
 }
