@@ -162,8 +162,7 @@ class Reader {
         std::size_t at = 0;
         for (int number = 1; at < text.size(); ++number) {
             std::size_t nl = text.find('\n', at);
-            const bool cut = nl == std::string_view::npos;
-            if (cut) nl = text.size();
+            if (nl == std::string_view::npos) nl = text.size();  // a last line without newline
             std::string_view line = text.substr(at, nl - at);
             at = nl + 1;
             try {
