@@ -1,13 +1,14 @@
 # Set-up, build, run and test in one command each, on a fresh Debian 12 machine.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+CLANG_BUILD ?= build-clang
 JOBS ?= $(shell nproc)
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_HOURS ?= 100
 
-.PHONY: all run test test-sanitize bench fuzz soak build configure clean format format-check package
+.PHONY: all run test test-sanitize test-clang bench fuzz soak build configure clean format format-check package
 
 all: build
 
@@ -36,6 +37,13 @@ test-sanitize: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/lsan.supp:prin
 test-sanitize:
 	@$(MAKE) --no-print-directory test BUILD=$(SANITIZE_BUILD) \
 	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_WERROR=ON -DHOPLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+# The tests again from a clang build (the window and package tests aside): the replay corpus must
+# give the same hashes as from g++.
+test-clang:
+	@$(MAKE) --no-print-directory build BUILD=$(CLANG_BUILD) DEPS=test \
+	    CMAKE_FLAGS="-DHOPLA_BENCH=OFF -DHOPLA_WERROR=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++"
+	cd $(CLANG_BUILD) && ctest --output-on-failure -j $(JOBS) -E '^(e2e_|package$$)'
 
 # The Debian package, $(BUILD)/hopla_VERSION_ARCH.deb.
 package: DEPS = package
@@ -76,4 +84,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD)

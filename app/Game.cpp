@@ -15,6 +15,8 @@
 #include "app/Game.h"
 
 #include <array>
+#include <stdexcept>
+#include <string>
 
 #include "app/StartUp.h"
 #include "play/BallTick.h"
@@ -24,6 +26,7 @@
 #include "sequences/Ending.h"
 #include "sequences/Introduction.h"
 #include "sequences/Title.h"
+#include "stage/Progression.h"
 #include "stage/StageLoad.h"
 
 namespace hopla {
@@ -56,6 +59,7 @@ void Game::run(std::string_view name, Handler&& handler) {
     if (ended()) return;
     handler();
     form_.Display.repaintLabels();
+    ++handlersRun_;
     if (afterHandler) afterHandler(name);
 }
 
@@ -85,6 +89,33 @@ std::optional<Game::DueTimer> Game::nextDue() const {
     const Timer* timer = form_.Timers.nextDue();
     if (!timer) return std::nullopt;
     return DueTimer{timer->name(), timer->due()};
+}
+
+void Game::startStage(int n) {
+    if (n < 0 || n > kTitleStage) throw std::out_of_range("no stage " + std::to_string(n));
+    for (Timer Form1::*timer : Form1::kTimers) (form_.*timer).setInterval(0);
+    // NextStage turns the title stage into a new game's stage 0 and any other stage s into
+    // s + 1. A game that is not running (the title room, the ending, the last ball lost) is
+    // started first, as leaving the title room does.
+    const bool newGame = state_.StageNo == kTitleStage || state_.BallsLeft < 1;
+    if (n == 0) {
+        state_.StageNo = kTitleStage;
+    } else {
+        if (newGame) NewGame(state_);
+        state_.StageNo = n - 1;
+    }
+    NextStage(form_, state_);
+    form_.Display.repaintLabels();
+}
+
+Game::Snapshot Game::save() const {
+    return {form_.save(), state_, handlersRun_};
+}
+
+void Game::restore(const Snapshot& snapshot) {
+    form_.restore(snapshot.form);
+    state_ = snapshot.state;
+    handlersRun_ = snapshot.handlersRun;
 }
 
 }  // namespace hopla

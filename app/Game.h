@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/StateCheck.h"
 #include "form/Form1.h"
 #include "form/GameState.h"
 #include "toolkit/Image.h"
@@ -52,6 +53,36 @@ class Game {
     // The window's close request: the game ends at once, as by its own "end at once".
     void requestEnd() { form_.End(); }
 
+    // How many handlers have run since start-up (start-up itself is not one): the point in the
+    // run at which a demo delivers each input, the same whatever the wall clock did.
+    std::uint64_t handlersRun() const { return handlersRun_; }
+    // StageNo: 0..20 in a game, 21 the title room and the ending. Demo recorders watch it for
+    // stage changes.
+    int stage() const { return state_.StageNo; }
+    // The state as a demo's check line holds it (see StateCheck).
+    StateCheck check() const;
+
+    // Starts stage n (0..20) where a real game would be on entering it, as if the ball had just
+    // left the stage before it; n = 21 as if it had left stage 20 (the ending). Coming from the
+    // title room or the ending, or from a lost game, it is a new game (9 balls, the stage times
+    // cleared); during a game the balls stay. Whatever sequence was running stops. Called
+    // between handlers: by demo players and recorders right after start-up, for a demo of one
+    // stage, and by GameTesting. Throws std::out_of_range for other n.
+    void startStage(int n);
+
+    // The whole game as a value between two handlers: the record, every element of the window
+    // (pictures, labels, timers) and the handler count. The clock and the sound device belong
+    // to the runner, which saves its clock beside it (SimCore). A snapshot goes back only into
+    // the game that took it (std::invalid_argument otherwise); saving again shares the pixels
+    // of the rows nothing drew since, so a solver can keep many.
+    struct Snapshot {
+        Form1::State form;
+        GameState state;
+        std::uint64_t handlersRun = 0;
+    };
+    Snapshot save() const;
+    void restore(const Snapshot& snapshot);
+
     // Told after every handler with its name: "Timer1".."Timer6", "Etimer", "KeyDown",
     // "KeyUp", "MouseDown".
     std::function<void(std::string_view handler)> afterHandler;
@@ -63,6 +94,7 @@ class Game {
 
     Form1 form_;
     GameState state_;
+    std::uint64_t handlersRun_ = 0;
 };
 
 }  // namespace hopla

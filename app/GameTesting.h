@@ -17,12 +17,8 @@ class GameTesting {
     GameState& state() { return game_.state_; }
     Form1& form() { return game_.form_; }
 
-    // Starts stage n (0..20) where a real game would be on entering it: as if the ball had just
-    // left the stage before it; n = 21 as if it had left stage 20 (the ending). Coming from the
-    // title room or the ending, or from a lost game, it is a new game (9 balls, the stage times
-    // cleared); during a game the balls stay. Whatever sequence was running stops. Throws
-    // std::out_of_range for other n.
-    void startStage(int n);
+    // Game::startStage, at any moment between handlers.
+    void startStage(int n) { game_.startStage(n); }
 
   private:
     Game& game_;

@@ -5,6 +5,7 @@ usage: report.py RESULTS_DIR   (benchmarks.json, probe.jsonl, bare.jsonl, bare-t
                                 game.jsonl from run.sh)
 """
 import json
+import re
 import sys
 from pathlib import Path
 
@@ -104,6 +105,13 @@ def game_row():
         speed >= 5000)
 
 
+def snapshot_rows():
+    save, back = us("BM_SnapshotSaveAfterTick"), us("BM_SnapshotRestoreThenTick")
+    add("Ball tick, then a snapshot of the whole game", fmt_us(save),
+        "the solver's save of a state it goes on from")
+    add("Back to a snapshot, then a ball tick", fmt_us(back), "each key press the solver tries")
+
+
 section("Drawing and ball (median of 5; floor measured in the same run)")
 measured("Full-picture copy", "<= 1.5x", copy_row)
 measured("ScreenOn", "<= 2x", frame_rows)
@@ -111,6 +119,7 @@ measured("Timer1 tick without contact", "< 2 us", free_tick_row)
 measured("Timer1 tick with a landing", "", landing_row)
 measured("MakeScreen, 300 tiles", "", build_row)
 measured("Whole scripted game, headless", ">= 5000x", game_row)
+measured("Snapshots", "", snapshot_rows)
 
 section("Presenting at a whole-number scale (median of 5; floor measured in the same run)")
 
@@ -210,6 +219,34 @@ for p in probes:
         add(f"ball bouncing at {p['interval']} ms{setting(p)} (probe, 12 s)",
             f"{p['vm_rss_kb'] / 1024:.1f} MB", f"peak {p['vm_hwm_kb'] / 1024:.1f} MB", "< 60 MB",
             p["vm_rss_kb"] < 60 * 1024)
+
+# --- The solver.
+section("Solver (hopla-solve on the real game)")
+stage_line = re.compile(r"stage +(\d+): +(\d+) ticks \( *(\d+) points\) +([\d.]+) s +(\d+) steps")
+blocked_line = re.compile(r"stage +(\d+): NOT CLEARED +([\d.]+) s +(\d+) steps: (.*)")
+stages_text = (results / "solve-stages.txt").read_text() if (results / "solve-stages.txt").exists() else ""
+cleared = {}
+for text in stages_text.splitlines():
+    if m := stage_line.match(text):
+        cleared[int(m[1])] = m
+    elif m := blocked_line.match(text):
+        add(f"stage {m[1]}", "NOT CLEARED", m[4], "cleared", False)
+for n in sorted(cleared):
+    m = cleared[n]
+    add(f"stage {n}", f"{m[2]} ticks ({m[3]} points)", f"{m[4]} s, {m[5]} steps", "cleared", True)
+if m := re.search(r"all stages: ([\d.]+) s wall, ([\d.]+) s processor, (\d+) processes", stages_text):
+    ok = len(cleared) == 21 and float(m[1]) < 60
+    add("all 21 stages", f"{m[1]} s wall", f"{m[2]} s processor, {m[3]} processes at a time",
+        "all cleared, < 60 s", ok, "" if len(cleared) == 21 else f"{21 - len(cleared)} not cleared")
+else:
+    add("all 21 stages", "not measured", "hopla-solve --all gave no total", "< 60 s", False)
+game_text = (results / "solve-game.txt").read_text() if (results / "solve-game.txt").exists() else ""
+if m := re.search(r"game: score (\d+), code (\w*), (\d+) balls lost, ([\d.]+) s", game_text):
+    add("whole game's score (lower is better)", f"{m[1]}, code {m[2]}",
+        f"{m[3]} balls lost, solved in {m[4]} s", "<= 150", int(m[1]) <= 150)
+else:
+    add("whole game's score", "not measured", "hopla-solve --game found no way through",
+        "<= 150", False)
 
 # --- One table.
 widths = [max(len(r[i]) for r in rows if r[1] is not None) for i in range(5)]

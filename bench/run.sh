@@ -16,7 +16,7 @@ out="$build/bench-results"
 mkdir -p "$out"
 rm -f "$out"/*
 
-for exe in bench/hopla_bench bench/loop_probe hopla; do
+for exe in bench/hopla_bench bench/loop_probe hopla hopla-solve; do
     [ -x "$build/$exe" ] || { echo "missing $build/$exe: build with -DHOPLA_BENCH=ON" >&2; exit 1; }
 done
 for tool in Xvfb python3; do
@@ -93,5 +93,11 @@ for scale in 1 2 3; do
     echo "{\"scale\": $scale, \"rss_kb\": $rss_kb, \"hwm_kb\": $hwm_kb, \"black_cpu_ticks\": $((black_to - black_from)), \"black_seconds\": 1.4, \"ticks_per_s\": $ticks_per_s}" \
         >>"$out/game.jsonl"
 done
+
+# The solver on the real game: every stage, two processes at a time, then a whole game.
+echo "== hopla-solve: every stage, then a whole game" >&2
+mkdir -p "$out/solve"
+"$build/hopla-solve" --all --jobs 2 --out-dir "$out/solve" >"$out/solve-stages.txt" || true
+"$build/hopla-solve" --game --out "$out/solve/game.demo" >"$out/solve-game.txt" || true
 
 python3 "$here/report.py" "$out"

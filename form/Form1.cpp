@@ -39,4 +39,21 @@ Form1::Form1(const Clock& clock, SoundDevice& sound, const TextRenderer* text)
     Display.takeChanged();
 }
 
+Form1::State Form1::save() const {
+    return {Display.save(), Back.save(),   Dark.save(),   Chip.save(), EndChip.save(),
+            Label1.save(),  Label2.save(), Timers.save(), ended_};
+}
+
+void Form1::restore(const State& state) {
+    Display.restore(state.display);
+    Back.restore(state.back);
+    Dark.restore(state.dark);
+    Chip.restore(state.chip);
+    EndChip.restore(state.endChip);
+    Label1.restore(state.label1);
+    Label2.restore(state.label2);
+    Timers.restore(state.timers);
+    ended_ = state.ended;
+}
+
 }  // namespace hopla

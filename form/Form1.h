@@ -51,6 +51,18 @@ class Form1 {
     void End() { ended_ = true; }
     bool ended() const { return ended_; }
 
+    // Every element as a value: pictures, labels, timers and whether the application ended.
+    // Game's save and restore use it between handlers; the clock and the sound device are
+    // the runner's. Only this form can go back to a state it saved (std::invalid_argument).
+    struct State {
+        Picture::State display, back, dark, chip, endChip;
+        Label::State label1, label2;
+        Scheduler::State timers;
+        bool ended = false;
+    };
+    State save() const;
+    void restore(const State& state);
+
   private:
     bool ended_ = false;
 };

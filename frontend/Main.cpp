@@ -4,9 +4,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "demo/DemoFile.h"
+#include "frontend/DemoLink.h"
 #include "frontend/Options.h"
 #include "frontend/Settings.h"
 #include "toolkit/Environment.h"
@@ -43,16 +49,42 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
     app.mute = options.mute;
 
+    // A demo is read, or its file opened for writing, before any window opens.
+    std::optional<Demo> demo;
+    if (options.record && !std::ofstream(*options.record, std::ios::app)) {
+        std::fprintf(stderr, "hopla: cannot write the demo %s\n", options.record->c_str());
+        return 2;
+    }
+    if (options.play) {
+        try {
+            demo = ReadDemoFile(*options.play);
+        } catch (const DemoError& e) {
+            std::fprintf(stderr, "hopla: %s\n", e.what());
+            return 2;
+        }
+    }
+
     SdlLibrary sdl;
+    int status = 0;
     try {
-        SdlApp game(ClockSeed(), ExecutableDir(), app);
+        const std::uint32_t seed = demo ? demo->seed : ClockSeed();
+        SdlApp game(seed, ExecutableDir(), app);
+        std::unique_ptr<DemoLink> link;
+        if (demo) {
+            link = DemoLink::Playing(game.game(), game.clock(), std::move(*demo), *options.play,
+                                     std::cerr);
+        } else if (options.record) {
+            link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record);
+        }
+        game.setDemo(link.get());
         if (prepare) prepare(game);
         game.run();
+        if (link) status = link->finish(std::cerr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "hopla: %s\n", e.what());
         return 1;
     }
-    return 0;
+    return status;
 }
 
 }  // namespace hopla

@@ -51,6 +51,20 @@ constexpr std::array kRows = {
                   o.mute = true;
                   return std::string();
               }},
+    OptionRow{"--record", "", "DEMO", "play and write the game's input to DEMO as a demo",
+              [](Options& o, std::string_view value) {
+                  if (o.play) return std::string("--record and --play exclude each other");
+                  if (value.empty()) return std::string("--record needs a file name");
+                  o.record = std::string(value);
+                  return std::string();
+              }},
+    OptionRow{"--play", "", "DEMO", "play DEMO back in the window; the player's keys are ignored",
+              [](Options& o, std::string_view value) {
+                  if (o.record) return std::string("--record and --play exclude each other");
+                  if (value.empty()) return std::string("--play needs a file name");
+                  o.play = std::string(value);
+                  return std::string();
+              }},
 };
 
 const OptionRow* Find(std::string_view name) {

@@ -17,9 +17,11 @@ inline constexpr int kMaxScale = 8;
 struct Options {
     bool help = false;
     bool version = false;
-    std::optional<int> scale;        // --scale N
-    std::optional<bool> fullscreen;  // --fullscreen (true) or --window (false); the last wins
-    bool mute = false;               // --mute: no sound device
+    std::optional<int> scale;           // --scale N
+    std::optional<bool> fullscreen;     // --fullscreen (true) or --window (false); the last wins
+    bool mute = false;                  // --mute: no sound device
+    std::optional<std::string> record;  // --record DEMO: write the game's input to DEMO
+    std::optional<std::string> play;    // --play DEMO: play DEMO back, the player's keys ignored
 };
 
 // The options, or the one line that says what was wrong with them.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "demo/Recorder.h"
+#include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
 
@@ -66,7 +68,11 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
 void SdlApp::run() {
     while (!game_.ended()) {
         deliverPending();
-        while (!game_.ended() && runDueTimer()) deliverPending();
+        feedDemo();
+        while (!game_.ended() && runDueTimer()) {
+            deliverPending();
+            feedDemo();
+        }
         if (game_.ended()) break;
         screen_.present(game_.picture(), game_.takeChanged());
 
@@ -75,9 +81,23 @@ void SdlApp::run() {
             wake = Earliest(wake, next->due);
         if (controllers_.ok())
             wake = Earliest(wake, clock_.now() + (router_.controllers() ? kPadPoll : kPlugPoll));
+        if (demo_) wake = Earliest(wake, demo_->wakeAt());
         std::optional<SteadyTime> deadline;
         if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
+    }
+}
+
+void SdlApp::feedDemo() {
+    if (demo_ && !game_.ended()) demo_->feed();
+}
+
+// The player's input: to the game, or through the demo being recorded or played.
+void SdlApp::input(InputKind kind, int code) {
+    if (demo_) {
+        demo_->input(kind, code);
+    } else {
+        Deliver(game_, kind, code);
     }
 }
 
@@ -109,7 +129,7 @@ void SdlApp::deliver(const SDL_Event& event) {
             onWindowEvent(event.window);
             break;
         case SDL_QUIT:  // the window manager's close request ends the game at once
-            game_.requestEnd();
+            input(InputKind::Close, 0);
             break;
         default:
             routed_.clear();
@@ -125,13 +145,13 @@ void SdlApp::apply(const std::vector<Routed>& routed) {
         if (game_.ended()) return;
         switch (input.command) {
             case Command::KeyDown:
-                game_.keyDown(input.code);
+                this->input(InputKind::KeyDown, input.code);
                 break;
             case Command::KeyUp:
-                game_.keyUp(input.code);
+                this->input(InputKind::KeyUp, input.code);
                 break;
             case Command::MouseDown:
-                game_.mouseDown(input.code);
+                this->input(InputKind::Mouse, input.code);
                 break;
             default:
                 command(input.command);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Game.h"
+#include "demo/Demo.h"
 #include "frontend/InputRouter.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
@@ -21,6 +22,8 @@
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {
+
+class DemoLink;
 
 // How the window starts, and where the player's changes to it are remembered.
 struct AppOptions {
@@ -53,6 +56,12 @@ class SdlApp {
     using InputObserver = std::function<void(const Routed& input)>;
     void setInputObserver(InputObserver observer) { inputObserver_ = std::move(observer); }
 
+    // A demo being recorded or played (--record, --play): the player's input goes through it
+    // and the loop feeds the game its inputs; the window keys stay the window's. Set before
+    // run(); it must outlive run().
+    const Clock& clock() const { return clock_; }
+    void setDemo(DemoLink* demo) { demo_ = demo; }
+
   private:
     bool runDueTimer();
     void deliverPending();
@@ -61,6 +70,8 @@ class SdlApp {
     void command(Command command);
     void onWindowEvent(const SDL_WindowEvent& event);
     void remember();
+    void input(InputKind kind, int code);
+    void feedDemo();
 
     SdlSubsystem video_;
     SdlSubsystem controllers_;  // may fail: the game is then played without them
@@ -76,6 +87,7 @@ class SdlApp {
     std::vector<Routed> routed_;  // scratch for one event's inputs
     TickObserver tickObserver_;
     InputObserver inputObserver_;
+    DemoLink* demo_ = nullptr;
 };
 
 }  // namespace hopla

@@ -30,8 +30,21 @@ class SimCore {
     void keyDown(int code) { game_->keyDown(code); }
     void keyUp(int code) { game_->keyUp(code); }
     void mouseDown(int button) { game_->mouseDown(button); }
-    // See GameTesting::startStage.
-    void startStage(int n) { testing_.startStage(n); }
+    // See Game::startStage.
+    void startStage(int n) { game_->startStage(n); }
+
+    // The whole headless game between two handlers: the game's snapshot and the virtual clock
+    // (the sound device keeps nothing but the lengths of the files it read). Used by the solver
+    // to try key presses and go back, and by tests.
+    struct Snapshot {
+        Game::Snapshot game;
+        Duration now{0};
+    };
+    Snapshot save() const { return {game_->save(), clock_.now()}; }
+    void restore(const Snapshot& snapshot) {
+        game_->restore(snapshot.game);
+        clock_.restore(snapshot.now);
+    }
 
     double nowMs() const;
     static double ToMs(Duration d);

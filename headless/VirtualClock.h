@@ -13,6 +13,8 @@ class VirtualClock final : public Clock {
         if (t > now_) now_ = t;
     }
     void advanceBy(Duration d) { advanceTo(now_ + d); }
+    // Puts the clock back (or on) to a time saved earlier: SimCore's restore only.
+    void restore(Duration t) { now_ = t; }
 
   private:
     Duration now_{0};

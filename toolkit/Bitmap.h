@@ -122,6 +122,30 @@ class Bitmap {
     std::uint32_t* pixelsOf(int y) {
         return image_.pixels.data() + static_cast<std::size_t>(y) * width();
     }
+
+    // Everything but the pixels, as a value; restoring it draws nothing (Picture's save and
+    // restore).
+    struct Settings {
+        int penWidth = 1;
+        Color foreColor = kBlack;
+        Color backColor = kBlack;
+        Font font;
+        std::shared_ptr<const Image> background;
+        int currentX = 0;
+        int currentY = 0;
+    };
+    Settings settings() const {
+        return {penWidth_, foreColor_, backColor_, font_, background_, currentX, currentY};
+    }
+    void restoreSettings(const Settings& s) {
+        penWidth_ = s.penWidth;
+        foreColor_ = s.foreColor;
+        backColor_ = s.backColor;
+        font_ = s.font;
+        background_ = s.background;
+        currentX = s.currentX;
+        currentY = s.currentY;
+    }
     void restoreFromBackground(const Rect& r);  // r already clipped
 
   private:

@@ -46,6 +46,24 @@ void Label::setFont(const Font& font) {
     change([&] { font_ = font; });
 }
 
+Label::State Label::save() const {
+    return {caption_, left_,        top_,       width_,     height_,
+            visible_, transparent_, foreColor_, backColor_, font_};
+}
+
+void Label::restore(const State& state) {
+    caption_ = state.caption;
+    left_ = state.left;
+    top_ = state.top;
+    width_ = state.width;
+    height_ = state.height;
+    visible_ = state.visible;
+    transparent_ = state.transparent;
+    foreColor_ = state.foreColor;
+    backColor_ = state.backColor;
+    font_ = state.font;
+}
+
 void Label::paint(Bitmap& onto, const Rect& clip) const {
     const Rect area = rect().intersect(clip).intersect(onto.bounds());
     if (area.empty()) return;

@@ -50,6 +50,18 @@ class Label {
     // repaints.
     void paint(Bitmap& onto, const Rect& clip) const;
 
+    // Every property as a value, for a game saved and gone back to (Form1's save and restore).
+    // Restoring marks nothing: the host's pixels and pending repaints are restored with it.
+    struct State {
+        std::string caption;
+        int left, top, width, height;
+        bool visible, transparent;
+        Color foreColor, backColor;
+        Font font;
+    };
+    State save() const;
+    void restore(const State& state);
+
   private:
     template <typename Change>
     void change(Change&& apply);

@@ -16,7 +16,8 @@ std::atomic<std::uint64_t> nextPictureId{1};
 Picture::Picture(int width, int height, Color backColor)
     : Bitmap(width, height, backColor),
       id_(nextPictureId++),
-      rowVersion_(static_cast<std::size_t>(Bitmap::height()), version_) {}
+      rowVersion_(static_cast<std::size_t>(Bitmap::height()), version_),
+      written_(static_cast<std::size_t>(Bitmap::height()), Span{0, Bitmap::width()}) {}
 
 std::shared_ptr<const Image> Picture::snapshot() const {
     std::shared_ptr<const Image> last = snapshot_.lock();
@@ -53,6 +54,7 @@ void Picture::copyWhole(const Picture& src) {
     std::uint32_t* const to = pixelsOf(0);
     const std::uint64_t* const fromVersion = src.rowVersion_.data();
     std::uint64_t* const toVersion = rowVersion_.data();
+    Span* const written = written_.data();
     int first = rows, end = 0;
     for (int y = 0; y < rows; ++y) {
         // Skip the run of rows equal already in a scan without calls, so it stays in registers.
@@ -63,6 +65,7 @@ void Picture::copyWhole(const Picture& src) {
         const auto i = static_cast<std::size_t>(y);
         std::memcpy(to + i * stride, from + i * stride, bytes);
         toVersion[i] = stamp;
+        written[i] = {0, static_cast<int>(stride)};
         first = std::min(first, y);
         end = y + 1;
     }
@@ -79,12 +82,17 @@ void Picture::copyWhole(const Picture& src) {
 void Picture::changing(const Rect& c) {
     ++version_;
     std::fill(rowVersion_.begin() + c.top, rowVersion_.begin() + c.bottom, version_);
+    for (int y = c.top; y < c.bottom; ++y) {
+        Span& w = written_[static_cast<std::size_t>(y)];
+        w = {std::min(w.left, c.left), std::max(w.right, c.right)};
+    }
     widenChanged(c);
 }
 
 void Picture::replaced() {
     // Every row is new to whoever copied from this picture, and no earlier copy into it holds.
     rowVersion_.assign(static_cast<std::size_t>(height()), ++version_);
+    written_.assign(static_cast<std::size_t>(height()), Span{0, width()});
     syncs_ = {};
 }
 

@@ -38,4 +38,17 @@ Timer* Scheduler::takeDue() {
     return t;
 }
 
+Scheduler::State Scheduler::save() const {
+    State state{};
+    for (int i = 0; i < count_; ++i) state[i] = {timers_[i]->interval_, timers_[i]->due_};
+    return state;
+}
+
+void Scheduler::restore(const State& state) {
+    for (int i = 0; i < count_; ++i) {
+        timers_[i]->interval_ = state[i].interval;
+        timers_[i]->due_ = state[i].due;
+    }
+}
+
 }  // namespace hopla

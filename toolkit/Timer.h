@@ -52,6 +52,16 @@ class Scheduler {
     // from now (a late timer ticks once, never a burst of catch-up ticks).
     Timer* takeDue();
 
+    // Every timer's interval and due time, in registration order, for a game saved and gone
+    // back to (Form1's save and restore). The clock is its owner's to save.
+    struct TimerState {
+        int interval = 0;
+        Duration due{0};
+    };
+    using State = std::array<TimerState, kMaxTimers>;
+    State save() const;
+    void restore(const State& state);
+
   private:
     friend class Timer;
     void add(Timer& timer);

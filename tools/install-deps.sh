@@ -7,7 +7,7 @@ set -euo pipefail
 run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
               libpng-dev zlib1g-dev libinih-dev libx11-dev fonts-ipafont-gothic)
 test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils openbox clang-format
-               git)
+               git clang)
 bench_packages=(libbenchmark-dev xvfb python3)
 # The manual pages, CPack's dependency scan, and the checks of the package.
 package_packages=(scdoc dpkg-dev file)

@@ -1,12 +1,14 @@
 // Whole-picture copies that move only the rows which may differ, snapshots handed out again
-// while nothing changed, and the changed area a screen updates: every way of writing a picture
-// must be seen, or stale pixels remain.
+// while nothing changed, saved states gone back to, and the changed area a screen updates:
+// every way of writing a picture must be seen, or stale pixels remain.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "toolkit/BlockText.h"
 #include "toolkit/Label.h"
@@ -100,18 +102,33 @@ TEST(PictureWholeCopy, EveryWriteToSourceOrDestinationIsCarriedOver) {
 }
 
 // A frame's path: back buffer to composition to the visible picture, each written between
-// copies, in random order; after every whole copy the two pictures are equal.
-TEST(PictureWholeCopy, RandomWritesAndCopiesAmongThreePictures) {
+// copies, saved and restored (alone, not together) in random order; after every whole copy the
+// two pictures are equal, and a restored picture is what it was when saved.
+TEST(PictureWholeCopy, RandomWritesCopiesSavesAndRestoresAmongThreePictures) {
     Canvas a(0x010101), b(0x020202), c(0x030303);
     Canvas* canvases[] = {&a, &b, &c};
+    struct Saved {
+        Picture::State state;
+        Image image;
+    };
+    std::vector<Saved> saved[3];
     std::mt19937 random(5);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     for (int step = 0; step < 3000; ++step) {
-        Canvas& p = *canvases[pick(3)];
+        const int i = pick(3);
+        Canvas& p = *canvases[i];
         Canvas& q = *canvases[pick(3)];
-        if (pick(3) == 0 && &p != &q) {
+        const int what = pick(12);
+        if (what < 4 && &p != &q) {
             Picture::Copy(p.picture, 0, 0, kW, kH, q.picture, 0, 0);
             ASSERT_EQ(p.picture.image(), q.picture.image()) << "step " << step;
+        } else if (what == 4) {
+            saved[i].push_back({p.picture.save(), p.picture.image()});
+        } else if (what == 5 && !saved[i].empty()) {
+            const Saved& s =
+                saved[i][static_cast<std::size_t>(pick(static_cast<int>(saved[i].size())))];
+            p.picture.restore(s.state);
+            ASSERT_EQ(p.picture.image(), s.image) << "step " << step;
         } else {
             const WriteCase& w = kWrites[pick(static_cast<int>(std::size(kWrites)))];
             w.write(p.picture, p.label, q.picture);
@@ -120,6 +137,7 @@ TEST(PictureWholeCopy, RandomWritesAndCopiesAmongThreePictures) {
                               static_cast<Color>(random() & 0xFFFFFF));
         }
     }
+    EXPECT_THROW(a.picture.restore(b.picture.save()), std::invalid_argument);
 }
 
 // A picture whose pixel (x, y) holds a value naming its position.

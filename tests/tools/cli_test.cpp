@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace hopla {
@@ -59,6 +60,18 @@ TEST_F(Cli, TheSeedFixesTheShufflesAndTheScriptComesFromFileOrStdin) {
 }
 
 TEST_F(Cli, ExitStatuses) {
+    const std::string demo = std::string(HOPLA_ASSET_DIR) + "/../tests/demos/stage-15.demo";
+    const std::string q = " 2>/dev/null </dev/null";
+    // The same demo with its exit's balls changed (a mismatch), and cut short (not a demo).
+    std::ostringstream text;
+    text << std::ifstream(demo).rdbuf();
+    std::string changed = text.str();
+    changed.replace(changed.rfind(" balls=9 "), 9, " balls=8 ");
+    const auto temp = std::filesystem::temp_directory_path();
+    const std::string tampered = (temp / ("hopla-cli-" + std::to_string(getpid()) + "-a")).string();
+    const std::string cut = (temp / ("hopla-cli-" + std::to_string(getpid()) + "-b")).string();
+    std::ofstream(tampered) << changed;
+    std::ofstream(cut) << text.str().substr(0, 300);
     const struct {
         std::string command;
         int status;
@@ -72,6 +85,19 @@ TEST_F(Cli, ExitStatuses) {
         {kSim + " --frobnicate 2>/dev/null </dev/null", 2},
         {kSim + " /nonexistent/script 2>/dev/null", 1},
         {kSim + " --help", 0},
+        {kSim + " --play " + demo + " >/dev/null", 0},
+        {kSim + " --play " + demo + " --until 500 >/dev/null", 0},
+        {kSim + " --play " + tampered + " >/dev/null 2>&1", 1},
+        {kSim + " --play /nonexistent.demo" + q, 2},
+        {kSim + " --play " + cut + q, 2},
+        {kSim + " --play" + q, 2},
+        {kSim + " --play " + demo + " --seed 1" + q, 2},
+        {kSim + " --until 500" + q, 2},
+        {kSim + " --play " + demo + " --until -1" + q, 2},
+        {"printf 'at 100\\nkey down 39\\n' | " + kSim + " --record /dev/null >/dev/null", 0},
+        {"printf 'at 100\\nset BallsLeft 3\\n' | " + kSim + " --record /dev/null 2>/dev/null", 2},
+        {"printf 'at 100\\nstage 3\\n' | " + kSim + " --record /dev/null 2>/dev/null", 2},
+        {"printf 'state\\n' | " + kSim + " --record /nonexistent/a.demo 2>/dev/null", 1},
         // What cannot be read or written fails the run in one line, never an early success.
         {kSim + " /tmp 2>&1", 1, "hopla-sim: /tmp is a directory, not a script\n"},
         {kSim + " </tmp 2>&1", 1, "hopla-sim: line 1: cannot read the script\n"},
@@ -89,6 +115,8 @@ TEST_F(Cli, ExitStatuses) {
             EXPECT_EQ(result.out, c.says) << c.command;
         }
     }
+    std::filesystem::remove(tampered);
+    std::filesystem::remove(cut);
 }
 
 }  // namespace

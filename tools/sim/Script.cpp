@@ -75,8 +75,34 @@ ScriptRunner::ScriptRunner(SimCore& sim, std::ostream& out, std::ostream& err)
 }
 
 ScriptRunner::~ScriptRunner() {
+    recorder_.reset();
     sim_.game().afterHandler = nullptr;
     sim_.sound().onCall = nullptr;
+}
+
+void ScriptRunner::recordTo(std::ostream& demo, std::uint32_t seed) {
+    demoOut_ = &demo;
+    demoSeed_ = seed;
+}
+
+void ScriptRunner::startRecording() {
+    if (demoOut_ && !recorder_)
+        recorder_ =
+            std::make_unique<Recorder>(sim_.game(), sim_.clock(), demoSeed_, demoStage_, *demoOut_);
+}
+
+void ScriptRunner::finishRecording() {
+    startRecording();
+    if (recorder_) recorder_->finish();
+}
+
+void ScriptRunner::input(InputKind kind, int code) {
+    startRecording();
+    if (recorder_) {
+        recorder_->deliver(kind, code);
+    } else {
+        Deliver(sim_.game(), kind, code);
+    }
 }
 
 void ScriptRunner::printLine(const std::string& json) {
@@ -134,10 +160,12 @@ int ScriptRunner::run(std::istream& script) {
             json.key("event").string("end");
             json.endObject();
             printLine(json.str());
+            finishRecording();
             return outputWritten(number) ? kScriptDone : kScriptFailed;
         }
         if (!outputWritten(number)) return kScriptFailed;
     }
+    finishRecording();
     return kScriptDone;
 }
 
@@ -149,10 +177,12 @@ void ScriptRunner::execute(std::string_view line) {
     if (command == "at") {
         const double t = NumberArg(words, "time", 0, timeLimitMs);
         words.expectEnd();
+        startRecording();
         sim_.runUntil(t);
     } else if (command == "wait") {
         const double d = NumberArg(words, "duration", 0, timeLimitMs - sim_.nowMs());
         words.expectEnd();
+        startRecording();
         sim_.runFor(d);
     } else if (command == "key") {
         const std::string_view direction = words.next("'down' or 'up'");
@@ -161,21 +191,23 @@ void ScriptRunner::execute(std::string_view line) {
         }
         const int code = static_cast<int>(IntegerArg(words, "key code", 0, kMaxKeyCode));
         words.expectEnd();
-        if (direction == "down") {
-            sim_.keyDown(code);
-        } else {
-            sim_.keyUp(code);
-        }
+        input(direction == "down" ? InputKind::KeyDown : InputKind::KeyUp, code);
     } else if (command == "mouse") {
         const int button = static_cast<int>(IntegerArg(words, "button", 1, 4));
         words.expectEnd();
         if (button == 3) throw BadLine("no mouse button 3 (1 left, 2 right, 4 middle)");
-        sim_.mouseDown(button);
+        input(InputKind::Mouse, button);
     } else if (command == "stage") {
         const int n = static_cast<int>(IntegerArg(words, "stage", 0, kTitleStage));
         words.expectEnd();
+        if (demoOut_) {
+            if (recorder_ || demoStage_)
+                throw BadLine("a demo can only begin at a stage: 'stage' must come first");
+            demoStage_ = n;
+        }
         sim_.startStage(n);
     } else if (command == "set") {
+        if (demoOut_) throw BadLine("a demo holds only input: 'set' cannot be recorded");
         const std::string_view name = words.next("variable name");
         const StateField* field = FindStateField(name);
         if (!field) throw BadLine("no variable '" + std::string(name) + "'");

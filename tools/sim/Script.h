@@ -1,13 +1,17 @@
 // hopla-sim's script interpreter: one command a line in, JSON lines out.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "demo/Demo.h"
+#include "demo/Recorder.h"
 #include "headless/SimCore.h"
 #include "toolkit/Image.h"
 
@@ -41,6 +45,12 @@ class ScriptRunner {
     // script that cannot be read on, or output that cannot be written, fails the run.
     int run(std::istream& script);
 
+    // Records the run as a demo on `demo` (the game made with `seed`, nothing run yet): every
+    // key and mouse command becomes an input line. A `stage` before the first command that
+    // runs the game makes it a demo of that stage; a later `stage` and every `set` are bad
+    // lines, since a demo holds nothing but input. Called before run().
+    void recordTo(std::ostream& demo, std::uint32_t seed);
+
     // The latest time `at` and `wait` may reach (the fuzzer keeps each input short).
     double timeLimitMs = kMaxScriptMs;
     // Saves `shot`'s picture under a file name; throws std::runtime_error when it cannot.
@@ -48,6 +58,9 @@ class ScriptRunner {
 
   private:
     void execute(std::string_view line);
+    void input(InputKind kind, int code);
+    void startRecording();
+    void finishRecording();
     void afterHandler(std::string_view name);
     void printLine(const std::string& json);
     bool outputWritten(int lineNumber);
@@ -57,6 +70,13 @@ class ScriptRunner {
     std::ostream& err_;
     bool trace_ = false;
     std::optional<double> endedAt_;  // virtual time at which the application ended
+
+    // Recording a demo: where to, the seed, the stage it begins at, and the recorder once the
+    // first command that runs the game made it.
+    std::ostream* demoOut_ = nullptr;
+    std::uint32_t demoSeed_ = 0;
+    std::optional<int> demoStage_;
+    std::unique_ptr<Recorder> recorder_;
 };
 
 // Convenience: a runner over `sim` for one script.

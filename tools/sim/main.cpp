@@ -10,12 +10,14 @@
 #include "headless/SimCore.h"
 #include "toolkit/Environment.h"
 #include "tools/sim/Numbers.h"
+#include "tools/sim/Playback.h"
 #include "tools/sim/Script.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: hopla-sim [--seed N] [SCRIPT]\n"
+    "usage: hopla-sim [--seed N] [--record DEMO] [SCRIPT]\n"
+    "       hopla-sim --play DEMO [--until T]\n"
     "Runs the game on a virtual clock, one command a line from SCRIPT or standard input\n"
     "(blank lines and lines starting with # are skipped), writing JSON lines:\n"
     "  at T | wait D          run the ticks due up to T ms / D ms on\n"
@@ -28,14 +30,30 @@ constexpr std::string_view kUsage =
     "  trace on|off           print the state after every handler\n"
     "  pixel X Y              print the colour of the playfield at (X, Y)\n"
     "  shot FILE              save the window's picture as PNG\n"
-    "Exit status: 0 done or the game ended, 1 a command failed or the script could not be\n"
-    "read or the output not written, 2 a bad line or option.\n";
+    "--record DEMO writes the run as a demo (key and mouse commands are its input; 'stage'\n"
+    "may only come first, 'set' not at all).\n"
+    "--play DEMO plays a demo back as fast as it goes, printing each check line's result and\n"
+    "the final state; --until T stops at T ms of game time.\n"
+    "Exit status: 0 done or the game ended, 1 a command failed, the script could not be read\n"
+    "or the output not written, or a demo's check did not match, 2 a bad line, option or\n"
+    "demo file.\n";
 
 struct Options {
     bool help = false;
     std::optional<std::uint32_t> seed;
     std::optional<std::string> script;
+    std::optional<std::string> record;
+    std::optional<std::string> play;
+    std::optional<double> until;
 };
+
+constexpr double kMaxUntilMs = 1e12;
+
+std::optional<double> ParseMs(std::string_view text) {
+    const std::optional<double> ms = hopla::ParseNumber<double>(text);
+    if (!ms || !(*ms >= 0) || *ms > kMaxUntilMs) return std::nullopt;
+    return ms;
+}
 
 // None after reporting a usage error.
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -45,6 +63,19 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         if (arg == "--seed") {
             if (i + 1 == argc || !(options.seed = hopla::ParseNumber<std::uint32_t>(argv[i + 1]))) {
                 std::cerr << "hopla-sim: --seed takes a whole number 0..4294967295\n" << kUsage;
+                return std::nullopt;
+            }
+            ++i;
+        } else if (arg == "--record" || arg == "--play") {
+            std::optional<std::string>& file = arg == "--record" ? options.record : options.play;
+            if (i + 1 == argc || file) {
+                std::cerr << "hopla-sim: " << arg << " takes one demo file\n" << kUsage;
+                return std::nullopt;
+            }
+            file = argv[++i];
+        } else if (arg == "--until") {
+            if (i + 1 == argc || !(options.until = ParseMs(argv[i + 1]))) {
+                std::cerr << "hopla-sim: --until takes a time in ms, 0..1e12\n" << kUsage;
                 return std::nullopt;
             }
             ++i;
@@ -59,6 +90,16 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         } else {
             options.script = std::string(arg);
         }
+    }
+    if (options.play && (options.seed || options.script || options.record)) {
+        std::cerr << "hopla-sim: --play takes the seed and the input from the demo: no --seed, "
+                     "--record or script beside it\n"
+                  << kUsage;
+        return std::nullopt;
+    }
+    if (options.until && !options.play) {
+        std::cerr << "hopla-sim: --until goes with --play\n" << kUsage;
+        return std::nullopt;
     }
     return options;
 }
@@ -76,6 +117,9 @@ int main(int argc, char** argv) {
     // Unsynchronised, standard input reads through a file buffer that reports a failed read
     // instead of an early end.
     std::ios::sync_with_stdio(false);
+    if (options->play)
+        return hopla::PlayDemoFile(*options->play, options->until, hopla::ExecutableDir(),
+                                   std::cout, std::cerr);
     std::ifstream file;
     if (options->script) {
         std::error_code error;
@@ -90,6 +134,24 @@ int main(int argc, char** argv) {
         }
     }
     std::istream& script = options->script ? file : std::cin;
-    hopla::SimCore sim(options->seed.value_or(hopla::ClockSeed()), hopla::ExecutableDir());
-    return hopla::RunScript(sim, script, std::cout, std::cerr);
+    const std::uint32_t seed = options->seed.value_or(hopla::ClockSeed());
+    hopla::SimCore sim(seed, hopla::ExecutableDir());
+    if (!options->record) return hopla::RunScript(sim, script, std::cout, std::cerr);
+    std::ofstream demo(*options->record, std::ios::binary | std::ios::trunc);
+    if (!demo) {
+        std::cerr << "hopla-sim: cannot write " << *options->record << '\n';
+        return hopla::kScriptFailed;
+    }
+    int status = hopla::kScriptDone;
+    {
+        hopla::ScriptRunner runner(sim, std::cout, std::cerr);
+        runner.recordTo(demo, seed);
+        status = runner.run(script);
+    }
+    demo.close();
+    if (!demo) {
+        std::cerr << "hopla-sim: writing " << *options->record << " failed\n";
+        return hopla::kScriptFailed;
+    }
+    return status;
 }

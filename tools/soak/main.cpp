@@ -41,7 +41,7 @@ long PeakResidentKb() {
 // One run: games one after another until the hours are played or a check fails.
 class Soak {
   public:
-    Soak(std::uint64_t seed, double hours) : random_(seed), seed_(seed), endMs_(hours * kHourMs) {}
+    Soak(std::uint64_t seed, double hours) : random_(seed), endMs_(hours * kHourMs) {}
 
     // Empty when all went well, else what failed.
     std::string run() {
@@ -127,7 +127,6 @@ class Soak {
     }
 
     std::mt19937_64 random_;
-    std::uint64_t seed_;
     double endMs_;
     double playedMs_ = 0;  // virtual time of the games before the current one
     std::unique_ptr<hopla::SimCore> sim_;

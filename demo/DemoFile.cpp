@@ -1,0 +1,405 @@
+// Writing demo lines and reading a demo file defensively, line by line.
+#include "demo/DemoFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <vector>
+
+namespace hopla {
+namespace {
+
+constexpr std::size_t kMaxLine = 1000;
+constexpr std::uint64_t kMaxPoint = 1'000'000'000'000'000;  // handlers; far beyond any game
+constexpr std::int64_t kMaxMs = 1'000'000'000'000;          // some thirty years
+constexpr int kMaxKeyCode = 255;                            // the game's key table has 256 entries
+
+constexpr std::array<std::pair<InputKind, std::string_view>, 4> kInputWords = {{
+    {InputKind::KeyDown, "key-down"},
+    {InputKind::KeyUp, "key-up"},
+    {InputKind::Mouse, "mouse"},
+    {InputKind::Close, "close"},
+}};
+
+// The check line's fields, in the order they are written. Plain numbers first, then hashes.
+struct CheckField {
+    enum Type { Number, Timers, Hash };
+    std::string_view name;
+    Type type;
+    int StateCheck::*number;
+    std::uint64_t StateCheck::*hash;
+    long long min, max;  // a Number's range; each interval's for Timers
+};
+
+constexpr long long kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr long long kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+const std::array<CheckField, 11> kCheckFields = {{
+    {"stage", CheckField::Number, &StateCheck::stage, nullptr, 0, 21},
+    {"balls", CheckField::Number, &StateCheck::balls, nullptr, -32768, 32767},
+    {"score", CheckField::Number, &StateCheck::score, nullptr, kInt32Min, kInt32Max},
+    {"timers", CheckField::Timers, nullptr, nullptr, 0, kInt32Max},
+    {"record", CheckField::Hash, nullptr, &StateCheck::record, 0, 0},
+    {"labels", CheckField::Hash, nullptr, &StateCheck::labels, 0, 0},
+    {"display", CheckField::Hash, nullptr, &StateCheck::display, 0, 0},
+    {"back", CheckField::Hash, nullptr, &StateCheck::back, 0, 0},
+    {"dark", CheckField::Hash, nullptr, &StateCheck::dark, 0, 0},
+    {"chip", CheckField::Hash, nullptr, &StateCheck::chip, 0, 0},
+    {"endchip", CheckField::Hash, nullptr, &StateCheck::endChip, 0, 0},
+}};
+
+std::string Hex(std::uint64_t v) {
+    std::array<char, 16> digits;
+    for (int i = 15; i >= 0; --i, v >>= 4) digits[i] = "0123456789abcdef"[v & 15];
+    return std::string(digits.data(), digits.size());
+}
+
+std::string FieldValue(const CheckField& f, const StateCheck& c) {
+    switch (f.type) {
+        case CheckField::Number:
+            return std::to_string(c.*f.number);
+        case CheckField::Timers: {
+            std::string text;
+            for (int t : c.timers) text += (text.empty() ? "" : ",") + std::to_string(t);
+            return text;
+        }
+        case CheckField::Hash:
+            break;
+    }
+    return Hex(c.*f.hash);
+}
+
+// A line that is not what it should be; the reader adds the file and line.
+struct LineError {
+    std::string what;
+};
+
+template <typename T>
+T Number(std::string_view word, std::string_view what, long long min, long long max) {
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
+    if (word.empty() || ec != std::errc() || end != word.data() + word.size() || v < min || v > max)
+        throw LineError{std::string(what) + " '" + std::string(word) + "' is not a whole number " +
+                        std::to_string(min) + ".." + std::to_string(max)};
+    return static_cast<T>(v);
+}
+
+std::uint64_t HashValue(std::string_view word, std::string_view what) {
+    std::uint64_t v = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v, 16);
+    const bool lower = std::all_of(word.begin(), word.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+    });
+    if (word.size() != 16 || !lower || ec != std::errc() || end != word.data() + word.size())
+        throw LineError{std::string(what) + " '" + std::string(word) +
+                        "' is not 16 hexadecimal digits"};
+    return v;
+}
+
+std::vector<std::string_view> Split(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+        if (i > start) words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+StateCheck ParseCheckFields(const std::vector<std::string_view>& words) {
+    // words[0..2] are the point, the time and "check".
+    if (words.size() != 3 + kCheckFields.size())
+        throw LineError{"a check line has " + std::to_string(kCheckFields.size()) +
+                        " fields, this one " + std::to_string(words.size() - 3)};
+    StateCheck c;
+    for (std::size_t i = 0; i < kCheckFields.size(); ++i) {
+        const CheckField& f = kCheckFields[i];
+        const std::string_view word = words[3 + i];
+        const std::size_t eq = word.find('=');
+        if (eq == std::string_view::npos || word.substr(0, eq) != f.name)
+            throw LineError{"check field " + std::to_string(i + 1) + " must be " +
+                            std::string(f.name) + "=..., not '" + std::string(word) + "'"};
+        const std::string_view value = word.substr(eq + 1);
+        switch (f.type) {
+            case CheckField::Number:
+                c.*f.number = Number<int>(value, f.name, f.min, f.max);
+                break;
+            case CheckField::Timers: {
+                std::size_t from = 0;
+                for (std::size_t t = 0; t < c.timers.size(); ++t) {
+                    const std::size_t comma = value.find(',', from);
+                    const bool last = t + 1 == c.timers.size();
+                    if (last != (comma == std::string_view::npos))
+                        throw LineError{"timers must be " + std::to_string(c.timers.size()) +
+                                        " intervals separated by commas"};
+                    c.timers[t] =
+                        Number<int>(value.substr(from, comma - from), "interval", f.min, f.max);
+                    from = comma + 1;
+                }
+                break;
+            }
+            case CheckField::Hash:
+                c.*f.hash = HashValue(value, f.name);
+                break;
+        }
+    }
+    return c;
+}
+
+// Reads a demo's lines in order: the three header lines, then the records.
+class Reader {
+  public:
+    explicit Reader(std::string_view name) : name_(name) {}
+
+    Demo read(std::string_view text) {
+        std::size_t at = 0;
+        for (int number = 1; at < text.size(); ++number) {
+            std::size_t nl = text.find('\n', at);
+            if (nl == std::string_view::npos) nl = text.size();  // a last line without newline
+            std::string_view line = text.substr(at, nl - at);
+            at = nl + 1;
+            try {
+                if (line.size() > kMaxLine)
+                    throw LineError{"the line is longer than " + std::to_string(kMaxLine) +
+                                    " characters"};
+                if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+                checkText(line);
+                take(line);
+            } catch (const LineError& e) {
+                fail(number, e.what);
+            }
+            lastLine_ = number;
+        }
+        if (header_ < 3)
+            fail(lastLine_ + 1, header_ == 0 ? "the file is empty, not a demo"
+                                             : "the demo stops inside its header");
+        if (!ended_) fail(lastLine_, "the demo stops without its end line: it was cut short");
+        return std::move(demo_);
+    }
+
+  private:
+    [[noreturn]] void fail(int line, const std::string& what) const {
+        throw DemoError(std::string(name_) + ":" + std::to_string(line) + ": " + what);
+    }
+
+    static void checkText(std::string_view line) {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const auto c = static_cast<unsigned char>(line[i]);
+            if ((c < 0x20 && c != '\t') || c == 0x7F) {
+                constexpr char kHex[] = "0123456789abcdef";
+                throw LineError{std::string("not text: byte 0x") + kHex[c >> 4] + kHex[c & 15] +
+                                " at column " + std::to_string(i + 1)};
+            }
+        }
+    }
+
+    void take(std::string_view line) {
+        const std::vector<std::string_view> words = Split(line);
+        if (header_ == 0) return magic(words);
+        if (header_ == 1) return seed(words);
+        if (header_ == 2) return start(words);
+        if (words.empty() || words[0].front() == '#') return;  // blank or comment
+        for (const auto c : line)
+            if (static_cast<unsigned char>(c) >= 0x80)
+                throw LineError{"a record is plain ASCII (comments may hold other text)"};
+        if (ended_) throw LineError{"nothing but comments may follow the end line"};
+        if (words.size() < 3) throw LineError{"expected 'POINT MS WHAT ...'"};
+        const auto point = Number<std::uint64_t>(words[0], "point", 0, kMaxPoint);
+        const auto ms = Number<std::int64_t>(words[1], "time", 0, kMaxMs);
+        if (point < lastPoint_)
+            throw LineError{"point " + std::to_string(point) + " comes after point " +
+                            std::to_string(lastPoint_)};
+        if (ms < lastMs_)
+            throw LineError{"time " + std::to_string(ms) + " ms comes after " +
+                            std::to_string(lastMs_) + " ms"};
+        if (afterInput_ && point == lastPoint_)
+            throw LineError{"point " + std::to_string(point) +
+                            " again: the input before ran a handler"};
+        if (closed_ && ((words[2] != "check" && words[2] != "end") || point != lastPoint_))
+            throw LineError{
+                "only the final check and the end line, at the close's point, "
+                "may follow a close"};
+        const std::string_view what = words[2];
+        afterInput_ = false;
+        if (what == "check") {
+            if (demo_.checks.empty() && point != 0)
+                throw LineError{"the first check is the start's, at point 0"};
+            if (!demo_.checks.empty() && demo_.checks.back().point == point)
+                throw LineError{"a second check at point " + std::to_string(point)};
+            demo_.checks.push_back({point, ms, ParseCheckFields(words)});
+        } else if (what == "end") {
+            if (words.size() != 3) throw LineError{"the end line is 'POINT MS end'"};
+            if (demo_.checks.empty() || demo_.checks.back().point != point)
+                throw LineError{"the end at point " + std::to_string(point) +
+                                " has no check line of its own before it"};
+            demo_.endPoint = point;
+            demo_.endMs = ms;
+            ended_ = true;
+        } else {
+            demo_.inputs.push_back(input(words, point, ms));
+            afterInput_ = demo_.inputs.back().kind != InputKind::Close;
+            closed_ = !afterInput_;
+        }
+        if (demo_.checks.empty())
+            throw LineError{"the first record is the start's check line, at point 0"};
+        lastPoint_ = point;
+        lastMs_ = ms;
+    }
+
+    static DemoInput input(const std::vector<std::string_view>& words, std::uint64_t point,
+                           std::int64_t ms) {
+        const auto found = std::find_if(kInputWords.begin(), kInputWords.end(),
+                                        [&](const auto& w) { return w.second == words[2]; });
+        if (found == kInputWords.end())
+            throw LineError{"unknown record '" + std::string(words[2]) +
+                            "' (key-down, key-up, mouse, close, check or end)"};
+        DemoInput in{point, ms, found->first, 0};
+        const std::size_t expected = in.kind == InputKind::Close ? 3 : 4;
+        if (words.size() != expected)
+            throw LineError{std::string(words[2]) +
+                            (expected == 3 ? " takes nothing more" : " takes one number")};
+        if (in.kind == InputKind::Mouse) {
+            in.code = Number<int>(words[3], "button", 1, 4);
+            if (in.code == 3) throw LineError{"no mouse button 3 (1 left, 2 right, 4 middle)"};
+        } else if (in.kind != InputKind::Close) {
+            in.code = Number<int>(words[3], "key code", 0, kMaxKeyCode);
+        }
+        return in;
+    }
+
+    void magic(const std::vector<std::string_view>& words) {
+        if (words.size() != 2 || words[0] != kDemoMagic)
+            throw LineError{"not a hopla demo: the first line must be '" + std::string(kDemoMagic) +
+                            " " + std::to_string(kDemoVersion) + "'"};
+        const int version = Number<int>(words[1], "version", 1, std::numeric_limits<int>::max());
+        if (version > kDemoVersion)
+            throw LineError{"demo format version " + std::to_string(version) +
+                            " is newer than this program reads (" + std::to_string(kDemoVersion) +
+                            ")"};
+        ++header_;
+    }
+
+    void seed(const std::vector<std::string_view>& words) {
+        if (words.size() != 2 || words[0] != "seed")
+            throw LineError{"the second line must be 'seed N'"};
+        demo_.seed =
+            Number<std::uint32_t>(words[1], "seed", 0, std::numeric_limits<std::uint32_t>::max());
+        ++header_;
+    }
+
+    void start(const std::vector<std::string_view>& words) {
+        if (words.size() == 2 && words[0] == "start" && words[1] == "title") {
+            demo_.startStage.reset();
+        } else if (words.size() == 3 && words[0] == "start" && words[1] == "stage") {
+            demo_.startStage = Number<int>(words[2], "stage", 0, 21);
+        } else {
+            throw LineError{"the third line must be 'start title' or 'start stage N'"};
+        }
+        ++header_;
+    }
+
+    std::string_view name_;
+    Demo demo_;
+    int header_ = 0;  // header lines read
+    int lastLine_ = 0;
+    std::uint64_t lastPoint_ = 0;
+    std::int64_t lastMs_ = 0;
+    bool afterInput_ = false;  // the record before was an input that ran a handler
+    bool closed_ = false;
+    bool ended_ = false;
+};
+
+std::string_view InputWord(InputKind kind) {
+    for (const auto& [k, word] : kInputWords)
+        if (k == kind) return word;
+    return "?";
+}
+
+}  // namespace
+
+std::optional<std::string_view> FirstDifference(const StateCheck& recorded,
+                                                const StateCheck& played) {
+    for (const CheckField& f : kCheckFields)
+        if (FieldValue(f, recorded) != FieldValue(f, played)) return f.name;
+    return std::nullopt;
+}
+
+std::string FieldText(const StateCheck& check, std::string_view field) {
+    for (const CheckField& f : kCheckFields)
+        if (f.name == field) return FieldValue(f, check);
+    return {};
+}
+
+Demo ParseDemo(std::string_view text, std::string_view name) {
+    return Reader(name).read(text);
+}
+
+Demo ReadDemoFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status))
+        throw DemoError(path + ": cannot read the demo: no such file");
+    if (!std::filesystem::is_regular_file(status))
+        throw DemoError(path + ": cannot read the demo: not a regular file");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw DemoError(path + ": cannot read the demo: " + std::strerror(errno));
+    std::string text;
+    std::array<char, 1 << 16> buffer;
+    while (in) {
+        in.read(buffer.data(), buffer.size());
+        text.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxDemoBytes)
+            throw DemoError(path + ": larger than " + std::to_string(kMaxDemoBytes >> 20) +
+                            " MiB: not a demo this program reads");
+    }
+    if (in.bad()) throw DemoError(path + ": cannot read the demo: read error");
+    return ParseDemo(text, path);
+}
+
+std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage) {
+    return std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\nseed " +
+           std::to_string(seed) + "\nstart " +
+           (startStage ? "stage " + std::to_string(*startStage) : std::string("title")) + "\n";
+}
+
+std::string InputLine(const DemoInput& input) {
+    std::string line = std::to_string(input.point) + " " + std::to_string(input.ms) + " " +
+                       std::string(InputWord(input.kind));
+    if (input.kind != InputKind::Close) line += " " + std::to_string(input.code);
+    return line + "\n";
+}
+
+std::string CheckLine(const DemoCheck& check) {
+    std::string line = std::to_string(check.point) + " " + std::to_string(check.ms) + " check";
+    for (const CheckField& f : kCheckFields)
+        line += " " + std::string(f.name) + "=" + FieldValue(f, check.state);
+    return line + "\n";
+}
+
+std::string EndLine(std::uint64_t point, std::int64_t ms) {
+    return std::to_string(point) + " " + std::to_string(ms) + " end\n";
+}
+
+std::string FormatDemo(const Demo& demo) {
+    std::string text = DemoHeader(demo.seed, demo.startStage);
+    std::size_t i = 0, c = 0;
+    // Records in order of point; at one point a check comes before an input.
+    while (i < demo.inputs.size() || c < demo.checks.size()) {
+        if (c < demo.checks.size() &&
+            (i == demo.inputs.size() || demo.checks[c].point <= demo.inputs[i].point)) {
+            text += CheckLine(demo.checks[c++]);
+        } else {
+            text += InputLine(demo.inputs[i++]);
+        }
+    }
+    return text + EndLine(demo.endPoint, demo.endMs);
+}
+
+}  // namespace hopla

@@ -1,0 +1,38 @@
+// The demo file: plain text, one record a line. Reading refuses anything but a whole, valid demo.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "demo/Demo.h"
+
+namespace hopla {
+
+// Why a demo cannot be read; what() is one line naming the file and, where there is one, the
+// line: "runs/a.demo:12: key code 300 is not 0..255".
+struct DemoError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Files larger than this are refused before they are read: no real demo comes near it.
+inline constexpr std::uintmax_t kMaxDemoBytes = 64u << 20;
+
+// Reads and checks a whole demo (see docs/demo-format.md). A missing or unreadable file, a
+// wrong or newer version, a bad or out-of-order line, numbers out of range, binary bytes, or a
+// file without its end line (truncated) throw DemoError; nothing else is thrown for bad input.
+Demo ReadDemoFile(const std::string& path);
+// The same from text already in memory; `name` stands for the file in messages.
+Demo ParseDemo(std::string_view text, std::string_view name);
+
+// The lines a recorder writes, each with its newline.
+std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage);
+std::string InputLine(const DemoInput& input);
+std::string CheckLine(const DemoCheck& check);
+std::string EndLine(std::uint64_t point, std::int64_t ms);
+// A whole demo as its file holds it.
+std::string FormatDemo(const Demo& demo);
+
+}  // namespace hopla

@@ -1,0 +1,68 @@
+// The recorder: input lines as they are delivered, check lines as the stage changes.
+#include "demo/Recorder.h"
+
+#include "demo/DemoFile.h"
+
+namespace hopla {
+
+void Deliver(Game& game, InputKind kind, int code) {
+    switch (kind) {
+        case InputKind::KeyDown:
+            game.keyDown(code);
+            break;
+        case InputKind::KeyUp:
+            game.keyUp(code);
+            break;
+        case InputKind::Mouse:
+            game.mouseDown(code);
+            break;
+        case InputKind::Close:
+            game.requestEnd();
+            break;
+    }
+}
+
+Recorder::Recorder(Game& game, const Clock& clock, std::uint32_t seed,
+                   std::optional<int> startStage, std::ostream& out)
+    : game_(game), clock_(clock), out_(out), observer_(game.afterHandler), stage_(game.stage()) {
+    game_.afterHandler = [this](std::string_view name) {
+        if (observer_) observer_(name);
+        afterHandler();
+    };
+    out_ << DemoHeader(seed, startStage);
+    writeCheck();
+}
+
+Recorder::~Recorder() {
+    game_.afterHandler = observer_;
+}
+
+std::int64_t Recorder::nowMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_.now()).count();
+}
+
+void Recorder::writeCheck() {
+    lastCheck_ = game_.handlersRun();
+    out_ << CheckLine({lastCheck_, nowMs(), game_.check()}) << std::flush;
+}
+
+void Recorder::deliver(InputKind kind, int code) {
+    if (finished_ || game_.ended()) return;
+    out_ << InputLine({game_.handlersRun(), nowMs(), kind, code});
+    Deliver(game_, kind, code);
+}
+
+void Recorder::afterHandler() {
+    if (finished_ || game_.stage() == stage_) return;
+    stage_ = game_.stage();
+    writeCheck();
+}
+
+void Recorder::finish() {
+    if (finished_) return;
+    if (lastCheck_ != game_.handlersRun()) writeCheck();
+    out_ << EndLine(game_.handlersRun(), nowMs()) << std::flush;
+    finished_ = true;
+}
+
+}  // namespace hopla

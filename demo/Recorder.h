@@ -1,0 +1,56 @@
+// Recording a demo while a runner plays: each input at its point, checks at stage changes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+#include "app/Game.h"
+#include "demo/Demo.h"
+#include "toolkit/Clock.h"
+
+namespace hopla {
+
+// Made by a runner (the window with --record, hopla-sim with --record, the solver) right
+// after start-up (and Game::startStage for a demo of one stage), before any handler ran. It
+// writes the header and the start check at once, then an input line for everything delivered
+// through it, a check line after each handler that changed the stage (flushed, so a crash keeps
+// the run up to there) and, from finish(), the final check and the end line. While it lives it
+// observes the game's handlers, calling on to the observer that was there before.
+class Recorder {
+  public:
+    Recorder(Game& game, const Clock& clock, std::uint32_t seed, std::optional<int> startStage,
+             std::ostream& out);
+    ~Recorder();
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    // Writes the input and hands it to the game (a close ends the game at once). Nothing is
+    // written or delivered once the game has ended or the recording is finished.
+    void deliver(InputKind kind, int code = 0);
+    // The final check and the end line. Called once by the runner when the game has ended or
+    // the run stops; later calls do nothing.
+    void finish();
+    // Whether every line reached the stream so far (a full disk, a closed pipe make it false).
+    bool good() const { return out_.good(); }
+
+  private:
+    void afterHandler();
+    void writeCheck();
+    std::int64_t nowMs() const;
+
+    Game& game_;
+    const Clock& clock_;
+    std::ostream& out_;
+    std::function<void(std::string_view)> observer_;  // the game's observer before this one
+    int stage_;
+    std::uint64_t lastCheck_ = 0;
+    bool finished_ = false;
+};
+
+// Hands one input to the game: the same handler the window would run.
+void Deliver(Game& game, InputKind kind, int code);
+
+}  // namespace hopla

@@ -1,0 +1,81 @@
+// Recording and playing demos for the window's loop.
+#include "frontend/DemoLink.h"
+
+#include <stdexcept>
+
+namespace hopla {
+
+DemoLink::DemoLink(Game& game, const Clock& clock, std::string path)
+    : game_(game), clock_(clock), path_(std::move(path)) {}
+
+std::unique_ptr<DemoLink> DemoLink::Recording(Game& game, const Clock& clock, std::uint32_t seed,
+                                              const std::string& path) {
+    std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
+    link->file_.open(path, std::ios::binary | std::ios::trunc);
+    if (!link->file_) throw std::runtime_error("cannot write the demo " + path);
+    link->recorder_ = std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_);
+    return link;
+}
+
+std::unique_ptr<DemoLink> DemoLink::Playing(Game& game, const Clock& clock, Demo demo,
+                                            const std::string& path, std::ostream& err) {
+    std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
+    link->err_ = &err;
+    link->demo_ = std::move(demo);
+    link->player_ = std::make_unique<Player>(game, clock, link->demo_);
+    link->report(err);
+    return link;
+}
+
+void DemoLink::report(std::ostream& err) {
+    if (reported_ || !player_->mismatch()) return;
+    err << "hopla: " << path_ << ": " << player_->mismatch()->message() << std::endl;
+    reported_ = true;
+}
+
+void DemoLink::input(InputKind kind, int code) {
+    if (recorder_) {
+        recorder_->deliver(kind, code);
+    } else if (!player_ || kind == InputKind::Close) {
+        Deliver(game_, kind, code);
+    }
+}
+
+void DemoLink::feed() {
+    if (!player_) return;
+    while (player_->inputDue()) {
+        // With a timer running the order is what counts; otherwise keep the recorded pause.
+        if (!game_.nextDue() && clock_.now() < milliseconds(player_->next()->ms)) return;
+        player_->deliverNext();
+    }
+    report(*err_);
+    if (player_->finished() && !game_.ended()) game_.requestEnd();
+}
+
+std::optional<Duration> DemoLink::wakeAt() const {
+    if (!player_ || !player_->inputDue() || game_.nextDue()) return std::nullopt;
+    return milliseconds(player_->next()->ms);
+}
+
+int DemoLink::finish(std::ostream& err) {
+    if (recorder_) {
+        recorder_->finish();
+        recorder_.reset();
+        file_.close();
+        if (!file_) {
+            err << "hopla: writing the demo " << path_ << " failed\n";
+            return 1;
+        }
+        return 0;
+    }
+    if (!player_) return 0;
+    const bool finished = player_->finished();
+    report(err);
+    if (player_->mismatch()) return 1;
+    if (!finished)
+        err << "hopla: " << path_ << ": played up to point " << game_.handlersRun() << " of "
+            << demo_.endPoint << ", every check so far matched\n";
+    return 0;
+}
+
+}  // namespace hopla

@@ -1,0 +1,83 @@
+// Saving the whole game and going back: a game restored from a snapshot and played on is the
+// same as one that never stopped, hash for hash.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+
+#include "headless/SimCore.h"
+#include "play/Input.h"
+
+namespace hopla {
+namespace {
+
+// One step of a random run: mostly the next tick, sometimes a key, a release, a press of the
+// mouse, Space, or a jump to another stage. A ball on the title stage is sent to a stage
+// rather than let fall down the End shaft.
+void RandomStep(SimCore& sim, std::mt19937& random) {
+    Game& game = sim.game();
+    const unsigned roll = random() % 100;
+    if (sim.state().StageNo == kTitleStage && sim.form().Timer1.running()) {
+        sim.startStage(static_cast<int>(random() % 21));
+    } else if (roll < 8) {
+        game.keyDown(roll % 2 ? kKeyLeft : kKeyRight);
+    } else if (roll < 12) {
+        game.keyUp(kKeyRight);
+    } else if (roll < 13) {
+        game.mouseDown(1 + static_cast<int>(random() % 2));
+    } else if (roll < 14 && random() % 4 == 0) {
+        game.keyDown(kKeySpace);
+    } else if (roll < 15 && random() % 4 == 0) {
+        sim.startStage(static_cast<int>(random() % 21));
+    } else if (const std::optional<Game::DueTimer> next = game.nextDue()) {
+        sim.clock().advanceTo(next->due);
+        game.runDueTimer();
+    } else {
+        game.keyDown(kKeyRight);  // a ball waiting on a launcher
+    }
+}
+
+void ExpectSame(SimCore& a, SimCore& b, int step) {
+    ASSERT_EQ(a.game().handlersRun(), b.game().handlersRun()) << "step " << step;
+    ASSERT_EQ(a.clock().now(), b.clock().now()) << "step " << step;
+    ASSERT_EQ(a.game().check(), b.game().check()) << "step " << step;
+}
+
+TEST(Snapshot, RestoredAndPlayedOnMatchesAGameThatNeverStopped) {
+    SimCore straight(3, HOPLA_BUILD_DIR), detoured(3, HOPLA_BUILD_DIR);
+    std::mt19937 run(11), detours(12);
+    int restores = 0;
+    for (int step = 0; step < 4000 && !straight.game().ended(); ++step) {
+        if (run() % 40 == 0) {
+            // Saved, played elsewhere for a while (perhaps on from a second snapshot), and back.
+            const SimCore::Snapshot saved = detoured.save();
+            for (int k = static_cast<int>(detours() % 120); k > 0; --k) {
+                RandomStep(detoured, detours);
+                if (k == 30) {
+                    const SimCore::Snapshot inner = detoured.save();
+                    for (int j = 0; j < 25; ++j) RandomStep(detoured, detours);
+                    detoured.restore(inner);
+                }
+            }
+            detoured.restore(saved);
+            ++restores;
+            ExpectSame(straight, detoured, step);
+        }
+        const std::uint32_t seed = run();
+        std::mt19937 same1(seed), same2(seed);
+        RandomStep(straight, same1);
+        RandomStep(detoured, same2);
+        if (step % 20 == 0) ExpectSame(straight, detoured, step);
+    }
+    ExpectSame(straight, detoured, -1);
+    EXPECT_GT(restores, 50);
+    EXPECT_GT(straight.game().handlersRun(), 3000u);
+}
+
+TEST(Snapshot, GoesBackOnlyIntoTheGameThatTookIt) {
+    SimCore a(1, HOPLA_BUILD_DIR), b(1, HOPLA_BUILD_DIR);
+    EXPECT_THROW(b.restore(a.save()), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace hopla

@@ -1,0 +1,152 @@
+// Reading demo files: a demo written is read back as it was, and every kind of bad file gives
+// one message naming the file and the line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "demo/DemoFile.h"
+
+namespace hopla {
+namespace {
+
+const std::string kCheck =
+    "check stage=21 balls=1 score=0 timers=0,2000,0,0,0,0,0 record=0123456789abcdef "
+    "labels=0000000000000000 display=ffffffffffffffff back=0000000000000001 "
+    "dark=0000000000000002 chip=0000000000000003 endchip=0000000000000004";
+const std::string kHeader = "hopla-demo 1\nseed 7\nstart title\n";
+const std::string kStart = "0 0 " + kCheck + "\n";
+const std::string kEnd = "3 40 " + kCheck + "\n3 40 end\n";
+
+std::string WithRecords(const std::string& records) {
+    return kHeader + kStart + records + kEnd;
+}
+
+// The check line with one piece of it changed.
+std::string CheckWith(const std::string& from, const std::string& to) {
+    std::string line = kCheck;
+    return line.replace(line.find(from), from.size(), to);
+}
+
+TEST(DemoFile, WrittenDemosReadBackAsTheyWere) {
+    Demo demo;
+    demo.seed = 4294967295u;
+    demo.startStage = 20;
+    StateCheck c;
+    c.stage = 20;
+    c.balls = -32768;
+    c.score = -2147483647 - 1;
+    c.timers = {30, 0, 0, 0, 0, 65535, 2147483647};
+    c.record = 0xFFFFFFFFFFFFFFFFull;
+    c.endChip = 1;
+    demo.checks = {{0, 0, c}, {9, 900, c}};
+    demo.inputs = {{0, 0, InputKind::KeyDown, 255},
+                   {5, 500, InputKind::KeyUp, 0},
+                   {6, 500, InputKind::Mouse, 4},
+                   {9, 900, InputKind::Close, 0}};
+    demo.endPoint = 9;
+    demo.endMs = 900;
+    const std::string text = FormatDemo(demo);
+    EXPECT_EQ(ParseDemo(text, "a.demo"), demo) << text;
+}
+
+TEST(DemoFile, CommentsBlankLinesAndWindowsLineEndsAreRead) {
+    const std::string text = kHeader + "# the title, untouched ✓\n\n" + kStart +
+                             "1 10 key-down 39\r\n" + kEnd + "# after the end\n";
+    const Demo demo = ParseDemo(text, "a.demo");
+    ASSERT_EQ(demo.inputs.size(), 1u);
+    EXPECT_EQ(demo.inputs[0].code, 39);
+    EXPECT_EQ(demo.endPoint, 3u);
+}
+
+TEST(DemoFile, BadFilesNameTheFileAndLine) {
+    const struct {
+        const char* what;
+        std::string text;
+        std::string message;  // what follows "bad.demo:"
+    } cases[] = {
+        {"empty", "", "1: the file is empty"},
+        {"binary",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0",
+                     9),
+         "1: not text: byte 0x7f"},
+        {"another format", "P6 800 600\n", "1: not a hopla demo"},
+        {"newer version", "hopla-demo 2\n", "1: demo format version 2 is newer"},
+        {"version not a number", "hopla-demo one\n", "1: version 'one' is not"},
+        {"no seed", "hopla-demo 1\nstart title\n", "2: the second line must be 'seed N'"},
+        {"seed too large", "hopla-demo 1\nseed 4294967296\n", "2: seed '4294967296'"},
+        {"negative seed", "hopla-demo 1\nseed -1\n", "2: seed '-1'"},
+        {"no start", "hopla-demo 1\nseed 1\n0 0 end\n", "3: the third line must be"},
+        {"stage out of range", kHeader.substr(0, 20) + "start stage 22\n", "3: stage '22'"},
+        {"cut inside the header", "hopla-demo 1\nseed 1\n", "3: the demo stops inside"},
+        {"input before the start check", kHeader + "0 0 key-down 39\n", "4: the first record"},
+        {"first check not at 0", kHeader + "5 0 " + kCheck + "\n", "4: the first check"},
+        {"key code too large", WithRecords("1 0 key-down 256\n"), "5: key code '256'"},
+        {"mouse button 3", WithRecords("1 0 mouse 3\n"), "5: no mouse button 3"},
+        {"unknown record", WithRecords("1 0 jump 39\n"), "5: unknown record 'jump'"},
+        {"missing key code", WithRecords("1 0 key-up\n"), "5: key-up takes one number"},
+        {"absurd point", WithRecords("99999999999999999999 0 key-up 1\n"), "5: point '99999"},
+        {"absurd time", WithRecords("1 99999999999999 key-up 1\n"), "5: time '99999999999999'"},
+        {"points going back", WithRecords("2 0 key-up 1\n1 0 key-up 1\n"),
+         "6: point 1 comes after"},
+        {"time going back", WithRecords("1 9 key-up 1\n2 5 key-up 1\n"),
+         "6: time 5 ms comes after"},
+        {"two inputs at a point", WithRecords("1 0 key-up 1\n1 0 key-up 1\n"), "6: point 1 again"},
+        {"input after a close", WithRecords("1 0 close\n2 0 key-up 1\n"),
+         "6: only the final check"},
+        {"check field missing", WithRecords("1 0 check stage=1\n"),
+         "5: a check line has 11 fields"},
+        {"check field renamed", WithRecords("1 0 " + CheckWith("stage=", "stack=") + "\n"),
+         "5: check field 1 must be stage="},
+        {"hash too short", WithRecords("1 0 " + CheckWith("abcdef ", "abcd ") + "\n"),
+         "5: record '0123456789abcd'"},
+        {"hash in capitals", WithRecords("1 0 " + CheckWith("abcdef ", "ABCDEF ") + "\n"),
+         "5: record '0123456789ABCDEF'"},
+        {"timers missing one", WithRecords("1 0 " + CheckWith("0,0,0 ", "0,0 ") + "\n"),
+         "5: timers must be 7 intervals"},
+        {"second check at a point", WithRecords("1 0 " + kCheck + "\n1 0 " + kCheck + "\n"),
+         "6: a second check at point 1"},
+        {"end without its check", kHeader + kStart + "3 40 end\n", "5: the end at point 3"},
+        {"record after the end", WithRecords("") + "4 50 key-up 1\n", "7: nothing but comments"},
+        {"cut short", kHeader + kStart + "1 0 key-down 39\n", "5: the demo stops without its end"},
+        {"cut inside a line", kHeader + kStart + "1 0 key-do", "5: unknown record 'key-do'"},
+        {"line far too long", kHeader + std::string(2000, '#') + "\n", "4: the line is longer"},
+        {"zero byte in a line", WithRecords(std::string("1 0 key-up\0 1\n", 14)),
+         "5: not text: byte 0x00"},
+        {"non-ASCII record", WithRecords("1 0 key-up １\n"), "5: a record is plain ASCII"},
+    };
+    for (const auto& c : cases) {
+        try {
+            ParseDemo(c.text, "bad.demo");
+            ADD_FAILURE() << c.what << ": read without complaint";
+        } catch (const DemoError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind("bad.demo:" + c.message, 0), 0u) << c.what << ": " << message;
+            EXPECT_EQ(message.find('\n'), std::string::npos) << c.what;
+        }
+    }
+}
+
+TEST(DemoFile, FilesThatCannotBeReadAreNamed) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path();
+    const struct {
+        std::string path;
+        const char* message;
+    } cases[] = {
+        {(dir / "hopla-no-such.demo").string(), ": cannot read the demo: no such file"},
+        {dir.string(), ": cannot read the demo: not a regular file"},
+    };
+    for (const auto& c : cases) {
+        try {
+            ReadDemoFile(c.path);
+            ADD_FAILURE() << c.path;
+        } catch (const DemoError& e) {
+            EXPECT_EQ(std::string(e.what()), c.path + c.message);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace hopla

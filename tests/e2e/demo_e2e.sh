@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Demos end to end: the real window under a virtual X server records a game played with
+# xdotool (keys and presses arriving with the loop's real timing), hopla-sim plays the demo back
+# headless with every check line matching, and the window plays it back at real speed without
+# reporting a difference.
+#
+# usage: demo_e2e.sh HOPLA HOPLA_SIM [C_COMPILER]
+# The demo and logs go to a fresh directory under /tmp, kept when the test fails or when
+# HOPLA_E2E_KEEP=1; HOPLA_E2E_DEMO_OUT=FILE copies the recorded demo there (for the corpus).
+# Exit status 77 means the test could not run here (skipped).
+set -uo pipefail
+
+hopla=${1:?usage: demo_e2e.sh HOPLA HOPLA_SIM [C_COMPILER]}
+sim=${2:?usage: demo_e2e.sh HOPLA HOPLA_SIM [C_COMPILER]}
+cc=${3:-cc}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+for tool in Xvfb xdotool "$cc"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "skipped: $tool is not installed (the test needs Xvfb and xdotool)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d /tmp/hopla-demo-e2e.XXXXXX)
+xvfb_pid=
+game_pid=
+failed=0
+
+cleanup() {
+    [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    if [ "$failed" -eq 0 ] && [ "${HOPLA_E2E_KEEP:-0}" != 1 ]; then
+        rm -rf "$work"
+    else
+        echo "demo and logs kept in $work"
+    fi
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failed=1
+    exit 1
+}
+
+"$cc" -o "$work/wm_close" "$here/wm_close.c" -lX11 || fail "cannot build the close helper"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
+export DISPLAY=":$(head -1 "$work/display")"
+export SDL_AUDIODRIVER=dummy
+
+# Waits for the game to end by itself and sets `status`.
+await_game() {
+    status=
+    for _ in $(seq "$1"); do
+        if ! kill -0 "$game_pid" 2>/dev/null; then
+            wait "$game_pid"
+            status=$?
+            game_pid=
+            return
+        fi
+        sleep 0.1
+    done
+}
+
+# 1. Recording: keys during the title, the title room left to the right, steering and a
+# press in stage 0, Space back to the title room, then the window manager's close request.
+"$hopla" --record "$work/window.demo" >"$work/record.log" 2>&1 &
+game_pid=$!
+wid=
+for _ in $(seq 100); do
+    wid=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $work/record.log)"
+    sleep 0.05
+done
+[ -n "$wid" ] || fail "no window named Form1 was shown"
+sleep 3
+xdotool key --window "$wid" Left
+xdotool click --window "$wid" 1
+sleep 8
+xdotool keydown --window "$wid" Right
+sleep 1.5
+xdotool keyup --window "$wid" Right
+sleep 3
+xdotool key --window "$wid" Left Right Right
+xdotool click --window "$wid" 1
+sleep 1
+xdotool key --window "$wid" space
+sleep 2
+"$work/wm_close" "$wid" || fail "cannot send the close request"
+await_game 100
+[ "$status" = 0 ] || fail "recording ended with status ${status:-none} (see $work/record.log)"
+[ -s "$work/record.log" ] && fail "recording printed: $(head -1 "$work/record.log")"
+checks=$(grep -c ' check ' "$work/window.demo")
+[ "$(tail -1 "$work/window.demo" | cut -d' ' -f3)" = end ] || fail "the demo has no end line"
+
+# 2. Headless playback: every check line matches.
+"$sim" --play "$work/window.demo" >"$work/play.jsonl" 2>"$work/play.log" ||
+    fail "hopla-sim --play reports: $(cat "$work/play.log")"
+matched=$(grep -c '"check":"match"' "$work/play.jsonl")
+[ "$matched" = "$checks" ] || fail "$matched of $checks check lines matched headless"
+
+# 3. Window playback at real speed: no difference reported, and the window closes by itself.
+"$hopla" --play "$work/window.demo" >"$work/replay.log" 2>&1 &
+game_pid=$!
+await_game 600
+[ "$status" = 0 ] || fail "window playback ended with status ${status:-none}: $(cat "$work/replay.log")"
+[ -s "$work/replay.log" ] && fail "window playback reports: $(head -1 "$work/replay.log")"
+
+[ -n "${HOPLA_E2E_DEMO_OUT:-}" ] && cp "$work/window.demo" "$HOPLA_E2E_DEMO_OUT"
+echo "demo e2e passed: $checks check lines matched headless and in the window"

@@ -1,0 +1,49 @@
+// Playing a demo file for hopla-sim and reporting in its JSON lines.
+#include "tools/sim/Playback.h"
+
+#include "demo/DemoFile.h"
+#include "headless/DemoPlayback.h"
+#include "tools/sim/Json.h"
+#include "tools/sim/StateJson.h"
+
+namespace hopla {
+
+int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
+                 std::ostream& out, std::ostream& err) {
+    Demo demo;
+    try {
+        demo = ReadDemoFile(path);
+    } catch (const DemoError& e) {
+        err << "hopla-sim: " << e.what() << '\n';
+        return kPlaybackBadDemo;
+    }
+    SimCore sim(demo.seed, exeDir);
+    PlaybackResult result;
+    try {
+        result = PlayDemo(sim, demo, untilMs, [&](const DemoCheck& played, bool matched) {
+            JsonWriter json;
+            json.beginObject();
+            json.key("t").real(sim.nowMs());
+            json.key("point").integer(static_cast<long long>(played.point));
+            json.key("stage").integer(played.state.stage);
+            json.key("check").string(matched ? "match" : "mismatch");
+            json.endObject();
+            out << json.str() << '\n';
+        });
+    } catch (const std::exception& e) {
+        out.flush();
+        err << "hopla-sim: " << path << ": the game stopped: " << e.what() << '\n';
+        return kPlaybackMismatch;
+    }
+    out << StateLine(sim.nowMs(), sim.form(), sim.state(), false,
+                     result.finished ? "end" : (result.mismatch ? "mismatch" : "until"))
+        << '\n'
+        << std::flush;
+    if (result.mismatch) {
+        err << "hopla-sim: " << path << ": " << result.mismatch->message() << '\n';
+        return kPlaybackMismatch;
+    }
+    return kPlaybackMatched;
+}
+
+}  // namespace hopla

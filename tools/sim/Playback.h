@@ -1,0 +1,23 @@
+// hopla-sim --play: a demo file played back headless, its checks and final state printed.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace hopla {
+
+// Exit statuses of a playback.
+inline constexpr int kPlaybackMatched = 0;   // every check matched (up to --until)
+inline constexpr int kPlaybackMismatch = 1;  // a check differs or the run could not follow
+inline constexpr int kPlaybackBadDemo = 2;   // the file is not a demo this program reads
+
+// Reads the demo at `path` and plays it on a game made with its seed and wave files from
+// `exeDir`, as fast as it goes, up to its end or `untilMs`. Prints one JSON line per check
+// ({"t", "point", "stage", "check": "match"|"mismatch"}) and then the final state line on
+// `out`; a bad demo or the first mismatch is one line on `err`, naming the file (and the line,
+// or the point, stage and field).
+int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
+                 std::ostream& out, std::ostream& err);
+
+}  // namespace hopla

@@ -1,0 +1,44 @@
+// The solver's search: key presses that take the ball from a stage's start through its exit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "demo/Demo.h"
+#include "headless/SimCore.h"
+
+namespace hopla {
+
+// How hard to look. The beam is how many ball states survive each tick of the stage.
+struct SearchOptions {
+    int beam = 96;
+    int perCell = 10;      // at most this many survivors per 40-pixel cell of the playfield
+    int maxTicks = 1500;   // of Timer1 in the stage; the search gives up beyond
+    int stallTicks = 300;  // ... or when this many ticks brought the beam no closer to the exit
+};
+
+// What one search found. The inputs are in order of point (Game::handlersRun) in the game it
+// searched, so delivering them there at those points clears the stage.
+struct StageResult {
+    int stage = 0;
+    bool solved = false;
+    int ticks = 0;  // Timer1 ticks spent in the stage (its StageTime) when the ball left
+    std::vector<DemoInput> inputs;
+    std::uint64_t tried = 0;  // ball steps simulated
+    std::string blocked;      // when not solved: how far the search got and why it stopped
+};
+
+// Searches from the game as it is: at the start of play in a stage (Timer1 armed, the
+// introduction over), as Game::startStage or the previous stage's exit left it. Every step of
+// the search is one tick of the real game, reached by restoring a snapshot, delivering keys and
+// running the next timer; the ball must not be lost. Leaves `sim` as it found it. Called by
+// hopla-solve for one stage or for each stage of a whole game in turn.
+StageResult SolveStage(SimCore& sim, const SearchOptions& options);
+
+// Plays `inputs` into the game from where it is: each at its point, timers in due order
+// between, until the stage changes from the one it was in (or the game ends, or nothing runs).
+// How hopla-solve moves a whole game on after each stage's search.
+void PlayInputs(SimCore& sim, const std::vector<DemoInput>& inputs);
+
+}  // namespace hopla
