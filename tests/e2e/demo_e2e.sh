@@ -15,34 +15,8 @@ sim=${2:?usage: demo_e2e.sh HOPLA HOPLA_SIM [C_COMPILER]}
 cc=${3:-cc}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-for tool in Xvfb xdotool "$cc"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "skipped: $tool is not installed (the test needs Xvfb and xdotool)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d /tmp/hopla-demo-e2e.XXXXXX)
-xvfb_pid=
-game_pid=
-failed=0
-
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    if [ "$failed" -eq 0 ] && [ "${HOPLA_E2E_KEEP:-0}" != 1 ]; then
-        rm -rf "$work"
-    else
-        echo "demo and logs kept in $work"
-    fi
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failed=1
-    exit 1
-}
+source "$here/common.sh"
+e2e_setup demo-e2e Xvfb xdotool "$cc"
 
 "$cc" -o "$work/wm_close" "$here/wm_close.c" -lX11 || fail "cannot build the close helper"
 

@@ -14,39 +14,8 @@ hopla=${1:?usage: scale_e2e.sh HOPLA HOPLA_WATCH HOPLA_SIM}
 watch=${2:?usage: scale_e2e.sh HOPLA HOPLA_WATCH HOPLA_SIM}
 sim=${3:?usage: scale_e2e.sh HOPLA HOPLA_WATCH HOPLA_SIM}
 
-for tool in Xvfb openbox xdotool import convert compare md5sum; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "skipped: $tool is not installed (the test needs Xvfb, openbox, xdotool, ImageMagick)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d /tmp/hopla-scale-e2e.XXXXXX)
-xvfb_pid=
-wm_pid=
-game_pid=
-failed=0
-
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    if [ "$failed" -eq 0 ] && [ "${HOPLA_E2E_KEEP:-0}" != 1 ]; then
-        rm -rf "$work"
-    else
-        echo "screenshots and logs kept in $work"
-    fi
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failed=1
-    exit 1
-}
-
-now_us() { echo "${EPOCHREALTIME/./}"; }
-ms_since() { echo $((($(now_us) - $1) / 1000)); }
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/common.sh"
+e2e_setup scale-e2e Xvfb openbox xdotool import convert compare md5sum
 
 screen_w=3840
 screen_h=2160

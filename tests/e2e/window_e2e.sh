@@ -16,37 +16,8 @@ hopla=${1:?usage: window_e2e.sh HOPLA_EXECUTABLE [C_COMPILER]}
 cc=${2:-cc}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-for tool in Xvfb xdotool import convert "$cc"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "skipped: $tool is not installed (the test needs Xvfb, xdotool and ImageMagick)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d /tmp/hopla-e2e.XXXXXX)
-xvfb_pid=
-game_pid=
-failed=0
-
-cleanup() {
-    [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    if [ "$failed" -eq 0 ] && [ "${HOPLA_E2E_KEEP:-0}" != 1 ]; then
-        rm -rf "$work"
-    else
-        echo "screenshots and logs kept in $work"
-    fi
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failed=1
-    exit 1
-}
-
-now_us() { echo "${EPOCHREALTIME/./}"; }
-ms_since() { echo $((($(now_us) - $1) / 1000)); }
+source "$here/common.sh"
+e2e_setup e2e Xvfb xdotool import convert "$cc"
 
 # The game's close request comes from a small Xlib program: without a window manager nothing
 # else can send WM_DELETE_WINDOW (xdotool's windowclose destroys the window under the client).

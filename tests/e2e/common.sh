@@ -1,0 +1,43 @@
+# What the end-to-end scripts share: the check for their tools, a work directory, the clean-up
+# of the processes they start (game, window manager, X server) and the failure report.
+# Sourced by a script after its arguments are read: e2e_setup NAME TOOL...
+
+# Skips the test (exit status 77) when a tool is missing; makes $work; arms the clean-up.
+e2e_setup() {
+    local name=$1 tool
+    shift
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "skipped: $tool is not installed (the test needs: $*)"
+            exit 77
+        fi
+    done
+    work=$(mktemp -d "/tmp/hopla-$name.XXXXXX")
+    xvfb_pid=
+    wm_pid=
+    game_pid=
+    failed=0
+    trap e2e_cleanup EXIT
+}
+
+# The game first, then the window manager, then the X server; the work directory is kept when
+# the test failed or HOPLA_E2E_KEEP=1 asks for it.
+e2e_cleanup() {
+    [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    if [ "$failed" -eq 0 ] && [ "${HOPLA_E2E_KEEP:-0}" != 1 ]; then
+        rm -rf "$work"
+    else
+        echo "screenshots, demos and logs kept in $work"
+    fi
+}
+
+fail() {
+    echo "FAIL: $*"
+    failed=1
+    exit 1
+}
+
+now_us() { echo "${EPOCHREALTIME/./}"; }
+ms_since() { echo $((($(now_us) - $1) / 1000)); }
