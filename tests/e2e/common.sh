@@ -41,3 +41,33 @@ fail() {
 
 now_us() { echo "${EPOCHREALTIME/./}"; }
 ms_since() { echo $((($(now_us) - $1) / 1000)); }
+
+# Starts a virtual X server with a screen of GEOMETRY (e.g. 1024x768x24) and any further Xvfb
+# options; sets xvfb_pid and exports DISPLAY.
+e2e_start_xvfb() {
+    local geometry=$1
+    shift
+    Xvfb -displayfd 3 -screen 0 "$geometry" "$@" -nolisten tcp 3>"$work/display" \
+        2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
+    export DISPLAY=":$(head -1 "$work/display")"
+}
+
+# Waits for the game started as $game_pid to show its window; sets wid. LOG is named when the
+# game exits instead.
+e2e_wait_window() {
+    local log=$1
+    wid=
+    for _ in $(seq 100); do
+        wid=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1)
+        [ -n "$wid" ] && break
+        kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $log)"
+        sleep 0.05
+    done
+    [ -n "$wid" ] || fail "no window named Form1 was shown"
+}

@@ -20,14 +20,7 @@ e2e_setup demo-e2e Xvfb xdotool "$cc"
 
 "$cc" -o "$work/wm_close" "$here/wm_close.c" -lX11 || fail "cannot build the close helper"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
-export DISPLAY=":$(head -1 "$work/display")"
+e2e_start_xvfb 1024x768x24
 export SDL_AUDIODRIVER=dummy
 
 # Waits for the game to end by itself and sets `status`.
@@ -48,14 +41,7 @@ await_game() {
 # press in stage 0, Space back to the title room, then the window manager's close request.
 "$hopla" --record "$work/window.demo" >"$work/record.log" 2>&1 &
 game_pid=$!
-wid=
-for _ in $(seq 100); do
-    wid=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $work/record.log)"
-    sleep 0.05
-done
-[ -n "$wid" ] || fail "no window named Form1 was shown"
+e2e_wait_window "$work/record.log"
 sleep 3
 xdotool key --window "$wid" Left
 xdotool click --window "$wid" 1

@@ -19,15 +19,7 @@ e2e_setup scale-e2e Xvfb openbox xdotool import convert compare md5sum
 
 screen_w=3840
 screen_h=2160
-Xvfb -displayfd 3 -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 3>"$work/display" \
-    2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
-export DISPLAY=":$(head -1 "$work/display")"
+e2e_start_xvfb ${screen_w}x${screen_h}x24
 export SDL_AUDIODRIVER=dummy
 # A window manager, as on every desktop: it is what puts a window on the whole screen.
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
@@ -75,14 +67,7 @@ launch() {
     launched=$(now_us)
     "$exe" "$@" >"$work/$log.out" 2>"$work/$log.err" &
     game_pid=$!
-    wid=
-    for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1)
-        [ -n "$wid" ] && break
-        kill -0 "$game_pid" 2>/dev/null || fail "$exe exited at start-up (see $work/$log.err)"
-        sleep 0.05
-    done
-    [ -n "$wid" ] || fail "no window named Form1 was shown"
+    e2e_wait_window "$work/$log.err"
     geometry
 }
 

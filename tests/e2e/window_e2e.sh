@@ -24,14 +24,7 @@ e2e_setup e2e Xvfb xdotool import convert "$cc"
 "$cc" -o "$work/wm_close" "$here/wm_close.c" -lX11 || fail "cannot build the close helper"
 
 # A white root, so that a black area on the screenshot can only be the game's window.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -wr -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
-export DISPLAY=":$(head -1 "$work/display")"
+e2e_start_xvfb 1024x768x24 -wr
 # The sound goes to a file through SDL's disk driver (44.1 kHz, 16-bit stereo: 176400 bytes a
 # second, silence as zeros), so the test hears what the game plays from its wave files.
 export SDL_AUDIODRIVER=disk
@@ -53,14 +46,7 @@ launch() {
     launched=$(now_us)
     "$hopla" >"$work/hopla.log" 2>&1 &
     game_pid=$!
-    wid=
-    for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1)
-        [ -n "$wid" ] && break
-        kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $work/hopla.log)"
-        sleep 0.05
-    done
-    [ -n "$wid" ] || fail "no window named Form1 was shown"
+    e2e_wait_window "$work/hopla.log"
     eval "$(xdotool getwindowgeometry --shell "$wid")"  # X, Y, WIDTH, HEIGHT
 }
 
