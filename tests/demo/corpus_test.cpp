@@ -76,6 +76,12 @@ TEST(CorpusContents, EachDemoShowsWhatItWasMadeFor) {
              return p.sim.game().ended() && s.EndPhase == 10 && s.BallsLeft == 9 &&
                     s.ScoreCode.size() == 4 && p.sounds("otita.wav") == 0;
          }},
+        {"slow-game", "a whole game whose score passes 32767, shown whole and without a code",
+         [](Played& p) {
+             const GameState& s = p.sim.state();
+             return p.sim.game().ended() && s.EndPhase == 10 && s.Score > 32767 &&
+                    s.ScoreCode.empty();
+         }},
         {"title", "the ball on the title stage",
          [](Played& p) {
              return p.sim.state().StageNo == kTitleStage && p.sim.form().Timer1.running();

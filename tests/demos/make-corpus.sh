@@ -47,3 +47,8 @@ done
 describe "$here/game.demo" \
     "# hopla-solve --game: start-up, the title room, stages 0 to 20 without a lost ball, the
 # ending, the final screen with the score and its code, and the closing click."
+"$solve" --game --linger 33000 --out "$here/slow-game.demo"
+describe "$here/slow-game.demo" \
+    "# hopla-solve --game --linger 33000: a slow player's whole game. The ball is left bouncing
+# at the start of every stage where it can be until the stage's time stops at 32767; the
+# introductions' score passes 32767 and the final score (over 10000) has no code."

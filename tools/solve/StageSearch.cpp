@@ -187,7 +187,8 @@ struct Node {
     std::uint64_t point = 0;  // handlers run when its inputs went in
     Action action;
     Phase phase = Phase::Play;
-    int g = 0;  // StageTime after its step
+    int g = 0;      // StageTime after its step
+    int ticks = 0;  // Timer1 ticks since the search began: StageTime stops at its limit, these not
     double h = 0;
     int cell = 0;
     std::unique_ptr<SimCore::Snapshot> snap;  // kept while its children are being made
@@ -282,7 +283,9 @@ class Search {
         for (int i = 0; i < action.count; ++i)
             Deliver(game, action.inputs[i].first, action.inputs[i].second);
         ++tried_;
-        if (const std::optional<Game::DueTimer> next = game.nextDue()) {
+        const std::optional<Game::DueTimer> next = game.nextDue();
+        ticked_ = next && next->name == "Timer1";
+        if (next) {
             sim_.clock().advanceTo(next->due);
             game.runDueTimer();
         }
@@ -369,8 +372,9 @@ class Search {
                 if (child.phase == Phase::Lost) continue;
                 const GameState& s = sim_.state();
                 child.g = s.StageTime[stage_];
+                child.ticks = nodes_[n].ticks + (ticked_ ? 1 : 0);
                 if (child.phase == Phase::Exit) {
-                    if (exit_ < 0 || child.g < nodes_[exit_].g) {
+                    if (exit_ < 0 || child.ticks < nodes_[exit_].ticks) {
                         nodes_.push_back(std::move(child));
                         exit_ = static_cast<int>(nodes_.size()) - 1;
                     }
@@ -380,7 +384,7 @@ class Search {
                 child.cell = static_cast<int>(s.TrailX[0]) / kTileSize * 32 +
                              static_cast<int>(s.TrailY[0]) / kTileSize;
                 const std::uint64_t k = key(child.phase);
-                const bool free = child.g == nodes_[n].g;
+                const bool free = !ticked_;
                 if (free) {
                     if (!seenHere.insert(k).second) continue;
                     nodes_.push_back(std::move(child));
@@ -423,6 +427,7 @@ class Search {
     std::vector<Node> nodes_;
     int exit_ = -1;
     std::uint64_t tried_ = 0;
+    bool ticked_ = false;  // whether the last apply ran Timer1
 };
 
 }  // namespace

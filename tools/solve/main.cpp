@@ -30,13 +30,14 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: hopla-solve --stage N [--out DEMO] [--seed S] [--beam B]\n"
     "       hopla-solve --all [--out-dir DIR] [--jobs J] [--seed S] [--beam B]\n"
-    "       hopla-solve --game [--out DEMO] [--seed S] [--beam B]\n"
+    "       hopla-solve --game [--out DEMO] [--seed S] [--beam B] [--linger T]\n"
     "Searches key presses on the real game that take the ball through a stage's exit without\n"
     "losing it, and writes what it found as a demo (hopla-sim --play checks it, hopla --play\n"
     "shows it). --stage solves one stage (0..20) from its start; --all solves every stage, J at a\n"
     "time in processes of their own, and prints each one's figures; --game plays a whole game\n"
     "from start-up through the title room and every stage to the final screen and its closing\n"
-    "click, and prints the score and its code (lower is better).\n"
+    "click, and prints the score and its code (lower is better). --linger plays a slow player's\n"
+    "game: in each stage the ball is first left alone for T ticks where it can bounce in place.\n"
     "Exit status: 0 solved, 1 a stage could not be cleared (what blocks it is printed), 2 a bad\n"
     "option or an unwritable demo.\n";
 
@@ -52,6 +53,7 @@ struct Options {
     int jobs = 2;
     std::uint32_t seed = 1;
     int beam = SearchOptions{}.beam;
+    int linger = 0;
 };
 
 std::optional<long long> WholeNumber(const char* text, long long min, long long max) {
@@ -75,6 +77,7 @@ constexpr NumberOption kNumberOptions[] = {
     {"--seed", 0, 4294967295LL,
      [](Options& o, long long v) { o.seed = static_cast<std::uint32_t>(v); }},
     {"--beam", 1, 100000, [](Options& o, long long v) { o.beam = static_cast<int>(v); }},
+    {"--linger", 0, 1000000, [](Options& o, long long v) { o.linger = static_cast<int>(v); }},
 };
 
 std::string StagePath(const std::string& dir, int stage) {
@@ -149,6 +152,36 @@ bool RunUntilPlay(SimCore& sim) {
         game.runDueTimer();
     }
     return !game.ended();
+}
+
+// Releases the key still held from the last stage and runs `ticks` ticks of play with no
+// input: the ball left alone where the stage started it. The key-up joins `inputs`. When that
+// would lose the ball or end play in the stage, restores the game and says false.
+bool Linger(SimCore& sim, int ticks, std::vector<DemoInput>& inputs) {
+    const SimCore::Snapshot before = sim.save();
+    const GameState& s = sim.state();
+    const int stage = s.StageNo, balls = s.BallsLeft;
+    Game& game = sim.game();
+    std::optional<DemoInput> release;
+    if (s.HeldKey != 0) {
+        release = DemoInput{game.handlersRun(), 0, InputKind::KeyUp, s.HeldKey};
+        Deliver(game, release->kind, release->code);
+    }
+    for (int t = 0; t < ticks; ++t) {
+        const std::optional<Game::DueTimer> next = game.nextDue();
+        if (!next) break;
+        sim.clock().advanceTo(next->due);
+        game.runDueTimer();
+        if (game.ended() || s.StageNo != stage || s.BallsLeft != balls ||
+            !sim.form().Timer1.running())
+            break;
+        if (t + 1 == ticks) {
+            if (release) inputs.push_back(*release);
+            return true;
+        }
+    }
+    sim.restore(before);
+    return false;
 }
 
 // Searches the stage the game is at, the beam doubling after a failed try.
@@ -293,6 +326,8 @@ int SolveGame(const Options& o) {
     while (!sim.game().ended() && sim.form().Etimer.interval() == 0) {
         const int stage = sim.game().stage();
         if (!RunUntilPlay(sim)) break;
+        if (o.linger > 0 && stage != kTitleStage && !Linger(sim, o.linger, inputs))
+            std::printf("stage %2d: the ball cannot be left alone here; no lingering\n", stage);
         const auto stageStart = std::chrono::steady_clock::now();
         StageResult r = Solve(sim, o.beam);
         const double seconds = SecondsSince(stageStart);
