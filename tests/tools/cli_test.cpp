@@ -1,4 +1,5 @@
-// The hopla-sim executable: options, script from a file or standard input, exit statuses.
+// The hopla-sim executable: options, script from a file or standard input, exit statuses; and
+// hopla-solve's options, refused before any search.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -13,6 +14,7 @@ namespace hopla {
 namespace {
 
 const std::string kSim = std::string(HOPLA_BUILD_DIR) + "/hopla-sim";
+const std::string kSolve = std::string(HOPLA_BUILD_DIR) + "/hopla-solve";
 
 struct Result {
     int status = -1;
@@ -107,6 +109,11 @@ TEST_F(Cli, ExitStatuses) {
         {"printf 'state\\n' | " + kSim + " 2>&1 >&-", 1,
          "hopla-sim: line 1: cannot write the output\n"},
         {kSim + " --help 2>&1 >/dev/full", 1, "hopla-sim: cannot write the output\n"},
+        {kSolve + " --stage 21" + q, 2},
+        {kSolve + " --stage 3 --game" + q, 2},
+        {kSolve + " --stage 3 --linger 5" + q, 2},
+        {kSolve + " --game --out /nonexistent/game.demo" + q, 2},
+        {kSolve + " --help >/dev/null", 0},
     };
     for (const auto& c : cases) {
         const Result result = Shell(c.command);

@@ -130,6 +130,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         std::cerr << "hopla-solve: one of --stage N, --all or --game\n";
         return std::nullopt;
     }
+    if (o.linger > 0 && !o.game) {
+        std::cerr << "hopla-solve: --linger goes with --game\n";
+        return std::nullopt;
+    }
     if (o.out.empty()) o.out = o.game ? "game.demo" : StagePath(".", o.stage.value_or(0));
     if (!Writable(o.all ? o.outDir + "/" : o.out)) {
         std::cerr << "hopla-solve: cannot write " << (o.all ? o.outDir + "/" : o.out) << '\n';
@@ -167,18 +171,19 @@ bool Linger(SimCore& sim, int ticks, std::vector<DemoInput>& inputs) {
         release = DemoInput{game.handlersRun(), 0, InputKind::KeyUp, s.HeldKey};
         Deliver(game, release->kind, release->code);
     }
-    for (int t = 0; t < ticks; ++t) {
+    bool inPlay = true;
+    for (int t = 0; t < ticks && inPlay; ++t) {
         const std::optional<Game::DueTimer> next = game.nextDue();
-        if (!next) break;
-        sim.clock().advanceTo(next->due);
-        game.runDueTimer();
-        if (game.ended() || s.StageNo != stage || s.BallsLeft != balls ||
-            !sim.form().Timer1.running())
-            break;
-        if (t + 1 == ticks) {
-            if (release) inputs.push_back(*release);
-            return true;
+        if (next) {
+            sim.clock().advanceTo(next->due);
+            game.runDueTimer();
         }
+        inPlay = next && !game.ended() && s.StageNo == stage && s.BallsLeft == balls &&
+                 sim.form().Timer1.running();
+    }
+    if (inPlay) {
+        if (release) inputs.push_back(*release);
+        return true;
     }
     sim.restore(before);
     return false;
