@@ -153,12 +153,23 @@ StateCheck ParseCheckFields(const std::vector<std::string_view>& words) {
     return c;
 }
 
+constexpr const char* kCutShort =
+    "it was cut short (hopla-sim --salvage keeps it up to its last check)";
+
 // Reads a demo's lines in order: the three header lines, then the records.
 class Reader {
   public:
     explicit Reader(std::string_view name) : name_(name) {}
 
     Demo read(std::string_view text) {
+        readLines(text);
+        if (!ended_)
+            fail(lastLine_, std::string("the demo stops without its end line: ") + kCutShort);
+        return std::move(demo_);
+    }
+
+    // Every line read and checked; a missing end line is left to the caller.
+    void readLines(std::string_view text) {
         std::size_t at = 0;
         for (int number = 1; at < text.size(); ++number) {
             std::size_t nl = text.find('\n', at);
@@ -171,18 +182,26 @@ class Reader {
                                     " characters"};
                 if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
                 checkText(line);
+                const std::size_t checks = demo_.checks.size();
                 take(line);
+                if (demo_.checks.size() != checks) lastCheckEnd_ = std::min(at, text.size());
             } catch (const LineError& e) {
-                fail(number, e.what);
+                // A line the file ends inside is most likely a recording cut by a crash.
+                fail(number, nl == text.size() && !line.empty()
+                                 ? e.what + "; the file ends inside this line: " + kCutShort
+                                 : e.what);
             }
             lastLine_ = number;
         }
         if (header_ < 3)
             fail(lastLine_ + 1, header_ == 0 ? "the file is empty, not a demo"
                                              : "the demo stops inside its header");
-        if (!ended_) fail(lastLine_, "the demo stops without its end line: it was cut short");
-        return std::move(demo_);
     }
+
+    bool ended() const { return ended_; }
+    const Demo& demo() const { return demo_; }
+    // Where the last check line read ends in the text, its newline included.
+    std::size_t lastCheckEnd() const { return lastCheckEnd_; }
 
   private:
     [[noreturn]] void fail(int line, const std::string& what) const {
@@ -314,6 +333,7 @@ class Reader {
     bool afterInput_ = false;  // the record before was an input that ran a handler
     bool closed_ = false;
     bool ended_ = false;
+    std::size_t lastCheckEnd_ = 0;
 };
 
 std::string_view InputWord(InputKind kind) {
@@ -341,7 +361,23 @@ Demo ParseDemo(std::string_view text, std::string_view name) {
     return Reader(name).read(text);
 }
 
-Demo ReadDemoFile(const std::string& path) {
+std::string SalvageDemo(std::string_view text, std::string_view name) {
+    Reader reader(name);
+    // A last line without its newline is where the recording was cut: it goes.
+    const std::size_t whole = text.rfind('\n') + 1;  // 0 when there is no newline at all
+    reader.readLines(text.substr(0, whole));
+    if (reader.ended()) {
+        ParseDemo(text, name);  // whole already: kept as it is if it reads as it is
+        return std::string(text);
+    }
+    if (reader.demo().checks.empty())
+        throw DemoError(std::string(name) +
+                        ": nothing to keep: the recording stops before its first check line");
+    const DemoCheck& last = reader.demo().checks.back();
+    return std::string(text.substr(0, reader.lastCheckEnd())) + EndLine(last.point, last.ms);
+}
+
+std::string ReadDemoText(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (ec || !std::filesystem::exists(status))
@@ -360,7 +396,11 @@ Demo ReadDemoFile(const std::string& path) {
                             " MiB: not a demo this program reads");
     }
     if (in.bad()) throw DemoError(path + ": cannot read the demo: read error");
-    return ParseDemo(text, path);
+    return text;
+}
+
+Demo ReadDemoFile(const std::string& path) {
+    return ParseDemo(ReadDemoText(path), path);
 }
 
 std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage) {

@@ -26,6 +26,15 @@ inline constexpr std::uintmax_t kMaxDemoBytes = 64u << 20;
 Demo ReadDemoFile(const std::string& path);
 // The same from text already in memory; `name` stands for the file in messages.
 Demo ParseDemo(std::string_view text, std::string_view name);
+// The whole text of a demo file, refused (DemoError) as ReadDemoFile refuses what cannot be read.
+std::string ReadDemoText(const std::string& path);
+
+// A recording cut short (its recorder killed, the machine stopped) made a demo again: its text
+// up to its last whole check line, with an end line there; the inputs after that check go. A
+// demo that is whole already comes back as it is. Every line up to the cut is checked as
+// ParseDemo checks it; a bad line there, or no check line at all, throws DemoError. Called by
+// hopla-sim --salvage.
+std::string SalvageDemo(std::string_view text, std::string_view name);
 
 // The lines a recorder writes, each with its newline.
 std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage);

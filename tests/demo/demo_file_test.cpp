@@ -148,5 +148,38 @@ TEST(DemoFile, FilesThatCannotBeReadAreNamed) {
     }
 }
 
+TEST(DemoFile, ARecordingCutShortIsKeptUpToItsLastCheck) {
+    const std::string middle = "2 20 " + CheckWith("stage=21", "stage=0") + "\n";
+    const std::string lines = kHeader + kStart + "1 10 key-down 39\n" + middle;
+    const std::string keyUp = "3 30 key-up 39\n";
+    const struct {
+        const char* what;
+        std::string text;
+        std::string kept;     // the demo salvaged, or
+        std::string refused;  // what follows "cut.demo:"
+    } cases[] = {
+        {"cut after an input", lines + keyUp, lines + "2 20 end\n", ""},
+        {"cut inside an input", lines + keyUp.substr(0, 6), lines + "2 20 end\n", ""},
+        {"cut inside the second check",
+         kHeader + kStart + "1 10 key-down 39\n" + middle.substr(0, 60),
+         kHeader + kStart + "0 0 end\n", ""},
+        {"whole already", WithRecords("1 10 key-down 39\n"), WithRecords("1 10 key-down 39\n"), ""},
+        {"cut before the start's check", kHeader + "0 0 che", "", " nothing to keep"},
+        {"cut inside the header", "hopla-demo 1\nseed 1\nsta", "", "3: the demo stops inside"},
+        {"a bad line before the cut", lines + "3 30 jump 39\n" + keyUp, "", "7: unknown record"},
+    };
+    for (const auto& c : cases) {
+        try {
+            const std::string kept = SalvageDemo(c.text, "cut.demo");
+            EXPECT_EQ(kept, c.kept) << c.what;
+            EXPECT_NO_THROW(ParseDemo(kept, "kept.demo")) << c.what;
+        } catch (const DemoError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("cut.demo:" + c.refused, 0), 0u)
+                << c.what << ": " << e.what();
+            EXPECT_FALSE(c.refused.empty()) << c.what;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace hopla

@@ -74,6 +74,7 @@ TEST_F(Cli, ExitStatuses) {
     const std::string cut = (temp / ("hopla-cli-" + std::to_string(getpid()) + "-b")).string();
     std::ofstream(tampered) << changed;
     std::ofstream(cut) << text.str().substr(0, 300);
+    const std::string game = std::string(HOPLA_ASSET_DIR) + "/../tests/demos/game.demo";
     const struct {
         std::string command;
         int status;
@@ -92,6 +93,11 @@ TEST_F(Cli, ExitStatuses) {
         {kSim + " --play " + tampered + " >/dev/null 2>&1", 1},
         {kSim + " --play /nonexistent.demo" + q, 2},
         {kSim + " --play " + cut + q, 2},
+        // A recording cut by a crash, salvaged, plays back up to its last check.
+        {"head -c 20000 " + game + " >" + cut + " && " + kSim + " --salvage " + cut + q + " >" +
+             cut + ".kept && " + kSim + " --play " + cut + ".kept >/dev/null",
+         0},
+        {kSim + " --salvage " + cut + " --seed 1" + q, 2},
         {kSim + " --play" + q, 2},
         {kSim + " --play " + demo + " --seed 1" + q, 2},
         {kSim + " --until 500" + q, 2},
@@ -124,6 +130,7 @@ TEST_F(Cli, ExitStatuses) {
     }
     std::filesystem::remove(tampered);
     std::filesystem::remove(cut);
+    std::filesystem::remove(cut + ".kept");
 }
 
 }  // namespace

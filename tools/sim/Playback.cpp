@@ -1,4 +1,4 @@
-// Playing a demo file for hopla-sim and reporting in its JSON lines.
+// hopla-sim's demo commands: a demo file played and reported in JSON lines, a cut one salvaged.
 #include "tools/sim/Playback.h"
 
 #include "demo/DemoFile.h"
@@ -43,6 +43,27 @@ int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const s
         err << "hopla-sim: " << path << ": " << result.mismatch->message() << '\n';
         return kPlaybackMismatch;
     }
+    return kPlaybackMatched;
+}
+
+int SalvageDemoFile(const std::string& path, std::ostream& out, std::ostream& err) {
+    std::string kept;
+    Demo demo;
+    try {
+        kept = SalvageDemo(ReadDemoText(path), path);
+        demo = ParseDemo(kept, path);
+    } catch (const DemoError& e) {
+        err << "hopla-sim: " << e.what() << '\n';
+        return kPlaybackBadDemo;
+    }
+    if (!(out << kept << std::flush)) {
+        err << "hopla-sim: cannot write the output\n";
+        return kPlaybackMismatch;
+    }
+    const DemoCheck& last = demo.checks.back();
+    err << "hopla-sim: " << path << ": kept up to point " << last.point << " (" << last.ms
+        << " ms, stage " << last.state.stage << "): " << demo.checks.size() << " checks, "
+        << demo.inputs.size() << " inputs\n";
     return kPlaybackMatched;
 }
 

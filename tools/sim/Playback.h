@@ -1,4 +1,5 @@
-// hopla-sim --play: a demo file played back headless, its checks and final state printed.
+// hopla-sim --play and --salvage: a demo file played back headless, its checks and final state
+// printed; a recording cut short made a demo again.
 #pragma once
 
 #include <optional>
@@ -19,5 +20,11 @@ inline constexpr int kPlaybackBadDemo = 2;   // the file is not a demo this prog
 // or the point, stage and field).
 int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
                  std::ostream& out, std::ostream& err);
+
+// Writes on `out` the demo kept from the recording at `path`, cut short by a crash or a kill:
+// up to its last whole check line (see SalvageDemo); says on `err` how far it goes. Returns
+// kPlaybackBadDemo (nothing written) when the file is no demo even so, kPlaybackMismatch when
+// `out` cannot be written.
+int SalvageDemoFile(const std::string& path, std::ostream& out, std::ostream& err);
 
 }  // namespace hopla

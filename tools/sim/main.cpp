@@ -18,6 +18,7 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: hopla-sim [--seed N] [--record DEMO] [SCRIPT]\n"
     "       hopla-sim --play DEMO [--until T]\n"
+    "       hopla-sim --salvage DEMO > KEPT\n"
     "Runs the game on a virtual clock, one command a line from SCRIPT or standard input\n"
     "(blank lines and lines starting with # are skipped), writing JSON lines:\n"
     "  at T | wait D          run the ticks due up to T ms / D ms on\n"
@@ -34,6 +35,8 @@ constexpr std::string_view kUsage =
     "may only come first, 'set' not at all).\n"
     "--play DEMO plays a demo back as fast as it goes, printing each check line's result and\n"
     "the final state; --until T stops at T ms of game time.\n"
+    "--salvage DEMO writes out a recording that was cut short (its program killed) as the demo\n"
+    "it holds, up to its last check line.\n"
     "Exit status: 0 done or the game ended, 1 a command failed, the script could not be read\n"
     "or the output not written, or a demo's check did not match, 2 a bad line, option or\n"
     "demo file.\n";
@@ -44,6 +47,7 @@ struct Options {
     std::optional<std::string> script;
     std::optional<std::string> record;
     std::optional<std::string> play;
+    std::optional<std::string> salvage;
     std::optional<double> until;
 };
 
@@ -66,8 +70,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
                 return std::nullopt;
             }
             ++i;
-        } else if (arg == "--record" || arg == "--play") {
-            std::optional<std::string>& file = arg == "--record" ? options.record : options.play;
+        } else if (arg == "--record" || arg == "--play" || arg == "--salvage") {
+            std::optional<std::string>& file = arg == "--record" ? options.record
+                                               : arg == "--play" ? options.play
+                                                                 : options.salvage;
             if (i + 1 == argc || file) {
                 std::cerr << "hopla-sim: " << arg << " takes one demo file\n" << kUsage;
                 return std::nullopt;
@@ -97,6 +103,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
                   << kUsage;
         return std::nullopt;
     }
+    if (options.salvage && (argc != 3)) {
+        std::cerr << "hopla-sim: --salvage takes one demo file and nothing else\n" << kUsage;
+        return std::nullopt;
+    }
     if (options.until && !options.play) {
         std::cerr << "hopla-sim: --until goes with --play\n" << kUsage;
         return std::nullopt;
@@ -117,6 +127,7 @@ int main(int argc, char** argv) {
     // Unsynchronised, standard input reads through a file buffer that reports a failed read
     // instead of an early end.
     std::ios::sync_with_stdio(false);
+    if (options->salvage) return hopla::SalvageDemoFile(*options->salvage, std::cout, std::cerr);
     if (options->play)
         return hopla::PlayDemoFile(*options->play, options->until, hopla::ExecutableDir(),
                                    std::cout, std::cerr);
