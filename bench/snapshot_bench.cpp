@@ -15,9 +15,7 @@ void EnterPlay(SimCore& sim) {
 }
 
 void Tick(SimCore& sim) {
-    const std::optional<Game::DueTimer> next = sim.game().nextDue();
-    sim.clock().advanceTo(next->due);
-    sim.game().runDueTimer();
+    sim.runNextTimer();
 }
 
 void BM_SnapshotSaveAfterTick(benchmark::State& state) {

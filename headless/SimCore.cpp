@@ -16,6 +16,14 @@ double SimCore::nowMs() const {
     return ToMs(clock_.now());
 }
 
+std::optional<std::string_view> SimCore::runNextTimer() {
+    const std::optional<Game::DueTimer> next = game_->nextDue();
+    if (!next) return std::nullopt;
+    clock_.advanceTo(next->due);
+    game_->runDueTimer();
+    return next->name;
+}
+
 void SimCore::runUntil(double ms) {
     const Duration until(static_cast<long long>(std::llround(ms * 1e6)));
     while (!game_->ended()) {

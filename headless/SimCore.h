@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/Game.h"
 #include "app/GameTesting.h"
@@ -27,6 +29,10 @@ class SimCore {
     // when a waiting sound took the clock past it). Input goes straight to the game, now.
     void runUntil(double ms);
     void runFor(double ms) { runUntil(nowMs() + ms); }
+    // One handler: the clock moved to the timer due next, however far off, and that timer run.
+    // Its name ("Timer1".."Timer6", "Etimer"); none, and nothing run, when every timer is stopped
+    // or the game has ended. The single step of the solver and of the tests that step by hand.
+    std::optional<std::string_view> runNextTimer();
     void keyDown(int code) { game_->keyDown(code); }
     void keyUp(int code) { game_->keyUp(code); }
     void mouseDown(int button) { game_->mouseDown(button); }

@@ -29,10 +29,7 @@ void RandomStep(SimCore& sim, std::mt19937& random) {
         game.keyDown(kKeySpace);
     } else if (roll < 15 && random() % 4 == 0) {
         sim.startStage(static_cast<int>(random() % 21));
-    } else if (const std::optional<Game::DueTimer> next = game.nextDue()) {
-        sim.clock().advanceTo(next->due);
-        game.runDueTimer();
-    } else {
+    } else if (!sim.runNextTimer()) {
         game.keyDown(kKeyRight);  // a ball waiting on a launcher
     }
 }

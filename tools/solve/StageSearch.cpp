@@ -283,12 +283,7 @@ class Search {
         for (int i = 0; i < action.count; ++i)
             Deliver(game, action.inputs[i].first, action.inputs[i].second);
         ++tried_;
-        const std::optional<Game::DueTimer> next = game.nextDue();
-        ticked_ = next && next->name == "Timer1";
-        if (next) {
-            sim_.clock().advanceTo(next->due);
-            game.runDueTimer();
-        }
+        ticked_ = sim_.runNextTimer() == "Timer1";
         return classify();
     }
 
@@ -443,10 +438,7 @@ void PlayInputs(SimCore& sim, const std::vector<DemoInput>& inputs) {
     while (!game.ended() && game.stage() == stage) {
         for (; i < inputs.size() && inputs[i].point == game.handlersRun(); ++i)
             Deliver(game, inputs[i].kind, inputs[i].code);
-        const std::optional<Game::DueTimer> next = game.nextDue();
-        if (!next) break;
-        sim.clock().advanceTo(next->due);
-        game.runDueTimer();
+        if (!sim.runNextTimer()) break;
     }
 }
 

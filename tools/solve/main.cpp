@@ -149,12 +149,8 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 // Runs timers (no input) until the ball is in play, the game ends or nothing runs.
 bool RunUntilPlay(SimCore& sim) {
     Game& game = sim.game();
-    while (!game.ended() && !sim.form().Timer1.running()) {
-        const std::optional<Game::DueTimer> next = game.nextDue();
-        if (!next) return false;
-        sim.clock().advanceTo(next->due);
-        game.runDueTimer();
-    }
+    while (!game.ended() && !sim.form().Timer1.running())
+        if (!sim.runNextTimer()) return false;
     return !game.ended();
 }
 
@@ -173,13 +169,8 @@ bool Linger(SimCore& sim, int ticks, std::vector<DemoInput>& inputs) {
     }
     bool inPlay = true;
     for (int t = 0; t < ticks && inPlay; ++t) {
-        const std::optional<Game::DueTimer> next = game.nextDue();
-        if (next) {
-            sim.clock().advanceTo(next->due);
-            game.runDueTimer();
-        }
-        inPlay = next && !game.ended() && s.StageNo == stage && s.BallsLeft == balls &&
-                 sim.form().Timer1.running();
+        inPlay = sim.runNextTimer() && !game.ended() && s.StageNo == stage &&
+                 s.BallsLeft == balls && sim.form().Timer1.running();
     }
     if (inPlay) {
         if (release) inputs.push_back(*release);
@@ -218,11 +209,7 @@ std::string RecordDemo(std::uint32_t seed, std::optional<int> startStage,
             sim.clock().advanceTo(milliseconds(inputs[i].ms));
             recorder.deliver(inputs[i].kind, inputs[i].code);
         }
-        if (game.ended() || (!wholeGame && game.stage() != stage)) break;
-        const std::optional<Game::DueTimer> next = game.nextDue();
-        if (!next) break;
-        sim.clock().advanceTo(next->due);
-        game.runDueTimer();
+        if (game.ended() || (!wholeGame && game.stage() != stage) || !sim.runNextTimer()) break;
     }
     recorder.finish();
     return out.str();
@@ -351,9 +338,7 @@ int SolveGame(const Options& o) {
     }
     if (status == 0) {
         // The ending runs by itself up to the final screen; then the closing click.
-        while (const std::optional<Game::DueTimer> next = sim.game().nextDue()) {
-            sim.clock().advanceTo(next->due);
-            sim.game().runDueTimer();
+        while (sim.runNextTimer()) {
         }
         const auto clickMs = static_cast<std::int64_t>(sim.nowMs()) + kFinalScreenPauseMs;
         inputs.push_back({sim.game().handlersRun(), clickMs, InputKind::Mouse, 1});
