@@ -65,7 +65,10 @@ std::string FieldValue(const CheckField& f, const StateCheck& c) {
             return std::to_string(c.*f.number);
         case CheckField::Timers: {
             std::string text;
-            for (int t : c.timers) text += (text.empty() ? "" : ",") + std::to_string(t);
+            for (int t : c.timers) {
+                if (!text.empty()) text += ',';
+                text += std::to_string(t);
+            }
             return text;
         }
         case CheckField::Hash:
@@ -412,14 +415,21 @@ std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage) {
 std::string InputLine(const DemoInput& input) {
     std::string line = std::to_string(input.point) + " " + std::to_string(input.ms) + " " +
                        std::string(InputWord(input.kind));
-    if (input.kind != InputKind::Close) line += " " + std::to_string(input.code);
+    if (input.kind != InputKind::Close) {
+        line += ' ';
+        line += std::to_string(input.code);
+    }
     return line + "\n";
 }
 
 std::string CheckLine(const DemoCheck& check) {
     std::string line = std::to_string(check.point) + " " + std::to_string(check.ms) + " check";
-    for (const CheckField& f : kCheckFields)
-        line += " " + std::string(f.name) + "=" + FieldValue(f, check.state);
+    for (const CheckField& f : kCheckFields) {
+        line += ' ';
+        line += f.name;
+        line += '=';
+        line += FieldValue(f, check.state);
+    }
     return line + "\n";
 }
 
