@@ -365,9 +365,17 @@ Demo ParseDemo(std::string_view text, std::string_view name) {
 }
 
 std::string SalvageDemo(std::string_view text, std::string_view name) {
-    Reader reader(name);
-    // A last line without its newline is where the recording was cut: it goes.
+    // A last line without its newline is where the recording was cut, and it goes; unless the
+    // text is a whole demo as it stands, its end line simply without a newline.
     const std::size_t whole = text.rfind('\n') + 1;  // 0 when there is no newline at all
+    if (whole < text.size()) {
+        try {
+            ParseDemo(text, name);
+            return std::string(text);
+        } catch (const DemoError&) {
+        }
+    }
+    Reader reader(name);
     reader.readLines(text.substr(0, whole));
     if (reader.ended()) {
         ParseDemo(text, name);  // whole already: kept as it is if it reads as it is
