@@ -98,6 +98,14 @@ int Number(std::string_view word, std::string_view what, int min, int max) {
     return v;
 }
 
+// The stage block being read, with the lines its parts came from.
+struct Open {
+    StageBlock block;
+    int stageLine = 0;
+    int startLine = 0;
+    int rows = 0;
+};
+
 // Reads a stage file's lines in order: the magic line, name and author, then stage blocks.
 class Reader {
   public:
@@ -112,11 +120,11 @@ class Reader {
             std::string_view line = text.substr(at, nl - at);
             at = nl + 1;
             run(number, [&] {
+                if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+                CheckText(line);  // first: binary bytes are named as such, however long the line
                 if (line.size() > kMaxLine)
                     throw LineError{"the line is longer than " + std::to_string(kMaxLine) +
                                     " characters"};
-                if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-                CheckText(line);
                 take(line, number);
             });
         }
@@ -237,14 +245,6 @@ class Reader {
                                 std::to_string(i + 1) + " is not a tile code 0..6"};
         s.block.rows[s.rows++] = std::string(digits);
     }
-
-    // The stage block a start or row line belongs to.
-    struct Open {
-        StageBlock block;
-        int stageLine = 0;
-        int startLine = 0;
-        int rows = 0;
-    };
 
     Open& inStage(std::string_view word) {
         if (!open_)
