@@ -9,6 +9,13 @@ include(CheckPIESupported)
 check_pie_supported(OUTPUT_VARIABLE pie_error LANGUAGES C CXX)
 if(CMAKE_CXX_LINK_PIE_SUPPORTED)
     set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+    # That makes the layers' static libraries -fPIC, but they end up only in executables,
+    # where no function can be interposed: the compiler may inline and clone as it does in
+    # an executable.
+    check_cxx_compiler_flag(-fno-semantic-interposition HOPLA_HAS_NO_INTERPOSITION)
+    if(HOPLA_HAS_NO_INTERPOSITION)
+        add_compile_options(-fno-semantic-interposition)
+    endif()
 else()
     message(STATUS "Executables are not position-independent: ${pie_error}")
 endif()
