@@ -80,7 +80,9 @@ check_installed() {  # GAMES_DIR PRIVATE_DIR
     for program in hopla hopla-sim hopla-solve; do
         [ "$("$1/$program" --version)" = "$program $version" ] ||
             fail "the installed $program --version says $("$1/$program" --version)"
-        hardening-check "$2/$program" >"$work/hardening.log" ||
+        # Not the control-flow protection mark: Debian 12's C start files lack it, so no
+        # program linked there carries it (the code itself is built with -fcf-protection).
+        hardening-check --nocfprotection "$2/$program" >"$work/hardening.log" ||
             { cat "$work/hardening.log"; fail "$program is not hardened"; }
     done
     env -u DISPLAY -u WAYLAND_DISPLAY "$1/hopla" >/dev/null 2>"$work/no-display.log" || status=$?
