@@ -9,6 +9,7 @@
 #include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {
@@ -36,9 +37,9 @@ std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Durati
 // usable area of the first display, where the window opens.
 int StartScale(const AppOptions& options) {
     if (options.scale) return *options.scale;
-    SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return kMinScale;
-    return LargestScale(usable.w, usable.h, kScreenWidth, kScreenHeight, kMaxScale);
+    const std::optional<DisplayArea> usable = UsableArea(0);
+    if (!usable) return kMinScale;
+    return LargestScale(usable->width, usable->height, kScreenWidth, kScreenHeight, kMaxScale);
 }
 
 }  // namespace

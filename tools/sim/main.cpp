@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "headless/SimCore.h"
+#include "platform/Platform.h"
 #include "toolkit/Environment.h"
 #include "tools/sim/Numbers.h"
 #include "tools/sim/Playback.h"

@@ -16,8 +16,8 @@
 #include <string_view>
 
 #include "headless/SimCore.h"
+#include "platform/Platform.h"
 #include "play/Input.h"
-#include "toolkit/Environment.h"
 #include "tools/sim/Numbers.h"
 #include "tools/sim/StateFields.h"
 

@@ -21,7 +21,7 @@
 #include "demo/Recorder.h"
 #include "headless/DemoPlayback.h"
 #include "headless/SimCore.h"
-#include "toolkit/Environment.h"
+#include "platform/Platform.h"
 #include "tools/solve/StageSearch.h"
 
 namespace hopla {
