@@ -262,16 +262,17 @@ int Run(const Options& o) {
 
     Clock::duration playFrom{};
     bool started = false;
+    hopla::ObserverHandle starting;
     if (!o.fromStart) {
         // Once the window has settled through the black first seconds, at the title set-up, a
         // new game starts as if the ball had left the title stage, at the given pace: the
         // introduction ticks at a sixth of it, then stage 0 is loaded and Timer1 runs.
-        game.afterHandler = [&](std::string_view handler) {
+        starting = game.observe([&](std::string_view handler) {
             if (started || handler != "Timer2") return;
             started = true;
             testing.state().BallInterval = o.interval;
-            testing.startStage(0);
-        };
+            game.startStage(0);
+        });
         playFrom = 2000ms + 51 * std::chrono::milliseconds(o.interval / 6 + 1) + 1800ms;
     }
 

@@ -11,13 +11,14 @@
 #include <limits>
 #include <vector>
 
+#include "app/Keys.h"
+
 namespace hopla {
 namespace {
 
 constexpr std::size_t kMaxLine = 1000;
 constexpr std::uint64_t kMaxPoint = 1'000'000'000'000'000;  // handlers; far beyond any game
 constexpr std::int64_t kMaxMs = 1'000'000'000'000;          // some thirty years
-constexpr int kMaxKeyCode = 255;                            // the game's key table has 256 entries
 
 constexpr std::array<std::pair<InputKind, std::string_view>, 4> kInputWords = {{
     {InputKind::KeyDown, "key-down"},
@@ -288,10 +289,11 @@ class Reader {
             throw LineError{std::string(words[2]) +
                             (expected == 3 ? " takes nothing more" : " takes one number")};
         if (in.kind == InputKind::Mouse) {
-            in.code = Number<int>(words[3], "button", 1, 4);
-            if (in.code == 3) throw LineError{"no mouse button 3 (1 left, 2 right, 4 middle)"};
+            in.code = Number<int>(words[3], "button", kMouseLeft, kMouseMiddle);
+            if (!IsMouseButton(in.code))
+                throw LineError{"no mouse button 3 (1 left, 2 right, 4 middle)"};
         } else if (in.kind != InputKind::Close) {
-            in.code = Number<int>(words[3], "key code", 0, kMaxKeyCode);
+            in.code = Number<int>(words[3], "key code", 0, kLastKeyCode);
         }
         return in;
     }

@@ -19,6 +19,9 @@ enum BallStates : int {
     kBallGameOver = 4,  // game over pending
 };
 
+// The slowest pace BallInterval gives Timer1 and Timer3: the largest interval a timer takes.
+inline constexpr int kSlowestInterval = 65535;
+
 // Tile codes of TileGrid.
 enum TileCodes : std::int16_t {
     kEmpty = 0,

@@ -39,7 +39,7 @@ int StartScale(const AppOptions& options) {
     if (options.scale) return *options.scale;
     const std::optional<DisplayArea> usable = UsableArea(0);
     if (!usable) return kMinScale;
-    return LargestScale(usable->width, usable->height, kScreenWidth, kScreenHeight, kMaxScale);
+    return LargestScale(usable->width, usable->height, Game::kWidth, Game::kHeight, kMaxScale);
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ int StartScale(const AppOptions& options) {
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : video_(SDL_INIT_VIDEO),
       controllers_(ControllerSubsystem()),
-      screen_(video_, "Form1", kScreenWidth, kScreenHeight, StartScale(options),
+      screen_(video_, "Form1", Game::kWidth, Game::kHeight, StartScale(options),
               options.fullscreen),
       sound_(!options.mute),
       game_(clock_, sound_, &text_, seed, exeDir),
@@ -134,7 +134,7 @@ void SdlApp::deliver(const SDL_Event& event) {
             break;
         default:
             routed_.clear();
-            router_.route(event, clock_.now(), screen_.layout(), kScreenWidth, kScreenHeight,
+            router_.route(event, clock_.now(), screen_.layout(), Game::kWidth, Game::kHeight,
                           routed_);
             apply(routed_);
             break;

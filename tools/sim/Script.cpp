@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Keys.h"
 #include "tools/sim/Json.h"
 #include "tools/sim/PngWriter.h"
 #include "tools/sim/ScriptLine.h"
@@ -16,7 +17,6 @@
 namespace hopla {
 namespace {
 
-constexpr int kMaxKeyCode = 255;        // virtual-key codes index the game's 256-entry key table
 constexpr double kMaxCoordinate = 1e9;  // keeps rounding a coordinate inside int
 
 // A valid command that could not do its work.
@@ -58,7 +58,7 @@ std::string FileNameOf(const std::string& path) {
 
 ScriptRunner::ScriptRunner(SimCore& sim, std::ostream& out, std::ostream& err)
     : saveShot(WritePng), sim_(sim), out_(out), err_(err) {
-    sim_.game().afterHandler = [this](std::string_view name) { afterHandler(name); };
+    observation_ = sim_.game().observe([this](std::string_view name) { afterHandler(name); });
     sim_.sound().onCall = [this](const RecordingSound::Call& call) {
         JsonWriter json;
         json.beginObject();
@@ -76,7 +76,7 @@ ScriptRunner::ScriptRunner(SimCore& sim, std::ostream& out, std::ostream& err)
 
 ScriptRunner::~ScriptRunner() {
     recorder_.reset();
-    sim_.game().afterHandler = nullptr;
+    observation_.reset();
     sim_.sound().onCall = nullptr;
 }
 
@@ -189,13 +189,13 @@ void ScriptRunner::execute(std::string_view line) {
         if (direction != "down" && direction != "up") {
             throw BadLine("expected 'key down' or 'key up', not '" + std::string(direction) + "'");
         }
-        const int code = static_cast<int>(IntegerArg(words, "key code", 0, kMaxKeyCode));
+        const int code = static_cast<int>(IntegerArg(words, "key code", 0, kLastKeyCode));
         words.expectEnd();
         input(direction == "down" ? InputKind::KeyDown : InputKind::KeyUp, code);
     } else if (command == "mouse") {
-        const int button = static_cast<int>(IntegerArg(words, "button", 1, 4));
+        const int button = static_cast<int>(IntegerArg(words, "button", kMouseLeft, kMouseMiddle));
         words.expectEnd();
-        if (button == 3) throw BadLine("no mouse button 3 (1 left, 2 right, 4 middle)");
+        if (!IsMouseButton(button)) throw BadLine("no mouse button 3 (1 left, 2 right, 4 middle)");
         input(InputKind::Mouse, button);
     } else if (command == "stage") {
         const int n = static_cast<int>(IntegerArg(words, "stage", 0, kTitleStage));

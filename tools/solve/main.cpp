@@ -342,7 +342,7 @@ int SolveGame(const Options& o) {
         while (sim.runNextTimer()) {
         }
         const auto clickMs = static_cast<std::int64_t>(sim.nowMs()) + kFinalScreenPauseMs;
-        inputs.push_back({sim.game().handlersRun(), clickMs, InputKind::Mouse, 1});
+        inputs.push_back({sim.game().handlersRun(), clickMs, InputKind::Mouse, kMouseLeft});
         const GameState& s = sim.state();
         int lost = 9 - s.BallsLeft;
         std::printf("game: score %d, code %s, %d balls lost, %.2f s\n", s.Score,
