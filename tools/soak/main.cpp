@@ -18,7 +18,7 @@
 #include "headless/SimCore.h"
 #include "play/Input.h"
 #include "toolkit/Environment.h"
-#include "tools/sim/Numbers.h"
+#include "toolkit/Numbers.h"
 #include "tools/sim/StateFields.h"
 
 namespace {
