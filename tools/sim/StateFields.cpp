@@ -15,7 +15,7 @@
 #include "play/Input.h"
 #include "stage/StageData.h"
 #include "toolkit/Color.h"
-#include "tools/sim/Numbers.h"
+#include "toolkit/Numbers.h"
 
 namespace hopla {
 namespace {
@@ -234,7 +234,7 @@ const std::vector<StateField>& Table() {
     constexpr bool kFull = true;
     static const std::vector<StateField> table = {
         Field<&GameState::StageNo>("StageNo", {0, kTitleStage}),
-        Field<&GameState::BallsLeft>("BallsLeft", {0, 9}),
+        Field<&GameState::BallsLeft>("BallsLeft", {0, kBallsPerGame}),
         Field<&GameState::BallState>("BallState", {kBallInPlay, kBallGameOver}),
         Field<&GameState::TrailX>("TrailX", kX, false, 4, kFinite),  // entries 4..9 never used
         Field<&GameState::TrailY>("TrailY", kY, false, 4, kFinite),
