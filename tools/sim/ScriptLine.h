@@ -12,6 +12,11 @@ struct BadLine : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A valid command that could not do its work (a shot file); what() says why.
+struct CommandFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // The words of one line, taken one at a time; the rest of the line serves texts.
 class Words {
   public:
