@@ -1,4 +1,5 @@
-// Taking a script line apart: words, numbers in range, texts; what is wrong is a BadLine.
+// Taking a script line apart: words, numbers in range, texts; a line that is wrong is a BadLine,
+// a command that cannot do its work a CommandFailed.
 #pragma once
 
 #include <stdexcept>
