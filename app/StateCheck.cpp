@@ -118,8 +118,8 @@ std::uint64_t PictureHash(const Picture& p) {
     h.integer(p.foreColor());
     h.integer(p.backColor());
     h.font(p.font());
-    h.integer(p.currentX);
-    h.integer(p.currentY);
+    h.integer(p.currentX());
+    h.integer(p.currentY());
     h.integer(p.backgroundPicture() != nullptr);
     if (p.backgroundPicture()) h.image(*p.backgroundPicture());
     return h.value();

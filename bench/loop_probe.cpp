@@ -12,6 +12,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -21,6 +22,7 @@
 #include "frontend/SdlApp.h"
 #include "frontend/SdlHandles.h"
 #include "platform/Platform.h"
+#include "toolkit/Numbers.h"
 
 namespace {
 
@@ -60,7 +62,9 @@ Options Parse(int argc, char** argv) {
         const std::string a = argv[i];
         auto value = [&]() -> double {
             if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
-            return std::stod(argv[++i]);
+            const std::optional<double> v = hopla::ParseNumber<double>(argv[++i]);
+            if (!v) throw std::invalid_argument(a + " takes a number, not '" + argv[i] + "'");
+            return *v;
         };
         if (a == "--interval")
             o.interval = static_cast<int>(value());

@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "app/Keys.h"
+#include "toolkit/Numbers.h"
 
 namespace hopla {
 namespace {
@@ -85,12 +87,11 @@ struct LineError {
 
 template <typename T>
 T Number(std::string_view word, std::string_view what, long long min, long long max) {
-    long long v = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (word.empty() || ec != std::errc() || end != word.data() + word.size() || v < min || v > max)
+    const std::optional<long long> v = ParseNumber<long long>(word);
+    if (!v || *v < min || *v > max)
         throw LineError{std::string(what) + " '" + std::string(word) + "' is not a whole number " +
                         std::to_string(min) + ".." + std::to_string(max)};
-    return static_cast<T>(v);
+    return static_cast<T>(*v);
 }
 
 std::uint64_t HashValue(std::string_view word, std::string_view what) {

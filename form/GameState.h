@@ -9,6 +9,7 @@ namespace hopla {
 
 inline constexpr int kTitleStage = 21;  // StageNo of the title room, after stages 0..20
 inline constexpr int kStageCount = 22;
+inline constexpr int kBallsPerGame = 9;  // BallsLeft of a new game; the score counts those lost
 
 // What the ball is doing; the stage introduction and the key handler branch on it.
 enum BallStates : int {

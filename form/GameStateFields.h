@@ -87,7 +87,7 @@ void VisitFields(State& s, Visitor&& v) {
     using namespace fields;
     // Progress and score.
     v(Field("StageNo", {0, kTitleStage}), s.StageNo);
-    v(Field("BallsLeft", {0, 9}), s.BallsLeft);
+    v(Field("BallsLeft", {0, kBallsPerGame}), s.BallsLeft);
     v(Field("StageTime", {0, 32767}), s.StageTime);
     v(Field("Score", kScore), s.Score);
     v(Field("ScoreCode", kText), s.ScoreCode);

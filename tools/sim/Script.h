@@ -57,6 +57,8 @@ class ScriptRunner {
     std::function<void(const Image&, const std::string&)> saveShot;
 
   private:
+    friend class ScriptCommandHandlers;  // the commands run the game and print through here
+
     void execute(std::string_view line);
     void input(InputKind kind, int code);
     void startRecording();

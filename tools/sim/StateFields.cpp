@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "form/GameStateFields.h"
-#include "tools/sim/Numbers.h"
+#include "toolkit/Numbers.h"
 
 namespace hopla {
 namespace {

@@ -18,7 +18,7 @@
 #include "app/Keys.h"
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
-#include "tools/sim/Numbers.h"
+#include "toolkit/Numbers.h"
 #include "tools/sim/StateFields.h"
 
 namespace {
