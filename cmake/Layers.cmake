@@ -10,7 +10,7 @@
 #   frontend ...       the runners: the window, hopla-sim, hopla-solve
 set(HOPLA_LAYER_RANKS
     "toolkit platform"
-    "text assets"
+    "text assets png"
     form
     stage
     "play sequences"
