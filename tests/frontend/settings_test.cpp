@@ -72,6 +72,10 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
         {"[window]\nscale = 2x\n", "line 2: scale must be auto or a whole number from 1 to 8"},
         {"[window]\nfullscreen = maybe\n", "line 2: fullscreen must be true or false"},
         {"[window]\ncolour = red\n", "line 2: unknown key 'colour'"},
+        {"[window]\nco\xc2\x9b"
+         "1m\xff = red\n",
+         "line 2: unknown key 'co\\xc2\\x9b"
+         "1m\\xff'"},
         {"scale = 2\n", "line 1: unknown section []"},
         {"[sound]\nvolume = 3\n", "line 2: unknown section [sound]"},
         {"just some words\n", "line 1: not a setting"},

@@ -9,7 +9,7 @@
 namespace hopla {
 
 int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
-                 std::ostream& out, std::ostream& err) {
+                 std::ostream& out, std::ostream& err, const PlaybackProgressReport& progress) {
     Demo demo;
     try {
         demo = ReadDemoFile(path);
@@ -18,6 +18,9 @@ int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const s
         return kPlaybackBadDemo;
     }
     SimCore sim(demo.seed, exeDir);
+    std::optional<PlaybackProgress> lines;
+    if (progress.terminal)
+        lines.emplace(sim.game(), demo.endPoint, "hopla-sim", err, progress.wallClock);
     PlaybackResult result;
     try {
         result = PlayDemo(sim, demo, untilMs, [&](const DemoCheck& played, bool matched) {
