@@ -15,6 +15,10 @@ set(CMAKE_RC_COMPILER ${HOPLA_MINGW_TRIPLE}-windres)
 set(CMAKE_AR ${HOPLA_MINGW_TRIPLE}-gcc-ar-posix CACHE FILEPATH "archiver")
 set(CMAKE_RANLIB ${HOPLA_MINGW_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "ranlib")
 
+# Programs link statically, libstdc++, libgcc and winpthread included, so that one .exe runs
+# without mingw's DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
 # The prefixes given in CMAKE_PREFIX_PATH are roots of their own, searched as they are.
 set(CMAKE_FIND_ROOT_PATH /usr/${HOPLA_MINGW_TRIPLE} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
