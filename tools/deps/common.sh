@@ -8,7 +8,8 @@
 #                           $DEPS_CMAKE (the command that runs cmake for the target). Skipped
 #                           when PREFIX's stamp of NAME names the same source and arguments.
 #                           A function deps_install_NAME, if defined, replaces the build of all
-#                           targets and `cmake --install`; deps_after_NAME runs after either.
+#                           targets and `cmake --install`; deps_after_NAME (which must do
+#                           nothing when run twice) runs after either, and on a skipped one.
 set -euo pipefail
 
 deps_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -38,7 +39,9 @@ deps_source() {
 # Copies the Debian copyright file and the upstream licence files of SOURCE into
 # PREFIX/share/licenses/NAME, for the packages that ship these libraries.
 deps_licence() {
-    local name=$1 source=$2 dest="$DEPS_PREFIX/share/licenses/$1" f
+    local name=$1 source=$2 f
+    case "$name" in sdl2) name=SDL2 ;; sdl2_ttf) name=SDL2_ttf ;; esac
+    local dest="$DEPS_PREFIX/share/licenses/$name"
     mkdir -p "$dest"
     cp "$source/debian/copyright" "$dest/copyright"
     for f in LICENSE.txt LICENSE.TXT COPYING LICENSE docs/FTL.TXT docs/LICENSE.TXT; do
@@ -56,6 +59,8 @@ deps_cmake() {
     local want
     want=$(printf '%s\n' "$source" "$@")
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+        deps_licence "$name" "$source"
+        [ "$(type -t "deps_after_$name")" != function ] || "deps_after_$name"
         echo "$DEPS_TARGET: $name $(basename "$source") is up to date"
         return
     fi
@@ -89,8 +94,8 @@ deps_check() {
     local build="$DEPS_WORK/check" log="$DEPS_WORK/check.log" stamp
     stamp="$DEPS_PREFIX/share/hopla-deps/check.stamp"
     local want
-    want=$(cat "$deps_here/check/"* "$DEPS_PREFIX"/share/hopla-deps/*.stamp "$deps_here/common.sh" \
-                "$0" 2>/dev/null | sha256sum)
+    want=$(find "$deps_here/check" "$DEPS_PREFIX/share/hopla-deps" "$deps_here/common.sh" "$0" \
+               -type f ! -name check.stamp | LC_ALL=C sort | xargs cat | sha256sum)
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
         echo "$DEPS_TARGET: the SDL_ttf check passed before with these libraries"
         return
@@ -104,9 +109,11 @@ deps_check() {
         tail -n 30 "$log" >&2
         deps_die "the SDL_ttf check does not build against $DEPS_PREFIX; the whole log is $log"
     fi
+    # Windows programs end their lines with CR LF. What the runner says on stderr (wine's
+    # complaints about a machine without a sound card) is shown only when the check fails.
     local out="$DEPS_WORK/check.out"
-    if ! deps_run_check "$build" "$DEPS_FONT" >"$out" 2>&1; then
-        cat "$out" >&2
+    if ! deps_run_check "$build" "$DEPS_FONT" 2>"$out.err" | tr -d '\r' >"$out"; then
+        cat "$out" "$out.err" >&2
         deps_die "the SDL_ttf check failed on $DEPS_TARGET"
     fi
     sed "s/^/$DEPS_TARGET check: /" "$out"
@@ -133,4 +140,15 @@ deps_native_text() {
     cc -O2 -o "$exe" "$deps_here/check/sdl_ttf_check.c" $(pkg-config --cflags --libs sdl2 SDL2_ttf) ||
         return 1
     SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$exe" "$DEPS_FONT" | grep '^text: '
+}
+
+# harfbuzz 6.0's installed CMake package, which SDL2_ttf's package loads, is broken: it links
+# Threads::Threads without looking for it, and names "/harfbuzz" as its include directory.
+deps_after_harfbuzz() {
+    local config="$DEPS_PREFIX/lib/cmake/harfbuzz/harfbuzzConfig.cmake"
+    grep -q 'find_dependency(Threads)' "$config" && return
+    { echo 'include(CMakeFindDependencyMacro)'; echo 'find_dependency(Threads)'
+      sed 's|INTERFACE_INCLUDE_DIRECTORIES "/harfbuzz"|INTERFACE_INCLUDE_DIRECTORIES "${_IMPORT_PREFIX}/include/harfbuzz"|' \
+          "$config"; } >"$config.new"
+    mv "$config.new" "$config"
 }
