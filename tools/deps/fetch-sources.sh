@@ -75,8 +75,8 @@ src_list="$apt_dir/sources.list"
         [ -f "$f" ] || continue
         awk -v c="$codename" '
             function flush() {
-                if (stanza != "" && keep && types ~ /(^| )deb( |$)/) printf "%s\n", stanza
-                stanza = ""; keep = 0; types = ""
+                if (stanza != "" && keep && !disabled && types ~ /(^| )deb( |$)/) printf "%s\n", stanza
+                stanza = ""; keep = 0; disabled = 0; types = ""
             }
             /^[ \t]*#/ { next }
             /^[ \t]*$/ { flush(); next }
@@ -87,7 +87,7 @@ src_list="$apt_dir/sources.list"
                     keep = 1
                     for (j = 2; j <= NF; j++) if ($j != c && $j !~ ("^" c "-(updates|security)$")) keep = 0
                 }
-                if (key == "enabled:" && tolower($2) == "no") keep = -1
+                if (key == "enabled:" && tolower($2) == "no") disabled = 1
                 stanza = stanza $0 "\n"
             }
             END { flush() }' "$f" | sed 's/^$//'
