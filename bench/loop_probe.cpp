@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "app/GameTesting.h"
-#include "frontend/EventWait.h"
 #include "frontend/SdlApp.h"
 #include "frontend/SdlHandles.h"
+#include "platform/Platform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "frontend/KeyCodes.h"
-#include "frontend/X11Info.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {
@@ -233,9 +233,9 @@ void InputRouter::repeatDue(Duration now, std::vector<Routed>& out) {
 
 RepeatTiming KeyboardRepeatOf(SDL_Window* window) {
     RepeatTiming timing;
-    if (const std::optional<KeyRepeatMs> x11 = X11KeyRepeat(window)) {
-        timing.delay = std::chrono::milliseconds(x11->delayMs);
-        timing.interval = std::chrono::milliseconds(x11->intervalMs);
+    if (const std::optional<KeyRepeatMs> system = KeyRepeat(window)) {
+        timing.delay = std::chrono::milliseconds(system->delayMs);
+        timing.interval = std::chrono::milliseconds(system->intervalMs);
     }
     return timing;
 }

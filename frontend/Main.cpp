@@ -15,6 +15,7 @@
 #include "frontend/DemoLink.h"
 #include "frontend/Options.h"
 #include "frontend/Settings.h"
+#include "platform/Platform.h"
 #include "toolkit/Environment.h"
 
 namespace hopla {
@@ -38,7 +39,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
 
     // The command line wins over what was remembered.
     AppOptions app;
-    app.settingsPath = SettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    app.settingsPath = SettingsPath();
     Settings remembered;
     if (!app.settingsPath.empty()) {
         const LoadedSettings loaded = LoadSettings(app.settingsPath);

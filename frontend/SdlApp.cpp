@@ -9,6 +9,7 @@
 #include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {
@@ -46,13 +47,14 @@ Uint32 NamedVideo() {
 // usable area of the first display, where the window opens. One asked for that does not fit
 // is lowered to the largest that does, with a line saying so.
 int StartScale(const AppOptions& options) {
-    SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return options.scale.value_or(kMinScale);
-    const int fits = LargestScale(usable.w, usable.h, kScreenWidth, kScreenHeight, kMaxScale);
+    const std::optional<DisplayArea> usable = UsableArea(0);
+    if (!usable) return options.scale.value_or(kMinScale);
+    const int fits =
+        LargestScale(usable->width, usable->height, kScreenWidth, kScreenHeight, kMaxScale);
     if (!options.scale) return fits;
     if (*options.scale > fits) {
         std::fprintf(stderr, "hopla: scale %d does not fit the screen (%dx%d usable); using %d\n",
-                     *options.scale, usable.w, usable.h, fits);
+                     *options.scale, usable->width, usable->height, fits);
         return fits;
     }
     return *options.scale;

@@ -10,7 +10,7 @@
 
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
-#include "headless/SoundLog.h"
+#include "support/SoundLog.h"
 
 namespace hopla {
 namespace {

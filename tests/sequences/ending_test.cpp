@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "SequenceTesting.h"
 #include "sequences/Score.h"
+#include "support/SequenceTesting.h"
 
 namespace hopla {
 namespace {

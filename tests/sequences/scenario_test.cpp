@@ -2,8 +2,8 @@
 // the ending and the closing click.
 #include <gtest/gtest.h>
 
-#include "SequenceTesting.h"
 #include "stage/StageData.h"
+#include "support/SequenceTesting.h"
 
 namespace hopla {
 namespace {

@@ -1,9 +1,9 @@
 // Leaving a stage: a new game from the title room, the next stage, the ending after stage 20.
 #include <gtest/gtest.h>
 
-#include "play/Playfield.h"
 #include "stage/Progression.h"
 #include "stage/Render.h"
+#include "support/Playfield.h"
 #include "toolkit/Rounding.h"
 
 namespace hopla {

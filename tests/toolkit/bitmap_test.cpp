@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/BlockText.h"
 #include "toolkit/Bitmap.h"
-#include "toolkit/BlockText.h"
 
 namespace hopla {
 namespace {

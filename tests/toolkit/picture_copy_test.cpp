@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/BlockText.h"
+#include "support/BlockText.h"
 #include "toolkit/Label.h"
 #include "toolkit/Picture.h"
 

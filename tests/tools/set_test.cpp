@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SimRun.h"
+#include "support/SimRun.h"
 #include "tools/sim/StateFields.h"
 
 namespace hopla {

@@ -4,8 +4,8 @@
 #include <sstream>
 #include <string>
 
-#include "SimRun.h"
 #include "stage/StageData.h"
+#include "support/SimRun.h"
 #include "toolkit/Wave.h"
 #include "tools/sim/Json.h"
 

@@ -1,12 +1,12 @@
 // The icon's scene, once as sampled pixels and once as SVG shapes.
-#include "Icon.h"
+#include "tools/gen-assets/Icon.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "IndexedCanvas.h"
-#include "TileColors.h"
-#include "Tiles.h"
+#include "tools/gen-assets/IndexedCanvas.h"
+#include "tools/gen-assets/TileColors.h"
+#include "tools/gen-assets/Tiles.h"
 
 namespace hopla::gen {
 namespace {

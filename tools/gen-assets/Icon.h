@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "PngWriter.h"
+#include "tools/gen-assets/PngWriter.h"
 
 namespace hopla::gen {
 

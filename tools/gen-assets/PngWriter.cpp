@@ -1,5 +1,5 @@
 // PNG encoding on zlib: chunks with their CRCs around one deflated image stream.
-#include "PngWriter.h"
+#include "tools/gen-assets/PngWriter.h"
 
 #include <zlib.h>
 

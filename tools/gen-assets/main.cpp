@@ -5,12 +5,12 @@
 #include <string>
 #include <system_error>
 
-#include "BmpWriter.h"
-#include "EndingArt.h"
-#include "Icon.h"
-#include "Sounds.h"
-#include "TileSheet.h"
-#include "WavWriter.h"
+#include "tools/gen-assets/BmpWriter.h"
+#include "tools/gen-assets/EndingArt.h"
+#include "tools/gen-assets/Icon.h"
+#include "tools/gen-assets/Sounds.h"
+#include "tools/gen-assets/TileSheet.h"
+#include "tools/gen-assets/WavWriter.h"
 
 namespace {
 

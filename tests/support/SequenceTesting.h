@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "headless/SimCore.h"
-#include "headless/SoundLog.h"
+#include "support/SoundLog.h"
 
 namespace hopla::testing {
 
