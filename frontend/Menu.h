@@ -51,6 +51,7 @@ class Menu {
     void open();
     void close() { open_ = false; }
     Page page() const { return page_; }
+    int selected() const { return selected_; }
 
     // Up and down move the selection round the rows; left and right change the selected row's
     // value; select chooses it; back leaves a page, or closes the menu on the main page.

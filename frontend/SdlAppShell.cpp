@@ -125,8 +125,9 @@ bool SdlApp::menuPointer(const SDL_Event& event) {
     const std::optional<int> row = at ? overlay_.rowAt(at->x, at->y) : std::nullopt;
     if (!row) return true;
     if (event.type == SDL_MOUSEMOTION) {
+        const int before = menu_.selected();
         menu_.hover(*row);
-        menuAction(MenuAction::None);
+        if (menu_.selected() != before) menuAction(MenuAction::None);  // drawn again
     } else if (event.button.button == SDL_BUTTON_LEFT) {
         menuAction(menu_.click(*row));
     }

@@ -96,7 +96,7 @@ done
 xprop -id "$wid" WM_CLASS | grep -qx 'WM_CLASS(STRING) = "hopla", "hopla"' ||
     fail "the window's class is not hopla: $(xprop -id "$wid" WM_CLASS)"
 icon=$(xprop -id "$wid" -f _NET_WM_ICON 32c ' = $0 x $1' _NET_WM_ICON)
-[ "$icon" = "_NET_WM_ICON = 64 x 64" ] || fail "the window has no 64 x 64 icon: $icon"
+[ "$icon" = "_NET_WM_ICON(CARDINAL) = 64 x 64" ] || fail "the window has no 64 x 64 icon: $icon"
 
 # 2. The title captions appear two seconds after start-up, in the label area of Display.
 captions=0
