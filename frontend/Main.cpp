@@ -49,7 +49,10 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     }
     app.scale = options.scale ? options.scale : remembered.scale;
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
+    app.scaling = options.scaling.value_or(remembered.scaling);
     app.mute = options.mute;
+    app.volume = options.volume.value_or(remembered.volume);
+    app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
 
     // A demo is read, or its place checked (never opened: a pipe there would hold the game
     // before any window), before any window opens. The file itself comes with the window.
