@@ -22,6 +22,7 @@
 namespace hopla {
 
 int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare) {
+    KeepStandardStreamsApart();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
     if (!parsed.options) {

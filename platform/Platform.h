@@ -69,6 +69,12 @@ std::optional<bool> WindowManagerRuns(SDL_Window* window);
 
 // ---- The process.
 
+// Puts a stand-in on each of standard input, output and error that was closed when the program
+// was started (`>&-`): one that fails every use, so that a read or write there still fails,
+// while no file the program opens later takes its number (a demo being written would get the
+// output's lines). Every command-line program calls it first thing in main.
+void KeepStandardStreamsApart();
+
 // Whether standard error is a terminal that a person watches (progress lines go there only
 // then). hopla and hopla-sim ask once before they play a demo back.
 bool StandardErrorIsTerminal();

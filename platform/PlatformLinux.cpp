@@ -298,6 +298,16 @@ std::optional<std::string> WhyNotWritable(const std::string& path) {
     return std::nullopt;
 }
 
+void KeepStandardStreamsApart() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // The lowest free number is `fd` itself. Input opened for writing only, output for
+        // reading only: every use fails with EBADF, as on the closed descriptor.
+        const int stand = ::open("/dev/null", (fd == STDIN_FILENO ? O_WRONLY : O_RDONLY));
+        if (stand >= 0 && stand != fd) ::close(stand);
+    }
+}
+
 bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }

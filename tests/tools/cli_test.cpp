@@ -114,9 +114,15 @@ TEST_F(Cli, ExitStatuses) {
         {kSim + " </tmp 2>&1", 1, "hopla-sim: line 1: cannot read the script\n"},
         {kSim + " /dev/zero 2>&1", 2, "hopla-sim: line 1: longer than 1048576 bytes\n"},
         {"printf 'state\\n' | " + kSim + " 2>&1 >/dev/full", 1,
-         "hopla-sim: line 1: cannot write the output\n"},
+         "hopla-sim: line 1: cannot write the output: No space left on device\n"},
         {"printf 'state\\n' | " + kSim + " 2>&1 >&-", 1,
-         "hopla-sim: line 1: cannot write the output\n"},
+         "hopla-sim: line 1: cannot write the output: Bad file descriptor\n"},
+        // With the output closed, the demo opened later never takes its place.
+        {"printf 'at 100\\nkey down 39\\nstate\\n' | " + kSim + " --record " + cut +
+             ".new 2>&1 >&-; grep -c '^{' " + cut + ".new",
+         1, "hopla-sim: line 3: cannot write the output: Bad file descriptor\n0\n"},
+        {kSim + " --salvage " + demo + " 2>&1 >/dev/full", 1,
+         "hopla-sim: cannot write the output: No space left on device\n"},
         {kSim + " --help 2>&1 >/dev/full", 1,
          "hopla-sim: cannot write the output: No space left on device\n"},
         {kSim + " --version 2>&1 >&-", 1,
@@ -157,6 +163,7 @@ TEST_F(Cli, ExitStatuses) {
     std::filesystem::remove(cut + ".kept");
     std::filesystem::remove_all(cut + ".dir");
     std::filesystem::remove(loop);
+    std::filesystem::remove(cut + ".new");
 }
 
 }  // namespace

@@ -181,5 +181,6 @@ int Run(const std::optional<Options>& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    hopla::KeepStandardStreamsApart();
     return hopla::CheckedOutput("hopla-sim", Run(ParseOptions(argc, argv)));
 }

@@ -144,6 +144,7 @@ class Soak {
 }  // namespace
 
 int main(int argc, char** argv) {
+    hopla::KeepStandardStreamsApart();
     std::optional<std::uint64_t> seed;
     double hours = 100;
     for (int i = 1; i < argc; ++i) {

@@ -157,6 +157,7 @@ int SolveAllStages(const Options& o) {
 }  // namespace hopla
 
 int main(int argc, char** argv) {
+    hopla::KeepStandardStreamsApart();
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
             std::cout << hopla::kUsage;
