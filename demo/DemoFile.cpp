@@ -14,6 +14,7 @@
 
 #include "app/Keys.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Words.h"
 
 namespace hopla {
 namespace {
@@ -104,18 +105,6 @@ std::uint64_t HashValue(std::string_view word, std::string_view what) {
         throw LineError{std::string(what) + " '" + std::string(word) +
                         "' is not 16 hexadecimal digits"};
     return v;
-}
-
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
 }
 
 StateCheck ParseCheckFields(const std::vector<std::string_view>& words) {
@@ -225,7 +214,7 @@ class Reader {
     }
 
     void take(std::string_view line) {
-        const std::vector<std::string_view> words = Split(line);
+        const std::vector<std::string_view> words = SplitWords(line);
         if (header_ == 0) return magic(words);
         if (header_ == 1) return seed(words);
         if (header_ == 2) return start(words);
