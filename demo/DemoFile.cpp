@@ -402,7 +402,8 @@ std::string ReadDemoText(const std::string& path) {
     if (!std::filesystem::exists(status) &&
         (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw DemoError(path + ": cannot read the demo: no such file");
-    if (ec) throw DemoError(path + ": cannot read the demo: " + ec.message());  // a link loop ...
+    // Anything else is named as the system names it (a link loop, a directory not searchable).
+    if (ec) throw DemoError(path + ": cannot read the demo: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw DemoError(path + ": cannot read the demo: not a regular file");
     std::ifstream in(path, std::ios::binary);
