@@ -114,8 +114,8 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
 // put there is never waited on): "not a regular file" for anything but a regular file (links
 // followed) or no file yet, else the system's phrase ("Permission denied", "No such file or
 // directory" for a missing directory, "Too many levels of symbolic links"); nothing when it can.
-// hopla and hopla-sim ask for a demo to record before they start, hopla-solve for the demos it
-// will write before it searches.
+// hopla asks for a demo to record before the window opens, hopla-solve for the demos it will
+// write before it searches (hopla-sim writes to pipes and devices as well, and does not ask).
 std::optional<std::string> WhyNotWritable(const std::string& path);
 
 // Writes `contents` as the file `path` anew, so that a reader sees the old file or the new one
