@@ -331,6 +331,20 @@ class Reader {
     std::size_t lastCheckEnd_ = 0;
 };
 
+// A file whose lines end in a carriage return alone has no line a reader can see: it is named for
+// what it is, alike by --play and --salvage, rather than as one over-long or cut line. A return
+// that ends the text may be half of a cut "\r\n" and passes.
+void RefuseLoneCarriageReturns(std::string_view text, std::string_view name) {
+    int line = 1;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\n') ++line;
+        if (text[i] == '\r' && text[i + 1] != '\n')
+            throw DemoError(std::string(name) + ":" + std::to_string(line) +
+                            ": lines end in a lone carriage return (old Mac line ends): convert "
+                            "them to \\n");
+    }
+}
+
 std::string_view InputWord(InputKind kind) {
     for (const auto& [k, word] : kInputWords)
         if (k == kind) return word;
@@ -353,10 +367,12 @@ std::string FieldText(const StateCheck& check, std::string_view field) {
 }
 
 Demo ParseDemo(std::string_view text, std::string_view name) {
+    RefuseLoneCarriageReturns(text, name);
     return Reader(name).read(text);
 }
 
 std::string SalvageDemo(std::string_view text, std::string_view name) {
+    RefuseLoneCarriageReturns(text, name);
     // A last line without its newline is where the recording was cut, and it goes; unless the
     // text is a whole demo as it stands, its end line simply without a newline.
     const std::size_t whole = text.rfind('\n') + 1;  // 0 when there is no newline at all
@@ -383,8 +399,11 @@ std::string SalvageDemo(std::string_view text, std::string_view name) {
 std::string ReadDemoText(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
+    if (!std::filesystem::exists(status) &&
+        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw DemoError(path + ": cannot read the demo: no such file");
+    // Anything else is named as the system names it (a link loop, a directory not searchable).
+    if (ec) throw DemoError(path + ": cannot read the demo: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw DemoError(path + ": cannot read the demo: not a regular file");
     std::ifstream in(path, std::ios::binary);

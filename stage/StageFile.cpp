@@ -278,8 +278,10 @@ class Reader {
 std::string ReadStageText(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
+    if (!std::filesystem::exists(status) &&
+        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw StageFileError(path + ": cannot read the stages: no such file");
+    if (ec) throw StageFileError(path + ": cannot read the stages: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw StageFileError(path + ": cannot read the stages: not a regular file");
     const std::string tooLarge = path + ": larger than " +

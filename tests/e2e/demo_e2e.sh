@@ -48,6 +48,17 @@ await_game 100
 checks=$(grep -c ' check ' "$work/window.demo")
 [ "$(tail -1 "$work/window.demo" | cut -d' ' -f3)" = end ] || fail "the demo has no end line"
 
+# 1b. A hangup (the terminal closed) ends a recording as a termination request does: the demo
+# gets its end line.
+"$hopla" --record "$work/hangup.demo" >"$work/hangup.log" 2>&1 &
+game_pid=$!
+e2e_wait_window "$work/hangup.log"
+sleep 1
+kill -HUP "$game_pid"
+await_game 100
+[ "$status" = 0 ] || fail "after a hangup the game ended with status ${status:-none} (see $work/hangup.log)"
+[ "$(tail -1 "$work/hangup.demo" | cut -d' ' -f3)" = end ] || fail "after a hangup the demo has no end line"
+
 # 2. Headless playback: every check line matches.
 "$sim" --play "$work/window.demo" >"$work/play.jsonl" 2>"$work/play.log" ||
     fail "hopla-sim --play reports: $(cat "$work/play.log")"
