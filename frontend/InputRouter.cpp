@@ -22,6 +22,7 @@ constexpr int kStickRelease = 11000;
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
     const bool ctrl = modifiers & KMOD_CTRL, alt = modifiers & KMOD_ALT, gui = modifiers & KMOD_GUI;
     if (key == SDLK_F11 && !ctrl && !alt && !gui) return Command::ToggleFullscreen;
+    if (key == SDLK_F12 && !ctrl && !alt && !gui) return Command::Screenshot;
     if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && alt && !ctrl && !gui)
         return Command::ToggleFullscreen;
     if (ctrl && !alt && !gui) {
@@ -63,7 +64,7 @@ void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& ou
     const SDL_Keycode sym = key.keysym.sym;
     if (key.type == SDL_KEYUP) {
         if (windowKeysDown_.erase(sym) > 0) return;
-        if (const std::optional<int> code = VirtualKeyFromSdl(sym))
+        if (const std::optional<int> code = GameKeyOf(bindings_, sym))
             out.push_back({Command::KeyUp, *code});
         return;
     }
@@ -77,7 +78,7 @@ void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& ou
             return;
         }
     }
-    if (const std::optional<int> code = VirtualKeyFromSdl(sym))
+    if (const std::optional<int> code = GameKeyOf(bindings_, sym))
         out.push_back({Command::KeyDown, *code});
 }
 
@@ -137,6 +138,9 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
             return;
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
             if (down) out.push_back({Command::MouseDown, kMouseRight});
+            return;
+        case SDL_CONTROLLER_BUTTON_A:
+            if (down) out.push_back({Command::Confirm});
             return;
         default:
             return;

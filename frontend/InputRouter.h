@@ -9,16 +9,28 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
+#include "frontend/KeyCodes.h"
 #include "frontend/Scaling.h"
 #include "toolkit/Clock.h"
 
 namespace hopla {
 
 // What one input event asks for: the game's KeyDown, KeyUp, MouseDown (with a key code or a
-// mouse button), or a command of the window.
-enum class Command { KeyDown, KeyUp, MouseDown, ToggleFullscreen, ScaleUp, ScaleDown };
+// mouse button), or a command of the window: F12's Screenshot, a controller's A (Confirm: it
+// skips the opening and means nothing to the game).
+enum class Command {
+    KeyDown,
+    KeyUp,
+    MouseDown,
+    ToggleFullscreen,
+    ScaleUp,
+    ScaleDown,
+    Screenshot,
+    Confirm
+};
 struct Routed {
     Command command;
     int code = 0;
@@ -34,7 +46,7 @@ struct RepeatTiming {
 
 // The window command of a key pressed with these modifiers, if it is a window key: F11 and
 // Alt+Enter toggle the whole screen, Ctrl+Plus and Ctrl+Minus (main or keypad keys, Ctrl+= too)
-// change the window's scale.
+// change the window's scale, F12 takes a screenshot.
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers);
 
 // Holds the open game controllers. Times are on the game's clock.
@@ -46,11 +58,12 @@ class InputRouter {
     InputRouter& operator=(const InputRouter&) = delete;
 
     // Appends what `event` asks for to `out`. Keys: a window key's press, repeats and release
-    // never reach the game; every other key goes on as it came, repeats included. Mouse presses
+    // never reach the game; every other key goes on as it came, repeats included, with the
+    // code its binding gives (GameKeyOf; a key without one is dropped). Mouse presses
     // count only on the picture (its place in the window given by `layout`, its size w x h).
     // Controllers: plugged in, opened; unplugged, closed with their held keys released; the
     // d-pad and left stick left/right are the arrow keys 37/39, Start and Back are Space (32),
-    // the left and right shoulder buttons the left and right mouse buttons.
+    // the left and right shoulder buttons the left and right mouse buttons, A is Confirm.
     void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                std::vector<Routed>& out);
     // When the held controller direction repeats next; none when nothing repeats.
@@ -60,6 +73,8 @@ class InputRouter {
 
     std::size_t controllers() const { return pads_.size(); }
     void setRepeat(RepeatTiming repeat) { repeat_ = repeat; }
+    // Which keys steer and go back; DefaultKeyBindings() until set.
+    void setKeyBindings(KeyBindings bindings) { bindings_ = std::move(bindings); }
 
   private:
     struct Pad {
@@ -74,6 +89,7 @@ class InputRouter {
     void settle(Duration now, std::vector<Routed>& out);
 
     RepeatTiming repeat_;
+    KeyBindings bindings_ = DefaultKeyBindings();
     std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
     std::map<SDL_JoystickID, Pad> pads_;
     std::set<int> padKeysDown_;  // game keys held through controllers

@@ -1,8 +1,11 @@
 // The table from SDL key codes to Windows virtual-key codes, and the mouse-button codes.
 #include "frontend/KeyCodes.h"
 
+#include <SDL_keyboard.h>
 #include <SDL_keycode.h>
 #include <SDL_mouse.h>
+
+#include <string>
 
 namespace hopla {
 namespace {
@@ -97,6 +100,29 @@ std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey) {
     for (const KeyPair& key : kNamedKeys)
         if (key.sdl == sdlKey) return key.windows;
     return std::nullopt;
+}
+
+KeyBindings DefaultKeyBindings() {
+    return {{SDLK_LEFT, SDLK_a, SDLK_KP_4}, {SDLK_RIGHT, SDLK_d, SDLK_KP_6}, {SDLK_SPACE}};
+}
+
+std::optional<int> GameKeyOf(const KeyBindings& bindings, std::int32_t sdlKey) {
+    constexpr int kLeft = 37, kRight = 39, kBack = 32;
+    const std::pair<const std::vector<std::int32_t>*, int> roles[] = {
+        {&bindings.left, kLeft}, {&bindings.right, kRight}, {&bindings.back, kBack}};
+    for (const auto& [keys, code] : roles)
+        for (const std::int32_t key : *keys)
+            if (key == sdlKey) return code;
+    const std::optional<int> own = VirtualKeyFromSdl(sdlKey);
+    if (own == kLeft || own == kRight || own == kBack) return std::nullopt;
+    return own;
+}
+
+std::optional<std::int32_t> KeyFromName(std::string_view name) {
+    const std::string text(name);
+    const SDL_Keycode key = SDL_GetKeyFromName(text.c_str());
+    if (key == SDLK_UNKNOWN) return std::nullopt;
+    return key;
 }
 
 std::optional<int> MouseButtonFromSdl(int sdlButton) {

@@ -14,6 +14,7 @@
 #include "demo/DemoFile.h"
 #include "frontend/DemoLink.h"
 #include "frontend/Options.h"
+#include "frontend/RecordKeeper.h"
 #include "frontend/Settings.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
@@ -36,6 +37,14 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         std::printf("hopla %s\n", HOPLA_VERSION);
         return 0;
     }
+    if (options.records) {
+        const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
+        for (const std::string& warning : loaded.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        for (const std::string& line : RecordsSummary(loaded.records))
+            std::printf("%s\n", line.c_str());
+        return 0;
+    }
 
     // The command line wins over what was remembered.
     AppOptions app;
@@ -43,12 +52,14 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     Settings remembered;
     if (!app.settingsPath.empty()) {
         const LoadedSettings loaded = LoadSettings(app.settingsPath);
-        if (!loaded.warning.empty()) std::fprintf(stderr, "hopla: %s\n", loaded.warning.c_str());
+        for (const std::string& warning : loaded.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         remembered = loaded.settings;
     }
     app.scale = options.scale ? options.scale : remembered.scale;
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
     app.mute = options.mute;
+    app.keys = remembered.keys;
 
     // A demo is read, or its file opened for writing, before any window opens.
     std::optional<Demo> demo;
@@ -78,6 +89,9 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record);
         }
         game.setDemo(link.get());
+        // After the demo's link, so that it goes first.
+        RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDir(), demo.has_value());
+        game.setRecordKeeper(&keeper);
         if (prepare) prepare(game);
         game.run();
         if (link) status = link->finish(std::cerr);

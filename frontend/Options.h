@@ -17,6 +17,7 @@ inline constexpr int kMaxScale = 8;
 struct Options {
     bool help = false;
     bool version = false;
+    bool records = false;               // --records: print the player's records and exit
     std::optional<int> scale;           // --scale N
     std::optional<bool> fullscreen;     // --fullscreen (true) or --window (false); the last wins
     bool mute = false;                  // --mute: no sound device

@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <optional>
 
 #include "demo/Recorder.h"
 #include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
+#include "frontend/RecordKeeper.h"
+#include "frontend/Screenshot.h"
 #include "platform/Platform.h"
 
 namespace hopla {
@@ -50,8 +53,8 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
       screen_(video_, "Form1", kScreenWidth, kScreenHeight, StartScale(options),
               options.fullscreen),
       sound_(!options.mute),
-      game_(clock_, sound_, &text_, seed, exeDir),
-      settings_{options.scale, options.fullscreen},
+      game_(clock_, hushable_, &text_, seed, exeDir),
+      settings_{options.scale, options.fullscreen, options.keys},
       settingsPath_(options.settingsPath) {
     // Keys are taken as keys: no input method may swallow them for composing text.
     SDL_StopTextInput();
@@ -60,6 +63,13 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
     screen_.presentAll(game_.picture());
     // Controller directions repeat as the keyboard does for this window.
     router_.setRepeat(KeyboardRepeatOf(screen_.window()));
+    router_.setKeyBindings(options.keys);
+}
+
+void SdlApp::setDemo(DemoLink* demo) {
+    demo_ = demo;
+    // A demo playing ignores the player's keys: there is nothing to skip.
+    if (demo_ && demo_->playing()) opening_ = false;
 }
 
 // One round: every pending input event, then the due timers one at a time (input that came in
@@ -95,6 +105,7 @@ void SdlApp::feedDemo() {
 
 // The player's input: to the game, or through the demo being recorded or played.
 void SdlApp::input(InputKind kind, int code) {
+    if (keeper_ && !(demo_ && demo_->playing())) keeper_->note(kind, code);
     if (demo_) {
         demo_->input(kind, code);
     } else {
@@ -103,13 +114,36 @@ void SdlApp::input(InputKind kind, int code) {
 }
 
 bool SdlApp::runDueTimer() {
-    if (!tickObserver_) return game_.runDueTimer();
     // The scheduler runs the timer it names as next, once that one is due.
     const std::optional<Game::DueTimer> next = game_.nextDue();
     const Duration started = clock_.now();
     if (!next || !game_.runDueTimer()) return false;
-    tickObserver_(next->name, next->due, started, clock_.now());
+    if (next->name == "Timer1") opening_ = false;  // the ball moves: the opening is over
+    if (tickObserver_) tickObserver_(next->name, next->due, started, clock_.now());
+    if (keeper_) keeper_->check(std::cout, std::cerr);
     return true;
+}
+
+bool SdlApp::skipped(const Routed& input) {
+    if (input.command == Command::KeyUp) return swallowed_.erase(input.code) > 0;
+    if (input.command == Command::KeyDown && swallowed_.contains(input.code)) return true;
+    if (!opening_ || game_.ended() || !AsksToSkip(input)) return false;
+    opening_ = false;
+    if (input.command == Command::KeyDown) swallowed_.insert(input.code);
+    hushable_.setHushed(true);
+    SkipOpening(game_, clock_, [this] { return runDueTimer(); });
+    hushable_.setHushed(false);
+    screen_.presentAll(game_.picture());
+    return true;
+}
+
+void SdlApp::screenshot() {
+    const SavedScreenshot saved = SaveScreenshot(game_.picture(), ScreenshotsDir(), LocalNow());
+    if (saved.error.empty())
+        std::printf("%s\n", saved.path.c_str());
+    else
+        std::fprintf(stderr, "hopla: screenshot not saved: %s\n", saved.error.c_str());
+    std::fflush(stdout);
 }
 
 // The controllers read, queued events, then the controller repeats that fell due: all of it
@@ -144,6 +178,7 @@ void SdlApp::deliver(const SDL_Event& event) {
 void SdlApp::apply(const std::vector<Routed>& routed) {
     for (const Routed& input : routed) {
         if (game_.ended()) return;
+        if (skipped(input)) continue;
         switch (input.command) {
             case Command::KeyDown:
                 this->input(InputKind::KeyDown, input.code);
@@ -163,6 +198,11 @@ void SdlApp::apply(const std::vector<Routed>& routed) {
 }
 
 void SdlApp::command(Command command) {
+    if (command == Command::Screenshot) {
+        screenshot();
+        return;
+    }
+    if (command == Command::Confirm) return;  // nothing to the game; it skips the opening only
     if (command == Command::ToggleFullscreen) {
         screen_.setFullscreen(!screen_.fullscreen());
         settings_.fullscreen = screen_.fullscreen();

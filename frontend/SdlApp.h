@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/InputRouter.h"
+#include "frontend/QuickStart.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
@@ -24,6 +26,7 @@
 namespace hopla {
 
 class DemoLink;
+class RecordKeeper;
 
 // How the window starts, and where the player's changes to it are remembered.
 struct AppOptions {
@@ -31,6 +34,7 @@ struct AppOptions {
     bool fullscreen = false;
     bool mute = false;         // no sound device at all
     std::string settingsPath;  // empty: changes are not remembered
+    KeyBindings keys = DefaultKeyBindings();
 };
 
 // Construction runs the game's start-up and opens the window; run() returns when the game has
@@ -60,7 +64,10 @@ class SdlApp {
     // and the loop feeds the game its inputs; the window keys stay the window's. Set before
     // run(); it must outlive run().
     const Clock& clock() const { return clock_; }
-    void setDemo(DemoLink* demo) { demo_ = demo; }
+    void setDemo(DemoLink* demo);
+    // The player's records: told of every input of the player and, after every timer handler,
+    // asked to look for the final screen. Set before run(); it must outlive run().
+    void setRecordKeeper(RecordKeeper* keeper) { keeper_ = keeper; }
 
   private:
     bool runDueTimer();
@@ -72,11 +79,15 @@ class SdlApp {
     void remember();
     void input(InputKind kind, int code);
     void feedDemo();
+    // The quick start: whether `input` skipped the opening or belongs to the key that did.
+    bool skipped(const Routed& input);
+    void screenshot();
 
     SdlSubsystem video_;
     SdlSubsystem controllers_;  // may fail: the game is then played without them
     Screen screen_;
     SdlSound sound_;
+    HushableSound hushable_{sound_};  // the game's sound: hushed while the opening is skipped
     TtfText text_;
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
@@ -88,6 +99,9 @@ class SdlApp {
     TickObserver tickObserver_;
     InputObserver inputObserver_;
     DemoLink* demo_ = nullptr;
+    RecordKeeper* keeper_ = nullptr;
+    bool opening_ = true;      // until the ball is in the title room: a key may skip it
+    std::set<int> swallowed_;  // game keys whose press skipped the opening, till their release
 };
 
 }  // namespace hopla

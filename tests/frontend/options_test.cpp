@@ -24,6 +24,7 @@ TEST(Options, WhatEachOptionSets) {
         std::optional<int> scale;
         std::optional<bool> fullscreen;
         bool mute;
+        bool records = false;
     };
     const std::nullopt_t none = std::nullopt;
     const Case cases[] = {
@@ -37,6 +38,7 @@ TEST(Options, WhatEachOptionSets) {
         {{"--window"}, false, false, none, false, false},
         {{"--fullscreen", "--window"}, false, false, none, false, false},
         {{"--mute", "--scale", "4", "--fullscreen"}, false, false, 4, true, true},
+        {{"--records"}, false, false, none, none, false, true},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = Parse(c.args);
@@ -47,6 +49,7 @@ TEST(Options, WhatEachOptionSets) {
         EXPECT_EQ(o.scale, c.scale);
         EXPECT_EQ(o.fullscreen, c.fullscreen);
         EXPECT_EQ(o.mute, c.mute);
+        EXPECT_EQ(o.records, c.records);
     }
 }
 
