@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "app/Keys.h"
+
 namespace hopla {
 namespace {
 
@@ -31,14 +33,14 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_PAUSE, 19},
     {SDLK_CAPSLOCK, 20},
     {SDLK_ESCAPE, 27},
-    {SDLK_SPACE, 32},
+    {SDLK_SPACE, kVkSpace},
     {SDLK_PAGEUP, 33},
     {SDLK_PAGEDOWN, 34},
     {SDLK_END, 35},
     {SDLK_HOME, 36},
-    {SDLK_LEFT, 37},
+    {SDLK_LEFT, kVkLeft},
     {SDLK_UP, 38},
-    {SDLK_RIGHT, 39},
+    {SDLK_RIGHT, kVkRight},
     {SDLK_DOWN, 40},
     {SDLK_SELECT, 41},
     {SDLK_EXECUTE, 43},
@@ -107,14 +109,13 @@ KeyBindings DefaultKeyBindings() {
 }
 
 std::optional<int> GameKeyOf(const KeyBindings& bindings, std::int32_t sdlKey) {
-    constexpr int kLeft = 37, kRight = 39, kBack = 32;
     const std::pair<const std::vector<std::int32_t>*, int> roles[] = {
-        {&bindings.left, kLeft}, {&bindings.right, kRight}, {&bindings.back, kBack}};
+        {&bindings.left, kVkLeft}, {&bindings.right, kVkRight}, {&bindings.back, kVkSpace}};
     for (const auto& [keys, code] : roles)
         for (const std::int32_t key : *keys)
             if (key == sdlKey) return code;
     const std::optional<int> own = VirtualKeyFromSdl(sdlKey);
-    if (own == kLeft || own == kRight || own == kBack) return std::nullopt;
+    if (own == kVkLeft || own == kVkRight || own == kVkSpace) return std::nullopt;
     return own;
 }
 
@@ -125,14 +126,23 @@ std::optional<std::int32_t> KeyFromName(std::string_view name) {
     return key;
 }
 
+std::string KeyNames(const std::vector<std::int32_t>& keys) {
+    std::string names;
+    for (const std::int32_t key : keys) {
+        if (!names.empty()) names += ", ";
+        names += SDL_GetKeyName(key);
+    }
+    return names;
+}
+
 std::optional<int> MouseButtonFromSdl(int sdlButton) {
     switch (sdlButton) {
         case SDL_BUTTON_LEFT:
-            return 1;
+            return kMouseLeft;
         case SDL_BUTTON_RIGHT:
-            return 2;
+            return kMouseRight;
         case SDL_BUTTON_MIDDLE:
-            return 4;
+            return kMouseMiddle;
         default:
             return std::nullopt;
     }

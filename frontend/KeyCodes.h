@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +11,8 @@ namespace hopla {
 
 // The Windows virtual-key code of an SDL key code (an SDL_Keycode value), or none for a key
 // that has no such code. Letters and digits follow the keyboard layout, as SDL key codes do;
-// left and right Shift, Ctrl and Alt give the plain 16, 17 and 18 the window's key events carry.
+// left and right Shift, Ctrl and Alt give the plain 16, 17 and 18 the window's key events carry
+// (the window's InputRouter keeps them from the game).
 std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey);
 
 // The SDL keys that play the game's three keys: Left (37), Right (39) and Space (32, back to
@@ -31,6 +33,10 @@ std::optional<int> GameKeyOf(const KeyBindings& bindings, std::int32_t sdlKey);
 // The SDL key code of an SDL key name ("Left", "A", "Keypad 4", "Space"; SDL_GetKeyName's names,
 // any case), or none for a name SDL does not know.
 std::optional<std::int32_t> KeyFromName(std::string_view name);
+
+// The keys' names as SDL gives them, joined by ", " ("Left, A, Keypad 4"); for the menu's keys
+// page.
+std::string KeyNames(const std::vector<std::int32_t>& keys);
 
 // The window toolkit's code of an SDL mouse button: 1 left, 2 right, 4 middle; none for the
 // extra buttons.

@@ -13,6 +13,7 @@
 
 #include "demo/DemoFile.h"
 #include "frontend/DemoLink.h"
+#include "frontend/Menu.h"
 #include "frontend/Options.h"
 #include "frontend/RecordKeeper.h"
 #include "frontend/Settings.h"
@@ -20,6 +21,22 @@
 #include "toolkit/Environment.h"
 
 namespace hopla {
+namespace {
+
+// The menu's keys page: the keys bound to the game's three, then the rest of the default page
+// (whose first two lines name the default keys).
+std::vector<std::string> KeyLines(const KeyBindings& keys) {
+    std::vector<std::string> lines = {
+        "Left: " + KeyNames(keys.left) + "   Right: " + KeyNames(keys.right),
+        "Back to the title room: " + KeyNames(keys.back),
+    };
+    const std::vector<std::string> rest = DefaultKeyLines();
+    lines.insert(lines.end(), rest.begin() + 2, rest.end());
+    lines.push_back("F12: screenshot   Enter or a click: skip the opening");
+    return lines;
+}
+
+}  // namespace
 
 int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare) {
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
@@ -58,8 +75,11 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     }
     app.scale = options.scale ? options.scale : remembered.scale;
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
+    app.scaling = options.scaling.value_or(remembered.scaling);
     app.mute = options.mute;
     app.keys = remembered.keys;
+    app.volume = options.volume.value_or(remembered.volume);
+    app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
 
     // A demo is read, or its file opened for writing, before any window opens.
     std::optional<Demo> demo;
@@ -89,9 +109,15 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record);
         }
         game.setDemo(link.get());
-        // After the demo's link, so that it goes first.
         RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDir(), demo.has_value());
         game.setRecordKeeper(&keeper);
+        game.setKeyLines([keys = app.keys] { return KeyLines(keys); });
+        game.setRecordLines([] {
+            const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
+            for (const std::string& warning : loaded.warnings)
+                std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+            return RecordsSummary(loaded.records);
+        });
         if (prepare) prepare(game);
         game.run();
         if (link) status = link->finish(std::cerr);

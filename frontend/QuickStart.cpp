@@ -23,7 +23,7 @@ bool AsksToSkip(const Routed& input) {
         case Command::KeyDown:
             return input.code == kKeyEnter || input.code == kKeyBack;
         case Command::MouseDown:
-        case Command::Confirm:
+        case Command::PadSelect:
             return true;
         default:
             return false;

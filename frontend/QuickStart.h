@@ -39,7 +39,7 @@ class HushableSound final : public SoundDevice {
 bool BallInTitleRoom(const Game& game);
 
 // Whether this input, during the opening, asks to skip it: Enter (13), the back key (32, Space
-// unless rebound), a press on the picture, a controller's A (Confirm).
+// unless rebound), a press on the picture, a controller's A (PadSelect).
 bool AsksToSkip(const Routed& input);
 
 // Runs the opening's remaining timer handlers in their order, each on the game's clock moved

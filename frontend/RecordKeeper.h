@@ -49,10 +49,9 @@ struct KeptRecord {
 KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::string_view demo,
                       const LocalTime& now);
 
-// Made by main right after the window's game ran start-up, after a DemoLink if there is one (it
-// observes the game's handlers while it lives, so it goes before the DemoLink does). Records the
-// player's game in memory, unless `fromDemo` (a demo playing, which is recorded as such without
-// a demo of its own).
+// Made by main right after the window's game ran start-up, beside a DemoLink if there is one.
+// Records the player's game in memory, unless `fromDemo` (a demo playing, which is recorded as
+// such without a demo of its own).
 class RecordKeeper {
   public:
     RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir,

@@ -149,17 +149,23 @@ std::vector<std::string> RecordsSummary(const Records& records) {
     lines.push_back("Best game: score " + std::to_string(best->score) +
                     (best->code.empty() ? "" : " (" + best->code + ")") + ", " +
                     std::to_string(best->ballsLost) +
-                    (best->ballsLost == 1 ? " ball lost, " : " balls lost, ") + Date(*best));
-    lines.push_back("Games finished: " + std::to_string(played));
+                    (best->ballsLost == 1 ? " ball lost" : " balls lost"));
+    lines.push_back("  played " + Date(*best) + "; games finished: " + std::to_string(played));
     lines.push_back("Fewest ticks in each stage:");
+    // Four stages a line, so that the page fits the menu's panel.
+    constexpr int kPerLine = 4;
+    std::string line;
     for (int s = 0; s < kRecordStages; ++s) {
-        const GameRecord* fastest = nullptr;
+        int fewest = -1;
         for (const GameRecord& game : records.games)
-            if (!game.fromDemo && (!fastest || game.ticks[s] < fastest->ticks[s])) fastest = &game;
-        char line[80];
-        std::snprintf(line, sizeof line, "  stage %2d  %5d  %s", s, fastest->ticks[s],
-                      Date(*fastest).c_str());
-        lines.push_back(line);
+            if (!game.fromDemo && (fewest < 0 || game.ticks[s] < fewest)) fewest = game.ticks[s];
+        char entry[32];
+        std::snprintf(entry, sizeof entry, "%s%2d: %5d", s % kPerLine ? "    " : "  ", s, fewest);
+        line += entry;
+        if (s % kPerLine == kPerLine - 1 || s == kRecordStages - 1) {
+            lines.push_back(line);
+            line.clear();
+        }
     }
     return lines;
 }

@@ -46,8 +46,9 @@ ParsedRecords ParseRecords(std::string_view text);
 // earliest of equal ones; none before the first.
 std::optional<GameRecord> BestGame(const Records& records);
 
-// The records page, one line each: the best game, how many games were finished, and the fewest
-// ticks each stage took in the player's games. Shown by `hopla --records` and the menu.
+// The records page, one line each (short enough for the menu's panel): the best game, how many
+// games were finished, and the fewest ticks each stage took in the player's games, four stages
+// a line. Shown by `hopla --records` and the menu's Records page.
 std::vector<std::string> RecordsSummary(const Records& records);
 
 }  // namespace hopla

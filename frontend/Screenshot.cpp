@@ -2,10 +2,11 @@
 #include "frontend/Screenshot.h"
 
 #include <cstdio>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
-#include "frontend/PngEncode.h"
+#include "tools/png/PngWrite.h"
 
 namespace hopla {
 namespace {
@@ -31,10 +32,17 @@ SavedScreenshot SaveScreenshot(const Image& picture, const std::string& dir,
         saved.error = "no folder for screenshots (HOME is not set)";
         return saved;
     }
-    std::string error;
-    const std::vector<std::uint8_t> png = EncodePng(picture, error);
-    if (png.empty()) {
-        saved.error = "cannot encode the screenshot: " + error;
+    std::vector<std::uint8_t> rgb(picture.pixels.size() * 3);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        rgb[3 * i] = static_cast<std::uint8_t>(picture.pixels[i] >> 16);
+        rgb[3 * i + 1] = static_cast<std::uint8_t>(picture.pixels[i] >> 8);
+        rgb[3 * i + 2] = static_cast<std::uint8_t>(picture.pixels[i]);
+    }
+    std::vector<std::uint8_t> png;
+    try {
+        png = EncodePng({picture.width, picture.height, 3, rgb.data()});
+    } catch (const std::runtime_error& e) {
+        saved.error = std::string("cannot encode the screenshot: ") + e.what();
         return saved;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());

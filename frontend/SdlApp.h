@@ -15,6 +15,9 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/InputRouter.h"
+#include "frontend/Menu.h"
+#include "frontend/Overlay.h"
+#include "frontend/PauseGate.h"
 #include "frontend/QuickStart.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
@@ -32,7 +35,10 @@ class RecordKeeper;
 struct AppOptions {
     std::optional<int> scale;  // none: the largest that fits the screen
     bool fullscreen = false;
-    bool mute = false;         // no sound device at all
+    ScalingMode scaling = ScalingMode::Fit;
+    bool mute = false;  // no sound device at all
+    int volume = kMaxVolume;
+    bool pauseWhenUnfocused = true;
     std::string settingsPath;  // empty: changes are not remembered
     KeyBindings keys = DefaultKeyBindings();
 };
@@ -48,7 +54,7 @@ class SdlApp {
 
     void run();
 
-    // For probes of the loop: the game, to script it between handlers (through its afterHandler),
+    // For probes of the loop: the game, to script it between handlers (as one of its observers),
     // and an observer told after each timer tick which timer it was, when it was due and when
     // its handler started and returned, on the game's clock.
     using TickObserver = std::function<void(std::string_view timer, Duration due, Duration started,
@@ -69,6 +75,15 @@ class SdlApp {
     // asked to look for the final screen. Set before run(); it must outlive run().
     void setRecordKeeper(RecordKeeper* keeper) { keeper_ = keeper; }
 
+    // What the menu's keys and records pages list, asked each time the page is drawn; without
+    // one, the keys page lists the keys the game reads and the records page says there are
+    // none yet.
+    using Lines = std::function<std::vector<std::string>()>;
+    void setKeyLines(Lines lines) { keyLines_ = std::move(lines); }
+    void setRecordLines(Lines lines) { recordLines_ = std::move(lines); }
+    // Whether play is paused (by P, the menu, or the window being away), for probes and tests.
+    bool paused() const { return gate_.paused(); }
+
   private:
     bool runDueTimer();
     void deliverPending();
@@ -82,6 +97,18 @@ class SdlApp {
     // The quick start: whether `input` skipped the opening or belongs to the key that did.
     bool skipped(const Routed& input);
     void screenshot();
+    void present();
+
+    // The shell around the game (SdlAppShell.cpp): pause, menu, volume, scaling.
+    void pause(PauseReason reason);
+    void resume(PauseReason reason);
+    bool menuInput(const Routed& routed);
+    bool menuPointer(const SDL_Event& event);
+    void menuAction(MenuAction action);
+    void setVolume(int volume, bool muted);
+    void toggleScaling();
+    const Image& shown();
+    static void SetWindowIcon(SDL_Window* window);
 
     SdlSubsystem video_;
     SdlSubsystem controllers_;  // may fail: the game is then played without them
@@ -92,7 +119,7 @@ class SdlApp {
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
     InputRouter router_;
-    Settings settings_;  // what is remembered: the chosen scale and whether on the whole screen
+    Settings settings_;  // what is remembered: the window's and the sound's choices
     std::string settingsPath_;
     bool saveFailed_ = false;
     std::vector<Routed> routed_;  // scratch for one event's inputs
@@ -102,6 +129,12 @@ class SdlApp {
     RecordKeeper* keeper_ = nullptr;
     bool opening_ = true;      // until the ball is in the title room: a key may skip it
     std::set<int> swallowed_;  // game keys whose press skipped the opening, till their release
+    PauseGate gate_;
+    Menu menu_;
+    Overlay overlay_;
+    bool overlayChanged_ = false;  // the menu or the pause sign is to be drawn again (or removed)
+    bool muted_ = false;
+    Lines keyLines_, recordLines_;
 };
 
 }  // namespace hopla

@@ -12,7 +12,7 @@
 namespace hopla {
 namespace {
 
-// The game writes about 120 bytes and a player's key lists a few more; anything much larger is
+// The game writes about 200 bytes and a player's key lists a few more; anything much larger is
 // not its file.
 constexpr std::size_t kMaxFileBytes = 4096;
 // A line longer than any setting needs is skipped as not one.
@@ -78,6 +78,27 @@ const KeyRow kKeys[] = {
          const std::optional<bool> b = ParseBool(value);
          if (!b) return std::string("fullscreen must be true or false");
          s.fullscreen = *b;
+         return std::string();
+     }},
+    {"window", "scaling",
+     [](Settings& s, std::string_view value) {
+         const std::optional<ScalingMode> mode = ParseScaling(value);
+         if (!mode) return std::string("scaling must be integer or fit");
+         s.scaling = *mode;
+         return std::string();
+     }},
+    {"window", "pause_when_unfocused",
+     [](Settings& s, std::string_view value) {
+         const std::optional<bool> b = ParseBool(value);
+         if (!b) return std::string("pause_when_unfocused must be true or false");
+         s.pauseWhenUnfocused = *b;
+         return std::string();
+     }},
+    {"sound", "volume",
+     [](Settings& s, std::string_view value) {
+         const std::optional<int> volume = ParseVolume(value);
+         if (!volume) return std::string("volume must be a whole number from 0 to 100");
+         s.volume = *volume;
          return std::string();
      }},
     {"keys", "left", [](Settings& s, std::string_view v) { return ParseKeyList(v, s.keys.left); }},
@@ -166,12 +187,24 @@ bool Binary(std::string_view text) {
     });
 }
 
-std::string ScaleText(const Settings& settings) {
-    return settings.scale ? std::to_string(*settings.scale) : "auto";
+std::string BoolText(bool b) {
+    return b ? "true" : "false";
 }
 
-std::string FullscreenText(const Settings& settings) {
-    return settings.fullscreen ? "true" : "false";
+// What the game writes: each value's section, key and text, in the order of a new file.
+struct Owned {
+    std::string_view section;
+    std::string_view key;
+    std::string text;
+    bool written = false;
+};
+
+std::vector<Owned> OwnedValues(const Settings& s) {
+    return {{"window", "scale", s.scale ? std::to_string(*s.scale) : "auto"},
+            {"window", "fullscreen", BoolText(s.fullscreen)},
+            {"window", "scaling", std::string(ScalingName(s.scaling))},
+            {"window", "pause_when_unfocused", BoolText(s.pauseWhenUnfocused)},
+            {"sound", "volume", std::to_string(s.volume)}};
 }
 
 }  // namespace
@@ -219,53 +252,67 @@ LoadedSettings LoadSettings(const std::string& path) {
 }
 
 std::string FormatSettings(const Settings& settings) {
-    std::string text = "# Hopla's settings; the game rewrites the [window] values.\n";
-    text += "[window]\n";
-    text += "scale = " + ScaleText(settings) + "\n";
-    text += "fullscreen = " + FullscreenText(settings) + "\n";
+    std::string text = "# Hopla's settings; the game rewrites the [window] and [sound] values.\n";
+    std::string_view section;
+    for (const Owned& value : OwnedValues(settings)) {
+        if (value.section != section) {
+            section = value.section;
+            text += "[" + std::string(section) + "]\n";
+        }
+        text += std::string(value.key) + " = " + value.text + "\n";
+    }
     return text;
 }
 
 std::string UpdateSettingsText(std::string_view text, const Settings& settings) {
     if (Trim(text).empty()) return FormatSettings(settings);
-    const std::vector<Line> lines = Scan(text);
-    struct Value {
-        std::string_view key;
-        std::string text;
-        bool written = false;
-    };
-    Value values[] = {{"scale", ScaleText(settings)}, {"fullscreen", FullscreenText(settings)}};
+    std::vector<Owned> values = OwnedValues(settings);
     std::vector<std::string> out;
-    std::optional<std::size_t> windowEnd;  // after the last line of the first [window] section
-    bool windowLeft = false;
-    for (const Line& line : lines) {
+    // Where each section's first run of lines ends (after its last line that is not blank).
+    std::vector<std::pair<std::string, std::size_t>> sectionEnds;
+    std::string current;
+    bool firstRun = false;
+    for (const Line& line : Scan(text)) {
         std::string raw(line.raw);
-        if (line.entry && line.section == "window")
-            for (Value& value : values)
-                if (line.key == value.key) {
+        if (line.entry)
+            for (Owned& value : values)
+                if (line.section == value.section && line.key == value.key) {
                     raw.replace(line.valueBegin, line.valueEnd - line.valueBegin, value.text);
                     value.written = true;
                 }
         out.push_back(std::move(raw));
-        if (line.header && line.section != "window" && windowEnd) windowLeft = true;
-        if (!windowLeft && line.section == "window" && !Trim(line.raw).empty())
-            windowEnd = out.size();
+        if (line.header) {
+            current = line.section;
+            firstRun = std::none_of(sectionEnds.begin(), sectionEnds.end(),
+                                    [&](const auto& end) { return end.first == current; });
+            if (firstRun) sectionEnds.emplace_back(current, out.size());
+        } else if (firstRun && !Trim(line.raw).empty()) {
+            sectionEnds.back().second = out.size();
+        }
     }
-    std::vector<std::string> missing;
-    for (const Value& value : values)
-        if (!value.written) missing.push_back(std::string(value.key) + " = " + value.text);
-    if (!missing.empty()) {
-        if (windowEnd) {
-            out.insert(out.begin() + static_cast<std::ptrdiff_t>(*windowEnd), missing.begin(),
-                       missing.end());
+    // The missing values: after the last line of their section's first run, or in a new
+    // section at the end.
+    std::vector<std::vector<std::string>> after(out.size() + 1);  // by the line they follow
+    std::string appended;
+    for (const Owned& value : values) {
+        if (value.written) continue;
+        const std::string entry = std::string(value.key) + " = " + value.text;
+        const auto end = std::find_if(sectionEnds.begin(), sectionEnds.end(),
+                                      [&](const auto& e) { return e.first == value.section; });
+        if (end != sectionEnds.end()) {
+            after[end->second].push_back(entry);
         } else {
-            out.push_back("[window]");
-            out.insert(out.end(), missing.begin(), missing.end());
+            if (appended.find("[" + std::string(value.section) + "]") == std::string::npos)
+                appended += "[" + std::string(value.section) + "]\n";
+            appended += entry + "\n";
         }
     }
     std::string result = text.starts_with("\xEF\xBB\xBF") ? "\xEF\xBB\xBF" : "";
-    for (const std::string& line : out) result += line + "\n";
-    return result;
+    for (std::size_t i = 0; i <= out.size(); ++i) {
+        if (i > 0) result += out[i - 1] + "\n";
+        for (const std::string& entry : after[i]) result += entry + "\n";
+    }
+    return result + appended;
 }
 
 std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings) {

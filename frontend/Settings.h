@@ -1,4 +1,5 @@
-// The remembered window choices and the key bindings in $XDG_CONFIG_HOME/hopla/settings.ini,
+// The remembered window and sound choices and the key bindings in
+// $XDG_CONFIG_HOME/hopla/settings.ini,
 // read line by line (a bad line is skipped, the rest kept) and rewritten keeping the player's
 // lines; the file read and written through the platform. No window: SDL only names keys.
 #pragma once
@@ -9,12 +10,20 @@
 #include <vector>
 
 #include "frontend/KeyCodes.h"
+#include "frontend/Scaling.h"
 
 namespace hopla {
+
+// The loudest volume; the menu steps by a tenth of it.
+inline constexpr int kMaxVolume = 100;
 
 struct Settings {
     std::optional<int> scale;  // [window] scale: none is "auto", the largest that fits
     bool fullscreen = false;   // [window] fullscreen
+    // [window] scaling: how the whole screen (or a resized window) is filled
+    ScalingMode scaling = ScalingMode::Fit;
+    int volume = kMaxVolume;                  // [sound] volume, 0..kMaxVolume
+    bool pauseWhenUnfocused = true;           // [window] pause_when_unfocused
     KeyBindings keys = DefaultKeyBindings();  // [keys] left, right, back
     bool operator==(const Settings&) const = default;
 };
@@ -35,19 +44,19 @@ struct LoadedSettings {
 // counts.
 LoadedSettings LoadSettings(const std::string& path);
 
-// A new file's text for these settings: the [window] section (the keys are the defaults until
-// the player writes a [keys] section).
+// A new file's text for these settings: the [window] and [sound] sections (the keys are the
+// defaults until the player writes a [keys] section).
 std::string FormatSettings(const Settings& settings);
 
-// `text` (the file as it is) with the [window] values of `settings`: the lines of scale and
-// fullscreen get the new values, missing ones are added to the section (or a new section at the
-// end); every other line, comments and unknown lines included, stays as it was.
+// `text` (the file as it is) with the values the game writes ([window] and [sound]): their
+// lines get the new values, missing ones are added to their section (or a new section at the
+// end); every other line, comments, key bindings and unknown lines included, stays as it was.
 std::string UpdateSettingsText(std::string_view text, const Settings& settings);
 
-// Writes the window choices into the file (read anew, so the player's other lines stay) through
-// a temporary file and a rename, so a reader never sees half of it; a file that is a symbolic
-// link is replaced where the link points, so it stays a link. Creates the missing directories.
-// Returns what went wrong, or nothing.
+// Writes the window and sound choices into the file (read anew, so the player's other lines stay)
+// through a temporary file and a rename, so a reader never sees half of it; a file that is a
+// symbolic link is replaced where the link points, so it stays a link. Creates the missing
+// directories. Returns what went wrong, or nothing.
 std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings);
 
 }  // namespace hopla

@@ -42,7 +42,11 @@ class SettingsFile : public ::testing::Test {
 };
 
 Settings With(std::optional<int> scale, bool fullscreen, KeyBindings keys = DefaultKeyBindings()) {
-    return {scale, fullscreen, std::move(keys)};
+    Settings s;
+    s.scale = scale;
+    s.fullscreen = fullscreen;
+    s.keys = std::move(keys);
+    return s;
 }
 
 TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
@@ -58,6 +62,10 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
         {"\xEF\xBB\xBF[window]\nfullscreen = on\n", With(std::nullopt, true)},
         {"[window]\nscale = 2 ; chosen\n", With(2, false)},
         {"[keys]\nleft = h\nright = L, Right\nback = Backspace, keypad 0\n", With({}, false, vim)},
+        {"[window]\nscaling = Integer\npause_when_unfocused = no\n[sound]\nvolume = 30\n",
+         {std::nullopt, false, ScalingMode::Integer, 30, false}},
+        {"[sound]\nvolume = 0\n[window]\nscaling = fit\n",
+         {std::nullopt, false, ScalingMode::Fit, 0, true}},
     };
     for (const auto& c : cases) {
         write(c.text);
@@ -85,7 +93,11 @@ TEST_F(SettingsFile, ABadLineIsWarnedAboutAndSkippedTheRestKept) {
         {"scale = 2x", "scale must be auto or a whole number from 1 to 8"},
         {"fullscreen = maybe", "fullscreen must be true or false"},
         {"colour = red", "unknown key 'colour' in [window]"},
-        {"[sound]\nvolume = 3\n[window]", "unknown section [sound]"},
+        {"[sounds]\nvolume = 3\n[window]", "unknown section [sounds]"},
+        {"[sound]\nvolume = 101\n[window]", "volume must be a whole number from 0 to 100", 4},
+        {"[sound]\nscale = 2\n[window]", "unknown key 'scale' in [sound]", 4},
+        {"scaling = stretch", "scaling must be integer or fit"},
+        {"pause_when_unfocused = 2", "pause_when_unfocused must be true or false"},
         {"just some words", "not a setting"},
         {"[keys]\nleft = Left, Nokey\n[window]", "'Nokey' is no key name SDL knows", 4},
         {"[keys]\nback =\n[window]", "'' is no key name SDL knows", 4},
@@ -131,17 +143,22 @@ TEST_F(SettingsFile, WhatIsNoTextFileIsIgnoredWholeAndWrittenAnew) {
 // A rewrite changes the window's values only: comments, key bindings and lines the game does not
 // know stay where they were.
 TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
+    const std::string kOwned =
+        "[window]\nscale = 4\nfullscreen = true\nscaling = fit\npause_when_unfocused = true\n"
+        "[sound]\nvolume = 100\n";
     const struct {
         std::string before;
         std::string after;
     } cases[] = {
         {"", FormatSettings(With(4, true))},
-        {"# mine\n[window]\nscale = auto ; big\r\nfullscreen=no\nmystery = 1\n\n[keys]\nleft = J\n",
-         "# mine\n[window]\nscale = 4 ; big\r\nfullscreen=true\nmystery = 1\n\n[keys]\nleft = J\n"},
-        {"[keys]\nback = Return\n",
-         "[keys]\nback = Return\n[window]\nscale = 4\nfullscreen = true\n"},
+        {"# mine\n[window]\nscale = auto ; big\r\nfullscreen=no\nmystery = 1\n\n[keys]\nleft = J\n"
+         "[sound]\nvolume = 5\n",
+         "# mine\n[window]\nscale = 4 ; big\r\nfullscreen=true\nmystery = 1\nscaling = fit\n"
+         "pause_when_unfocused = true\n\n[keys]\nleft = J\n[sound]\nvolume = 100\n"},
+        {"[keys]\nback = Return\n", "[keys]\nback = Return\n" + kOwned},
         {"[window]\nscale = 1\n\n[other]\nx = y\n",
-         "[window]\nscale = 4\nfullscreen = true\n\n[other]\nx = y\n"},
+         "[window]\nscale = 4\nfullscreen = true\nscaling = fit\npause_when_unfocused = true\n\n"
+         "[other]\nx = y\n[sound]\nvolume = 100\n"},
     };
     for (const auto& c : cases) {
         write(c.before);
@@ -158,7 +175,9 @@ TEST_F(SettingsFile, ALinkedFileIsWrittenThroughTheLink) {
     fs::create_symlink("../dotfiles/hopla.ini", path_);
     ASSERT_EQ(SaveSettings(path_, With(2, false)), std::nullopt);
     EXPECT_TRUE(fs::is_symlink(path_));
-    EXPECT_EQ(read(), "[keys]\nleft = J\n[window]\nscale = 2\nfullscreen = false\n");
+    EXPECT_EQ(read(),
+              "[keys]\nleft = J\n[window]\nscale = 2\nfullscreen = false\nscaling = fit\n"
+              "pause_when_unfocused = true\n[sound]\nvolume = 100\n");
 }
 
 }  // namespace

@@ -242,7 +242,7 @@ TEST(BitmapChanging, EveryPixelWrittenLiesInAReportedArea) {
         {"print",
          [&](Bitmap& b) {
              b.setTextRenderer(&text);
-             b.currentX = 4;
+             b.setCurrentX(4);
              b.print("abc");
          }},
         {"background smaller than the bitmap",
