@@ -19,7 +19,7 @@ cc=${4:?$usage}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 source "$here/common.sh"
-e2e_setup shell-e2e Xvfb xdotool convert compare "$cc"
+e2e_setup shell-e2e Xvfb xdotool import identify convert compare "$cc"
 "$cc" -o "$work/wm_close" "$here/wm_close.c" -lX11 || fail "cannot build the close helper"
 
 e2e_start_xvfb 1024x768x24
