@@ -26,6 +26,7 @@
 #include "play/Input.h"
 #include "sequences/Banner.h"
 #include "sequences/Ending.h"
+#include "sequences/EndingSteps.h"
 #include "sequences/Introduction.h"
 #include "sequences/Title.h"
 #include "stage/Progression.h"
@@ -125,6 +126,17 @@ std::optional<Game::DueTimer> Game::nextDue() const {
     const Timer* timer = form_->Timers.nextDue();
     if (!timer) return std::nullopt;
     return DueTimer{timer->name(), timer->due()};
+}
+
+std::optional<Game::FinalScore> Game::finalScore() const {
+    if (state_->StageNo != kTitleStage || state_->EndPhase != kEndOver) return std::nullopt;
+    FinalScore result;
+    result.score = state_->Score;
+    result.code = state_->ScoreCode;
+    result.ballsLost = kBallsPerGame - state_->BallsLeft;
+    for (std::size_t i = 0; i < result.stageTicks.size(); ++i)
+        result.stageTicks[i] = state_->StageTime[i];
+    return result;
 }
 
 void Game::startStage(int n) {

@@ -1,6 +1,7 @@
 // The seam between the game and whatever runs it: input in, timers due, the picture out.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -71,6 +72,19 @@ class Game {
     int stage() const;
     // The state as a demo's check line holds it (see StateCheck).
     StateCheck check() const;
+
+    // A finished game: what its final screen shows (the score, lower is better, and its code,
+    // empty from 10000 on), the balls lost and the ball ticks spent in each of stages 0..20.
+    // The frontend keeps it among the player's records.
+    struct FinalScore {
+        std::int32_t score = 0;
+        std::string code;
+        int ballsLost = 0;
+        std::array<int, 21> stageTicks{};
+        bool operator==(const FinalScore&) const = default;
+    };
+    // The finished game's score once the ending's final screen shows it; none before.
+    std::optional<FinalScore> finalScore() const;
 
     // Starts stage n (0..20) where a real game would be on entering it, as if the ball had just
     // left the stage before it; n = 21 as if it had left stage 20 (the ending). Coming from the

@@ -42,9 +42,14 @@ void Recorder::writeCheck() {
     out_ << CheckLine({lastCheck_, nowMs(), game_.check()}) << std::flush;
 }
 
-void Recorder::deliver(InputKind kind, int code) {
+void Recorder::note(InputKind kind, int code) {
     if (finished_ || game_.ended()) return;
     out_ << InputLine({game_.handlersRun(), nowMs(), kind, code});
+}
+
+void Recorder::deliver(InputKind kind, int code) {
+    if (finished_ || game_.ended()) return;
+    note(kind, code);
     Deliver(game_, kind, code);
 }
 

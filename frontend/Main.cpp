@@ -12,7 +12,9 @@
 
 #include "demo/DemoFile.h"
 #include "frontend/DemoLink.h"
+#include "frontend/Menu.h"
 #include "frontend/Options.h"
+#include "frontend/RecordKeeper.h"
 #include "frontend/Settings.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
@@ -20,6 +22,22 @@
 #include "toolkit/Output.h"
 
 namespace hopla {
+namespace {
+
+// The menu's keys page: the keys bound to the game's three, then the rest of the default page
+// (whose first two lines name the default keys).
+std::vector<std::string> KeyLines(const KeyBindings& keys) {
+    std::vector<std::string> lines = {
+        "Left: " + KeyNames(keys.left) + "   Right: " + KeyNames(keys.right),
+        "Back to the title room: " + KeyNames(keys.back),
+    };
+    const std::vector<std::string> rest = DefaultKeyLines();
+    lines.insert(lines.end(), rest.begin() + 2, rest.end());
+    lines.push_back("F12: screenshot   Enter or a click: skip the opening");
+    return lines;
+}
+
+}  // namespace
 
 int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare) {
     KeepStandardStreamsApart();
@@ -38,6 +56,14 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         std::printf("hopla %s\n", HOPLA_VERSION);
         return CheckedOutput("hopla", 0);
     }
+    if (options.records) {
+        const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
+        for (const std::string& warning : loaded.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        for (const std::string& line : RecordsSummary(loaded.records))
+            std::printf("%s\n", line.c_str());
+        return 0;
+    }
 
     // The command line wins over what was remembered.
     AppOptions app;
@@ -45,13 +71,15 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     Settings remembered;
     if (!app.settingsPath.empty()) {
         const LoadedSettings loaded = LoadSettings(app.settingsPath);
-        if (!loaded.warning.empty()) std::fprintf(stderr, "hopla: %s\n", loaded.warning.c_str());
+        for (const std::string& warning : loaded.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         remembered = loaded.settings;
     }
     app.scale = options.scale ? options.scale : remembered.scale;
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
     app.scaling = options.scaling.value_or(remembered.scaling);
     app.mute = options.mute;
+    app.keys = remembered.keys;
     app.volume = options.volume.value_or(remembered.volume);
     app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
 
@@ -87,6 +115,15 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record);
         }
         game.setDemo(link.get());
+        RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDir(), demo.has_value());
+        game.setRecordKeeper(&keeper);
+        game.setKeyLines([keys = app.keys] { return KeyLines(keys); });
+        game.setRecordLines([] {
+            const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
+            for (const std::string& warning : loaded.warnings)
+                std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+            return RecordsSummary(loaded.records);
+        });
         if (prepare) prepare(game);
         game.run();
         if (link) status = link->finish(std::cerr);

@@ -30,6 +30,11 @@ constexpr std::array kRows = {
                   o.version = true;
                   return std::string();
               }},
+    OptionRow{"--records", "", "", "print your best game and best stage times and exit",
+              [](Options& o, std::string_view) {
+                  o.records = true;
+                  return std::string();
+              }},
     OptionRow{"--scale", "", "N",
               "window at N times 800 x 600, N = 1..8 (default: the largest that fits)",
               [](Options& o, std::string_view value) {
@@ -164,9 +169,9 @@ std::string Usage() {
         text.append(left).append(row.help).append("\n");
     }
     text +=
-        "Keys: arrows steer, Space returns to the title room, Esc opens the menu, P pauses,\n"
-        "M mutes, F11 or Alt+Enter toggles the whole screen, Ctrl+Plus/Ctrl+Minus change the\n"
-        "window's scale.\n";
+        "Keys: arrows (or A and D) steer, Space returns to the title room, Enter skips the\n"
+        "opening, Esc opens the menu, P pauses, M mutes, F11 or Alt+Enter toggles the whole\n"
+        "screen, Ctrl+Plus/Ctrl+Minus change the window's scale, F12 saves a screenshot.\n";
     return text;
 }
 

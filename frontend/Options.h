@@ -19,6 +19,7 @@ inline constexpr int kMaxScale = 8;
 struct Options {
     bool help = false;
     bool version = false;
+    bool records = false;                // --records: print the player's records and exit
     std::optional<int> scale;            // --scale N
     std::optional<bool> fullscreen;      // --fullscreen (true) or --window (false); the last wins
     std::optional<ScalingMode> scaling;  // --scaling integer|fit

@@ -24,12 +24,22 @@ class RealClock final : public Clock {
         pausedFor_ = elapsed() - *stoppedAt_;
         stoppedAt_.reset();
     }
+    // Moves the game's time forward to `time` at once when it is not there yet (never back);
+    // it runs on from there (or stays there while paused). The quick start calls it to run the
+    // opening's timers each at its due time, as the headless runner does.
+    void advanceTo(Duration time) {
+        if (time <= now()) return;
+        if (stoppedAt_)
+            stoppedAt_ = time;
+        else
+            pausedFor_ -= time - now();
+    }
 
   private:
     Duration elapsed() const { return std::chrono::steady_clock::now() - start_; }
 
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-    Duration pausedFor_{0};
+    Duration pausedFor_{0};  // less the time the game was moved forward
     std::optional<Duration> stoppedAt_;
 };
 
