@@ -1,5 +1,6 @@
 // Game::check: the record, labels and pictures reduced to hashes that every build agrees on.
 #include <bit>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,31 @@
 namespace hopla {
 namespace {
 
+// Two pixels as one word, p[0] in the high half: one load where the machine's order allows.
+std::uint64_t PixelPair(const std::uint32_t* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t both;
+        std::memcpy(&both, p, sizeof both);
+        return std::rotl(both, 32);
+    } else {
+        return std::uint64_t{p[0]} << 32 | p[1];
+    }
+}
+
+void Mix(std::uint64_t& lane, std::uint64_t pair) {
+    lane ^= pair;
+    lane *= 0x9E3779B97F4A7C15ull;
+    lane ^= lane >> 29;
+}
+
 // A 64-bit hash of a sequence of words; each word is mixed in whole, so equal sequences give
 // equal hashes on every build and any change of one word changes the result.
 class Hasher {
   public:
+    Hasher() = default;
+    // Goes on from the value of another hasher.
+    explicit Hasher(std::uint64_t value) : h_(value) {}
+
     void word(std::uint64_t w) {
         h_ ^= w + 0x9E3779B97F4A7C15ull + (h_ << 6) + (h_ >> 2);
         h_ *= 0xBF58476D1CE4E5B9ull;
@@ -45,27 +67,29 @@ class Hasher {
     void add(std::int16_t v) { integer(v); }
     void add(double v) { real(v); }
     void add(const std::string& s) { text(s); }
+    void add(const StageMapTable& map) { each(map.table()); }
     template <typename T, std::size_t N>
     void add(const std::array<T, N>& values) {
         each(values);
     }
     // Pixels go through four lanes mixed independently, then into the hash in order: the
-    // same value on every build, four times faster than one chain.
+    // same value on every build, four times faster than one chain. Each lane takes two pixels
+    // as one word, the first in the high half.
     void image(const Image& image) {
         integer(image.width);
         integer(image.height);
         const std::vector<std::uint32_t>& p = image.pixels;
-        std::uint64_t lanes[4] = {1, 2, 3, 4};
-        std::size_t i = 0;
-        for (; i + 8 <= p.size(); i += 8)
-            for (std::size_t k = 0; k < 4; ++k) {
-                std::uint64_t& lane = lanes[k];
-                lane ^= std::uint64_t{p[i + 2 * k]} << 32 | p[i + 2 * k + 1];
-                lane *= 0x9E3779B97F4A7C15ull;
-                lane ^= lane >> 29;
-            }
-        for (; i < p.size(); ++i) word(p[i]);
-        for (std::uint64_t lane : lanes) word(lane);
+        const std::uint32_t* const q = p.data();
+        std::uint64_t a = 1, b = 2, c = 3, d = 4;
+        const std::size_t whole = p.size() / 8 * 8;
+        for (std::size_t i = 0; i < whole; i += 8) {
+            Mix(a, PixelPair(q + i));
+            Mix(b, PixelPair(q + i + 2));
+            Mix(c, PixelPair(q + i + 4));
+            Mix(d, PixelPair(q + i + 6));
+        }
+        for (std::size_t i = whole; i < p.size(); ++i) word(p[i]);
+        for (std::uint64_t lane : {a, b, c, d}) word(lane);
     }
     void font(const Font& f) {
         text(f.face);
@@ -131,9 +155,15 @@ std::uint64_t LabelsHash(const Form1& form) {
     return h.value();
 }
 
-std::uint64_t PictureHash(const Picture& p) {
+// The hash of a picture's pixels alone, which the picture keeps until they change.
+std::uint64_t PixelsHash(const Image& image) {
     Hasher h;
-    h.image(p.image());
+    h.image(image);
+    return h.value();
+}
+
+std::uint64_t PictureHash(const Picture& p) {
+    Hasher h(p.pixelDigest(PixelsHash));
     h.integer(p.penWidth());
     h.integer(p.foreColor());
     h.integer(p.backColor());

@@ -28,6 +28,10 @@ template <typename T, std::size_t N>
 struct ArrayTraits<std::array<T, N>> {
     static constexpr int kDims = 1 + ArrayTraits<T>::kDims;
 };
+template <>
+struct ArrayTraits<StageMapTable> {
+    static constexpr int kDims = 1 + ArrayTraits<StageMapTable::value_type>::kDims;
+};
 
 // The values a variable may be given.
 struct Range {
@@ -166,6 +170,10 @@ struct EntryOf {
 template <typename T, std::size_t N>
 struct EntryOf<std::array<T, N>> {
     using Type = typename EntryOf<T>::Type;
+};
+template <>
+struct EntryOf<StageMapTable> {
+    using Type = typename EntryOf<StageMapTable::value_type>::Type;
 };
 
 // One variable that takes `range`; `shown` limits how many entries of its first index are
