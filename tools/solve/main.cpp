@@ -42,7 +42,6 @@ constexpr std::string_view kUsage =
     "option or an unwritable demo.\n";
 
 constexpr int kFinalScreenPauseMs = 3000;  // the closing click comes this long after the score
-constexpr int kTries = 3;                  // searches per stage, the beam doubling each time
 
 struct Options {
     std::optional<int> stage;
@@ -180,19 +179,6 @@ bool Linger(SimCore& sim, int ticks, std::vector<DemoInput>& inputs) {
     return false;
 }
 
-// Searches the stage the game is at, the beam doubling after a failed try.
-StageResult Solve(SimCore& sim, int beam) {
-    StageResult result;
-    SearchOptions options;
-    for (int t = 0; t < kTries && !result.solved; ++t, beam *= 2) {
-        options.beam = beam;
-        const std::uint64_t before = result.tried;
-        result = SolveStage(sim, options);
-        result.tried += before;
-    }
-    return result;
-}
-
 // Replays the inputs into a fresh game through a recorder and returns the demo: from start-up
 // (or the jump to `startStage`) until the stage changes (a stage demo) or the game ends.
 std::string RecordDemo(std::uint32_t seed, std::optional<int> startStage,
@@ -243,9 +229,11 @@ bool WriteDemo(const std::string& path, const std::string& text) {
 std::string StageLine(const StageResult& r, double seconds) {
     char line[200];
     if (r.solved) {
-        std::snprintf(line, sizeof line, "stage %2d: %4d ticks (%3d points)  %6.2f s  %8llu steps",
+        std::snprintf(line, sizeof line,
+                      "stage %2d: %4d ticks (%3d points)  %6.2f s  %8llu steps  best: beam %d, %d "
+                      "per cell",
                       r.stage, r.ticks, r.ticks / 10, seconds,
-                      static_cast<unsigned long long>(r.tried));
+                      static_cast<unsigned long long>(r.tried), r.setting.beam, r.setting.perCell);
     } else {
         std::snprintf(line, sizeof line, "stage %2d: NOT CLEARED  %6.2f s  %8llu steps: %s",
                       r.stage, seconds, static_cast<unsigned long long>(r.tried),
@@ -263,7 +251,7 @@ int SolveOneStage(int stage, const Options& o, const std::string& path) {
         std::cout << "stage " << stage << ": the stage never started\n";
         return 1;
     }
-    const StageResult r = Solve(sim, o.beam);
+    const StageResult r = SolveBest(sim, o.beam);
     const double seconds = SecondsSince(start);
     std::cout << StageLine(r, seconds) << '\n' << std::flush;
     if (!r.solved) return 1;
@@ -321,7 +309,7 @@ int SolveGame(const Options& o) {
         if (o.linger > 0 && stage != kTitleStage && !Linger(sim, o.linger, inputs))
             std::printf("stage %2d: the ball cannot be left alone here; no lingering\n", stage);
         const auto stageStart = std::chrono::steady_clock::now();
-        StageResult r = Solve(sim, o.beam);
+        StageResult r = SolveBest(sim, o.beam);
         const double seconds = SecondsSince(stageStart);
         if (stage == kTitleStage) {
             std::printf("title room: %s\n",
