@@ -24,7 +24,7 @@ constexpr double kUnreachable = 1e7;
 // (each press pushes 1.7, or kicks off a wall just touched), or six times (full speed at once).
 constexpr std::array<int, 3> kPresses = {1, 2, 6};
 // SolveBest's settings: the beam as a share of the first beam, and the states kept per cell.
-constexpr std::array<std::pair<double, int>, 3> kSettings = {{{1.0, 10}, {1.0, 3}, {1.0, 20}}};
+constexpr std::array<std::pair<double, int>, 3> kSettings = {{{1.0, 10}, {1.0, 20}, {1.5, 4}}};
 
 // What the ball is doing after a step: the decision its state faces next, or an outcome.
 enum class Phase { Play, Flight, Caught, Exit, Lost };
