@@ -35,9 +35,14 @@ class Picture final : public Bitmap, public LabelHost {
     // to (Form1's save and restore). Saved pixels are immutable rows in shared chunks: a save
     // copies only the rows written since the last save or restore (none: the same state is
     // handed out again), and a restore rewrites only the rows where the two differ.
-    // Restoring a state of another picture throws std::invalid_argument.
+    // Restoring a state of another picture throws std::invalid_argument. Rows a restore rewrites
+    // count as written, unless `stamps` is Saved: then every row takes back its stamp as saved,
+    // so whole copies between pictures restored to states saved at one moment move only the rows
+    // that differed then. Only for a group restored together that holds every picture its
+    // members copy from or into (Form1's restore).
+    enum class Stamps { Fresh, Saved };
     State save() const;
-    void restore(const State& state);
+    void restore(const State& state, Stamps stamps = Stamps::Fresh);
 
     // Bitmap::Copy between pictures: w x h pixels from src at (sx, sy) to dst at (dx, dy),
     // clipped against both; what the clip trims off one side moves the other too. A copy of a
@@ -131,6 +136,7 @@ class Picture final : public Bitmap, public LabelHost {
 
 struct Picture::Saved {
     std::shared_ptr<const Frame> frame;
+    std::vector<std::uint64_t> stamps;
     Settings settings;
     std::vector<Rect> dirty;
     std::array<Sync, 4> syncs{};

@@ -63,23 +63,24 @@ std::shared_ptr<const Picture::Frame> Picture::frameWithWrites() const {
 
 bool Picture::sameAs(const Saved& saved) const {
     const Settings& s = saved.settings;
-    return saved.frame == base_ && s.penWidth == penWidth() && s.foreColor == foreColor() &&
-           s.backColor == backColor() && s.font == font() && s.background == backgroundPicture() &&
-           s.currentX == currentX && s.currentY == currentY && saved.dirty == dirty_ &&
-           saved.syncs == syncs_;
+    return saved.frame == base_ && saved.stamps == rowVersion_ && s.penWidth == penWidth() &&
+           s.foreColor == foreColor() && s.backColor == backColor() && s.font == font() &&
+           s.background == backgroundPicture() && s.currentX == currentX &&
+           s.currentY == currentY && saved.dirty == dirty_ && saved.syncs == syncs_;
 }
 
 Picture::State Picture::save() const {
     base_ = frameWithWrites();
     if (!lastSaved_ || !sameAs(*lastSaved_))
-        lastSaved_ = std::make_shared<const Saved>(Saved{base_, settings(), dirty_, syncs_});
+        lastSaved_ =
+            std::make_shared<const Saved>(Saved{base_, rowVersion_, settings(), dirty_, syncs_});
     State state;
     state.picture_ = id_;
     state.saved_ = lastSaved_;
     return state;
 }
 
-void Picture::restore(const State& state) {
+void Picture::restore(const State& state, Stamps stamps) {
     if (state.picture_ != id_ || !state.saved_)
         throw std::invalid_argument("a picture can only go back to a state it saved itself");
     const Saved& saved = *state.saved_;
@@ -88,8 +89,8 @@ void Picture::restore(const State& state) {
         resize(to.width, to.height);  // every row is rewritten below
         base_ = nullptr;
     }
-    // Every row rewritten gets a new stamp, so row stamps only grow and whatever any picture
-    // recorded of this one's rows (syncs) stays true.
+    // Alone, every row rewritten gets a new stamp, so row stamps only grow and whatever any
+    // picture recorded of this one's rows (syncs) stays true.
     const std::uint64_t fresh = version_ + 1;
     int first = to.height, end = 0;
     auto rewrite = [&](int y, int left, int right) {
@@ -127,6 +128,7 @@ void Picture::restore(const State& state) {
         version_ = fresh;
         widenChanged({0, first, to.width, end});
     }
+    if (stamps == Stamps::Saved) rowVersion_ = saved.stamps;
     base_ = saved.frame;
     restoreSettings(saved.settings);
     dirty_ = saved.dirty;

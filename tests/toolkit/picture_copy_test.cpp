@@ -3,6 +3,7 @@
 // every way of writing a picture must be seen, or stale pixels remain.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -106,8 +107,8 @@ TEST(PictureWholeCopy, EveryWriteToSourceOrDestinationIsCarriedOver) {
 }
 
 // A frame's path: back buffer to composition to the visible picture, each written between
-// copies, saved and restored (alone, not together) in random order; after every whole copy the
-// two pictures are equal, and a restored picture is what it was when saved.
+// copies, saved and restored (alone, or all three together) in random order; after every whole
+// copy the two pictures are equal, and a restored picture is what it was when saved.
 TEST(PictureWholeCopy, RandomWritesCopiesSavesAndRestoresAmongThreePictures) {
     Canvas a(0x010101), b(0x020202), c(0x030303);
     Canvas* canvases[] = {&a, &b, &c};
@@ -116,6 +117,7 @@ TEST(PictureWholeCopy, RandomWritesCopiesSavesAndRestoresAmongThreePictures) {
         Image image;
     };
     std::vector<Saved> saved[3];
+    std::vector<std::array<Saved, 3>> together;
     std::mt19937 random(5);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     for (int step = 0; step < 3000; ++step) {
@@ -128,6 +130,19 @@ TEST(PictureWholeCopy, RandomWritesCopiesSavesAndRestoresAmongThreePictures) {
             ASSERT_EQ(p.picture.image(), q.picture.image()) << "step " << step;
         } else if (what == 4) {
             saved[i].push_back({p.picture.save(), p.picture.image()});
+        } else if (what == 6 && step % 3 == 0) {
+            // All three saved at one moment, later all three gone back there together, their
+            // rows' stamps with them.
+            together.push_back({});
+            for (int k = 0; k < 3; ++k)
+                together.back()[k] = {canvases[k]->picture.save(), canvases[k]->picture.image()};
+        } else if (what == 6 && !together.empty()) {
+            const auto& group =
+                together[static_cast<std::size_t>(pick(static_cast<int>(together.size())))];
+            for (int k = 0; k < 3; ++k)
+                canvases[k]->picture.restore(group[k].state, Picture::Stamps::Saved);
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(canvases[k]->picture.image(), group[k].image) << "step " << step;
         } else if (what == 5 && !saved[i].empty()) {
             const Saved& s =
                 saved[i][static_cast<std::size_t>(pick(static_cast<int>(saved[i].size())))];
