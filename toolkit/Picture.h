@@ -95,6 +95,7 @@ class Picture final : public Bitmap, public LabelHost {
     mutable std::weak_ptr<const Image> snapshot_;
     mutable std::uint64_t snapshotVersion_ = 0;
 
+    // pixelDigest's last result, and at which version of the pixels.
     mutable Digest digest_ = nullptr;
     mutable std::uint64_t digestVersion_ = 0;
     mutable std::uint64_t digestValue_ = 0;
@@ -131,7 +132,8 @@ class Picture final : public Bitmap, public LabelHost {
     mutable std::shared_ptr<const Frame> base_;
     mutable std::vector<Span> written_;
     mutable std::vector<int> writtenRows_;
-    mutable std::shared_ptr<const Saved> lastSaved_;  // the state the picture still equals
+    // The state last saved or restored: a save hands it out again while the picture equals it.
+    mutable std::shared_ptr<const Saved> lastSaved_;
 };
 
 struct Picture::Saved {
