@@ -9,7 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <vector>
+
+#include "app/Keys.h"
+#include "toolkit/Numbers.h"
+#include "toolkit/Words.h"
 
 namespace hopla {
 namespace {
@@ -17,7 +22,6 @@ namespace {
 constexpr std::size_t kMaxLine = 1000;
 constexpr std::uint64_t kMaxPoint = 1'000'000'000'000'000;  // handlers; far beyond any game
 constexpr std::int64_t kMaxMs = 1'000'000'000'000;          // some thirty years
-constexpr int kMaxKeyCode = 255;                            // the game's key table has 256 entries
 
 constexpr std::array<std::pair<InputKind, std::string_view>, 4> kInputWords = {{
     {InputKind::KeyDown, "key-down"},
@@ -84,12 +88,11 @@ struct LineError {
 
 template <typename T>
 T Number(std::string_view word, std::string_view what, long long min, long long max) {
-    long long v = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (word.empty() || ec != std::errc() || end != word.data() + word.size() || v < min || v > max)
+    const std::optional<long long> v = ParseNumber<long long>(word);
+    if (!v || *v < min || *v > max)
         throw LineError{std::string(what) + " '" + std::string(word) + "' is not a whole number " +
                         std::to_string(min) + ".." + std::to_string(max)};
-    return static_cast<T>(v);
+    return static_cast<T>(*v);
 }
 
 std::uint64_t HashValue(std::string_view word, std::string_view what) {
@@ -102,18 +105,6 @@ std::uint64_t HashValue(std::string_view word, std::string_view what) {
         throw LineError{std::string(what) + " '" + std::string(word) +
                         "' is not 16 hexadecimal digits"};
     return v;
-}
-
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
 }
 
 StateCheck ParseCheckFields(const std::vector<std::string_view>& words) {
@@ -223,7 +214,7 @@ class Reader {
     }
 
     void take(std::string_view line) {
-        const std::vector<std::string_view> words = Split(line);
+        const std::vector<std::string_view> words = SplitWords(line);
         if (header_ == 0) return magic(words);
         if (header_ == 1) return seed(words);
         if (header_ == 2) return start(words);
@@ -288,10 +279,11 @@ class Reader {
             throw LineError{std::string(words[2]) +
                             (expected == 3 ? " takes nothing more" : " takes one number")};
         if (in.kind == InputKind::Mouse) {
-            in.code = Number<int>(words[3], "button", 1, 4);
-            if (in.code == 3) throw LineError{"no mouse button 3 (1 left, 2 right, 4 middle)"};
+            in.code = Number<int>(words[3], "button", kMouseLeft, kMouseMiddle);
+            if (!IsMouseButton(in.code))
+                throw LineError{"no mouse button 3 (1 left, 2 right, 4 middle)"};
         } else if (in.kind != InputKind::Close) {
-            in.code = Number<int>(words[3], "key code", 0, kMaxKeyCode);
+            in.code = Number<int>(words[3], "key code", 0, kLastKeyCode);
         }
         return in;
     }

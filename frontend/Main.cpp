@@ -15,6 +15,7 @@
 #include "frontend/DemoLink.h"
 #include "frontend/Options.h"
 #include "frontend/Settings.h"
+#include "platform/Platform.h"
 #include "toolkit/Environment.h"
 
 namespace hopla {
@@ -38,7 +39,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
 
     // The command line wins over what was remembered.
     AppOptions app;
-    app.settingsPath = SettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    app.settingsPath = SettingsPath();
     Settings remembered;
     if (!app.settingsPath.empty()) {
         const LoadedSettings loaded = LoadSettings(app.settingsPath);
@@ -47,7 +48,10 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     }
     app.scale = options.scale ? options.scale : remembered.scale;
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
+    app.scaling = options.scaling.value_or(remembered.scaling);
     app.mute = options.mute;
+    app.volume = options.volume.value_or(remembered.volume);
+    app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
 
     // A demo is read, or its file opened for writing, before any window opens.
     std::optional<Demo> demo;

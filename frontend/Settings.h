@@ -1,21 +1,29 @@
-// The remembered window choices in $XDG_CONFIG_HOME/hopla/settings.ini, read and written
-// through libinih; no SDL.
+// The remembered window and sound choices in $XDG_CONFIG_HOME/hopla/settings.ini, parsed by
+// libinih, the file read and written through the platform; no SDL.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "frontend/Scaling.h"
+
 namespace hopla {
+
+// The loudest volume; the menu steps by a tenth of it.
+inline constexpr int kMaxVolume = 100;
 
 struct Settings {
     std::optional<int> scale;  // none: the largest that fits the screen ("auto")
     bool fullscreen = false;
+    ScalingMode scaling = ScalingMode::Fit;  // how the whole screen (or a resized window) is filled
+    int volume = kMaxVolume;                 // 0..kMaxVolume
+    bool pauseWhenUnfocused = true;          // the game pauses while its window is not active
     bool operator==(const Settings&) const = default;
 };
 
-// Where the settings live: $XDG_CONFIG_HOME/hopla/settings.ini, or ~/.config/... when that is
-// unset, empty or not absolute; empty when neither variable helps. Either argument may be null.
-std::string SettingsPath(const char* xdgConfigHome, const char* home);
+// Where the settings live: settings.ini in the platform's SettingsDir; empty when the system
+// offers no place. The frontend asks once at start.
+std::string SettingsPath();
 
 struct LoadedSettings {
     Settings settings;    // the defaults when the file was not usable

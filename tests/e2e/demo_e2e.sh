@@ -23,20 +23,6 @@ e2e_setup demo-e2e Xvfb xdotool "$cc"
 e2e_start_xvfb 1024x768x24
 export SDL_AUDIODRIVER=dummy
 
-# Waits for the game to end by itself and sets `status`.
-await_game() {
-    status=
-    for _ in $(seq "$1"); do
-        if ! kill -0 "$game_pid" 2>/dev/null; then
-            wait "$game_pid"
-            status=$?
-            game_pid=
-            return
-        fi
-        sleep 0.1
-    done
-}
-
 # 1. Recording: keys during the title, the title room left to the right, steering and a
 # press in stage 0, Space back to the title room, then the window manager's close request.
 "$hopla" --record "$work/window.demo" >"$work/record.log" 2>&1 &
