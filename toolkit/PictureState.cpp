@@ -62,11 +62,8 @@ std::shared_ptr<const Picture::Frame> Picture::frameWithWrites() const {
 }
 
 bool Picture::sameAs(const Saved& saved) const {
-    const Settings& s = saved.settings;
-    return saved.frame == base_ && saved.stamps == rowVersion_ && s.penWidth == penWidth() &&
-           s.foreColor == foreColor() && s.backColor == backColor() && s.font == font() &&
-           s.background == backgroundPicture() && s.currentX == currentX &&
-           s.currentY == currentY && saved.dirty == dirty_ && saved.syncs == syncs_;
+    return saved.frame == base_ && saved.stamps == rowVersion_ && saved.settings == settings() &&
+           saved.dirty == dirty_ && saved.syncs == syncs_;
 }
 
 Picture::State Picture::save() const {
