@@ -26,7 +26,10 @@ class StageMapTable {
 
     const value_type& operator[](std::size_t stage) const { return (*table_)[stage]; }
     value_type& operator[](std::size_t stage) { return own()[stage]; }
+    const value_type& at(std::size_t stage) const { return table_->at(stage); }
+    value_type& at(std::size_t stage) { return own().at(stage); }
     static constexpr std::size_t size() { return std::tuple_size_v<Table>; }
+    const value_type& back() const { return table_->back(); }
     // The whole table, for hashing and printing.
     const Table& table() const { return *table_; }
     Table::const_iterator begin() const { return table_->begin(); }
