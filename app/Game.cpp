@@ -27,6 +27,7 @@
 #include "sequences/Introduction.h"
 #include "sequences/Title.h"
 #include "stage/Progression.h"
+#include "stage/StageFile.h"
 #include "stage/StageLoad.h"
 
 namespace hopla {
@@ -52,6 +53,10 @@ Game::Game(const Clock& clock, SoundDevice& sound, const TextRenderer* text, std
     : form_(clock, sound, text) {
     Form_Load(form_, state_, seed, exeDir);
     form_.Display.repaintLabels();
+}
+
+void Game::applyStages(const StageFile& file) {
+    ApplyStages(file, state_);
 }
 
 template <typename Handler>

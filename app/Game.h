@@ -15,6 +15,8 @@
 
 namespace hopla {
 
+struct StageFile;
+
 // Owns the window's elements and the state record; runs start-up on construction. A runner
 // (the SDL frontend, the headless runner) delivers pending input first, then due timers one at
 // a time, then shows what changed of the picture. Every entry point runs one handler to its
@@ -27,6 +29,10 @@ class Game {
          const std::string& exeDir);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
+
+    // Puts a stage file's stages into the table in place of the game's own (see ApplyStages).
+    // Called by a runner given --stages right after construction, before the first handler.
+    void applyStages(const StageFile& file);
 
     // Input, as Windows virtual-key codes (0..255) and mouse buttons (1 left, 2 right,
     // 4 middle) pressed on the picture.

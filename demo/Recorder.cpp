@@ -23,13 +23,14 @@ void Deliver(Game& game, InputKind kind, int code) {
 }
 
 Recorder::Recorder(Game& game, const Clock& clock, std::uint32_t seed,
-                   std::optional<int> startStage, std::ostream& out)
+                   std::optional<int> startStage, std::ostream& out,
+                   const std::optional<DemoStages>& stages)
     : game_(game), clock_(clock), out_(out), observer_(game.afterHandler), stage_(game.stage()) {
     game_.afterHandler = [this](std::string_view name) {
         if (observer_) observer_(name);
         afterHandler();
     };
-    out_ << DemoHeader(seed, startStage);
+    out_ << DemoHeader(seed, startStage, stages);
     writeCheck();
 }
 
