@@ -5,13 +5,14 @@
 # and the games path holds relative symlinks to them: whoever starts `hopla` from the games
 # path, the game resolves the link and finds its sounds, and a prefix moved as a whole after
 # installing still works. hopla-sim runs the same game code and reads the same waves (their
-# lengths time the waiting sounds), so it lives beside the game under the same rule.
+# lengths time the waiting sounds), so it lives beside the game under the same rule, and so does
+# hopla-solve.
 include(GNUInstallDirs)
 
 # Debian keeps the commands of games in /usr/games and their private programs in
 # /usr/lib/games/PACKAGE; the same names work under any other prefix.
 set(HOPLA_INSTALL_GAMESDIR "games" CACHE STRING
-    "Where the hopla and hopla-sim commands go, relative to the prefix")
+    "Where the hopla, hopla-sim and hopla-solve commands go, relative to the prefix")
 set(HOPLA_INSTALL_PKGDIR "lib/games/hopla" CACHE STRING
     "Where the executables and their wave files go, relative to the prefix")
 # The one name of the game for desktops and software centres: the desktop entry, the AppStream
@@ -33,12 +34,23 @@ file(RELATIVE_PATH link_target /prefix/${HOPLA_INSTALL_GAMESDIR} /prefix/${HOPLA
 set(link_dir ${CMAKE_BINARY_DIR}/install-links)
 file(MAKE_DIRECTORY ${link_dir})
 set(HOPLA_COMMAND_LINKS)
-foreach(program hopla hopla-sim)
+foreach(program hopla hopla-sim hopla-solve)
     file(CREATE_LINK ${link_target}/${program} ${link_dir}/${program} SYMBOLIC)
     list(APPEND HOPLA_COMMAND_LINKS ${link_dir}/${program})
 endforeach()
 
-install(TARGETS hopla hopla-sim RUNTIME DESTINATION ${HOPLA_INSTALL_PKGDIR})
+install(TARGETS hopla hopla-sim hopla-solve RUNTIME DESTINATION ${HOPLA_INSTALL_PKGDIR})
+# A stripped install (the package's, `cmake --install --strip`) drops the compilers' notes of
+# their versions too, as Debian's own packages do: strip leaves them.
+if(CMAKE_OBJCOPY)
+    foreach(program hopla hopla-sim hopla-solve)
+        install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${HOPLA_INSTALL_PKGDIR}/$<TARGET_FILE_NAME:${program}>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()")
+    endforeach()
+endif()
 
 # Stage files shipped with the game, found by name (hopla --stages NAME) through the path from
 # the executables' directory, so that a moved prefix still finds them.
@@ -60,6 +72,24 @@ foreach(size 16 32 48 64 128 256)
 endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/assets/icons/hopla.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The date of the release built, for the AppStream data and the Debian changelog:
+# SOURCE_DATE_EPOCH when set, else the date of the commit built (so that one commit always gives
+# the same files), else the time of configuring.
+find_package(Git QUIET)
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
+                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE commit_time
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(commit_time MATCHES "^[0-9]+$")
+    set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
+endif()
+string(TIMESTAMP HOPLA_RELEASE_DATE "%Y-%m-%d" UTC)
+string(TIMESTAMP HOPLA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+if(commit_time MATCHES "^[0-9]+$")
+    unset(ENV{SOURCE_DATE_EPOCH})
+endif()
+
 if(HOPLA_SCREENSHOT_URL)
     string(CONCAT HOPLA_SCREENSHOTS
            "<screenshots>\n"
@@ -82,7 +112,7 @@ find_program(HOPLA_SCDOC scdoc)
 find_program(HOPLA_GZIP gzip)
 if(HOPLA_SCDOC AND HOPLA_GZIP)
     set(pages)
-    foreach(page hopla.6 hopla-sim.6)
+    foreach(page hopla.6 hopla-sim.6 hopla-solve.6)
         set(source ${CMAKE_SOURCE_DIR}/packaging/man/${page}.scd)
         set(out ${CMAKE_BINARY_DIR}/man/${page}.gz)
         set(raw ${CMAKE_BINARY_DIR}/man/${page})

@@ -15,29 +15,16 @@ the opening in its right-hand wall. A game has 9 balls; clear the last stage
 for the ending and a final score.
 .
 The package holds the game, hopla-sim (the same game on a virtual clock,
-driven by a script, for testing and replaying), the menu entry, the icon and
-the manual pages.")
+driven by a script, for testing and replaying), hopla-solve (which finds key
+presses that clear stages and writes them as demos), the menu entry, the icon
+and the manual pages.")
 # Nobody has published the game yet: whoever does sets their own name and address here.
 set(HOPLA_MAINTAINER "Hopla developers <hopla@users.noreply.invalid>" CACHE STRING
     "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_CONTACT "${HOPLA_MAINTAINER}")
 
 # Debian wants a changelog in every package; this one has a single entry for the version
-# built, dated SOURCE_DATE_EPOCH when set, else the date of the commit built (so one commit
-# always gives the same package), else the time of configuring.
-find_package(Git QUIET)
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND GIT_FOUND)
-    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
-                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE commit_time
-                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
-if(commit_time MATCHES "^[0-9]+$")
-    set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
-    string(TIMESTAMP HOPLA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-    unset(ENV{SOURCE_DATE_EPOCH})
-else()
-    string(TIMESTAMP HOPLA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-endif()
+# built, dated as the release (cmake/Install.cmake).
 configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog
                @ONLY)
 add_custom_command(

@@ -11,7 +11,7 @@ test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils open
 bench_packages=(libbenchmark-dev xvfb python3)
 # The manual pages, CPack's dependency scan, and the checks of the package.
 package_packages=(scdoc dpkg-dev file)
-package_test_packages=(lintian desktop-file-utils appstream)
+package_test_packages=(lintian desktop-file-utils appstream devscripts)
 # clang with libFuzzer and its sanitizer runtimes.
 fuzz_packages=(clang libclang-rt-14-dev)
 

@@ -19,6 +19,7 @@ constexpr std::string_view kUsage =
     "usage: hopla-sim [--seed N] [--record DEMO] [SCRIPT]\n"
     "       hopla-sim --play DEMO [--until T]\n"
     "       hopla-sim --salvage DEMO > KEPT\n"
+    "       hopla-sim --help | --version\n"
     "Runs the game on a virtual clock, one command a line from SCRIPT or standard input\n"
     "(blank lines and lines starting with # are skipped), writing JSON lines:\n"
     "  at T | wait D          run the ticks due up to T ms / D ms on\n"
@@ -43,6 +44,7 @@ constexpr std::string_view kUsage =
 
 struct Options {
     bool help = false;
+    bool version = false;
     std::optional<std::uint32_t> seed;
     std::optional<std::string> script;
     std::optional<std::string> record;
@@ -87,6 +89,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             ++i;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
             std::cerr << "hopla-sim: unknown option " << arg << '\n' << kUsage;
             return std::nullopt;
@@ -119,8 +123,12 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
     const std::optional<Options> options = ParseOptions(argc, argv);
     if (!options) return hopla::kScriptBadLine;
-    if (options->help) {
-        if (std::cout << kUsage << std::flush) return 0;
+    if (options->help || options->version) {
+        if (options->help)
+            std::cout << kUsage;
+        else
+            std::cout << "hopla-sim " HOPLA_VERSION "\n";
+        if (std::cout.flush()) return 0;
         std::cerr << "hopla-sim: cannot write the output\n";
         return hopla::kScriptFailed;
     }

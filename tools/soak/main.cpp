@@ -25,6 +25,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: hopla-soak [--seed N] [--hours H]\n"
+    "       hopla-soak --help | --version\n"
     "Plays H virtual hours (default 100) of random keys, mouse presses and waits over every\n"
     "stage, a new game whenever one ends, and checks after every handler that each variable of\n"
     "the record is within the values the game gives it and no timer runs backwards. The same\n"
@@ -151,6 +152,9 @@ int main(int argc, char** argv) {
                    *hopla::ParseNumber<double>(argv[i + 1]) > 0) {
             hours = *hopla::ParseNumber<double>(argv[i + 1]);
             ++i;
+        } else if (arg == "--version") {
+            std::printf("hopla-soak %s\n", HOPLA_VERSION);
+            return 0;
         } else {
             std::fputs(kUsage.data(), arg == "--help" ? stdout : stderr);
             return arg == "--help" ? 0 : 2;

@@ -31,6 +31,7 @@ constexpr std::string_view kUsage =
     "usage: hopla-solve --stage N [--out DEMO] [--seed S] [--beam B]\n"
     "       hopla-solve --all [--out-dir DIR] [--jobs J] [--seed S] [--beam B]\n"
     "       hopla-solve --game [--out DEMO] [--seed S] [--beam B] [--linger T]\n"
+    "       hopla-solve --help | --version\n"
     "Searches key presses on the real game that take the ball through a stage's exit without\n"
     "losing it, and writes what it found as a demo (hopla-sim --play checks it, hopla --play\n"
     "shows it). --stage solves one stage (0..20) from its start; --all solves every stage, J at a\n"
@@ -355,11 +356,16 @@ int SolveGame(const Options& o) {
 }  // namespace hopla
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
             std::cout << hopla::kUsage;
             return 0;
         }
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "hopla-solve " HOPLA_VERSION "\n";
+            return 0;
+        }
+    }
     const std::optional<hopla::Options> options = hopla::ParseOptions(argc, argv);
     if (!options) {
         std::cerr << hopla::kUsage;
