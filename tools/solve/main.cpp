@@ -22,6 +22,7 @@
 #include "headless/DemoPlayback.h"
 #include "headless/SimCore.h"
 #include "toolkit/Environment.h"
+#include "tools/solve/Judge.h"
 #include "tools/solve/StageSearch.h"
 
 namespace hopla {
@@ -31,6 +32,7 @@ constexpr std::string_view kUsage =
     "usage: hopla-solve --stage N [--out DEMO] [--seed S] [--beam B]\n"
     "       hopla-solve --all [--out-dir DIR] [--jobs J] [--seed S] [--beam B]\n"
     "       hopla-solve --game [--out DEMO] [--seed S] [--beam B] [--linger T]\n"
+    "       hopla-solve --stages FILE [--stage N] [--out-dir DIR] [--seed S] [--beam B]\n"
     "       hopla-solve --help | --version\n"
     "Searches key presses on the real game that take the ball through a stage's exit without\n"
     "losing it, and writes what it found as a demo (hopla-sim --play checks it, hopla --play\n"
@@ -39,6 +41,9 @@ constexpr std::string_view kUsage =
     "from start-up through the title room and every stage to the final screen and its closing\n"
     "click, and prints the score and its code (lower is better). --linger plays a slow player's\n"
     "game: in each stage the ball is first left alone for T ticks where it can bounce in place.\n"
+    "--stages judges a stage file: each stage it replaces (or only --stage N) is searched, its\n"
+    "ticks or 'not cleared within its search' printed, a par demo NAME-stage-NN.demo of each\n"
+    "stage cleared written into --out-dir.\n"
     "Exit status: 0 solved, 1 a stage could not be cleared (what blocks it is printed), 2 a bad\n"
     "option or an unwritable demo.\n";
 
@@ -55,6 +60,7 @@ struct Options {
     std::uint32_t seed = 1;
     int beam = SearchOptions{}.beam;
     int linger = 0;
+    std::optional<std::string> stages;  // --stages FILE: judge the file's stages
 };
 
 std::optional<long long> WholeNumber(const char* text, long long min, long long max) {
@@ -119,6 +125,9 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             ++i;
         } else if (arg == "--all" || arg == "--game") {
             (arg == "--all" ? o.all : o.game) = true;
+        } else if (arg == "--stages" && value) {
+            o.stages = value;
+            ++i;
         } else if ((arg == "--out" || arg == "--out-dir") && value) {
             (arg == "--out" ? o.out : o.outDir) = value;
             ++i;
@@ -126,6 +135,15 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             std::cerr << "hopla-solve: unknown option or missing value: " << arg << '\n';
             return std::nullopt;
         }
+    }
+    if (o.stages && (o.all || o.game || !o.out.empty() || o.linger > 0)) {
+        std::cerr << "hopla-solve: --stages goes with --stage N, --out-dir, --seed and --beam\n";
+        return std::nullopt;
+    }
+    if (o.stages) {
+        if (Writable(o.outDir + "/")) return o;
+        std::cerr << "hopla-solve: cannot write " << o.outDir << "/\n";
+        return std::nullopt;
     }
     if (o.stage.has_value() + o.all + o.game != 1) {
         std::cerr << "hopla-solve: one of --stage N, --all or --game\n";
@@ -370,6 +388,17 @@ int main(int argc, char** argv) {
     if (!options) {
         std::cerr << hopla::kUsage;
         return 2;
+    }
+    if (options->stages) {
+        try {
+            const hopla::ChosenStages stages =
+                hopla::LoadStages(*options->stages, hopla::ExecutableDir());
+            return hopla::JudgeStageFile(stages, options->stage, options->outDir,
+                                         {options->seed, options->beam}, std::cout, std::cerr);
+        } catch (const hopla::StageFileError& e) {
+            std::cerr << "hopla-solve: " << e.what() << '\n';
+            return 2;
+        }
     }
     if (options->all) return hopla::SolveAllStages(*options);
     if (options->game) return hopla::SolveGame(*options);
