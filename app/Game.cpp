@@ -19,6 +19,8 @@
 #include <string>
 
 #include "app/StartUp.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
 #include "play/BallTick.h"
 #include "play/Flight.h"
 #include "play/Input.h"
@@ -31,6 +33,18 @@
 #include "stage/StageLoad.h"
 
 namespace hopla {
+
+// What a snapshot holds.
+struct GameSnapshot::Contents {
+    Form1::State form;
+    GameState state;
+    std::uint64_t handlersRun = 0;
+};
+
+static_assert(Game::kWidth == kScreenWidth && Game::kHeight == kScreenHeight);
+// The seam's key codes are the ones the handlers compare with.
+static_assert(kVkSpace == kKeySpace && kVkLeft == kKeyLeft && kVkRight == kKeyRight);
+
 namespace {
 
 using TickHandler = void (*)(Form1&, GameState&);
@@ -50,9 +64,31 @@ TickHandler HandlerOf(const Form1& form, const Timer& timer) {
 
 Game::Game(const Clock& clock, SoundDevice& sound, const TextRenderer* text, std::uint32_t seed,
            const std::string& exeDir)
-    : form_(clock, sound, text) {
-    Form_Load(form_, state_, seed, exeDir);
-    form_.Display.repaintLabels();
+    : form_(std::make_unique<Form1>(clock, sound, text)), state_(std::make_unique<GameState>()) {
+    Form_Load(*form_, *state_, seed, exeDir);
+    form_->Display.repaintLabels();
+}
+
+Game::~Game() = default;
+
+const Image& Game::picture() const {
+    return form_->Display.image();
+}
+
+Rect Game::takeChanged() {
+    return form_->Display.takeChanged();
+}
+
+bool Game::ended() const {
+    return form_->ended();
+}
+
+void Game::requestEnd() {
+    form_->End();
+}
+
+int Game::stage() const {
+    return state_->StageNo;
 }
 
 void Game::applyStages(const StageFile& file) {
@@ -63,64 +99,69 @@ template <typename Handler>
 void Game::run(std::string_view name, Handler&& handler) {
     if (ended()) return;
     handler();
-    form_.Display.repaintLabels();
+    form_->Display.repaintLabels();
     ++handlersRun_;
-    if (afterHandler) afterHandler(name);
+    observers_.tell(name);
 }
 
 void Game::keyDown(int keyCode) {
-    run("KeyDown", [&] { Form_KeyDown(form_, state_, keyCode, 0); });
+    run("KeyDown", [&] { Form_KeyDown(*form_, *state_, keyCode, 0); });
 }
 
 void Game::keyUp(int keyCode) {
-    run("KeyUp", [&] { Form_KeyUp(form_, state_, keyCode, 0); });
+    run("KeyUp", [&] { Form_KeyUp(*form_, *state_, keyCode, 0); });
 }
 
 void Game::mouseDown(int button) {
-    run("MouseDown", [&] { Display_MouseDown(form_, state_, button, 0, 0, 0); });
+    run("MouseDown", [&] { Display_MouseDown(*form_, *state_, button, 0, 0, 0); });
 }
 
 bool Game::runDueTimer() {
     if (ended()) return false;
-    Timer* timer = form_.Timers.takeDue();
+    Timer* timer = form_->Timers.takeDue();
     if (!timer) return false;
-    const TickHandler handler = HandlerOf(form_, *timer);
-    run(timer->name(), [&] { handler(form_, state_); });
+    const TickHandler handler = HandlerOf(*form_, *timer);
+    run(timer->name(), [&] { handler(*form_, *state_); });
     return true;
 }
 
 std::optional<Game::DueTimer> Game::nextDue() const {
     if (ended()) return std::nullopt;
-    const Timer* timer = form_.Timers.nextDue();
+    const Timer* timer = form_->Timers.nextDue();
     if (!timer) return std::nullopt;
     return DueTimer{timer->name(), timer->due()};
 }
 
 void Game::startStage(int n) {
     if (n < 0 || n > kTitleStage) throw std::out_of_range("no stage " + std::to_string(n));
-    for (Timer Form1::*timer : Form1::kTimers) (form_.*timer).setInterval(0);
+    Form1& form = *form_;
+    GameState& state = *state_;
+    for (Timer Form1::*timer : Form1::kTimers) (form.*timer).setInterval(0);
     // NextStage turns the title stage into a new game's stage 0 and any other stage s into
     // s + 1. A game that is not running (the title room, the ending, the last ball lost) is
     // started first, as leaving the title room does.
-    const bool newGame = state_.StageNo == kTitleStage || state_.BallsLeft < 1;
+    const bool newGame = state.StageNo == kTitleStage || state.BallsLeft < 1;
     if (n == 0) {
-        state_.StageNo = kTitleStage;
+        state.StageNo = kTitleStage;
     } else {
-        if (newGame) NewGame(state_);
-        state_.StageNo = n - 1;
+        if (newGame) NewGame(state);
+        state.StageNo = n - 1;
     }
-    NextStage(form_, state_);
-    form_.Display.repaintLabels();
+    NextStage(form, state);
+    form.Display.repaintLabels();
 }
 
 Game::Snapshot Game::save() const {
-    return {form_.save(), state_, handlersRun_};
+    return Snapshot(std::make_shared<const Snapshot::Contents>(
+        Snapshot::Contents{form_->save(), *state_, handlersRun_}));
 }
 
 void Game::restore(const Snapshot& snapshot) {
-    form_.restore(snapshot.form);
-    state_ = snapshot.state;
-    handlersRun_ = snapshot.handlersRun;
+    if (!snapshot.contents_) throw std::invalid_argument("an empty snapshot");
+    const Snapshot::Contents& contents = *snapshot.contents_;
+    form_->restore(contents.form);
+    *state_ = contents.state;
+    handlersRun_ = contents.handlersRun;
 }
 
 }  // namespace hopla

@@ -2,31 +2,38 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/Keys.h"
+#include "app/Observers.h"
+#include "app/Snapshot.h"
 #include "app/StateCheck.h"
-#include "form/Form1.h"
-#include "form/GameState.h"
+#include "toolkit/Clock.h"
 #include "toolkit/Image.h"
 #include "toolkit/Rect.h"
+#include "toolkit/Sound.h"
+#include "toolkit/Text.h"
 
 namespace hopla {
 
 struct StageFile;
+class Form1;
+struct GameState;
 
 // Owns the window's elements and the state record; runs start-up on construction. A runner
 // (the SDL frontend, the headless runner) delivers pending input first, then due timers one at
 // a time, then shows what changed of the picture. Every entry point runs one handler to its
-// end, repaints the labels it changed, and tells the observer. Once the application has ended
+// end, repaints the labels it changed, and tells the observers. Once the application has ended
 // nothing runs any more. This is all a runner may use; tests and hopla-sim reach further only
 // through GameTesting.
 class Game {
   public:
     Game(const Clock& clock, SoundDevice& sound, const TextRenderer* text, std::uint32_t seed,
          const std::string& exeDir);
+    ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -34,8 +41,8 @@ class Game {
     // Called by a runner given --stages right after construction, before the first handler.
     void applyStages(const StageFile& file);
 
-    // Input, as Windows virtual-key codes (0..255) and mouse buttons (1 left, 2 right,
-    // 4 middle) pressed on the picture.
+    // Input, as Windows virtual-key codes (0..kLastKeyCode) and mouse buttons (kMouseLeft,
+    // kMouseRight, kMouseMiddle) pressed on the picture; see app/Keys.h.
     void keyDown(int keyCode);
     void keyUp(int keyCode);
     void mouseDown(int button);
@@ -50,21 +57,23 @@ class Game {
     // Runs the handler of the earliest timer due by the clock's now; false when none is due.
     bool runDueTimer();
 
-    // The window's picture, labels included, 800 x 600.
-    const Image& picture() const { return form_.Display.image(); }
+    // The window's picture, labels included, kWidth x kHeight.
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+    const Image& picture() const;
     // The bounding box of the picture's pixels changed since the last call.
-    Rect takeChanged() { return form_.Display.takeChanged(); }
+    Rect takeChanged();
 
-    bool ended() const { return form_.ended(); }
+    bool ended() const;
     // The window's close request: the game ends at once, as by its own "end at once".
-    void requestEnd() { form_.End(); }
+    void requestEnd();
 
     // How many handlers have run since start-up (start-up itself is not one): the point in the
     // run at which a demo delivers each input, the same whatever the wall clock did.
     std::uint64_t handlersRun() const { return handlersRun_; }
     // StageNo: 0..20 in a game, 21 the title room and the ending. Demo recorders watch it for
     // stage changes.
-    int stage() const { return state_.StageNo; }
+    int stage() const;
     // The state as a demo's check line holds it (see StateCheck).
     StateCheck check() const;
 
@@ -73,34 +82,37 @@ class Game {
     // title room or the ending, or from a lost game, it is a new game (9 balls, the stage times
     // cleared); during a game the balls stay. Whatever sequence was running stops. Called
     // between handlers: by demo players and recorders right after start-up, for a demo of one
-    // stage, and by GameTesting. Throws std::out_of_range for other n.
+    // stage, and by hopla-sim's `stage`. Throws std::out_of_range for other n.
     void startStage(int n);
 
-    // The whole game as a value between two handlers: the record, every element of the window
-    // (pictures, labels, timers) and the handler count. The clock and the sound device belong
-    // to the runner, which saves its clock beside it (SimCore). A snapshot goes back only into
-    // the game that took it (std::invalid_argument otherwise); saving again shares the pixels
-    // of the rows nothing drew since, so a solver can keep many.
-    struct Snapshot {
-        Form1::State form;
-        GameState state;
-        std::uint64_t handlersRun = 0;
-    };
+    // The whole game as a value between two handlers (see GameSnapshot): the record, every
+    // element of the window (pictures, labels, timers) and the handler count. The clock and the
+    // sound device belong to the runner, which saves its clock beside it (SimCore). A snapshot
+    // goes back only into the game that took it (std::invalid_argument otherwise, or for an
+    // empty one); saving again shares the pixels of the rows nothing drew since, so a solver can
+    // keep many.
+    using Snapshot = GameSnapshot;
     Snapshot save() const;
     void restore(const Snapshot& snapshot);
 
-    // Told after every handler with its name: "Timer1".."Timer6", "Etimer", "KeyDown",
-    // "KeyUp", "MouseDown".
-    std::function<void(std::string_view handler)> afterHandler;
+    // Registers an observer, told after every handler with its name ("Timer1".."Timer6",
+    // "Etimer", "KeyDown", "KeyUp", "MouseDown") until the returned handle goes; observers are
+    // told in the order they registered. Demo recorders and players, hopla-sim's trace, the
+    // soak's checks and tests observe.
+    using Observer = ObserverList::Observer;
+    [[nodiscard]] ObserverHandle observe(Observer observer) {
+        return observers_.add(std::move(observer));
+    }
 
   private:
     friend class GameTesting;
     template <typename Handler>
     void run(std::string_view name, Handler&& handler);
 
-    Form1 form_;
-    GameState state_;
+    std::unique_ptr<Form1> form_;
+    std::unique_ptr<GameState> state_;
     std::uint64_t handlersRun_ = 0;
+    ObserverList observers_;
 };
 
 }  // namespace hopla

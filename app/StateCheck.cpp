@@ -1,9 +1,13 @@
 // Game::check: the record, labels and pictures reduced to hashes that every build agrees on.
 #include <bit>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/Game.h"
+#include "form/Form1.h"
+#include "form/GameState.h"
+#include "form/GameStateFields.h"
 
 // Hashes take the bit patterns of reals: only arithmetic done exactly as written gives every
 // build the same ones.
@@ -37,17 +41,19 @@ class Hasher {
             }
         }
     }
-    template <typename Array>
-    void each(const Array& values) {
-        for (const auto& v : values) add(v);
-    }
-    void add(int v) { integer(v); }
-    void add(std::int16_t v) { integer(v); }
-    void add(double v) { real(v); }
-    void add(const std::string& s) { text(s); }
-    template <typename T, std::size_t N>
-    void add(const std::array<T, N>& values) {
-        each(values);
+    // A variable of the record: integers as integer, reals by their own bit pattern (a float's
+    // 32 bits), texts as text, arrays entry by entry in index order.
+    template <typename T>
+    void add(const T& value) {
+        if constexpr (std::is_same_v<T, std::string>) {
+            text(value);
+        } else if constexpr (std::is_floating_point_v<T>) {
+            real(value);
+        } else if constexpr (std::is_integral_v<T>) {
+            integer(value);
+        } else {
+            for (const auto& entry : value) add(entry);
+        }
     }
     // Pixels go through four lanes mixed independently, then into the hash in order: the
     // same value on every build, four times faster than one chain.
@@ -79,38 +85,12 @@ class Hasher {
     std::uint64_t h_ = 0x6A09E667F3BCC908ull;
 };
 
+// The record's variables in the field list's order, each mixed in by its type.
 std::uint64_t RecordHash(const GameState& s) {
     Hasher h;
-    h.add(s.StageNo);
-    h.add(s.BallsLeft);
-    h.add(s.StageTime);
-    h.integer(s.Score);
-    h.add(s.ScoreCode);
-    h.add(s.StageMap);
-    h.add(s.StartX);
-    h.add(s.StartY);
-    h.add(s.TileGrid);
-    h.add(s.TrailX);
-    h.add(s.TrailY);
-    h.real(s.SpeedX);
-    h.add(s.SpeedY);
-    h.add(s.BallColor);
-    h.add(s.BallState);
-    h.add(s.BallInterval);
-    h.add(s.HeldKey);
-    h.add(s.KeyDirection);
-    h.add(s.LauncherX);
-    h.add(s.LauncherY);
-    h.integer(s.ProbeColor);
-    h.add(s.WallHitSpeed);
-    h.add(s.Tick);
-    h.add(s.LoopX);
-    h.add(s.EndPhase);
-    h.add(s.BandOrder);
-    h.add(s.CellOrderX);
-    h.add(s.CellOrderY);
-    h.add(s.TypingSteps);
-    h.add(s.TypingRow);
+    VisitFields(s, [&h](const FieldInfo& field, const auto& value) {
+        if (field.checked) h.add(value);
+    });
     return h.value();
 }
 
@@ -138,8 +118,8 @@ std::uint64_t PictureHash(const Picture& p) {
     h.integer(p.foreColor());
     h.integer(p.backColor());
     h.font(p.font());
-    h.integer(p.currentX);
-    h.integer(p.currentY);
+    h.integer(p.currentX());
+    h.integer(p.currentY());
     h.integer(p.backgroundPicture() != nullptr);
     if (p.backgroundPicture()) h.image(*p.backgroundPicture());
     return h.value();
@@ -150,19 +130,21 @@ std::uint64_t PictureHash(const Picture& p) {
 static_assert(Form1::kTimers.size() == std::tuple_size_v<decltype(StateCheck::timers)>);
 
 StateCheck Game::check() const {
+    const Form1& form = *form_;
+    const GameState& state = *state_;
     StateCheck c;
-    c.stage = state_.StageNo;
-    c.balls = state_.BallsLeft;
-    c.score = state_.Score;
+    c.stage = state.StageNo;
+    c.balls = state.BallsLeft;
+    c.score = state.Score;
     for (std::size_t i = 0; i < Form1::kTimers.size(); ++i)
-        c.timers[i] = (form_.*Form1::kTimers[i]).interval();
-    c.record = RecordHash(state_);
-    c.labels = LabelsHash(form_);
-    c.display = PictureHash(form_.Display);
-    c.back = PictureHash(form_.Back);
-    c.dark = PictureHash(form_.Dark);
-    c.chip = PictureHash(form_.Chip);
-    c.endChip = PictureHash(form_.EndChip);
+        c.timers[i] = (form.*Form1::kTimers[i]).interval();
+    c.record = RecordHash(state);
+    c.labels = LabelsHash(form);
+    c.display = PictureHash(form.Display);
+    c.back = PictureHash(form.Back);
+    c.dark = PictureHash(form.Dark);
+    c.chip = PictureHash(form.Chip);
+    c.endChip = PictureHash(form.EndChip);
     return c;
 }
 

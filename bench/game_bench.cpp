@@ -9,8 +9,6 @@
 namespace hopla::bench {
 namespace {
 
-constexpr int kLeft = 37, kRight = 39;
-
 // Runs until `done` holds, in steps of 10 ms; a script that never gets there is a fault.
 template <typename Done>
 void RunUntilDone(SimCore& sim, double limitMs, Done done, const char* what) {
@@ -33,7 +31,7 @@ void EnterStage(SimCore& sim, int stage) {
 void Steer(SimCore& sim, double ms) {
     const double until = sim.nowMs() + ms;
     for (int k = 0; sim.nowMs() < until && !sim.game().ended(); ++k) {
-        const int key = k % 3 == 2 ? kLeft : kRight;
+        const int key = k % 3 == 2 ? kVkLeft : kVkRight;
         sim.keyDown(key);
         sim.runFor(250);
         sim.keyUp(key);
@@ -46,7 +44,7 @@ void Steer(SimCore& sim, double ms) {
 // ending up to its final screen and the closing click.
 double PlayScriptedGame(int& handlers) {
     SimCore sim(11, HOPLA_BUILD_DIR);
-    sim.game().afterHandler = [&](std::string_view) { ++handlers; };
+    const ObserverHandle counting = sim.game().observe([&](std::string_view) { ++handlers; });
     RunUntilDone(
         sim, 15000, [&] { return sim.form().Timer1.running(); }, "title");
     sim.runFor(2000);
@@ -71,7 +69,7 @@ double PlayScriptedGame(int& handlers) {
     sim.startStage(21);
     RunUntilDone(
         sim, 120000, [&] { return s.EndPhase == kEndOver; }, "ending");
-    sim.mouseDown(1);
+    sim.mouseDown(kMouseLeft);
     if (!sim.game().ended()) throw std::runtime_error("the closing click did not end the game");
     return sim.nowMs();
 }

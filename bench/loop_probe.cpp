@@ -12,15 +12,17 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/GameTesting.h"
-#include "frontend/EventWait.h"
 #include "frontend/SdlApp.h"
 #include "frontend/SdlHandles.h"
+#include "platform/Platform.h"
+#include "toolkit/Numbers.h"
 
 namespace {
 
@@ -60,7 +62,9 @@ Options Parse(int argc, char** argv) {
         const std::string a = argv[i];
         auto value = [&]() -> double {
             if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
-            return std::stod(argv[++i]);
+            const std::optional<double> v = hopla::ParseNumber<double>(argv[++i]);
+            if (!v) throw std::invalid_argument(a + " takes a number, not '" + argv[i] + "'");
+            return *v;
         };
         if (a == "--interval")
             o.interval = static_cast<int>(value());
@@ -262,16 +266,17 @@ int Run(const Options& o) {
 
     Clock::duration playFrom{};
     bool started = false;
+    hopla::ObserverHandle starting;
     if (!o.fromStart) {
         // Once the window has settled through the black first seconds, at the title set-up, a
         // new game starts as if the ball had left the title stage, at the given pace: the
         // introduction ticks at a sixth of it, then stage 0 is loaded and Timer1 runs.
-        game.afterHandler = [&](std::string_view handler) {
+        starting = game.observe([&](std::string_view handler) {
             if (started || handler != "Timer2") return;
             started = true;
             testing.state().BallInterval = o.interval;
-            testing.startStage(0);
-        };
+            game.startStage(0);
+        });
         playFrom = 2000ms + 51 * std::chrono::milliseconds(o.interval / 6 + 1) + 1800ms;
     }
 

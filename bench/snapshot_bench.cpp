@@ -11,7 +11,7 @@ namespace {
 void EnterPlay(SimCore& sim) {
     sim.startStage(0);
     while (!sim.form().Timer1.running()) sim.runFor(10);
-    sim.keyDown(39);
+    sim.keyDown(kVkRight);
 }
 
 void Tick(SimCore& sim) {

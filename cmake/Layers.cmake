@@ -1,34 +1,119 @@
-# hopla_layer(NAME GLOB [EXCLUDE file...] [EXTRA source...] [LINKS target...]): the static
-# library hopla_NAME of one folder. Its headers are reached as "folder/File.h" through a view
-# directory that holds only that folder, so a library sees the headers of its own folder and of
-# the layers it links, and nothing above.
+# The layers, their ranks and the views that keep every include pointing down.
+
+# Each layer's rank, lowest first; layers named together share a rank. A layer links only
+# layers of a lower rank (a link sideways or up is a configure error), so layers of one rank
+# (play and sequences) never see each other.
+#   toolkit, platform  the window-toolkit stand-in, and the operating system's answers
+#   text, assets       SDL2_ttf text (its own layer: the game never draws text itself), artwork
+#   form ... app       the game, which never sees SDL or the platform
+#   demo, headless     demos over the game's seam, the virtual-clock runner
+#   frontend ...       the runners: the window, hopla-sim, hopla-solve
+#   editor             the stage editor: the window's pieces with the solver as its check
+set(HOPLA_LAYER_RANKS
+    "toolkit platform"
+    "text assets"
+    form
+    stage
+    "play sequences"
+    app
+    demo
+    headless
+    "frontend tools solve"
+    editor)
+
+# The platform is asked by the runners: the layers of the top rank, and headless's users
+# (hopla-soak, the tests and benchmarks) through them. Below them only text links it, privately,
+# for font files, so that headless and the game see none of it: the headless game stays a
+# function of its seed and its input.
+set(HOPLA_PLATFORM_USERS text frontend tools solve editor)
+
+# The rank of `layer` in `out`; empty when it is no layer (a system library).
+function(hopla_layer_rank layer out)
+    set(rank 0)
+    foreach(names ${HOPLA_LAYER_RANKS})
+        string(REPLACE " " ";" names "${names}")
+        if(layer IN_LIST names)
+            set(${out} ${rank} PARENT_SCOPE)
+            return()
+        endif()
+        math(EXPR rank "${rank} + 1")
+    endforeach()
+    set(${out} "" PARENT_SCOPE)
+endfunction()
+
+# Stops the configure when layer `name` links a layer that is not below it, or the platform
+# without being one of its users.
+function(hopla_check_links name)
+    hopla_layer_rank(${name} rank)
+    if(rank STREQUAL "")
+        message(FATAL_ERROR "layer ${name} has no rank: add it to HOPLA_LAYER_RANKS in cmake/Layers.cmake")
+    endif()
+    foreach(link ${ARGN})
+        hopla_layer_rank(${link} linked)
+        if(linked STREQUAL "")
+            continue()
+        endif()
+        if(NOT linked LESS rank)
+            message(FATAL_ERROR "layer ${name} (rank ${rank}) links layer ${link} (rank ${linked}): "
+                                "a layer links only layers below it (cmake/Layers.cmake)")
+        endif()
+        if(link STREQUAL "platform" AND NOT name IN_LIST HOPLA_PLATFORM_USERS)
+            message(FATAL_ERROR "layer ${name} links layer platform, which only the runners and "
+                                "text may link (HOPLA_PLATFORM_USERS in cmake/Layers.cmake)")
+        endif()
+    endforeach()
+endfunction()
+
+# hopla_view(NAME FOLDER OUT): a directory holding FOLDER's files (not its subfolders) under
+# their own path, e.g. <view>/toolkit/Rect.h, to put on an include path in place of the source
+# tree. A subfolder is a layer of its own (toolkit/text) or holds no source, so a library that
+# sees toolkit does not see toolkit/text. A header added later re-runs the configure.
+function(hopla_view name folder out)
+    set(view ${CMAKE_BINARY_DIR}/layers/${name})
+    # Made afresh each time: links of files that are gone go too (links are removed, never
+    # followed).
+    file(REMOVE_RECURSE ${view})
+    file(MAKE_DIRECTORY ${view}/${folder})
+    file(GLOB entries CONFIGURE_DEPENDS LIST_DIRECTORIES false ${CMAKE_SOURCE_DIR}/${folder}/*)
+    foreach(entry ${entries})
+        get_filename_component(file ${entry} NAME)
+        file(CREATE_LINK ${entry} ${view}/${folder}/${file} SYMBOLIC)
+    endforeach()
+    set(${out} ${view} PARENT_SCOPE)
+endfunction()
+
+# hopla_layer(NAME GLOB [EXCLUDE file...] [EXTRA source...] [LINKS target...]
+#             [PRIVATE target...]): the static library hopla_NAME of one folder. Its headers are
+# reached as "folder/File.h" through its view, so a library sees the headers of its own folder
+# and of the layers it links, and nothing above. LINKS are passed on to whoever links this
+# layer; PRIVATE ones are not (their headers stay unseen above).
 function(hopla_layer name glob)
-    cmake_parse_arguments(PARSE_ARGV 2 LAYER "" "" "EXCLUDE;EXTRA;LINKS")
+    cmake_parse_arguments(PARSE_ARGV 2 LAYER "" "" "EXCLUDE;EXTRA;LINKS;PRIVATE")
+    hopla_check_links(${name} ${LAYER_LINKS} ${LAYER_PRIVATE})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${glob})
     foreach(excluded ${LAYER_EXCLUDE})
         list(FILTER sources EXCLUDE REGEX ".*/${excluded}$")
     endforeach()
     get_filename_component(folder ${glob} DIRECTORY)  # e.g. toolkit/text
-    string(REGEX REPLACE "/.*" "" top ${folder})      # the top folder the includes name
-    set(view ${CMAKE_BINARY_DIR}/layers/${name})
-    if(folder STREQUAL top)
-        file(MAKE_DIRECTORY ${view})
-        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${top} ${view}/${top} SYMBOLIC)
-    else()
-        # A subfolder (toolkit/text) sits in a view of its own beside its parent's.
-        get_filename_component(parent ${view}/${folder} DIRECTORY)
-        file(MAKE_DIRECTORY ${parent})
-        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${view}/${folder} SYMBOLIC)
-    endif()
+    hopla_view(${name} ${folder} view)
     add_library(hopla_${name} STATIC ${sources} ${LAYER_EXTRA})
     target_include_directories(hopla_${name} PUBLIC ${view})
-    set(links)
-    foreach(link ${LAYER_LINKS})
-        if(TARGET hopla_${link})
-            list(APPEND links hopla_${link})
+    foreach(scope PUBLIC PRIVATE)
+        set(links)
+        if(scope STREQUAL "PUBLIC")
+            set(names ${LAYER_LINKS})
         else()
-            list(APPEND links ${link})
+            set(names ${LAYER_PRIVATE})
+        endif()
+        foreach(link ${names})
+            if(TARGET hopla_${link})
+                list(APPEND links hopla_${link})
+            else()
+                list(APPEND links ${link})
+            endif()
+        endforeach()
+        if(links)
+            target_link_libraries(hopla_${name} ${scope} ${links})
         endif()
     endforeach()
-    target_link_libraries(hopla_${name} PUBLIC ${links})
 endfunction()

@@ -9,7 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <vector>
+
+#include "app/Keys.h"
+#include "toolkit/Numbers.h"
 
 namespace hopla {
 namespace {
@@ -17,7 +21,6 @@ namespace {
 constexpr std::size_t kMaxLine = 1000;
 constexpr std::uint64_t kMaxPoint = 1'000'000'000'000'000;  // handlers; far beyond any game
 constexpr std::int64_t kMaxMs = 1'000'000'000'000;          // some thirty years
-constexpr int kMaxKeyCode = 255;                            // the game's key table has 256 entries
 
 constexpr std::array<std::pair<InputKind, std::string_view>, 4> kInputWords = {{
     {InputKind::KeyDown, "key-down"},
@@ -84,12 +87,11 @@ struct LineError {
 
 template <typename T>
 T Number(std::string_view word, std::string_view what, long long min, long long max) {
-    long long v = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (word.empty() || ec != std::errc() || end != word.data() + word.size() || v < min || v > max)
+    const std::optional<long long> v = ParseNumber<long long>(word);
+    if (!v || *v < min || *v > max)
         throw LineError{std::string(what) + " '" + std::string(word) + "' is not a whole number " +
                         std::to_string(min) + ".." + std::to_string(max)};
-    return static_cast<T>(v);
+    return static_cast<T>(*v);
 }
 
 std::uint64_t HashValue(std::string_view word, std::string_view what) {
@@ -292,10 +294,11 @@ class Reader {
             throw LineError{std::string(words[2]) +
                             (expected == 3 ? " takes nothing more" : " takes one number")};
         if (in.kind == InputKind::Mouse) {
-            in.code = Number<int>(words[3], "button", 1, 4);
-            if (in.code == 3) throw LineError{"no mouse button 3 (1 left, 2 right, 4 middle)"};
+            in.code = Number<int>(words[3], "button", kMouseLeft, kMouseMiddle);
+            if (!IsMouseButton(in.code))
+                throw LineError{"no mouse button 3 (1 left, 2 right, 4 middle)"};
         } else if (in.kind != InputKind::Close) {
-            in.code = Number<int>(words[3], "key code", 0, kMaxKeyCode);
+            in.code = Number<int>(words[3], "key code", 0, kLastKeyCode);
         }
         return in;
     }

@@ -2,7 +2,6 @@
 #include "demo/DemoStages.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -25,27 +24,21 @@ std::string Hex(std::uint64_t v) {
 
 }  // namespace
 
-std::vector<std::string> StageFileCandidates(std::string_view arg, const char* xdgDataHome,
-                                             const char* home, const std::string& exeDir) {
+std::vector<std::string> StageFileCandidates(std::string_view arg, const std::string& userDir,
+                                             const std::string& exeDir) {
     std::vector<std::string> paths{std::string(arg)};
     if (arg.empty() || arg.find('/') != std::string_view::npos) return paths;
     std::string file(arg);
     if (!file.ends_with(kExtension)) file += kExtension;
-    std::string data;
-    if (xdgDataHome && *xdgDataHome == '/') {
-        data = xdgDataHome;
-    } else if (home && *home) {
-        data = std::string(home) + "/.local/share";
-    }
-    if (!data.empty()) paths.push_back(data + "/hopla/stages/" + file);
+    if (!userDir.empty()) paths.push_back(userDir + "/stages/" + file);
     paths.push_back(exeDir + HOPLA_STAGES_FROM_EXE + "/" + file);
     paths.push_back(exeDir + "stages/" + file);
     return paths;
 }
 
-ChosenStages LoadStages(std::string_view arg, const std::string& exeDir) {
-    const std::vector<std::string> paths =
-        StageFileCandidates(arg, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), exeDir);
+ChosenStages LoadStages(std::string_view arg, const std::string& userDir,
+                        const std::string& exeDir) {
+    const std::vector<std::string> paths = StageFileCandidates(arg, userDir, exeDir);
     std::string path = paths.front();
     for (const std::string& candidate : paths) {
         std::error_code error;

@@ -21,16 +21,18 @@ struct ChosenStages {
 };
 
 // Where --stages ARG is looked for, in order: ARG itself; and when ARG holds no slash,
-// NAME.stages (ARG with ".stages" added unless it ends so) in $XDG_DATA_HOME/hopla/stages
-// (~/.local/share when XDG_DATA_HOME is unset or empty), in the installed data folder beside
-// the executable's folder, and in the folder "stages" beside the executable (the build tree).
-std::vector<std::string> StageFileCandidates(std::string_view arg, const char* xdgDataHome,
-                                             const char* home, const std::string& exeDir);
+// NAME.stages (ARG with ".stages" added unless it ends so) in `userDir`/stages (the player's
+// own: the platform's RecordsDir, $XDG_DATA_HOME/hopla), in the installed data folder beside
+// the executable's folder `exeDir`, and in the folder "stages" beside the executable (the build
+// tree). An empty userDir is skipped.
+std::vector<std::string> StageFileCandidates(std::string_view arg, const std::string& userDir,
+                                             const std::string& exeDir);
 
 // Reads the first candidate that exists (ARG itself when none does, for its message). Throws
 // StageFileError, one line naming the file, for a file that cannot be read or is not a stage
 // file. Called by hopla, hopla-sim and hopla-solve before anything starts.
-ChosenStages LoadStages(std::string_view arg, const std::string& exeDir);
+ChosenStages LoadStages(std::string_view arg, const std::string& userDir,
+                        const std::string& exeDir);
 
 // The hash of the stage table a game starts with when `file` is applied after start-up (the
 // game's own table for none): what a demo's stages line holds.

@@ -17,18 +17,10 @@ Player::Player(Game& game, const Clock& clock, const Demo& demo, CheckObserver o
       clock_(clock),
       demo_(demo),
       onCheck_(std::move(onCheck)),
-      observer_(game.afterHandler) {
-    game_.afterHandler = [this](std::string_view name) {
-        if (observer_) observer_(name);
-        afterHandler();
-    };
+      observation_(game.observe([this](std::string_view) { afterHandler(); })) {
     if (demo_.startStage) game_.startStage(*demo_.startStage);
     stage_ = game_.stage();
     compare();  // the start's check
-}
-
-Player::~Player() {
-    game_.afterHandler = observer_;
 }
 
 const DemoInput* Player::next() const {

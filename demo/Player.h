@@ -29,8 +29,8 @@ struct Mismatch {
 // game made with the demo's seed, before any handler ran; it puts the game at the demo's
 // starting stage and compares the start check. The runner then, before every timer tick and
 // whenever it would wait, delivers the inputs due (inputDue(), deliverNext()), and stops once
-// finished(). While it lives the player observes the game's handlers (calling on to the
-// observer that was there before) and compares a check after each that changed the stage.
+// finished(). While it lives the player observes the game's handlers and compares a check
+// after each that changed the stage.
 // Only the first mismatch is kept; playing on after it compares nothing more.
 class Player {
   public:
@@ -38,7 +38,6 @@ class Player {
     // found, and whether it matched.
     using CheckObserver = std::function<void(const DemoCheck& played, bool matched)>;
     Player(Game& game, const Clock& clock, const Demo& demo, CheckObserver onCheck = {});
-    ~Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
@@ -65,12 +64,12 @@ class Player {
     const Clock& clock_;
     const Demo& demo_;
     CheckObserver onCheck_;
-    std::function<void(std::string_view)> observer_;
     std::size_t nextInput_ = 0;
     std::size_t nextCheck_ = 0;
     int stage_;
     bool finished_ = false;
     std::optional<Mismatch> mismatch_;
+    ObserverHandle observation_;
 };
 
 }  // namespace hopla

@@ -25,17 +25,13 @@ void Deliver(Game& game, InputKind kind, int code) {
 Recorder::Recorder(Game& game, const Clock& clock, std::uint32_t seed,
                    std::optional<int> startStage, std::ostream& out,
                    const std::optional<DemoStages>& stages)
-    : game_(game), clock_(clock), out_(out), observer_(game.afterHandler), stage_(game.stage()) {
-    game_.afterHandler = [this](std::string_view name) {
-        if (observer_) observer_(name);
-        afterHandler();
-    };
+    : game_(game),
+      clock_(clock),
+      out_(out),
+      stage_(game.stage()),
+      observation_(game.observe([this](std::string_view) { afterHandler(); })) {
     out_ << DemoHeader(seed, startStage, stages);
     writeCheck();
-}
-
-Recorder::~Recorder() {
-    game_.afterHandler = observer_;
 }
 
 std::int64_t Recorder::nowMs() const {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -18,13 +17,12 @@ namespace hopla {
 // writes the header and the start check at once, then an input line for everything delivered
 // through it, a check line after each handler that changed the stage (flushed, so a crash keeps
 // the run up to there) and, from finish(), the final check and the end line. While it lives it
-// observes the game's handlers, calling on to the observer that was there before.
+// observes the game's handlers.
 class Recorder {
   public:
     // `stages` names the stage file the game was given (none: its own stages).
     Recorder(Game& game, const Clock& clock, std::uint32_t seed, std::optional<int> startStage,
              std::ostream& out, const std::optional<DemoStages>& stages = std::nullopt);
-    ~Recorder();
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
@@ -45,10 +43,10 @@ class Recorder {
     Game& game_;
     const Clock& clock_;
     std::ostream& out_;
-    std::function<void(std::string_view)> observer_;  // the game's observer before this one
     int stage_;
     std::uint64_t lastCheck_ = 0;
     bool finished_ = false;
+    ObserverHandle observation_;
 };
 
 // Hands one input to the game: the same handler the window would run.

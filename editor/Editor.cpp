@@ -8,6 +8,7 @@
 #include "frontend/EventWait.h"
 #include "frontend/KeyCodes.h"
 #include "frontend/Options.h"
+#include "platform/Platform.h"
 #include "toolkit/Environment.h"
 
 namespace hopla {

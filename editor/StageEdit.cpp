@@ -1,12 +1,10 @@
 // Editing stages: painting cells and lines of cells, the start point, undo and redo, saving.
 #include "editor/StageEdit.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
+
+#include "platform/Platform.h"
 
 namespace hopla {
 
@@ -128,21 +126,8 @@ StageFile StageEdit::toSave() const {
 
 void StageEdit::save() {
     const std::string text = FormatStages(toSave());  // refuses stages that break the format
-    const std::string temp = path_ + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            throw StageFileError(path_ + ": cannot write: " + std::strerror(errno));
-        }
-    }
-    if (std::rename(temp.c_str(), path_.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        std::remove(temp.c_str());
-        throw StageFileError(path_ + ": cannot write: " + why);
-    }
+    if (const std::optional<std::string> error = ReplaceFile(path_, text))
+        throw StageFileError(*error);
     modified_ = false;
 }
 

@@ -48,8 +48,9 @@ class StageEdit {
     // the stages the file held or that differ from the game's own (a new file: all of them).
     const StageFile& table() const { return table_; }
     StageFile toSave() const;
-    // Writes the file whole through a temporary file and a rename; throws StageFileError (one
-    // line) when the stages break the format or the file cannot be written.
+    // Writes the file whole through the platform's atomic replace (a temporary file renamed over
+    // it); throws StageFileError (one line) when the stages break the format or the file cannot
+    // be written.
     void save();
 
   private:

@@ -9,6 +9,7 @@ namespace hopla {
 
 inline constexpr int kTitleStage = 21;  // StageNo of the title room, after stages 0..20
 inline constexpr int kStageCount = 22;
+inline constexpr int kBallsPerGame = 9;  // BallsLeft of a new game; the score counts those lost
 
 // What the ball is doing; the stage introduction and the key handler branch on it.
 enum BallStates : int {
@@ -18,6 +19,9 @@ enum BallStates : int {
     kBallToTitle = 3,   // returning to the title stage after Space
     kBallGameOver = 4,  // game over pending
 };
+
+// The slowest pace BallInterval gives Timer1 and Timer3: the largest interval a timer takes.
+inline constexpr int kSlowestInterval = 65535;
 
 // Tile codes of TileGrid.
 enum TileCodes : std::int16_t {

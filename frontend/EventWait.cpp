@@ -1,11 +1,8 @@
-// The frontend's one way of sleeping: SDL's event wait for whole milliseconds, then
-// clock_nanosleep for the rest.
+// The frontend's one way of sleeping: SDL's event wait for whole milliseconds, then the
+// platform's precise sleep for the rest.
 #include "frontend/EventWait.h"
 
-#include <sys/prctl.h>
-#include <time.h>
-
-#include <cerrno>
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {
@@ -17,16 +14,6 @@ using std::chrono::nanoseconds;
 // on a busy machine, a millisecond or more late; it is only trusted up to this much before the
 // deadline.
 constexpr milliseconds kPreciseStretch{2};
-
-// libstdc++'s steady_clock is CLOCK_MONOTONIC, so its time points are absolute times of it.
-void SleepUntil(SteadyTime deadline) {
-    const auto ns = std::chrono::duration_cast<nanoseconds>(deadline.time_since_epoch()).count();
-    timespec at{};
-    at.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
-    at.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
-    }
-}
 
 }  // namespace
 
@@ -52,10 +39,6 @@ std::optional<SDL_Event> WaitForEvent(std::optional<SteadyTime> deadline) {
         SleepUntil(*deadline);
         return std::nullopt;
     }
-}
-
-void TightenTimerSlack() {
-    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 }
 
 }  // namespace hopla

@@ -3,14 +3,12 @@
 
 #include <cstdlib>
 
+#include "app/Keys.h"
 #include "frontend/KeyCodes.h"
-#include "frontend/X11Info.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {
-
-constexpr int kKeyLeft = 37, kKeyRight = 39, kKeySpace = 32;
-constexpr int kMouseLeft = 1, kMouseRight = 2;
 
 // The left stick counts as pushed past half its travel and as released under about a third,
 // so that a stick held near the edge does not chatter.
@@ -147,9 +145,9 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
 void InputRouter::settle(Duration now, std::vector<Routed>& out) {
     std::set<int> held;
     for (const auto& [id, pad] : pads_) {
-        if (pad.left || pad.stick < 0) held.insert(kKeyLeft);
-        if (pad.right || pad.stick > 0) held.insert(kKeyRight);
-        if (pad.start || pad.back) held.insert(kKeySpace);
+        if (pad.left || pad.stick < 0) held.insert(kVkLeft);
+        if (pad.right || pad.stick > 0) held.insert(kVkRight);
+        if (pad.start || pad.back) held.insert(kVkSpace);
     }
     for (const int code : padKeysDown_)
         if (!held.contains(code)) {
@@ -161,7 +159,7 @@ void InputRouter::settle(Duration now, std::vector<Routed>& out) {
         if (!padKeysDown_.contains(code)) {
             out.push_back({Command::KeyDown, code});
             // The last direction pressed is the one that repeats, as the last key on a keyboard.
-            if (code == kKeyLeft || code == kKeyRight) {
+            if (code == kVkLeft || code == kVkRight) {
                 repeatKey_ = code;
                 nextRepeat_ = now + repeat_.delay;
             }
@@ -183,9 +181,9 @@ void InputRouter::repeatDue(Duration now, std::vector<Routed>& out) {
 
 RepeatTiming KeyboardRepeatOf(SDL_Window* window) {
     RepeatTiming timing;
-    if (const std::optional<KeyRepeatMs> x11 = X11KeyRepeat(window)) {
-        timing.delay = std::chrono::milliseconds(x11->delayMs);
-        timing.interval = std::chrono::milliseconds(x11->intervalMs);
+    if (const std::optional<KeyRepeatMs> system = KeyRepeat(window)) {
+        timing.delay = std::chrono::milliseconds(system->delayMs);
+        timing.interval = std::chrono::milliseconds(system->intervalMs);
     }
     return timing;
 }

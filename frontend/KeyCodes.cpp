@@ -4,6 +4,8 @@
 #include <SDL_keycode.h>
 #include <SDL_mouse.h>
 
+#include "app/Keys.h"
+
 namespace hopla {
 namespace {
 
@@ -28,14 +30,14 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_PAUSE, 19},
     {SDLK_CAPSLOCK, 20},
     {SDLK_ESCAPE, 27},
-    {SDLK_SPACE, 32},
+    {SDLK_SPACE, kVkSpace},
     {SDLK_PAGEUP, 33},
     {SDLK_PAGEDOWN, 34},
     {SDLK_END, 35},
     {SDLK_HOME, 36},
-    {SDLK_LEFT, 37},
+    {SDLK_LEFT, kVkLeft},
     {SDLK_UP, 38},
-    {SDLK_RIGHT, 39},
+    {SDLK_RIGHT, kVkRight},
     {SDLK_DOWN, 40},
     {SDLK_SELECT, 41},
     {SDLK_EXECUTE, 43},
@@ -102,11 +104,11 @@ std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey) {
 std::optional<int> MouseButtonFromSdl(int sdlButton) {
     switch (sdlButton) {
         case SDL_BUTTON_LEFT:
-            return 1;
+            return kMouseLeft;
         case SDL_BUTTON_RIGHT:
-            return 2;
+            return kMouseRight;
         case SDL_BUTTON_MIDDLE:
-            return 4;
+            return kMouseMiddle;
         default:
             return std::nullopt;
     }

@@ -16,6 +16,7 @@
 #include "frontend/DemoLink.h"
 #include "frontend/Options.h"
 #include "frontend/Settings.h"
+#include "platform/Platform.h"
 #include "toolkit/Environment.h"
 
 namespace hopla {
@@ -30,12 +31,11 @@ int ExportStages(const std::string& path) {
         std::fputs("hopla: cannot write the stages to standard output\n", stderr);
         return 1;
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (out) return 0;
-    std::fprintf(stderr, "hopla: cannot write the stages to %s\n", path.c_str());
-    return 1;
+    if (const std::optional<std::string> error = ReplaceFile(path, text)) {
+        std::fprintf(stderr, "hopla: %s\n", error->c_str());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     std::optional<ChosenStages> stages;
     if (options.stages) {
         try {
-            stages = LoadStages(*options.stages, ExecutableDir());
+            stages = LoadStages(*options.stages, RecordsDir(), ExecutableDir());
         } catch (const StageFileError& e) {
             std::fprintf(stderr, "hopla: %s\n", e.what());
             return 2;
@@ -82,7 +82,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
 
     // The command line wins over what was remembered.
     AppOptions app;
-    app.settingsPath = SettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    app.settingsPath = SettingsPath();
     Settings remembered;
     if (!app.settingsPath.empty()) {
         const LoadedSettings loaded = LoadSettings(app.settingsPath);

@@ -2,7 +2,8 @@
 #include "frontend/Options.h"
 
 #include <array>
-#include <charconv>
+
+#include "toolkit/Numbers.h"
 
 namespace hopla {
 namespace {
@@ -97,10 +98,8 @@ const OptionRow* Find(std::string_view name) {
 }  // namespace
 
 std::optional<int> ParseScale(std::string_view text) {
-    int n = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    if (n < kMinScale || n > kMaxScale) return std::nullopt;
+    const std::optional<int> n = ParseNumber<int>(text);
+    if (!n || *n < kMinScale || *n > kMaxScale) return std::nullopt;
     return n;
 }
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "frontend/Options.h"
-#include "frontend/X11Info.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 
@@ -50,7 +50,7 @@ bool Screen::fullscreen() const {
 
 void Screen::setFullscreen(bool on) {
     if (on == fullscreen()) return;
-    if (X11WindowManagerRuns(window_.get()) != false) {
+    if (WindowManagerRuns(window_.get()) != false) {
         SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         return;
     }
@@ -87,9 +87,9 @@ void Screen::centre() {
 
 int Screen::fittingScale(int displayIndex) const {
     if (displayIndex < 0) displayIndex = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
-    SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(displayIndex, &usable) != 0) return kMinScale;
-    return LargestScale(usable.w, usable.h, pictureW_, pictureH_, kMaxScale);
+    const std::optional<DisplayArea> usable = UsableArea(displayIndex);
+    if (!usable) return kMinScale;
+    return LargestScale(usable->width, usable->height, pictureW_, pictureH_, kMaxScale);
 }
 
 void Screen::present(const Image& image, const Rect& changed) {

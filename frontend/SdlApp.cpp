@@ -9,6 +9,7 @@
 #include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {
@@ -36,9 +37,9 @@ std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Durati
 // usable area of the first display, where the window opens.
 int StartScale(const AppOptions& options) {
     if (options.scale) return *options.scale;
-    SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return kMinScale;
-    return LargestScale(usable.w, usable.h, kScreenWidth, kScreenHeight, kMaxScale);
+    const std::optional<DisplayArea> usable = UsableArea(0);
+    if (!usable) return kMinScale;
+    return LargestScale(usable->width, usable->height, Game::kWidth, Game::kHeight, kMaxScale);
 }
 
 }  // namespace
@@ -46,7 +47,7 @@ int StartScale(const AppOptions& options) {
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : video_(SDL_INIT_VIDEO),
       controllers_(ControllerSubsystem()),
-      screen_(video_, "Form1", kScreenWidth, kScreenHeight, StartScale(options),
+      screen_(video_, "Form1", Game::kWidth, Game::kHeight, StartScale(options),
               options.fullscreen),
       sound_(!options.mute),
       game_(clock_, sound_, &text_, seed, exeDir),
@@ -133,7 +134,7 @@ void SdlApp::deliver(const SDL_Event& event) {
             break;
         default:
             routed_.clear();
-            router_.route(event, clock_.now(), screen_.layout(), kScreenWidth, kScreenHeight,
+            router_.route(event, clock_.now(), screen_.layout(), Game::kWidth, Game::kHeight,
                           routed_);
             apply(routed_);
             break;

@@ -44,7 +44,7 @@ class SdlApp {
 
     void run();
 
-    // For probes of the loop: the game, to script it between handlers (through its afterHandler),
+    // For probes of the loop: the game, to script it between handlers (as one of its observers),
     // and an observer told after each timer tick which timer it was, when it was due and when
     // its handler started and returned, on the game's clock.
     using TickObserver = std::function<void(std::string_view timer, Duration due, Duration started,

@@ -1,18 +1,15 @@
-// Settings file: screened for size and binary content, parsed by libinih, written atomically.
+// Settings file: screened for size and binary content, parsed by libinih, written atomically
+// through the platform.
 #include "frontend/Settings.h"
 
-#include <fcntl.h>
 #include <ini.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 
 #include "frontend/Options.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {
@@ -70,42 +67,6 @@ int OnEntry(void* user, const char* section, const char* name, const char* value
     return 1;
 }
 
-// Reads at most kMaxFileBytes + 1 bytes of a regular file without blocking on a pipe or a
-// device. Sets `error` when the file exists but cannot be used; false with no error: missing.
-bool ReadSmallFile(const std::string& path, std::string& text, std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        if (errno != ENOENT) error = std::strerror(errno);
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = "not a regular file";
-        ::close(fd);
-        return false;
-    }
-    char buffer[kMaxFileBytes + 1];
-    std::size_t got = 0;
-    while (got < sizeof buffer) {
-        const ssize_t n = ::read(fd, buffer + got, sizeof buffer - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    if (got > kMaxFileBytes) {
-        error = "larger than " + std::to_string(kMaxFileBytes) + " bytes";
-        return false;
-    }
-    text.assign(buffer, got);
-    return true;
-}
-
 // What makes a text unfit for the parser: binary bytes or an over-long line.
 std::string Unfit(std::string_view text) {
     std::size_t lineStart = 0;
@@ -124,40 +85,21 @@ std::string Unfit(std::string_view text) {
     return {};
 }
 
-// mkdir -p for the directories above `path`; the base of the configuration is private.
-bool MakeParents(const std::string& path, std::string& error) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string dir = path.substr(0, slash);
-        if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = "cannot create " + dir + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
-std::string SettingsPath(const char* xdgConfigHome, const char* home) {
-    std::string base;
-    if (xdgConfigHome && xdgConfigHome[0] == '/')
-        base = xdgConfigHome;
-    else if (home && home[0] == '/')
-        base = std::string(home) + "/.config";
-    else
-        return {};
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    return base + "/hopla/settings.ini";
+std::string SettingsPath() {
+    const std::string dir = SettingsDir();
+    return dir.empty() ? std::string() : dir + "/settings.ini";
 }
 
 LoadedSettings LoadSettings(const std::string& path) {
     LoadedSettings loaded;
-    std::string text, error;
-    if (!ReadSmallFile(path, text, error)) {
-        if (!error.empty()) loaded.warning = "ignoring " + path + ": " + error;
+    const SmallFile file = ReadSmallFile(path, kMaxFileBytes);
+    if (!file.text) {
+        if (!file.error.empty()) loaded.warning = "ignoring " + path + ": " + file.error;
         return loaded;
     }
+    const std::string& text = *file.text;
     if (std::string why = Unfit(text); !why.empty()) {
         loaded.warning = "ignoring " + path + ": " + why;
         return loaded;
@@ -184,35 +126,8 @@ std::string FormatSettings(const Settings& settings) {
 }
 
 std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings) {
-    std::string error;
     if (path.empty()) return "no place for settings (neither XDG_CONFIG_HOME nor HOME is set)";
-    if (!MakeParents(path, error)) return error;
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return "cannot write " + path + ": " + std::strerror(errno);
-    const std::string text = FormatSettings(settings);
-    bool written = true;
-    for (std::size_t done = 0; done < text.size() && written;) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            written = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    const int savedErrno = errno;
-    ::fchmod(fd, 0644);
-    if (::close(fd) != 0 && written) written = false;
-    if (!written) {
-        ::unlink(temp.c_str());
-        return "cannot write " + path + ": " + std::strerror(savedErrno);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int renameErrno = errno;
-        ::unlink(temp.c_str());
-        return "cannot write " + path + ": " + std::strerror(renameErrno);
-    }
-    return std::nullopt;
+    return ReplaceFile(path, FormatSettings(settings));
 }
 
 }  // namespace hopla

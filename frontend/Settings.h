@@ -1,5 +1,5 @@
-// The remembered window choices in $XDG_CONFIG_HOME/hopla/settings.ini, read and written
-// through libinih; no SDL.
+// The remembered window choices in $XDG_CONFIG_HOME/hopla/settings.ini, parsed by libinih, the
+// file read and written through the platform; no SDL.
 #pragma once
 
 #include <optional>
@@ -13,9 +13,9 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// Where the settings live: $XDG_CONFIG_HOME/hopla/settings.ini, or ~/.config/... when that is
-// unset, empty or not absolute; empty when neither variable helps. Either argument may be null.
-std::string SettingsPath(const char* xdgConfigHome, const char* home);
+// Where the settings live: settings.ini in the platform's SettingsDir; empty when the system
+// offers no place. The frontend asks once at start.
+std::string SettingsPath();
 
 struct LoadedSettings {
     Settings settings;    // the defaults when the file was not usable

@@ -18,9 +18,6 @@ inline int KeyDirectionOf(const GameState& state, int keyCode) {
                : 0;
 }
 
-// The slowest pace Timer1 and Timer3 can be given: the largest interval a timer takes.
-inline constexpr int kSlowestInterval = 65535;
-
 // Key press (auto-repeats included) with its virtual-key code; shift is not used.
 void Form_KeyDown(Form1& form, GameState& state, int keyCode, int shift);
 // Key release: clears HeldKey whatever the key.

@@ -56,11 +56,11 @@ void EndingFinalScreen(Form1& form, GameState& s) {
     if (s.Score < 10000) s.ScoreCode = ScoreCodeOf(s.Score);
     form.Label1.setVisible(false);
     // In Display's text settings as the last stage introduction left them.
-    form.Display.currentX = 345;
-    form.Display.currentY = 240;
+    form.Display.setCurrentX(345);
+    form.Display.setCurrentY(240);
     form.Display.print("Score  " + std::to_string(s.Score));
-    form.Display.currentX = 345;
-    form.Display.currentY = 300;
+    form.Display.setCurrentX(345);
+    form.Display.setCurrentY(300);
     form.Display.print("ﾊﾟｽﾜｰﾄﾞ   " + s.ScoreCode);
     s.EndPhase = kEndOver;
     form.Etimer.setInterval(0);

@@ -33,8 +33,8 @@ void ShowStageCaptions(Form1& form, GameState& s) {
     form.Display.setFontBold(true);
 
     SumScore(s);
-    form.Display.currentX = 345;
-    form.Display.currentY = 340;
+    form.Display.setCurrentX(345);
+    form.Display.setCurrentY(340);
     form.Display.print("Score  " + std::to_string(s.Score));
 }
 

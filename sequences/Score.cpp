@@ -15,7 +15,7 @@ void SumScore(GameState& s) {
     s.Score = 0;
     // StageTime.at: a StageNo set from outside the game stops here, not past the table.
     for (int i = 0; i <= s.StageNo; ++i) s.Score += TenthsDown(s.StageTime.at(i));
-    s.Score += (9 - s.BallsLeft) * 30;
+    s.Score += (kBallsPerGame - s.BallsLeft) * 30;
 }
 
 std::string ScoreCodeOf(int score) {

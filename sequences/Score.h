@@ -8,7 +8,7 @@
 namespace hopla {
 
 // Score := the sum over stages 0..StageNo of Int(StageTime(i) / 10), plus 30 for each ball
-// lost (9 - BallsLeft). Summed in 32 bits, so a total above 32767 stays as it is.
+// lost (kBallsPerGame - BallsLeft). Summed in 32 bits, so a total above 32767 stays as it is.
 void SumScore(GameState& state);
 
 // Four lower-case letters, the base-26 digits of `score` from the least significant ('a' is

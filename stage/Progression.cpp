@@ -37,7 +37,7 @@ void NextStage(Form1& form, GameState& s) {
 
 void NewGame(GameState& s) {
     s.StageNo = 0;
-    s.BallsLeft = 9;
+    s.BallsLeft = kBallsPerGame;
     for (int i = 0; i <= 22; ++i) s.StageTime[i] = 0;
 }
 

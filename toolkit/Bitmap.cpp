@@ -10,8 +10,9 @@
 namespace hopla {
 
 Bitmap::Bitmap(int width, int height, Color backColor)
-    : image_(std::max(width, 0), std::max(height, 0), static_cast<std::uint32_t>(backColor)),
-      backColor_(backColor) {}
+    : image_(std::max(width, 0), std::max(height, 0), static_cast<std::uint32_t>(backColor)) {
+    settings_.backColor = backColor;
+}
 
 void Bitmap::resize(int w, int h) {
     image_ = Image(std::max(w, 0), std::max(h, 0));
@@ -26,12 +27,12 @@ void Bitmap::loadImage(const Image& image) {
 }
 
 void Bitmap::setBackColor(Color c) {
-    backColor_ = c;
+    settings_.backColor = c;
     clear();
 }
 
 void Bitmap::setBackgroundPicture(std::shared_ptr<const Image> picture) {
-    background_ = std::move(picture);
+    settings_.background = std::move(picture);
     clear();
 }
 
@@ -41,15 +42,16 @@ void Bitmap::clear() {
 }
 
 void Bitmap::restoreFromBackground(const Rect& r) {
-    fillRect(r, backColor_);
-    if (!background_) return;
-    const Rect from = r.intersect({0, 0, background_->width, background_->height});
+    fillRect(r, settings_.backColor);
+    const Image* background = settings_.background.get();
+    if (!background) return;
+    const Rect from = r.intersect({0, 0, background->width, background->height});
     touch(from);
     for (int y = from.top; y < from.bottom; ++y)
-        std::memcpy(pixelsOf(y) + from.left,
-                    background_->pixels.data() + static_cast<std::size_t>(y) * background_->width +
-                        from.left,
-                    sizeof(std::uint32_t) * from.width());
+        std::memcpy(
+            pixelsOf(y) + from.left,
+            background->pixels.data() + static_cast<std::size_t>(y) * background->width + from.left,
+            sizeof(std::uint32_t) * from.width());
 }
 
 void Bitmap::fillRect(const Rect& area, Color color) {
@@ -59,7 +61,7 @@ void Bitmap::fillRect(const Rect& area, Color color) {
 }
 
 void Bitmap::fillBox(int x1, int y1, int x2, int y2, Color color) {
-    const long long grow = (penWidth_ - 1) / 2;
+    const long long grow = (settings_.penWidth - 1) / 2;
     const long long left = std::min(x1, x2) - grow, right = std::max(x1, x2) + grow;
     const long long top = std::min(y1, y2) - grow, bottom = std::max(y1, y2) + grow;
     const Rect r{static_cast<int>(std::max(left, 0LL)), static_cast<int>(std::max(top, 0LL)),
@@ -69,9 +71,9 @@ void Bitmap::fillBox(int x1, int y1, int x2, int y2, Color color) {
 }
 
 void Bitmap::stamp(int x, int y, Color color) {
-    const int lo = -(penWidth_ - 1) / 2;
-    const int x0 = std::max(x + lo, 0), x1 = std::min(x + lo + penWidth_, width());
-    const int y0 = std::max(y + lo, 0), y1 = std::min(y + lo + penWidth_, height());
+    const int lo = -(settings_.penWidth - 1) / 2;
+    const int x0 = std::max(x + lo, 0), x1 = std::min(x + lo + settings_.penWidth, width());
+    const int y0 = std::max(y + lo, 0), y1 = std::min(y + lo + settings_.penWidth, height());
     for (int py = y0; py < y1; ++py) {
         std::uint32_t* p = pixelsOf(py);
         for (int px = x0; px < x1; ++px) p[px] = static_cast<std::uint32_t>(color);
@@ -86,7 +88,7 @@ void Bitmap::line(double x1, double y1, double x2, double y2, Color color) {
         y = RoundHalfEven(std::clamp(y1, -kFar, kFar));
     const int xe = RoundHalfEven(std::clamp(x2, -kFar, kFar)),
               ye = RoundHalfEven(std::clamp(y2, -kFar, kFar));
-    const int reach = penWidth_;
+    const int reach = settings_.penWidth;
     touch({std::min(x, xe) - reach, std::min(y, ye) - reach, std::max(x, xe) + reach + 1,
            std::max(y, ye) + reach + 1});
     const int dx = std::abs(xe - x), dy = -std::abs(ye - y);
@@ -116,10 +118,11 @@ Color Bitmap::point(double x, double y) const {
 void Bitmap::print(std::string_view text) {
     if (text_) {
         touch(bounds());  // glyph extents are the renderer's business; rare enough
-        text_->draw(image_, bounds(), currentX, currentY, text, font_, foreColor_);
-        currentY += text_->lineHeight(font_);
+        text_->draw(image_, bounds(), settings_.currentX, settings_.currentY, text, settings_.font,
+                    settings_.foreColor);
+        settings_.currentY += text_->lineHeight(settings_.font);
     }
-    currentX = 0;
+    settings_.currentX = 0;
 }
 
 void Bitmap::Copy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy) {

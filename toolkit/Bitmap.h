@@ -34,24 +34,27 @@ class Bitmap {
     // Replaces size and pixels with an image (how the artwork sheets are loaded).
     void loadImage(const Image& image);
 
-    int penWidth() const { return penWidth_; }
-    void setPenWidth(int w) { penWidth_ = w < 1 ? 1 : w; }
-    Color foreColor() const { return foreColor_; }
-    void setForeColor(Color c) { foreColor_ = c; }
-    Color backColor() const { return backColor_; }
+    int penWidth() const { return settings_.penWidth; }
+    void setPenWidth(int w) { settings_.penWidth = w < 1 ? 1 : w; }
+    Color foreColor() const { return settings_.foreColor; }
+    void setForeColor(Color c) { settings_.foreColor = c; }
+    Color backColor() const { return settings_.backColor; }
     // Setting the back colour clears the bitmap, as the window toolkit does.
     void setBackColor(Color c);
-    const Font& font() const { return font_; }
-    void setFontSize(int points) { font_.points = points; }
-    void setFontBold(bool bold) { font_.bold = bold; }
-    void setFontFace(std::string face) { font_.face = std::move(face); }
-    int currentX = 0;  // where print puts the top left of its text
-    int currentY = 0;
+    const Font& font() const { return settings_.font; }
+    void setFontSize(int points) { settings_.font.points = points; }
+    void setFontBold(bool bold) { settings_.font.bold = bold; }
+    void setFontFace(std::string face) { settings_.font.face = std::move(face); }
+    // Where print puts the top left of its text.
+    int currentX() const { return settings_.currentX; }
+    int currentY() const { return settings_.currentY; }
+    void setCurrentX(int x) { settings_.currentX = x; }
+    void setCurrentY(int y) { settings_.currentY = y; }
 
     // The persistent background: clear repaints from it. Setting it (or none) clears. A
     // background smaller than the bitmap leaves the rest in the back colour.
     void setBackgroundPicture(std::shared_ptr<const Image> picture);
-    const std::shared_ptr<const Image>& backgroundPicture() const { return background_; }
+    const std::shared_ptr<const Image>& backgroundPicture() const { return settings_.background; }
 
     // Repaints everything from the background picture, else fills with the back colour.
     void clear();
@@ -134,29 +137,15 @@ class Bitmap {
         int currentX = 0;
         int currentY = 0;
     };
-    Settings settings() const {
-        return {penWidth_, foreColor_, backColor_, font_, background_, currentX, currentY};
-    }
-    void restoreSettings(const Settings& s) {
-        penWidth_ = s.penWidth;
-        foreColor_ = s.foreColor;
-        backColor_ = s.backColor;
-        font_ = s.font;
-        background_ = s.background;
-        currentX = s.currentX;
-        currentY = s.currentY;
-    }
+    const Settings& settings() const { return settings_; }
+    void restoreSettings(const Settings& s) { settings_ = s; }
     void restoreFromBackground(const Rect& r);  // r already clipped
 
   private:
     void stamp(int x, int y, Color color);
 
     Image image_;
-    int penWidth_ = 1;
-    Color foreColor_ = kBlack;
-    Color backColor_;
-    Font font_;
-    std::shared_ptr<const Image> background_;
+    Settings settings_;
     const TextRenderer* text_ = nullptr;
 };
 

@@ -1,21 +1,10 @@
-// The executable's directory from /proc, and a seed from the clock.
+// A seed from the clock and the random device.
 #include "toolkit/Environment.h"
 
 #include <chrono>
-#include <filesystem>
 #include <random>
-#include <system_error>
 
 namespace hopla {
-
-std::string ExecutableDir() {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || exe.parent_path().empty()) return "./";
-    std::string dir = exe.parent_path().string();
-    if (dir.back() != '/') dir += '/';
-    return dir;
-}
 
 std::uint32_t ClockSeed() {
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();

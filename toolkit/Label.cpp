@@ -6,7 +6,9 @@
 
 namespace hopla {
 
-Label::Label(LabelHost& host, int width, int height) : host_(host), width_(width), height_(height) {
+Label::Label(LabelHost& host, int width, int height) : host_(host) {
+    state_.width = width;
+    state_.height = height;
     host_.attachLabel(*this);
 }
 
@@ -19,57 +21,40 @@ void Label::change(Change&& apply) {
 }
 
 void Label::setCaption(std::string caption) {
-    change([&] { caption_ = std::move(caption); });
+    change([&] { state_.caption = std::move(caption); });
 }
 void Label::setLeft(int left) {
-    change([&] { left_ = left; });
+    change([&] { state_.left = left; });
 }
 void Label::setTop(int top) {
-    change([&] { top_ = top; });
+    change([&] { state_.top = top; });
 }
 void Label::setWidth(int width) {
-    change([&] { width_ = width; });
+    change([&] { state_.width = width; });
 }
 void Label::setVisible(bool visible) {
-    change([&] { visible_ = visible; });
+    change([&] { state_.visible = visible; });
 }
 void Label::setTransparent(bool transparent) {
-    change([&] { transparent_ = transparent; });
+    change([&] { state_.transparent = transparent; });
 }
 void Label::setForeColor(Color c) {
-    change([&] { foreColor_ = c; });
+    change([&] { state_.foreColor = c; });
 }
 void Label::setBackColor(Color c) {
-    change([&] { backColor_ = c; });
+    change([&] { state_.backColor = c; });
 }
 void Label::setFont(const Font& font) {
-    change([&] { font_ = font; });
-}
-
-Label::State Label::save() const {
-    return {caption_, left_,        top_,       width_,     height_,
-            visible_, transparent_, foreColor_, backColor_, font_};
-}
-
-void Label::restore(const State& state) {
-    caption_ = state.caption;
-    left_ = state.left;
-    top_ = state.top;
-    width_ = state.width;
-    height_ = state.height;
-    visible_ = state.visible;
-    transparent_ = state.transparent;
-    foreColor_ = state.foreColor;
-    backColor_ = state.backColor;
-    font_ = state.font;
+    change([&] { state_.font = font; });
 }
 
 void Label::paint(Bitmap& onto, const Rect& clip) const {
     const Rect area = rect().intersect(clip).intersect(onto.bounds());
     if (area.empty()) return;
-    if (!transparent_) onto.fillRect(area, backColor_);
-    if (const TextRenderer* text = onto.textRenderer(); text && !caption_.empty())
-        text->draw(onto.imageToDrawIn(area), area, left_, top_, caption_, font_, foreColor_);
+    if (!state_.transparent) onto.fillRect(area, state_.backColor);
+    if (const TextRenderer* text = onto.textRenderer(); text && !state_.caption.empty())
+        text->draw(onto.imageToDrawIn(area), area, state_.left, state_.top, state_.caption,
+                   state_.font, state_.foreColor);
 }
 
 }  // namespace hopla

@@ -23,17 +23,17 @@ class Label {
     Label(const Label&) = delete;
     Label& operator=(const Label&) = delete;
 
-    const std::string& caption() const { return caption_; }
-    int left() const { return left_; }
-    int top() const { return top_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    bool visible() const { return visible_; }
-    bool transparent() const { return transparent_; }
-    Color foreColor() const { return foreColor_; }
-    Color backColor() const { return backColor_; }
-    const Font& font() const { return font_; }
-    Rect rect() const { return Rect::Sized(left_, top_, width_, height_); }
+    const std::string& caption() const { return state_.caption; }
+    int left() const { return state_.left; }
+    int top() const { return state_.top; }
+    int width() const { return state_.width; }
+    int height() const { return state_.height; }
+    bool visible() const { return state_.visible; }
+    bool transparent() const { return state_.transparent; }
+    Color foreColor() const { return state_.foreColor; }
+    Color backColor() const { return state_.backColor; }
+    const Font& font() const { return state_.font; }
+    Rect rect() const { return Rect::Sized(state_.left, state_.top, state_.width, state_.height); }
 
     void setCaption(std::string caption);
     void setLeft(int left);
@@ -54,29 +54,25 @@ class Label {
     // Restoring marks nothing: the host's pixels and pending repaints are restored with it.
     struct State {
         std::string caption;
-        int left, top, width, height;
-        bool visible, transparent;
-        Color foreColor, backColor;
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+        bool visible = false;
+        bool transparent = false;
+        Color foreColor = kWhite;
+        Color backColor = kBlack;
         Font font;
     };
-    State save() const;
-    void restore(const State& state);
+    State save() const { return state_; }
+    void restore(const State& state) { state_ = state; }
 
   private:
     template <typename Change>
     void change(Change&& apply);
 
     LabelHost& host_;
-    std::string caption_;
-    int left_ = 0;
-    int top_ = 0;
-    int width_;
-    int height_;
-    bool visible_ = false;
-    bool transparent_ = false;
-    Color foreColor_ = kWhite;
-    Color backColor_ = kBlack;
-    Font font_;
+    State state_;
 };
 
 }  // namespace hopla

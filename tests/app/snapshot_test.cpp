@@ -74,6 +74,7 @@ TEST(Snapshot, RestoredAndPlayedOnMatchesAGameThatNeverStopped) {
 TEST(Snapshot, GoesBackOnlyIntoTheGameThatTookIt) {
     SimCore a(1, HOPLA_BUILD_DIR), b(1, HOPLA_BUILD_DIR);
     EXPECT_THROW(b.restore(a.save()), std::invalid_argument);
+    EXPECT_THROW(b.restore(SimCore::Snapshot{}), std::invalid_argument);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "demo/DemoFile.h"
 #include "demo/DemoStages.h"
 #include "headless/DemoPlayback.h"
-#include "headless/SoundLog.h"
+#include "support/SoundLog.h"
 
 namespace hopla {
 namespace {
@@ -39,7 +39,7 @@ struct Played {
         if (demo.stages) {
             const ChosenStages stages = LoadStages(
                 (fs::path(HOPLA_ASSET_DIR) / "stages" / (demo.stages->name + ".stages")).string(),
-                HOPLA_BUILD_DIR);
+                "", HOPLA_BUILD_DIR);
             EXPECT_FALSE(StagesRefusal(demo, stages.id)) << stages.path;
             sim.game().applyStages(stages.file);
         }
@@ -82,7 +82,7 @@ TEST(CorpusContents, EachDemoShowsWhatItWasMadeFor) {
         {"game", "the whole game without a lost ball, to the closing click",
          [](Played& p) {
              const GameState& s = p.sim.state();
-             return p.sim.game().ended() && s.EndPhase == 10 && s.BallsLeft == 9 &&
+             return p.sim.game().ended() && s.EndPhase == 10 && s.BallsLeft == kBallsPerGame &&
                     s.ScoreCode.size() == 4 && p.sounds("otita.wav") == 0;
          }},
         {"slow-game", "a whole game whose score passes 32767, shown whole and without a code",
@@ -150,7 +150,7 @@ TEST(CorpusContents, EachDemoShowsWhatItWasMadeFor) {
         Played played(Load((n < 10 ? "stage-0" : "stage-") + std::to_string(n)));
         EXPECT_TRUE(played.result.finished) << n;
         EXPECT_EQ(played.sim.state().StageNo, n + 1) << n;
-        EXPECT_EQ(played.sim.state().BallsLeft, 9) << n;
+        EXPECT_EQ(played.sim.state().BallsLeft, kBallsPerGame) << n;
     }
     EXPECT_GE(CorpusNames().size(), 40u);
 }

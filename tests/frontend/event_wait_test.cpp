@@ -6,6 +6,7 @@
 
 #include "frontend/EventWait.h"
 #include "frontend/SdlHandles.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {

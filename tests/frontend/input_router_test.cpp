@@ -254,20 +254,21 @@ TEST_F(Controller, AHeldDirectionGivesTheBallTheTrackOfAHeldArrowKey) {
     const auto hold = milliseconds(1500), after = milliseconds(1000);
 
     // A game in the title room, the ball bouncing in place.
-    auto start = [](Track& track) {
+    auto start = [](Track& track, ObserverHandle& tracking) {
         auto sim = std::make_unique<SimCore>(7, HOPLA_BUILD_DIR);
         sim->runUntil(10500);
         EXPECT_TRUE(sim->form().Timer1.running());
-        sim->game().afterHandler = [&track, s = sim.get()](std::string_view handler) {
+        tracking = sim->game().observe([&track, s = sim.get()](std::string_view handler) {
             if (handler == "Timer1") track.emplace_back(s->state().TrailX[0], s->state().TrailY[0]);
-        };
+        });
         return sim;
     };
 
     // The keyboard: the press, the X server's repeats, the release.
     Track keys;
     {
-        auto sim = start(keys);
+        ObserverHandle tracking;
+        auto sim = start(keys, tracking);
         InputRouter router(keyboardRepeat);
         const Duration t0 = sim->clock().now();
         std::deque<Timed> keyboard{{t0, Down(SDLK_RIGHT)}};
@@ -280,7 +281,8 @@ TEST_F(Controller, AHeldDirectionGivesTheBallTheTrackOfAHeldArrowKey) {
     // The controller's d-pad, then its stick, held over the same ticks.
     for (const bool stick : {false, true}) {
         Track pad;
-        auto sim = start(pad);
+        ObserverHandle tracking;
+        auto sim = start(pad, tracking);
         InputRouter router(keyboardRepeat);
         unplug();  // plugged in again while playing
         plugIn();
@@ -313,7 +315,8 @@ TEST_F(Controller, AHeldDirectionGivesTheBallTheTrackOfAHeldArrowKey) {
     // And the key did move the ball: without it the ball bounces in place.
     Track still;
     {
-        auto sim = start(still);
+        ObserverHandle tracking;
+        auto sim = start(still, tracking);
         sim->runFor(SimCore::ToMs(hold + after));
     }
     // (Held long enough, Right takes the ball out of the title room into a game.)

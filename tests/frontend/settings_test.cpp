@@ -1,7 +1,7 @@
-// The remembered settings: where they live, what a good file gives, and that every bad file is
-// ignored with one warning and rewritten cleanly.
+// The remembered settings: what a good file gives, and that every bad file is ignored with one
+// warning and rewritten cleanly. Where they live and how the file is read and written safely is
+// the platform's (tests/platform).
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -36,14 +36,6 @@ class SettingsFile : public ::testing::Test {
     fs::path dir_;
     std::string path_;
 };
-
-TEST(SettingsPath, FollowsXdgConfigHomeThenHome) {
-    EXPECT_EQ(SettingsPath("/x/cfg", "/home/p"), "/x/cfg/hopla/settings.ini");
-    EXPECT_EQ(SettingsPath(nullptr, "/home/p"), "/home/p/.config/hopla/settings.ini");
-    EXPECT_EQ(SettingsPath("", "/home/p"), "/home/p/.config/hopla/settings.ini");
-    EXPECT_EQ(SettingsPath("relative", "/home/p"), "/home/p/.config/hopla/settings.ini");
-    EXPECT_EQ(SettingsPath(nullptr, nullptr), "");
-}
 
 TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
     const struct {
@@ -100,43 +92,6 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
         ASSERT_EQ(SaveSettings(path_, {4, true}), std::nullopt);
         EXPECT_EQ(read(), FormatSettings({4, true}));
         EXPECT_EQ(LoadSettings(path_).settings, (Settings{4, true}));
-    }
-}
-
-TEST_F(SettingsFile, WhatIsNotAFileIsIgnoredWithAWarning) {
-    fs::create_directory(path_);  // a directory in its place
-    EXPECT_EQ(LoadSettings(path_).warning, "ignoring " + path_ + ": not a regular file");
-    fs::remove(path_);
-    ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);  // a pipe nobody writes: never waited on
-    EXPECT_EQ(LoadSettings(path_).warning, "ignoring " + path_ + ": not a regular file");
-    fs::remove(path_);
-    if (::geteuid() != 0) {  // root reads anything
-        write("[window]\nscale = 2\n");
-        fs::permissions(path_, fs::perms::none);
-        EXPECT_EQ(LoadSettings(path_).warning, "ignoring " + path_ + ": Permission denied");
-    }
-}
-
-TEST_F(SettingsFile, SavingMakesTheDirectoriesAndWritesTheWholeFile) {
-    const std::string deep = (dir_ / "new" / "hopla" / "settings.ini").string();
-    ASSERT_EQ(SaveSettings(deep, {std::nullopt, true}), std::nullopt);
-    EXPECT_EQ(LoadSettings(deep).settings, (Settings{std::nullopt, true}));
-    // No temporary file is left beside it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "new" / "hopla"), {}), 1);
-}
-
-TEST_F(SettingsFile, AnUnwritableDirectoryIsReportedNotThrown) {
-    // A plain file where the directory should be stops even root.
-    write("");
-    const std::string blocked = path_ + "/deeper/settings.ini";
-    const std::optional<std::string> error = SaveSettings(blocked, {2, false});
-    ASSERT_TRUE(error);
-    EXPECT_NE(error->find("cannot create"), std::string::npos) << *error;
-    // /proc takes no new directories, not even from root.
-    EXPECT_TRUE(SaveSettings("/proc/hopla-settings-test/hopla/settings.ini", {2, false}));
-    if (::geteuid() != 0) {
-        fs::permissions(dir_ / "hopla", fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_TRUE(SaveSettings(path_, {2, false}));
     }
 }
 

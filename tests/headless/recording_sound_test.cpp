@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "headless/RecordingSound.h"
-#include "headless/SoundLog.h"
+#include "support/SoundLog.h"
+#include "support/WaveBytes.h"
 #include "toolkit/Wave.h"
-#include "toolkit/WaveBytes.h"
 
 namespace hopla {
 namespace {

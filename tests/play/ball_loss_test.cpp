@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "play/BallLoss.h"
-#include "play/Playfield.h"
+#include "support/Playfield.h"
 
 namespace hopla {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "play/Playfield.h"
+#include "support/Playfield.h"
 
 namespace hopla {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "play/Flight.h"
-#include "play/Playfield.h"
+#include "support/Playfield.h"
 
 namespace hopla {
 namespace {
@@ -145,7 +145,8 @@ TEST(Flight, RunsOnTimer3UntilTimer1TakesOver) {
     CaughtOn(p, 5, row);
     GameState& s = p.s();
     std::vector<std::string> handlers;
-    p.sim.game().afterHandler = [&](std::string_view name) { handlers.emplace_back(name); };
+    const ObserverHandle watching =
+        p.sim.game().observe([&](std::string_view name) { handlers.emplace_back(name); });
     p.sim.keyDown(39);
     p.sim.runFor(30 * 8);
     // 240 -> 270 ... 450 with the probe at 480: seven flight ticks, then the ball falls.

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "play/Input.h"
-#include "play/Playfield.h"
+#include "support/Playfield.h"
 
 namespace hopla {
 namespace {
@@ -201,9 +201,8 @@ TEST(MouseDown, TheSpeedChangeWaitsForItsSound) {
     FreeBall(p, 0);
     p.f().Timer1.setInterval(30);
     std::vector<std::pair<double, std::string>> runs;
-    p.sim.game().afterHandler = [&](std::string_view name) {
-        runs.emplace_back(p.sim.nowMs(), std::string(name));
-    };
+    const ObserverHandle watching = p.sim.game().observe(
+        [&](std::string_view name) { runs.emplace_back(p.sim.nowMs(), std::string(name)); });
     const double pressed = p.sim.nowMs();
     p.sim.mouseDown(1);
     const double soundEnd = p.sim.nowMs();

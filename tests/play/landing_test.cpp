@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "play/Landing.h"
-#include "play/Playfield.h"
+#include "support/Playfield.h"
 
 namespace hopla {
 namespace {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/SimRun.h"
+#include "support/SimRun.h"
 
 namespace hopla {
 namespace {

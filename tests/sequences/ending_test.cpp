@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "SequenceTesting.h"
 #include "sequences/Score.h"
+#include "support/SequenceTesting.h"
 
 namespace hopla {
 namespace {
@@ -189,9 +189,9 @@ TEST_F(Ending, MessagesAreTypedWithSilentSpacesAndPauses) {
         int left;
     };
     std::vector<Shown> shown;
-    sim.game().afterHandler = [&](std::string_view name) {
+    const ObserverHandle watching = sim.game().observe([&](std::string_view name) {
         if (name == "Etimer") shown.push_back({sim.nowMs(), f.Label1.caption(), f.Label1.left()});
-    };
+    });
     sim.runUntil(kRunEnd + 200000);
 
     struct Message {

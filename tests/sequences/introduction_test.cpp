@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <map>
 
-#include "SequenceTesting.h"
+#include "support/SequenceTesting.h"
 
 namespace hopla {
 namespace {

@@ -2,8 +2,8 @@
 // the ending and the closing click.
 #include <gtest/gtest.h>
 
-#include "SequenceTesting.h"
 #include "stage/StageData.h"
+#include "support/SequenceTesting.h"
 
 namespace hopla {
 namespace {
@@ -183,9 +183,9 @@ TEST(Scenario, EndingClosesOnTheFirstPressAfterTheFinalScreen) {
         sim.state().BallsLeft = 7;
         sim.startStage(21);  // stage 20 cleared
         std::vector<double> etimer;
-        sim.game().afterHandler = [&](std::string_view name) {
+        const ObserverHandle watching = sim.game().observe([&](std::string_view name) {
             if (name == "Etimer") etimer.push_back(sim.nowMs());
-        };
+        });
         for (double t = kPlayOnTitle + 250; sim.state().EndPhase != 10; t += 250) {
             sim.runUntil(t);
             if (press && sim.state().EndPhase != 10) {
@@ -193,7 +193,6 @@ TEST(Scenario, EndingClosesOnTheFirstPressAfterTheFinalScreen) {
                 EXPECT_FALSE(sim.game().ended()) << t;
             }
         }
-        sim.game().afterHandler = nullptr;
         return etimer;
     };
     SimCore quiet(21, HOPLA_BUILD_DIR), pressed(21, HOPLA_BUILD_DIR);

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "SequenceTesting.h"
 #include "assets/Sheets.h"
+#include "support/SequenceTesting.h"
 
 namespace hopla {
 namespace {

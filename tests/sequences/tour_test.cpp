@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "assets/Sheets.h"
-#include "tools/SimRun.h"
+#include "support/SimRun.h"
 
 namespace hopla {
 namespace {

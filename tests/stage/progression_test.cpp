@@ -1,9 +1,9 @@
 // Leaving a stage: a new game from the title room, the next stage, the ending after stage 20.
 #include <gtest/gtest.h>
 
-#include "play/Playfield.h"
 #include "stage/Progression.h"
 #include "stage/Render.h"
+#include "support/Playfield.h"
 #include "toolkit/Rounding.h"
 
 namespace hopla {
@@ -46,7 +46,7 @@ TEST(NextStage, LeavingTheTitleRoomStartsANewGame) {
     NextStage(p.f(), p.s());
     const GameState& s = p.s();
     EXPECT_EQ(s.StageNo, 0);
-    EXPECT_EQ(s.BallsLeft, 9);
+    EXPECT_EQ(s.BallsLeft, kBallsPerGame);
     for (int i = 0; i <= 22; ++i) EXPECT_EQ(s.StageTime[i], 0) << i;
     for (int i = 23; i <= 30; ++i) EXPECT_EQ(s.StageTime[i], 100 + i) << i;
     ExpectBallHiddenAtStart(s, 0);
@@ -144,7 +144,7 @@ TEST(NextStage, ThePlayerSteersOutOfTheTitleRoomIntoStageZero) {
     for (int i = 0; i < 600 && s.StageNo == kTitleStage; ++i) p.sim.runFor(30);
     p.sim.keyUp(39);
     ASSERT_EQ(s.StageNo, 0);
-    EXPECT_EQ(s.BallsLeft, 9);
+    EXPECT_EQ(s.BallsLeft, kBallsPerGame);
     EXPECT_TRUE(f.Timer4.running());
     // The introduction, then Timer5 loads stage 0 and play resumes.
     for (int i = 0; i < 100 && !f.Timer1.running(); ++i) p.sim.runFor(100);

@@ -1,8 +1,8 @@
 // The back buffer from the grid, tile copies from the sheet, and the frames ScreenOn presents.
 #include <gtest/gtest.h>
 
-#include "play/Playfield.h"
 #include "stage/Render.h"
+#include "support/Playfield.h"
 
 namespace hopla {
 namespace {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/BlockText.h"
 #include "toolkit/Bitmap.h"
-#include "toolkit/BlockText.h"
 
 namespace hopla {
 namespace {
@@ -242,7 +242,7 @@ TEST(BitmapChanging, EveryPixelWrittenLiesInAReportedArea) {
         {"print",
          [&](Bitmap& b) {
              b.setTextRenderer(&text);
-             b.currentX = 4;
+             b.setCurrentX(4);
              b.print("abc");
          }},
         {"background smaller than the bitmap",

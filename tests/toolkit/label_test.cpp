@@ -2,7 +2,7 @@
 // painted over by drawing.
 #include <gtest/gtest.h>
 
-#include "toolkit/BlockText.h"
+#include "support/BlockText.h"
 #include "toolkit/Label.h"
 #include "toolkit/Picture.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/BlockText.h"
+#include "support/BlockText.h"
 #include "toolkit/Label.h"
 #include "toolkit/Picture.h"
 
@@ -54,7 +54,7 @@ const WriteCase kWrites[] = {
      [](Picture& p, Label&, Picture&) { p.line(10, 28, 12, 40, 0xFF0000); }},
     {"print",
      [](Picture& p, Label&, Picture&) {
-         p.currentY = 12;
+         p.setCurrentY(12);
          p.setForeColor(0xFFFF00);
          p.print("ab");
      }},

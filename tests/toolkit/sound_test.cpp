@@ -8,8 +8,8 @@
 #include <fstream>
 #include <vector>
 
+#include "support/WaveBytes.h"
 #include "toolkit/Wave.h"
-#include "toolkit/WaveBytes.h"
 
 namespace hopla {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "TinyJson.h"
+#include "support/TinyJson.h"
 #include "tools/sim/Json.h"
 
 namespace hopla {

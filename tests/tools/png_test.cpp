@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "SimRun.h"
+#include "support/SimRun.h"
 #include "tools/sim/PngWriter.h"
 
 namespace hopla {

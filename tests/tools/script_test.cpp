@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "SimRun.h"
+#include "support/SimRun.h"
 
 namespace hopla {
 namespace {

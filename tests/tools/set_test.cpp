@@ -2,11 +2,14 @@
 // type converted and range-checked, texts taken verbatim or quoted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-#include "SimRun.h"
+#include "form/GameStateFields.h"
+#include "support/SimRun.h"
 #include "tools/sim/StateFields.h"
 
 namespace hopla {
@@ -117,7 +120,7 @@ TEST(Set, EveryVariableOfTheTableRoundTrips) {
 
 TEST(Set, RangeErrorsNameTheProblem) {
     const struct {
-        const char* line;
+        std::string line;
         const char* says;
     } cases[] = {
         {"set BallsLeft 32768", "out of range 0..9"},
@@ -128,77 +131,104 @@ TEST(Set, RangeErrorsNameTheProblem) {
         {"set SpeedX 4e38", "out of range"},
         {"set SpeedX fast", "not a finite number"},
         {"set Tick 1e3", "not an integer"},
+        {"set Tick 2147483647", "out of range -4..100"},
+        {"set CellOrderX 0 0 -2147483648", "out of range 0..24"},
+        {"set TrailY 0 1e308", "out of range -600..1200"},
+        {"set SpeedY -1e308", "out of range -40..40"},
+        {"set Score 72343", "out of range 0..72342"},
+        {"set BallInterval 65536", "out of range 15..65535"},
+        {"set SoundDir " + std::string(4097, '/'), "at most 4096 bytes"},
         {"set Nope 1", "no variable 'Nope'"},
     };
     for (const auto& c : cases) {
-        const testing::SimRun run = testing::Simulate(std::string(c.line) + "\n");
+        const testing::SimRun run = testing::Simulate(c.line + "\n");
         EXPECT_EQ(run.status, kScriptBadLine) << c.line;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.line << " -> " << run.err;
     }
 }
 
-// Every variable takes the values the game itself gives it, up to the edges, and nothing past
-// them: a value outside is a bad line naming the line and the range. Numbers just inside and
-// just outside each end; texts are UTF-8 without NUL, at most 256 bytes (SoundDir 4096).
+template <typename T>
+concept Array = requires {
+    std::tuple_size<T>::value;
+};
+
+// The indices of the last entry of `value`, each after a space ("" for a single value).
+template <typename T>
+std::string LastEntry(const T& value) {
+    if constexpr (Array<T>) {
+        return " " + std::to_string(value.size() - 1) + LastEntry(value.back());
+    } else {
+        return "";
+    }
+}
+
+template <typename T>
+struct EntryOf {
+    using Type = T;
+};
+template <Array T>
+struct EntryOf<T> {
+    using Type = typename EntryOf<typename T::value_type>::Type;
+};
+
+// Every variable takes the values the record's field list gives it, up to the edges, and
+// nothing past them: a value outside is a bad line naming the line and the range. Numbers just
+// inside and just outside each end (at an array's last entry); texts of up to the most bytes,
+// not one more, and nothing but UTF-8 without NUL.
 TEST(Set, EveryVariableTakesItsRangeAndNothingBeyond) {
-    const std::string bad = "\xff", nul = R"("a\u0000b")";
-    const std::string text256(256, 'a'), text257(257, 'a');
-    const std::string path4096(4096, '/'), path4097(4097, '/');
-    const struct {
+    struct Case {
+        std::string set;  // "set Name indices "
         std::string name;
-        std::string index;  // the entry's indices, "" for a single value
-        std::string below, min, max, above;
-        std::string says = "";  // what the refusal of below and above says; else "min..max"
-    } cases[] = {
-        {"StageNo", "", "-1", "0", "21", "1000000"},
-        {"BallsLeft", "", "-1", "0", "9", "10"},
-        {"BallState", "", "-1", "0", "4", "5"},
-        {"TrailX", "3", "-800.5", "-800", "1600", "1600.5"},
-        {"TrailY", "0", "-600.5", "-600", "1200", "1e308"},
-        {"SpeedX", "", "-40.01", "-40", "40", "40.01"},
-        {"SpeedY", "", "-1e308", "-40", "40", "40.01"},
-        {"BallColor", "", "-1", "0", "15", "16"},
-        {"BallInterval", "", "14", "15", "65535", "65536"},
-        {"HeldKey", "", "-1", "0", "255", "256"},
-        {"WallHitSpeed", "", "-40.01", "-40", "40", "40.01"},
-        {"LauncherX", "", "-1", "0", "980", "981"},
-        {"LauncherY", "", "-1", "0", "780", "781"},
-        {"ProbeColor", "", "-2", "-1", "16777215", "16777216"},
-        {"Tick", "", "-5", "-4", "100", "2147483647"},
-        {"LoopX", "", "-1", "0", "25", "26"},
-        {"EndPhase", "", "-1", "0", "10", "11"},
-        {"Score", "", "-1", "0", "72342", "72343"},
-        {"ScoreCode", "", bad, "\"\"", text256, text257, "256 bytes"},
-        {"StageTime", "30", "-1", "0", "32767", "32768"},
-        {"TypingRow", "", "-1", "0", "1", "2"},
-        {"SoundDir", "", nul, "\"\"", path4096, path4097, "4096 bytes"},
-        {"StageMap", "21 19", nul, "\"\"", text256, text257, "256 bytes"},
-        {"StartX", "21", "-801", "-800", "1600", "1601"},
-        {"StartY", "0", "-601", "-600", "1200", "1201"},
-        {"TileGrid", "24 19", "-1", "0", "9", "10"},
-        {"BandOrder", "100", "-1", "0", "600", "601"},
-        {"CellOrderX", "0 0", "-2147483648", "0", "24", "25"},
-        {"CellOrderY", "24 18", "-1", "0", "18", "19"},
-        {"TypingSteps", "2 5", "\xc0\xaf", "\"\"", text256, text257, "256 bytes"},
-        {"KeyDirection", "255", "-2", "-1", "1", "2"},
+        std::vector<std::string> inside, outside;
+        std::string says;  // what each refusal says
     };
-    std::vector<std::string> names;
-    for (const auto& c : cases) names.push_back(c.name);
-    std::vector<std::string> tableNames;
+    std::vector<Case> cases;
+    const GameState shape;
+    VisitFields(shape, [&](const FieldInfo& field, const auto& member) {
+        using Entry = typename EntryOf<std::remove_cvref_t<decltype(member)>>::Type;
+        Case c;
+        c.name = field.name;
+        c.set = "set " + c.name + LastEntry(member) + " ";
+        const double min = field.range.min, max = field.range.max;
+        if constexpr (std::is_same_v<Entry, std::string>) {
+            const auto most = static_cast<std::size_t>(max);
+            c.inside = {"\"\"", std::string(most, 'a')};
+            c.outside = {"\xff", R"("a\u0000b")", "\xc0\xaf", std::string(most + 1, 'a')};
+            c.says = "at most " + JsonNumber(max) + " bytes";
+        } else if constexpr (std::is_integral_v<Entry>) {
+            const auto low = static_cast<long long>(min), high = static_cast<long long>(max);
+            c.inside = {std::to_string(low), std::to_string(high)};
+            c.outside = {std::to_string(low - 1), std::to_string(high + 1)};
+            c.says = JsonNumber(min) + ".." + JsonNumber(max);
+        } else {
+            // Past the end by more than a float's rounding.
+            const auto past = [](double end, double sign) {
+                return JsonNumber(end + sign * 1e-3 * (std::abs(end) + 1));
+            };
+            c.inside = {JsonNumber(min), JsonNumber(max)};
+            c.outside = {past(min, -1), past(max, 1)};
+            c.says = JsonNumber(min) + ".." + JsonNumber(max);
+        }
+        cases.push_back(std::move(c));
+    });
+    std::vector<std::string> names, tableNames;
+    for (const Case& c : cases) names.push_back(c.name);
     for (const StateField& field : StateFields()) tableNames.emplace_back(field.name);
-    EXPECT_EQ(names, tableNames) << "every variable has its range here, in the table's order";
+    std::sort(names.begin(), names.end());
+    std::sort(tableNames.begin(), tableNames.end());
+    EXPECT_EQ(names, tableNames) << "the table holds every variable of the field list";
 
     SimCore sim(1, HOPLA_BUILD_DIR);
-    for (const auto& c : cases) {
-        const std::string set = "set " + c.name + (c.index.empty() ? "" : " " + c.index) + " ";
-        const testing::SimRun inside = testing::SimulateOn(sim, set + c.min + "\n" + set + c.max);
+    for (const Case& c : cases) {
+        const testing::SimRun inside =
+            testing::SimulateOn(sim, c.set + c.inside[0] + "\n" + c.set + c.inside[1]);
         EXPECT_EQ(inside.status, kScriptDone) << c.name << ": " << inside.err;
-        for (const std::string& outside : {c.below, c.above}) {
-            const testing::SimRun run = testing::SimulateOn(sim, "\n" + set + outside + "\n");
-            EXPECT_EQ(run.status, kScriptBadLine) << set << outside;
-            const std::string says = c.says.empty() ? c.min + ".." + c.max : c.says;
+        for (const std::string& outside : c.outside) {
+            const testing::SimRun run = testing::SimulateOn(sim, "\n" + c.set + outside + "\n");
+            EXPECT_EQ(run.status, kScriptBadLine) << c.set << outside;
             EXPECT_NE(run.err.find("line 2: " + c.name + ": "), std::string::npos) << run.err;
-            EXPECT_NE(run.err.find(says), std::string::npos) << set << outside << ": " << run.err;
+            EXPECT_NE(run.err.find(c.says), std::string::npos)
+                << c.set << outside << ": " << run.err;
         }
     }
 }

@@ -4,8 +4,8 @@
 #include <sstream>
 #include <string>
 
-#include "SimRun.h"
 #include "stage/StageData.h"
+#include "support/SimRun.h"
 #include "toolkit/Wave.h"
 #include "tools/sim/Json.h"
 
@@ -131,8 +131,8 @@ TEST(StageCommand, KeepsTheBallsOfARunningGameAndRenewsALostOne) {
         int time3;
     } cases[] = {
         {"stage 2\nset BallsLeft 4\nset StageTime 3 50\nstage 5\n", 4, 50},
-        {"stage 2\nset BallsLeft 0\nset StageTime 3 50\nstage 5\n", 9, 0},
-        {"stage 21\nset StageTime 3 50\nstage 5\n", 9, 0},
+        {"stage 2\nset BallsLeft 0\nset StageTime 3 50\nstage 5\n", kBallsPerGame, 0},
+        {"stage 21\nset StageTime 3 50\nstage 5\n", kBallsPerGame, 0},
     };
     for (const auto& c : cases) {
         const testing::SimRun run = Simulate(std::string(c.script) + "state\n");

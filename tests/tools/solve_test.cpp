@@ -33,7 +33,7 @@ TEST(Solver, WhatItFindsClearsTheStageInAnotherGame) {
         EXPECT_GT(r.ticks, timeBefore == 0 ? 0 : 32766);
         PlayInputs(played, r.inputs);
         EXPECT_EQ(played.state().StageNo, 20) << timeBefore;
-        EXPECT_EQ(played.state().BallsLeft, 9) << timeBefore;
+        EXPECT_EQ(played.state().BallsLeft, kBallsPerGame) << timeBefore;
         EXPECT_EQ(played.state().StageTime[19], r.ticks) << timeBefore;
     }
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "SimRun.h"
 #include "stage/StageData.h"
+#include "support/SimRun.h"
 #include "tools/sim/StateFields.h"
 
 namespace hopla {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "toolkit/text/FontLookup.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {

@@ -1,4 +1,4 @@
-// Text through SDL2_ttf with faces found by fontconfig: the toolkit's one real text renderer.
+// Text through SDL2_ttf with font files the platform finds: the toolkit's one real text renderer.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,7 @@ class TtfText final : public TextRenderer {
               const Font& font, Color color) const override;
     int lineHeight(const Font& font) const override;
 
-    // The file fontconfig chose for a face name (after the fallbacks).
+    // The file the platform chose for a face name (after the fallbacks).
     std::string fileFor(const std::string& face) const;
 
   private:

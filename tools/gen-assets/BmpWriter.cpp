@@ -1,5 +1,5 @@
 // Encoding of palettised BMP files and writing of byte buffers to disk.
-#include "BmpWriter.h"
+#include "tools/gen-assets/BmpWriter.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "IndexedCanvas.h"
+#include "tools/gen-assets/IndexedCanvas.h"
 
 namespace hopla::gen {
 

@@ -1,5 +1,5 @@
 // Pixel masks and their raised painting with rim light and drop shadow.
-#include "Emboss.h"
+#include "tools/gen-assets/Emboss.h"
 
 namespace hopla::gen {
 

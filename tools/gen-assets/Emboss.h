@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "IndexedCanvas.h"
+#include "tools/gen-assets/IndexedCanvas.h"
 
 namespace hopla::gen {
 

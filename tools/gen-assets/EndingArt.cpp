@@ -1,5 +1,5 @@
 // Painting of the ending landscape sheet.
-#include "EndingArt.h"
+#include "tools/gen-assets/EndingArt.h"
 
 #include <array>
 

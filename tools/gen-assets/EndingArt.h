@@ -1,7 +1,7 @@
 // The ending landscape sheet: three 32 x 32 cells (sky, ground, horizon with grass).
 #pragma once
 
-#include "IndexedCanvas.h"
+#include "tools/gen-assets/IndexedCanvas.h"
 
 namespace hopla::gen {
 

@@ -1,12 +1,13 @@
 // The icon's scene, once as sampled pixels and once as SVG shapes.
-#include "Icon.h"
+#include "tools/gen-assets/Icon.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "IndexedCanvas.h"
-#include "TileColors.h"
-#include "Tiles.h"
+#include "tools/gen-assets/IndexedCanvas.h"
+#include "tools/gen-assets/TileColors.h"
+#include "tools/gen-assets/Tiles.h"
+#include "tools/png/PngWrite.h"
 
 namespace hopla::gen {
 namespace {
@@ -130,6 +131,13 @@ std::vector<Rgba8> RenderIcon(int size) {
         }
     }
     return pixels;
+}
+
+std::vector<std::uint8_t> IconPng(int size) {
+    std::vector<std::uint8_t> samples;
+    samples.reserve(static_cast<std::size_t>(size) * size * 4);
+    for (const Rgba8& p : RenderIcon(size)) samples.insert(samples.end(), {p.r, p.g, p.b, p.a});
+    return EncodePng({size, size, 4, samples.data()}, {.unfiltered = true, .level = 9});
 }
 
 std::string IconSvg() {

@@ -1,12 +1,18 @@
 // The game's desktop icon: the white ball bouncing up off a spring tile on the black playfield.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "PngWriter.h"
-
 namespace hopla::gen {
+
+struct Rgba8 {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    std::uint8_t a = 0;
+};
 
 // The pixel sizes the icon is drawn at for the hicolor theme.
 inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
@@ -15,6 +21,9 @@ inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
 // Each pixel is the average of a grid of samples of the scene, so the tile's pixel art is
 // scaled down smoothly at the small sizes.
 std::vector<Rgba8> RenderIcon(int size);
+
+// The icon at size x size pixels as a PNG file's bytes: RGBA, unfiltered, zlib level 9.
+std::vector<std::uint8_t> IconPng(int size);
 
 // The same scene as a scalable SVG document, the tile as one rectangle per run of a colour.
 std::string IconSvg();

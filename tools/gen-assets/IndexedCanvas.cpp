@@ -1,5 +1,5 @@
 // Palettised drawing surface and per-cell painter used by the sheet generators.
-#include "IndexedCanvas.h"
+#include "tools/gen-assets/IndexedCanvas.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Emboss.h"
-#include "TileColors.h"
-#include "Tiles.h"
+#include "tools/gen-assets/Emboss.h"
+#include "tools/gen-assets/TileColors.h"
+#include "tools/gen-assets/Tiles.h"
 
 namespace hopla::gen {
 namespace {

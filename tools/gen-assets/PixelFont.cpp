@@ -1,5 +1,5 @@
 // Glyph bitmaps of the sign lettering.
-#include "PixelFont.h"
+#include "tools/gen-assets/PixelFont.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "Emboss.h"
+#include "tools/gen-assets/Emboss.h"
 
 namespace hopla::gen {
 

@@ -1,8 +1,8 @@
 // The wall and breakable tiles: a shared riveted metal frame around glass or stone.
 #include <cstdint>
 
-#include "TileColors.h"
-#include "Tiles.h"
+#include "tools/gen-assets/TileColors.h"
+#include "tools/gen-assets/Tiles.h"
 
 namespace hopla::gen {
 namespace {

@@ -2,10 +2,10 @@
 // passes between the strokes.
 #include <cmath>
 
-#include "Emboss.h"
-#include "PixelFont.h"
-#include "TileColors.h"
-#include "Tiles.h"
+#include "tools/gen-assets/Emboss.h"
+#include "tools/gen-assets/PixelFont.h"
+#include "tools/gen-assets/TileColors.h"
+#include "tools/gen-assets/Tiles.h"
 
 namespace hopla::gen {
 namespace {

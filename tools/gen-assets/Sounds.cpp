@@ -1,7 +1,7 @@
 // Recipes of the eight sound effects. Every one starts and ends in silence, and all but the
 // kick click stay well under 0.8 s; the click must be very short because a speed change
 // holds the whole game while it plays.
-#include "Sounds.h"
+#include "tools/gen-assets/Sounds.h"
 
 #include <cmath>
 #include <numbers>

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "TileColors.h"
-#include "Tiles.h"
+#include "tools/gen-assets/TileColors.h"
+#include "tools/gen-assets/Tiles.h"
 
 namespace hopla::gen {
 namespace {

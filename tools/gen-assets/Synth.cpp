@@ -1,5 +1,5 @@
 // Oscillators, deterministic noise, filters and envelopes for the generated sounds.
-#include "Synth.h"
+#include "tools/gen-assets/Synth.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // (spring corners, sign backgrounds): every other colour is solid to the ball.
 #pragma once
 
-#include "IndexedCanvas.h"
+#include "tools/gen-assets/IndexedCanvas.h"
 
 namespace hopla::gen::tile {
 

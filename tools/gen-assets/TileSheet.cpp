@@ -1,8 +1,8 @@
 // Assembly of the tile sheet from the six tile painters.
-#include "TileSheet.h"
+#include "tools/gen-assets/TileSheet.h"
 
-#include "TileColors.h"
-#include "Tiles.h"
+#include "tools/gen-assets/TileColors.h"
+#include "tools/gen-assets/Tiles.h"
 
 namespace hopla::gen {
 

@@ -1,7 +1,7 @@
 // The tile sheet: six 40 x 40 cells side by side, cell c drawn for tile code c + 1.
 #pragma once
 
-#include "IndexedCanvas.h"
+#include "tools/gen-assets/IndexedCanvas.h"
 
 namespace hopla::gen {
 

@@ -1,7 +1,7 @@
 // Painters of the six 40 x 40 cells of the tile sheet, one per tile code 1..6.
 #pragma once
 
-#include "IndexedCanvas.h"
+#include "tools/gen-assets/IndexedCanvas.h"
 
 namespace hopla::gen {
 

@@ -1,5 +1,5 @@
 // Encoding of 16-bit PCM mono wave files.
-#include "WavWriter.h"
+#include "tools/gen-assets/WavWriter.h"
 
 #include <algorithm>
 #include <cmath>

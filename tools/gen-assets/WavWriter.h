@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Synth.h"
+#include "tools/gen-assets/Synth.h"
 
 namespace hopla::gen {
 

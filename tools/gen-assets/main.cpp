@@ -2,15 +2,16 @@
 // desktop icons (OUTDIR/icons).
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
-#include "BmpWriter.h"
-#include "EndingArt.h"
-#include "Icon.h"
-#include "Sounds.h"
-#include "TileSheet.h"
-#include "WavWriter.h"
+#include "tools/gen-assets/BmpWriter.h"
+#include "tools/gen-assets/EndingArt.h"
+#include "tools/gen-assets/Icon.h"
+#include "tools/gen-assets/Sounds.h"
+#include "tools/gen-assets/TileSheet.h"
+#include "tools/gen-assets/WavWriter.h"
 
 namespace {
 
@@ -57,8 +58,13 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::create_directories(dir + "/icons", error);
     for (int size : hopla::gen::kIconSizes) {
-        const auto png = hopla::gen::EncodeRgbaPng(size, size, hopla::gen::RenderIcon(size));
-        ok = Write(dir, "icons/hopla-" + std::to_string(size) + ".png", png) && ok;
+        const std::string name = "icons/hopla-" + std::to_string(size) + ".png";
+        try {
+            ok = Write(dir, name, hopla::gen::IconPng(size)) && ok;
+        } catch (const std::runtime_error& e) {
+            std::fprintf(stderr, "gen-assets: cannot encode %s: %s\n", name.c_str(), e.what());
+            ok = false;
+        }
     }
     const std::string svg = hopla::gen::IconSvg();
     ok = Write(dir, "icons/hopla.svg", std::vector<std::uint8_t>(svg.begin(), svg.end())) && ok;

@@ -1,28 +1,18 @@
-// Reading and running hopla-sim's commands.
+// Running hopla-sim's scripts: reading lines, handing each to its command, the output hooks.
 #include "tools/sim/Script.h"
 
 #include <exception>
-#include <limits>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
+#include "app/Keys.h"
 #include "tools/sim/Json.h"
 #include "tools/sim/PngWriter.h"
+#include "tools/sim/ScriptCommands.h"
 #include "tools/sim/ScriptLine.h"
-#include "tools/sim/StateFields.h"
 #include "tools/sim/StateJson.h"
 
 namespace hopla {
 namespace {
-
-constexpr int kMaxKeyCode = 255;        // virtual-key codes index the game's 256-entry key table
-constexpr double kMaxCoordinate = 1e9;  // keeps rounding a coordinate inside int
-
-// A valid command that could not do its work.
-struct CommandFailed : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 enum class LineRead { kLine, kEnd, kTooLong, kFailed };
 
@@ -58,7 +48,7 @@ std::string FileNameOf(const std::string& path) {
 
 ScriptRunner::ScriptRunner(SimCore& sim, std::ostream& out, std::ostream& err)
     : saveShot(WritePng), sim_(sim), out_(out), err_(err) {
-    sim_.game().afterHandler = [this](std::string_view name) { afterHandler(name); };
+    observation_ = sim_.game().observe([this](std::string_view name) { afterHandler(name); });
     sim_.sound().onCall = [this](const RecordingSound::Call& call) {
         JsonWriter json;
         json.beginObject();
@@ -76,7 +66,7 @@ ScriptRunner::ScriptRunner(SimCore& sim, std::ostream& out, std::ostream& err)
 
 ScriptRunner::~ScriptRunner() {
     recorder_.reset();
-    sim_.game().afterHandler = nullptr;
+    observation_.reset();
     sim_.sound().onCall = nullptr;
 }
 
@@ -173,88 +163,10 @@ void ScriptRunner::execute(std::string_view line) {
     const std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
     Words words(line);
-    const std::string_view command = words.next("command");
-    if (command == "at") {
-        const double t = NumberArg(words, "time", 0, timeLimitMs);
-        words.expectEnd();
-        startRecording();
-        sim_.runUntil(t);
-    } else if (command == "wait") {
-        const double d = NumberArg(words, "duration", 0, timeLimitMs - sim_.nowMs());
-        words.expectEnd();
-        startRecording();
-        sim_.runFor(d);
-    } else if (command == "key") {
-        const std::string_view direction = words.next("'down' or 'up'");
-        if (direction != "down" && direction != "up") {
-            throw BadLine("expected 'key down' or 'key up', not '" + std::string(direction) + "'");
-        }
-        const int code = static_cast<int>(IntegerArg(words, "key code", 0, kMaxKeyCode));
-        words.expectEnd();
-        input(direction == "down" ? InputKind::KeyDown : InputKind::KeyUp, code);
-    } else if (command == "mouse") {
-        const int button = static_cast<int>(IntegerArg(words, "button", 1, 4));
-        words.expectEnd();
-        if (button == 3) throw BadLine("no mouse button 3 (1 left, 2 right, 4 middle)");
-        input(InputKind::Mouse, button);
-    } else if (command == "stage") {
-        const int n = static_cast<int>(IntegerArg(words, "stage", 0, kTitleStage));
-        words.expectEnd();
-        if (demoOut_) {
-            if (recorder_ || demoStage_)
-                throw BadLine("a demo can only begin at a stage: 'stage' must come first");
-            demoStage_ = n;
-        }
-        sim_.startStage(n);
-    } else if (command == "set") {
-        if (demoOut_) throw BadLine("a demo holds only input: 'set' cannot be recorded");
-        const std::string_view name = words.next("variable name");
-        const StateField* field = FindStateField(name);
-        if (!field) throw BadLine("no variable '" + std::string(name) + "'");
-        std::vector<long long> indices;
-        for (int i = 0; i < field->indexCount; ++i) {
-            indices.push_back(IntegerArg(words, "index", 0, std::numeric_limits<int>::max()));
-        }
-        const std::string_view value = words.takeRest();
-        if (value.empty()) throw BadLine("missing value for " + std::string(name));
-        const std::string error = field->set(sim_.state(), indices, value);
-        if (!error.empty()) throw BadLine(std::string(name) + ": " + error);
-    } else if (command == "state") {
-        bool full = false;
-        if (!words.empty()) {
-            const std::string_view word = words.next("'full'");
-            if (word != "full") throw BadLine("expected 'state' or 'state full'");
-            full = true;
-        }
-        words.expectEnd();
-        printLine(StateLine(sim_.nowMs(), sim_.form(), sim_.state(), full));
-    } else if (command == "trace") {
-        const std::string_view mode = words.next("'on' or 'off'");
-        if (mode != "on" && mode != "off") throw BadLine("expected 'trace on' or 'trace off'");
-        words.expectEnd();
-        trace_ = mode == "on";
-    } else if (command == "pixel") {
-        const double x = NumberArg(words, "x", -kMaxCoordinate, kMaxCoordinate);
-        const double y = NumberArg(words, "y", -kMaxCoordinate, kMaxCoordinate);
-        words.expectEnd();
-        JsonWriter json;
-        json.beginObject();
-        json.key("t").real(sim_.nowMs());
-        json.key("x").real(x);
-        json.key("y").real(y);
-        json.key("color").integer(sim_.form().Display.point(x, y));
-        json.endObject();
-        printLine(json.str());
-    } else if (command == "shot") {
-        const std::string path = TextArg(words, "file name");
-        try {
-            saveShot(sim_.form().Display.image(), path);
-        } catch (const std::runtime_error& e) {
-            throw CommandFailed(e.what());
-        }
-    } else {
-        throw BadLine("unknown command '" + std::string(command) + "'");
-    }
+    const std::string_view name = words.next("command");
+    const ScriptCommand* command = FindScriptCommand(name);
+    if (!command) throw BadLine("unknown command '" + std::string(name) + "'");
+    command->run(*this, words);
 }
 
 int RunScript(SimCore& sim, std::istream& script, std::ostream& out, std::ostream& err) {

@@ -31,7 +31,7 @@ inline constexpr double kMaxScriptMs = 1e11;
 // line instead of the whole memory.
 inline constexpr std::size_t kMaxLineBytes = 1 << 20;
 
-// Drives one simulated game. While the runner lives it owns the game's afterHandler hook and
+// Drives one simulated game. While the runner lives it observes the game's handlers and owns
 // the sound's onCall hook (for trace lines, sound lines and noticing the end).
 class ScriptRunner {
   public:
@@ -57,6 +57,8 @@ class ScriptRunner {
     std::function<void(const Image&, const std::string&)> saveShot;
 
   private:
+    friend class ScriptCommandHandlers;  // the commands run the game and print through here
+
     void execute(std::string_view line);
     void input(InputKind kind, int code);
     void startRecording();
@@ -70,6 +72,7 @@ class ScriptRunner {
     std::ostream& err_;
     bool trace_ = false;
     std::optional<double> endedAt_;  // virtual time at which the application ended
+    ObserverHandle observation_;
 
     // Recording a demo: where to, the seed, the stage it begins at, and the recorder once the
     // first command that runs the game made it.

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <optional>
 
+#include "toolkit/Numbers.h"
 #include "tools/sim/Json.h"
-#include "tools/sim/Numbers.h"
 
 namespace hopla {
 namespace {

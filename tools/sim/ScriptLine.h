@@ -1,4 +1,5 @@
-// Taking a script line apart: words, numbers in range, texts; what is wrong is a BadLine.
+// Taking a script line apart: words, numbers in range, texts; a line that is wrong is a BadLine,
+// a command that cannot do its work a CommandFailed.
 #pragma once
 
 #include <stdexcept>
@@ -9,6 +10,11 @@ namespace hopla {
 
 // A line that is not a valid command; what() says why.
 struct BadLine : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A valid command that could not do its work (a shot file); what() says why.
+struct CommandFailed : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 

@@ -1,21 +1,18 @@
-// The name table over the game state record, built from member pointers so that the JSON
-// output and the script's `set` command see the same names, shapes and types.
+// The name table over the game state record, built from the record's field list so that the
+// JSON output and the script's `set` command see the same names, shapes, types and ranges.
 #include "tools/sim/StateFields.h"
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
 
-#include "play/Input.h"
-#include "stage/StageData.h"
-#include "toolkit/Color.h"
-#include "tools/sim/Numbers.h"
+#include "form/GameStateFields.h"
+#include "toolkit/Numbers.h"
 
 namespace hopla {
 namespace {
@@ -27,12 +24,6 @@ struct ArrayTraits {
 template <typename T, std::size_t N>
 struct ArrayTraits<std::array<T, N>> {
     static constexpr int kDims = 1 + ArrayTraits<T>::kDims;
-};
-
-// The values a variable may be given.
-struct Range {
-    double min;
-    double max;
 };
 
 std::string OutOfRange(std::string_view text, const Range& range) {
@@ -159,113 +150,88 @@ constexpr bool IsText() {
     }
 }
 
-template <typename T>
-struct EntryOf {
-    using Type = T;
-};
-template <typename T, std::size_t N>
-struct EntryOf<std::array<T, N>> {
-    using Type = typename EntryOf<T>::Type;
-};
-
-// One variable that takes `range`; `shown` limits how many entries of its first index are
-// printed; `held`, when given, is what the record may hold after play instead.
-template <auto Member>
-StateField Field(std::string_view name, Range range, bool fullOnly = false,
-                 std::size_t shown = SIZE_MAX, std::optional<Range> held = std::nullopt) {
-    using T = std::remove_cvref_t<decltype(std::declval<GameState&>().*Member)>;
-    using Entry = typename EntryOf<T>::Type;
-    if constexpr (std::is_integral_v<Entry>) {
-        if (range.min < std::numeric_limits<Entry>::min() ||
-            range.max > std::numeric_limits<Entry>::max())
-            throw std::logic_error("the range of " + std::string(name) + " exceeds its type");
-    }
-    return {
-        name,
-        fullOnly,
-        ArrayTraits<T>::kDims,
-        IsText<T>(),
-        range.min,
-        range.max,
-        [shown](JsonWriter& json, const GameState& state) { Write(json, state.*Member, shown); },
-        [range](GameState& state, std::span<const long long> indices, std::string_view text) {
-            return SetAt(state.*Member, indices, range, text);
-        },
-        [held = held.value_or(range), name](const GameState& state) {
-            std::vector<std::size_t> at;
-            std::string wrong;
-            if (InRange(state.*Member, held, at, wrong)) return std::string();
-            std::string where(name);
-            for (std::size_t i : at) where += " " + std::to_string(i);
-            return where + ": " + wrong;
-        }};
+// Runs fn(member) on the variable of `state` that the field list visits `index`-th.
+template <typename State, typename Fn>
+void OnField(State& state, std::size_t index, Fn&& fn) {
+    std::size_t i = 0;
+    VisitFields(state, [&](const FieldInfo&, auto& member) {
+        if (i++ == index) fn(member);
+    });
 }
 
-// What the game itself gives each variable, with a margin where play moves things. A `set`
-// outside these is refused, so no handler meets a record the game could never produce: an
-// index past one of the record's arrays, or a sum past int.
-//
-// The ball moves in the 800 x 600 playfield and is never more than a few speeds outside it
-// before it leaves the stage, is lost or is pushed back by the solid edge; the margin is the
-// playfield's size either way.
-constexpr Range kX{-kScreenWidth, 2 * kScreenWidth};
-constexpr Range kY{-kScreenHeight, 2 * kScreenHeight};
-// Play can take the ball further, and the record may hold any finite position: the ending's
-// ball takes the arrows like the ball in play and, steered left, never reaches the right edge
-// the messages wait for; a ball that climbs a wall out over the top of the window (reading
-// outside the picture as solid) climbs on until Space. Every conversion of a coordinate to
-// whole pixels clamps it, so none of this goes wrong.
-constexpr Range kFinite{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
-// Speeds reach 30 (a launched flight), 16 (a spring) and -12.5 (the fall).
-constexpr Range kSpeed{-40, 40};
-// 32-bit colours as Display's point reads them: -1 outside the picture.
-constexpr Range kColour{kNoPixel, kWhite};
-// Texts: the longest the game writes is 27 bytes; SoundDir is a directory's path.
-constexpr Range kText{0, 256};
-constexpr Range kPath{0, 4096};
-// The longest stage time, 32767 ticks, in each of the 22 stages summed, and 9 balls lost.
-constexpr Range kScore{0, kStageCount*(32767 / 10) + 9 * 30};
-// The middle of a grid cell, 40 x column + 20 for columns 0..24 and rows 0..19, or 0 before a
-// launcher first catches the ball.
-constexpr Range kLauncherX{0, 40 * 24 + 20};
-constexpr Range kLauncherY{0, 40 * 19 + 20};
+// The entry of the table for the variable of type T that the field list visits `index`-th.
+template <typename T>
+StateField Field(const FieldInfo& info, std::size_t index) {
+    return {info.name,
+            false,
+            ArrayTraits<T>::kDims,
+            IsText<T>(),
+            info.range.min,
+            info.range.max,
+            [index, shown = info.used](JsonWriter& json, const GameState& state) {
+                OnField(state, index, [&](const auto& value) { Write(json, value, shown); });
+            },
+            [index, range = info.range](GameState& state, std::span<const long long> indices,
+                                        std::string_view text) {
+                std::string error;
+                OnField(state, index,
+                        [&](auto& value) { error = SetAt(value, indices, range, text); });
+                return error;
+            },
+            [index, held = info.held, name = info.name](const GameState& state) {
+                std::vector<std::size_t> at;
+                std::string wrong;
+                bool inRange = true;
+                OnField(state, index,
+                        [&](const auto& value) { inRange = InRange(value, held, at, wrong); });
+                if (inRange) return std::string();
+                std::string where(name);
+                for (std::size_t i : at) where += " " + std::to_string(i);
+                return where + ": " + wrong;
+            }};
+}
+
+// The order of the state line: the play of the moment, then the score. `state full` adds the
+// stage data and the tables after them.
+constexpr std::string_view kLineOrder[] = {
+    "StageNo",   "BallsLeft",  "BallState",    "TrailX",  "TrailY",       "SpeedX",
+    "SpeedY",    "BallColor",  "BallInterval", "HeldKey", "WallHitSpeed", "LauncherX",
+    "LauncherY", "ProbeColor", "Tick",         "LoopX",   "EndPhase",     "Score",
+    "ScoreCode", "StageTime",  "TypingRow",    "SoundDir"};
+constexpr std::string_view kFullOrder[] = {"StageMap",   "StartX",      "StartY",
+                                           "TileGrid",   "BandOrder",   "CellOrderX",
+                                           "CellOrderY", "TypingSteps", "KeyDirection"};
+
+// The record's field list in the state line's order. A variable of the list that the state
+// line does not place, or a name it places that the list lacks, is a fault of this file.
+std::vector<StateField> Build() {
+    std::vector<StateField> fields;
+    const GameState shape;
+    std::size_t index = 0;
+    VisitFields(shape, [&](const FieldInfo& info, const auto& member) {
+        fields.push_back(Field<std::remove_cvref_t<decltype(member)>>(info, index++));
+    });
+    std::vector<StateField> table;
+    const auto place = [&](std::string_view name, bool fullOnly) {
+        const auto found = std::find_if(fields.begin(), fields.end(),
+                                        [&](const StateField& f) { return f.name == name; });
+        if (found == fields.end())
+            throw std::logic_error("the state line places " + std::string(name) +
+                                   ", which the record's field list lacks");
+        table.push_back(std::move(*found));
+        table.back().fullOnly = fullOnly;
+        fields.erase(found);
+    };
+    for (std::string_view name : kLineOrder) place(name, false);
+    for (std::string_view name : kFullOrder) place(name, true);
+    if (!fields.empty())
+        throw std::logic_error(std::string(fields.front().name) +
+                               " of the record's field list has no place in the state line");
+    return table;
+}
 
 const std::vector<StateField>& Table() {
-    constexpr bool kFull = true;
-    static const std::vector<StateField> table = {
-        Field<&GameState::StageNo>("StageNo", {0, kTitleStage}),
-        Field<&GameState::BallsLeft>("BallsLeft", {0, 9}),
-        Field<&GameState::BallState>("BallState", {kBallInPlay, kBallGameOver}),
-        Field<&GameState::TrailX>("TrailX", kX, false, 4, kFinite),  // entries 4..9 never used
-        Field<&GameState::TrailY>("TrailY", kY, false, 4, kFinite),
-        Field<&GameState::SpeedX>("SpeedX", kSpeed),
-        Field<&GameState::SpeedY>("SpeedY", kSpeed),
-        Field<&GameState::BallColor>("BallColor", {0, 15}),  // the palette
-        Field<&GameState::BallInterval>("BallInterval", {15, kSlowestInterval}),
-        Field<&GameState::HeldKey>("HeldKey", {0, 255}),  // the key table
-        Field<&GameState::WallHitSpeed>("WallHitSpeed", kSpeed),
-        Field<&GameState::LauncherX>("LauncherX", kLauncherX),
-        Field<&GameState::LauncherY>("LauncherY", kLauncherY),
-        Field<&GameState::ProbeColor>("ProbeColor", kColour),
-        // From the title's -4 to BandOrder's last index; the sequences count up to 50 at most.
-        Field<&GameState::Tick>("Tick", {-4, 100}),
-        Field<&GameState::LoopX>("LoopX", {0, 25}),  // loops leave it at 25 at most
-        Field<&GameState::EndPhase>("EndPhase", {0, 10}),
-        Field<&GameState::Score>("Score", kScore),
-        Field<&GameState::ScoreCode>("ScoreCode", kText),
-        Field<&GameState::StageTime>("StageTime", {0, 32767}),
-        Field<&GameState::TypingRow>("TypingRow", {0, 1}),  // the title word or "Game Over"
-        Field<&GameState::SoundDir>("SoundDir", kPath),
-        Field<&GameState::StageMap>("StageMap", kText, kFull),
-        Field<&GameState::StartX>("StartX", kX, kFull),
-        Field<&GameState::StartY>("StartY", kY, kFull),
-        Field<&GameState::TileGrid>("TileGrid", {0, 9}, kFull),       // a map's digits
-        Field<&GameState::BandOrder>("BandOrder", {0, 600}, kFull),   // bands 15 pixels apart
-        Field<&GameState::CellOrderX>("CellOrderX", {0, 24}, kFull),  // the ending's cells
-        Field<&GameState::CellOrderY>("CellOrderY", {0, 18}, kFull),
-        Field<&GameState::TypingSteps>("TypingSteps", kText, kFull),
-        Field<&GameState::KeyDirection>("KeyDirection", {-1, 1}, kFull),
-    };
+    static const std::vector<StateField> table = Build();
     return table;
 }
 

@@ -8,30 +8,24 @@
 #include <string_view>
 
 #include "headless/SimCore.h"
+#include "platform/Platform.h"
 #include "toolkit/Environment.h"
-#include "tools/sim/Numbers.h"
+#include "toolkit/Numbers.h"
 #include "tools/sim/Playback.h"
 #include "tools/sim/Script.h"
+#include "tools/sim/ScriptCommands.h"
 
 namespace {
 
-constexpr std::string_view kUsage =
+constexpr std::string_view kUsageHead =
     "usage: hopla-sim [--seed N] [--record DEMO] [SCRIPT]\n"
     "       hopla-sim --play DEMO [--until T]\n"
     "       hopla-sim --salvage DEMO > KEPT\n"
     "       hopla-sim --help | --version\n"
     "Runs the game on a virtual clock, one command a line from SCRIPT or standard input\n"
-    "(blank lines and lines starting with # are skipped), writing JSON lines:\n"
-    "  at T | wait D          run the ticks due up to T ms / D ms on\n"
-    "  key down|up CODE       a key with that virtual-key code\n"
-    "  mouse BUTTON           a press on the playfield (1 left, 2 right, 4 middle)\n"
-    "  stage N                start stage N (0..20; 21 the ending)\n"
-    "  set NAME [I [J]] V     set a variable (entry) of the game state, within the values\n"
-    "                         the game itself gives it\n"
-    "  state [full]           print the state (full: with every array)\n"
-    "  trace on|off           print the state after every handler\n"
-    "  pixel X Y              print the colour of the playfield at (X, Y)\n"
-    "  shot FILE              save the window's picture as PNG\n"
+    "(blank lines and lines starting with # are skipped), writing JSON lines:\n";
+// The commands' lines come between, from their table.
+constexpr std::string_view kUsageTail =
     "--record DEMO writes the run as a demo (key and mouse commands are its input; 'stage'\n"
     "may only come first, 'set' not at all).\n"
     "--play DEMO plays a demo back as fast as it goes, printing each check line's result and\n"
@@ -41,6 +35,10 @@ constexpr std::string_view kUsage =
     "Exit status: 0 done or the game ended, 1 a command failed, the script could not be read\n"
     "or the output not written, or a demo's check did not match, 2 a bad line, option or\n"
     "demo file.\n";
+
+std::string Usage() {
+    return std::string(kUsageHead) + hopla::ScriptCommandsUsage() + std::string(kUsageTail);
+}
 
 struct Options {
     bool help = false;
@@ -68,7 +66,7 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         const std::string_view arg = argv[i];
         if (arg == "--seed") {
             if (i + 1 == argc || !(options.seed = hopla::ParseNumber<std::uint32_t>(argv[i + 1]))) {
-                std::cerr << "hopla-sim: --seed takes a whole number 0..4294967295\n" << kUsage;
+                std::cerr << "hopla-sim: --seed takes a whole number 0..4294967295\n" << Usage();
                 return std::nullopt;
             }
             ++i;
@@ -77,13 +75,13 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
                                                : arg == "--play" ? options.play
                                                                  : options.salvage;
             if (i + 1 == argc || file) {
-                std::cerr << "hopla-sim: " << arg << " takes one demo file\n" << kUsage;
+                std::cerr << "hopla-sim: " << arg << " takes one demo file\n" << Usage();
                 return std::nullopt;
             }
             file = argv[++i];
         } else if (arg == "--until") {
             if (i + 1 == argc || !(options.until = ParseMs(argv[i + 1]))) {
-                std::cerr << "hopla-sim: --until takes a time in ms, 0..1e12\n" << kUsage;
+                std::cerr << "hopla-sim: --until takes a time in ms, 0..1e12\n" << Usage();
                 return std::nullopt;
             }
             ++i;
@@ -92,10 +90,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         } else if (arg == "--version") {
             options.version = true;
         } else if (arg.size() > 1 && arg.front() == '-') {
-            std::cerr << "hopla-sim: unknown option " << arg << '\n' << kUsage;
+            std::cerr << "hopla-sim: unknown option " << arg << '\n' << Usage();
             return std::nullopt;
         } else if (options.script) {
-            std::cerr << "hopla-sim: only one script\n" << kUsage;
+            std::cerr << "hopla-sim: only one script\n" << Usage();
             return std::nullopt;
         } else {
             options.script = std::string(arg);
@@ -104,15 +102,15 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     if (options.play && (options.seed || options.script || options.record)) {
         std::cerr << "hopla-sim: --play takes the seed and the input from the demo: no --seed, "
                      "--record or script beside it\n"
-                  << kUsage;
+                  << Usage();
         return std::nullopt;
     }
     if (options.salvage && (argc != 3)) {
-        std::cerr << "hopla-sim: --salvage takes one demo file and nothing else\n" << kUsage;
+        std::cerr << "hopla-sim: --salvage takes one demo file and nothing else\n" << Usage();
         return std::nullopt;
     }
     if (options.until && !options.play) {
-        std::cerr << "hopla-sim: --until goes with --play\n" << kUsage;
+        std::cerr << "hopla-sim: --until goes with --play\n" << Usage();
         return std::nullopt;
     }
     return options;
@@ -125,7 +123,7 @@ int main(int argc, char** argv) {
     if (!options) return hopla::kScriptBadLine;
     if (options->help || options->version) {
         if (options->help)
-            std::cout << kUsage;
+            std::cout << Usage();
         else
             std::cout << "hopla-sim " HOPLA_VERSION "\n";
         if (std::cout.flush()) return 0;

@@ -15,10 +15,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/Keys.h"
 #include "headless/SimCore.h"
-#include "play/Input.h"
-#include "toolkit/Environment.h"
-#include "tools/sim/Numbers.h"
+#include "platform/Platform.h"
+#include "toolkit/Numbers.h"
 #include "tools/sim/StateFields.h"
 
 namespace {
@@ -63,10 +63,11 @@ class Soak {
 
   private:
     void startGame() {
-        sim_.reset();  // the old game's hooks go with it
+        observation_.reset();
+        sim_.reset();  // the old game's sound hook goes with it
         sim_ = std::make_unique<hopla::SimCore>(static_cast<std::uint32_t>(random_()),
                                                 hopla::ExecutableDir());
-        sim_->game().afterHandler = [this](std::string_view name) { check(name); };
+        observation_ = sim_->game().observe([this](std::string_view name) { check(name); });
         ++games_;
     }
 
@@ -79,15 +80,15 @@ class Soak {
         try {
             if (r < 0.40) {
                 // Towards the exits on the right a little more often than back.
-                sim_->keyDown(uniform() < 0.6 ? hopla::kKeyRight : hopla::kKeyLeft);
+                sim_->keyDown(uniform() < 0.6 ? hopla::kVkRight : hopla::kVkLeft);
             } else if (r < 0.60) {
-                sim_->keyUp(uniform() < 0.8 ? hopla::kKeyRight : below(256));
+                sim_->keyUp(uniform() < 0.8 ? hopla::kVkRight : below(hopla::kLastKeyCode + 1));
             } else if (r < 0.62) {
-                sim_->keyDown(hopla::kKeySpace);
+                sim_->keyDown(hopla::kVkSpace);
             } else if (r < 0.66) {
-                sim_->keyDown(below(256));
+                sim_->keyDown(below(hopla::kLastKeyCode + 1));
             } else if (r < 0.68) {
-                sim_->mouseDown(uniform() < 0.5 ? 1 : 2);
+                sim_->mouseDown(uniform() < 0.5 ? hopla::kMouseLeft : hopla::kMouseRight);
             } else if (r < 0.69) {
                 // A player reaches a stage from a new game with its nine balls, so the jump
                 // starts one first; a jump straight from a game over would carry no balls in.
@@ -131,6 +132,7 @@ class Soak {
     double endMs_;
     double playedMs_ = 0;  // virtual time of the games before the current one
     std::unique_ptr<hopla::SimCore> sim_;
+    hopla::ObserverHandle observation_;  // of sim_'s game: declared after it, so it goes first
     std::string failure_;
     int games_ = 0;
     int stageStarts_ = 0;

@@ -9,7 +9,7 @@
 #include "demo/DemoFile.h"
 #include "demo/Recorder.h"
 #include "headless/DemoPlayback.h"
-#include "toolkit/Environment.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 namespace {

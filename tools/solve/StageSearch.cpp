@@ -10,14 +10,14 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "app/Keys.h"
 #include "demo/Recorder.h"
 #include "form/Playfield.h"
-#include "play/Input.h"
 
 namespace hopla {
 namespace {
 
-constexpr int kLeft = kKeyLeft, kRight = kKeyRight;
+constexpr int kLeft = kVkLeft, kRight = kVkRight;
 constexpr double kTopSpeed = 11;  // pixels per tick a held arrow drives the ball to
 constexpr double kUnreachable = 1e7;
 // How often an arrow may be pressed between two ticks, as a keyboard's repeat does: once, twice

@@ -1,5 +1,5 @@
-// Numbers in script text: the one reader of whole and real numbers for hopla-sim's commands,
-// its name table and the soak's options.
+// Numbers in text: the one reader of whole and real numbers for every command line (the game's,
+// hopla-sim's, hopla-solve's, the soak's), hopla-sim's commands and name table, and demo files.
 #pragma once
 
 #include <charconv>

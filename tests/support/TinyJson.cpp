@@ -1,5 +1,5 @@
 // The strict JSON reader: RFC 8259 grammar, no extensions (no NaN, no trailing commas).
-#include "TinyJson.h"
+#include "support/TinyJson.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "headless/SimCore.h"
-#include "headless/SoundLog.h"
 #include "play/BallTick.h"
 #include "stage/StageLoad.h"
 #include "stage/StageTable.h"
+#include "support/SoundLog.h"
 
 namespace hopla::testing {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "TinyJson.h"
 #include "headless/SimCore.h"
+#include "support/TinyJson.h"
 #include "tools/sim/Script.h"
 
 namespace hopla::testing {

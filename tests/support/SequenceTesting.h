@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "headless/SimCore.h"
-#include "headless/SoundLog.h"
+#include "support/SoundLog.h"
 
 namespace hopla::testing {
 
@@ -21,11 +21,10 @@ struct HandlerRun {
 
 class HandlerLog {
   public:
-    explicit HandlerLog(SimCore& sim) {
-        sim.game().afterHandler = [this, &sim](std::string_view name) {
-            runs_.push_back({sim.nowMs(), std::string(name)});
-        };
-    }
+    explicit HandlerLog(SimCore& sim)
+        : observation_(sim.game().observe([this, &sim](std::string_view name) {
+              runs_.push_back({sim.nowMs(), std::string(name)});
+          })) {}
     // Times at which the named handler ran, from `from` on.
     std::vector<double> times(std::string_view name, double from = 0) const {
         std::vector<double> t;
@@ -36,6 +35,7 @@ class HandlerLog {
 
   private:
     std::vector<HandlerRun> runs_;
+    ObserverHandle observation_;
 };
 
 // Times of the clicks ("keri.wav" without waiting) in the log, in ms.

@@ -1,0 +1,102 @@
+// What the runners ask of the operating system, in one place: where files go, the font file,
+// the window system's habits, a precise sleep and safe file writing. One implementation per
+// system (PlatformLinux.cpp); the game itself never calls any of it.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The window system is asked through SDL's own connection to it, which only a window leads to.
+struct SDL_Window;
+
+namespace hopla {
+
+// ---- Where things are. Each directory comes without a trailing "/" unless said otherwise,
+// and empty when the system offers no place; none of them is created by asking.
+
+// The directory holding the running executable, links resolved, with a trailing "/"; "./" when
+// the system does not tell. Every runner asks once at start and hands it to the game, whose
+// wave files lie there.
+std::string ExecutableDir();
+
+// The game's own folder for the remembered settings ($XDG_CONFIG_HOME/hopla, else
+// ~/.config/hopla). The frontend asks once at start.
+std::string SettingsDir();
+
+// The game's own folder for records kept between runs ($XDG_DATA_HOME/hopla, else
+// ~/.local/share/hopla).
+std::string RecordsDir();
+
+// The Hopla folder inside the user's pictures folder (XDG_PICTURES_DIR from user-dirs.dirs,
+// else from the environment, else ~/Pictures), where screenshots are saved.
+std::string ScreenshotsDir();
+
+// ---- Text.
+
+// The font file to draw a face with: the face itself, else "MS PGothic", "IPAPGothic", any face
+// covering Japanese, any sans-serif face. Empty when the system knows no font at all. The text
+// renderer asks the first time it draws in a face; each face is looked up once per process,
+// from any thread.
+std::string FindFontFile(const std::string& face);
+
+// ---- The display and the window system. SDL's video must be running.
+
+// The size of the part of a display that windows may use (without panels and docks), in
+// pixels; none when the display is not known. The frontend asks when it picks the largest scale
+// that fits: at start for display 0, later for the window's display.
+struct DisplayArea {
+    int width;
+    int height;
+};
+std::optional<DisplayArea> UsableArea(int displayIndex);
+
+// The keyboard's auto-repeat that the window system gives `window`: the first repeat `delayMs`
+// after the press, then one every `intervalMs`; none when it does not say. The frontend asks
+// once, after opening the window, to repeat controller directions alike.
+struct KeyRepeatMs {
+    unsigned delayMs;
+    unsigned intervalMs;
+};
+std::optional<KeyRepeatMs> KeyRepeat(SDL_Window* window);
+
+// Whether a window manager runs that puts a window on the whole screen when asked; none when
+// the window system cannot be asked. The frontend asks at every switch to or from the whole
+// screen, and otherwise sizes the window over the display itself.
+std::optional<bool> WindowManagerRuns(SDL_Window* window);
+
+// ---- Time.
+
+// Sleeps until `deadline` on the steady clock, as precisely as the system allows, never less
+// (signals do not cut it short). The frontend's event wait calls it for the last stretch before
+// a deadline, once the window system's coarser wait is done.
+void SleepUntil(std::chrono::steady_clock::time_point deadline);
+
+// Makes the calling thread's sleeps end when asked rather than when convenient to the system
+// (on Linux up to 50 microseconds later). The frontend calls it once, on the thread of its
+// loop, before the first wait.
+void TightenTimerSlack();
+
+// ---- Files.
+
+// What ReadSmallFile found: the text, or why an existing file cannot be used, or neither when
+// there is no file.
+struct SmallFile {
+    std::optional<std::string> text;
+    std::string error;  // one short phrase ("not a regular file", "Permission denied")
+};
+
+// Reads a whole regular file of at most `maxBytes` bytes without ever waiting on a pipe or a
+// device put in its place. The frontend reads the settings file with it at start.
+SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
+
+// Writes `contents` as the file `path` anew, so that a reader sees the old file or the new one
+// and never half of either: a temporary file beside it, renamed over it. Creates the missing
+// directories above it, readable by the user only; the file itself is readable by all. Returns
+// one line saying what went wrong ("cannot create DIR: why", "cannot write PATH: why"), or
+// nothing. The frontend saves the settings with it after each change.
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents);
+
+}  // namespace hopla

@@ -1,0 +1,147 @@
+// The solver's play: searching each stage as the game reaches it, the beam doubling after a
+// failed try, and the figures it prints.
+#include "tools/solve/Strategy.h"
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <vector>
+
+#include "app/Keys.h"
+#include "demo/Recorder.h"
+#include "form/GameState.h"
+#include "headless/SimCore.h"
+#include "platform/Platform.h"
+#include "tools/solve/SolvedDemo.h"
+
+namespace hopla {
+namespace {
+
+constexpr int kFinalScreenPauseMs = 3000;  // the closing click comes this long after the score
+constexpr int kTries = 3;                  // searches per stage, the beam doubling each time
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs timers (no input) until the ball is in play, the game ends or nothing runs.
+bool RunUntilPlay(SimCore& sim) {
+    Game& game = sim.game();
+    while (!game.ended() && !sim.form().Timer1.running())
+        if (!sim.runNextTimer()) return false;
+    return !game.ended();
+}
+
+// Releases the key still held from the last stage and runs `ticks` ticks of play with no
+// input: the ball left alone where the stage started it. The key-up joins `inputs`. When that
+// would lose the ball or end play in the stage, restores the game and says false.
+bool Linger(SimCore& sim, int ticks, std::vector<DemoInput>& inputs) {
+    const SimCore::Snapshot before = sim.save();
+    const GameState& s = sim.state();
+    const int stage = s.StageNo, balls = s.BallsLeft;
+    Game& game = sim.game();
+    std::optional<DemoInput> release;
+    if (s.HeldKey != 0) {
+        release = DemoInput{game.handlersRun(), 0, InputKind::KeyUp, s.HeldKey};
+        Deliver(game, release->kind, release->code);
+    }
+    bool inPlay = true;
+    for (int t = 0; t < ticks && inPlay; ++t) {
+        inPlay = sim.runNextTimer() && !game.ended() && s.StageNo == stage &&
+                 s.BallsLeft == balls && sim.form().Timer1.running();
+    }
+    if (inPlay) {
+        if (release) inputs.push_back(*release);
+        return true;
+    }
+    sim.restore(before);
+    return false;
+}
+
+// Searches the stage the game is at, the beam doubling after a failed try.
+StageResult Solve(SimCore& sim, int beam) {
+    StageResult result;
+    SearchOptions options;
+    for (int t = 0; t < kTries && !result.solved; ++t, beam *= 2) {
+        options.beam = beam;
+        const std::uint64_t before = result.tried;
+        result = SolveStage(sim, options);
+        result.tried += before;
+    }
+    return result;
+}
+
+std::string StageLine(const StageResult& r, double seconds) {
+    char line[200];
+    if (r.solved) {
+        std::snprintf(line, sizeof line, "stage %2d: %4d ticks (%3d points)  %6.2f s  %8llu steps",
+                      r.stage, r.ticks, r.ticks / 10, seconds,
+                      static_cast<unsigned long long>(r.tried));
+    } else {
+        std::snprintf(line, sizeof line, "stage %2d: NOT CLEARED  %6.2f s  %8llu steps: %s",
+                      r.stage, seconds, static_cast<unsigned long long>(r.tried),
+                      r.blocked.c_str());
+    }
+    return line;
+}
+
+}  // namespace
+
+int SolveOneStage(int stage, const SolveSettings& settings, const std::string& path) {
+    const auto start = std::chrono::steady_clock::now();
+    SimCore sim(settings.seed, ExecutableDir());
+    sim.startStage(stage);
+    if (!RunUntilPlay(sim)) {
+        std::cout << "stage " << stage << ": the stage never started\n";
+        return 1;
+    }
+    const StageResult r = Solve(sim, settings.beam);
+    const double seconds = SecondsSince(start);
+    std::cout << StageLine(r, seconds) << '\n' << std::flush;
+    if (!r.solved) return 1;
+    return WriteDemo(path, RecordDemo(settings.seed, stage, r.inputs, false)) ? 0 : 2;
+}
+
+int SolveGame(const SolveSettings& settings, const std::string& path) {
+    const auto start = std::chrono::steady_clock::now();
+    SimCore sim(settings.seed, ExecutableDir());
+    std::vector<DemoInput> inputs;
+    int status = 0;
+    while (!sim.game().ended() && sim.form().Etimer.interval() == 0) {
+        const int stage = sim.game().stage();
+        if (!RunUntilPlay(sim)) break;
+        if (settings.linger > 0 && stage != kTitleStage && !Linger(sim, settings.linger, inputs))
+            std::printf("stage %2d: the ball cannot be left alone here; no lingering\n", stage);
+        const auto stageStart = std::chrono::steady_clock::now();
+        StageResult r = Solve(sim, settings.beam);
+        const double seconds = SecondsSince(stageStart);
+        if (stage == kTitleStage) {
+            std::printf("title room: %s\n",
+                        r.solved ? "left through the start" : r.blocked.c_str());
+        } else {
+            std::cout << StageLine(r, seconds) << '\n' << std::flush;
+        }
+        if (!r.solved) {
+            status = 1;
+            break;
+        }
+        inputs.insert(inputs.end(), r.inputs.begin(), r.inputs.end());
+        PlayInputs(sim, r.inputs);
+    }
+    if (status == 0) {
+        // The ending runs by itself up to the final screen; then the closing click.
+        while (sim.runNextTimer()) {
+        }
+        const auto clickMs = static_cast<std::int64_t>(sim.nowMs()) + kFinalScreenPauseMs;
+        inputs.push_back({sim.game().handlersRun(), clickMs, InputKind::Mouse, kMouseLeft});
+        const GameState& s = sim.state();
+        int lost = kBallsPerGame - s.BallsLeft;
+        std::printf("game: score %d, code %s, %d balls lost, %.2f s\n", s.Score,
+                    s.ScoreCode.c_str(), lost, SecondsSince(start));
+    }
+    if (status != 0) return status;
+    return WriteDemo(path, RecordDemo(settings.seed, std::nullopt, inputs, true)) ? 0 : 2;
+}
+
+}  // namespace hopla
