@@ -9,7 +9,7 @@
 namespace hopla {
 
 int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
-                 std::ostream& out, std::ostream& err) {
+                 std::ostream& out, std::ostream& err, const ChosenStages* stages) {
     Demo demo;
     try {
         demo = ReadDemoFile(path);
@@ -17,7 +17,13 @@ int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const s
         err << "hopla-sim: " << e.what() << '\n';
         return kPlaybackBadDemo;
     }
+    if (const std::optional<std::string> refusal =
+            StagesRefusal(demo, stages ? std::optional(stages->id) : std::nullopt)) {
+        err << "hopla-sim: " << path << ": " << *refusal << '\n';
+        return kPlaybackBadDemo;
+    }
     SimCore sim(demo.seed, exeDir);
+    if (stages) sim.game().applyStages(stages->file);
     PlaybackResult result;
     try {
         result = PlayDemo(sim, demo, untilMs, [&](const DemoCheck& played, bool matched) {

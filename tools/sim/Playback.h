@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "demo/DemoStages.h"
+
 namespace hopla {
 
 // Exit statuses of a playback.
@@ -18,8 +20,10 @@ inline constexpr int kPlaybackBadDemo = 2;   // the file is not a demo this prog
 // ({"t", "point", "stage", "check": "match"|"mismatch"}) and then the final state line on
 // `out`; a bad demo or the first mismatch is one line on `err`, naming the file (and the line,
 // or the point, stage and field).
+// `stages`, when given (--stages), go into the game's table first; a demo recorded on other
+// stages is refused as a bad demo.
 int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
-                 std::ostream& out, std::ostream& err);
+                 std::ostream& out, std::ostream& err, const ChosenStages* stages = nullptr);
 
 // Writes on `out` the demo kept from the recording at `path`, cut short by a crash or a kill:
 // up to its last whole check line (see SalvageDemo); says on `err` how far it goes. Returns
