@@ -92,7 +92,7 @@ int Game::stage() const {
 }
 
 void Game::applyStages(const StageFile& file) {
-    ApplyStages(file, state_);
+    ApplyStages(file, *state_);
 }
 
 template <typename Handler>

@@ -15,7 +15,6 @@ constexpr Color kStripColor = Rgb(32, 32, 48);
 constexpr Color kChosen = Rgb(255, 255, 0);
 constexpr Color kStartMark = Rgb(255, 64, 64);
 constexpr Color kLineMark = Rgb(96, 96, 160);
-constexpr int kExitLine = 750, kLossLine = 552;  // where a ball leaves the stage, or is lost
 
 void Box(Image& image, int x, int y, int w, int h, std::uint32_t color) {
     for (int j = std::max(0, y); j < std::min(image.height, y + h); ++j)
@@ -54,6 +53,8 @@ EditorView::EditorView(const Clock& clock, const TextRenderer& text)
     : silence_(std::make_unique<Silence>()),
       form_(std::make_unique<Form1>(clock, *silence_, &text)),
       text_(text) {}
+
+EditorView::~EditorView() = default;
 
 const Image& EditorView::draw(const StageEdit& edit, int code, bool placingStart,
                               const StatusText& status) {

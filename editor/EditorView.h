@@ -35,6 +35,9 @@ struct StatusText {
 class EditorView {
   public:
     EditorView(const Clock& clock, const TextRenderer& text);
+    ~EditorView();
+    EditorView(const EditorView&) = delete;
+    EditorView& operator=(const EditorView&) = delete;
     // The whole picture, kEditorWidth x kEditorHeight.
     const Image& draw(const StageEdit& edit, int code, bool placingStart, const StatusText& status);
     // The game's picture with the strip under it, for test play.

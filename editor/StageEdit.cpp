@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "form/Playfield.h"
 #include "platform/Platform.h"
 
 namespace hopla {
