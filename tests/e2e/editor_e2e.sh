@@ -28,12 +28,13 @@ done
 [ -n "$wid" ] || fail "no editor window was shown"
 sleep 0.5
 
-# Colour of the picture's pixel (x, y) as "r,g,b", from a screenshot of the window.
-shot=0
+# Colour of the picture's pixel (x, y) as "r,g,b", from a screenshot of the window (each kept
+# under a name of its own: the function runs in a subshell).
 pixel() {
-    shot=$((shot + 1))
-    import -window "$wid" "$work/shot-$shot.png" || fail "no screenshot"
-    convert "$work/shot-$shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+    local shot
+    shot=$(mktemp "$work/shot-XXXX.png")
+    import -window "$wid" "$shot" || fail "no screenshot"
+    convert "$shot" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 key() { xdotool key --window "$wid" "$@"; sleep 0.3; }
 
@@ -60,8 +61,9 @@ kill -0 "$game_pid" 2>/dev/null || fail "the editor died in the test game"
 key Escape
 [ "$(pixel 220 220)" = "$painted" ] || fail "Esc did not come back to the editor"
 
-# Everything saved: Esc leaves at once, with status 0.
-key Escape
+# Everything saved: Esc leaves at once, with status 0 (the window is gone before xdotool's
+# key release reaches it).
+xdotool key --window "$wid" Escape 2>/dev/null
 for _ in $(seq 50); do
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
