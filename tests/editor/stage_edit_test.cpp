@@ -17,8 +17,9 @@ TEST(StageEdit, PaintsUndoesRedoesAndSaves) {
     const fs::path dir = fs::temp_directory_path() / ("stage-edit-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string path = (dir / "new.stages").string();
-    StageEdit edit(path);  // a new file: the game's own stages
-    EXPECT_EQ(edit.table(), GameStages());
+    StageEdit edit(path);  // a new file: the game's own stages, named after the file
+    EXPECT_EQ(edit.table().stages, GameStages().stages);
+    EXPECT_EQ(edit.table().name, "new");
     edit.turnPage(-1);
     ASSERT_EQ(edit.stage(), 20);
     const StageBlock original = edit.block();
