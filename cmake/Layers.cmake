@@ -3,15 +3,16 @@
 # Each layer's rank, lowest first; layers named together share a rank. A layer links only
 # layers of a lower rank (a link sideways or up is a configure error), so layers of one rank
 # (play and sequences) never see each other.
-#   toolkit, platform  the window-toolkit stand-in, and the operating system's answers; png: the tools' PNG writer
-#   text, assets       SDL2_ttf text (its own layer: the game never draws text itself), artwork
+#   toolkit, platform  the window-toolkit stand-in, and the operating system's answers
+#   text, assets, png  SDL2_ttf text (its own layer: the game never draws text itself), artwork,
+#                      the PNG writer of the tools and the frontend
 #   form ... app       the game, which never sees SDL or the platform
 #   demo, headless     demos over the game's seam, the virtual-clock runner
 #   frontend ...       the runners: the window, hopla-sim, hopla-solve
 #   editor             the stage editor: the window's pieces with the solver as its check
 set(HOPLA_LAYER_RANKS
-    "toolkit platform png"
-    "text assets"
+    "toolkit platform"
+    "text assets png"
     form
     stage
     "play sequences"

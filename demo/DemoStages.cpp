@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "stage/StageData.h"
+#include "toolkit/Escape.h"
 
 #ifndef HOPLA_STAGES_FROM_EXE
 #define HOPLA_STAGES_FROM_EXE "../../../share/games/hopla/stages"
@@ -77,10 +78,11 @@ std::optional<std::string> StagesRefusal(const Demo& demo,
     if ((played ? played->hash : own) == (demo.stages ? demo.stages->hash : own))
         return std::nullopt;
     if (!demo.stages)
-        return "was recorded on the game's own stages, not on " + played->name +
+        return "was recorded on the game's own stages, not on " + Escaped(played->name) +
                ": play it without --stages";
-    return "needs the stages " + demo.stages->name + " (hash " + Hex(demo.stages->hash) +
-           "): play it with --stages " + demo.stages->name;
+    const std::string name = Escaped(demo.stages->name);
+    return "needs the stages " + name + " (hash " + Hex(demo.stages->hash) +
+           "): play it with --stages " + name;
 }
 
 }  // namespace hopla

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -18,6 +17,8 @@
 #include "frontend/Settings.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
+#include "toolkit/Escape.h"
+#include "toolkit/Output.h"
 
 namespace hopla {
 namespace {
@@ -42,6 +43,7 @@ int ExportStages(const std::string& path) {
 
 int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare,
               const EditorEntry& edit) {
+    KeepStandardStreamsApart();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
     if (!parsed.options) {
@@ -51,11 +53,11 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     const Options& options = *parsed.options;
     if (options.help) {
         std::fputs(Usage().c_str(), stdout);
-        return 0;
+        return CheckedOutput("hopla", 0);
     }
     if (options.version) {
         std::printf("hopla %s\n", HOPLA_VERSION);
-        return 0;
+        return CheckedOutput("hopla", 0);
     }
     if (options.exportStages) return ExportStages(*options.exportStages);
     if (options.edit && (options.play || options.record || options.stages)) {
@@ -91,14 +93,20 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     }
     app.scale = options.scale ? options.scale : remembered.scale;
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
+    app.scaling = options.scaling.value_or(remembered.scaling);
     app.mute = options.mute;
+    app.volume = options.volume.value_or(remembered.volume);
+    app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
 
-    // A demo is read, or its file opened for writing, before any window opens.
+    // A demo is read, or its place checked (never opened: a pipe there would hold the game
+    // before any window), before any window opens. The file itself comes with the window.
     std::optional<Demo> demo;
-    if (options.record && !std::ofstream(*options.record, std::ios::app)) {
-        std::fprintf(stderr, "hopla: cannot write the demo %s\n", options.record->c_str());
-        return 2;
-    }
+    if (options.record)
+        if (const std::optional<std::string> why = WhyNotWritable(*options.record)) {
+            std::fprintf(stderr, "hopla: cannot write the demo %s: %s\n",
+                         Escaped(*options.record).c_str(), why->c_str());
+            return 2;
+        }
     if (options.play) {
         try {
             demo = ReadDemoFile(*options.play);
@@ -107,12 +115,14 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             return 2;
         }
         if (const std::optional<std::string> refusal = StagesRefusal(*demo, stagesId)) {
-            std::fprintf(stderr, "hopla: %s: %s\n", options.play->c_str(), refusal->c_str());
+            std::fprintf(stderr, "hopla: %s: %s\n", Escaped(*options.play).c_str(),
+                         refusal->c_str());
             return 2;
         }
     }
     if (options.edit) return edit(*options.edit, app);
 
+    HangupEndsAsTermination();
     SdlLibrary sdl;
     int status = 0;
     try {
@@ -123,7 +133,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         std::unique_ptr<DemoLink> link;
         if (demo) {
             link = DemoLink::Playing(game.game(), game.clock(), std::move(*demo), *options.play,
-                                     std::cerr);
+                                     std::cerr, StandardErrorIsTerminal());
         } else if (options.record) {
             link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
         }

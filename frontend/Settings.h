@@ -1,15 +1,23 @@
-// The remembered window choices in $XDG_CONFIG_HOME/hopla/settings.ini, parsed by libinih, the
-// file read and written through the platform; no SDL.
+// The remembered window and sound choices in $XDG_CONFIG_HOME/hopla/settings.ini, parsed by
+// libinih, the file read and written through the platform; no SDL.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "frontend/Scaling.h"
+
 namespace hopla {
+
+// The loudest volume; the menu steps by a tenth of it.
+inline constexpr int kMaxVolume = 100;
 
 struct Settings {
     std::optional<int> scale;  // none: the largest that fits the screen ("auto")
     bool fullscreen = false;
+    ScalingMode scaling = ScalingMode::Fit;  // how the whole screen (or a resized window) is filled
+    int volume = kMaxVolume;                 // 0..kMaxVolume
+    bool pauseWhenUnfocused = true;          // the game pauses while its window is not active
     bool operator==(const Settings&) const = default;
 };
 
@@ -18,8 +26,9 @@ struct Settings {
 std::string SettingsPath();
 
 struct LoadedSettings {
-    Settings settings;    // the defaults when the file was not usable
-    std::string warning;  // one line about an unusable file; empty when it was fine or absent
+    Settings settings;  // the defaults when the file was not usable
+    // One line about an unusable file, its control bytes escaped; empty when it was fine or absent.
+    std::string warning;
 };
 
 // Reads the file. A missing or empty file gives the defaults quietly; one that cannot be read,
