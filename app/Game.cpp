@@ -30,6 +30,7 @@
 #include "sequences/Introduction.h"
 #include "sequences/Title.h"
 #include "stage/Progression.h"
+#include "stage/StageFile.h"
 #include "stage/StageLoad.h"
 
 namespace hopla {
@@ -89,6 +90,10 @@ void Game::requestEnd() {
 
 int Game::stage() const {
     return state_->StageNo;
+}
+
+void Game::applyStages(const StageFile& file) {
+    ApplyStages(file, *state_);
 }
 
 template <typename Handler>

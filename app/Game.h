@@ -20,6 +20,7 @@
 
 namespace hopla {
 
+struct StageFile;
 class Form1;
 struct GameState;
 
@@ -36,6 +37,10 @@ class Game {
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
+
+    // Puts a stage file's stages into the table in place of the game's own (see ApplyStages).
+    // Called by a runner given --stages right after construction, before the first handler.
+    void applyStages(const StageFile& file);
 
     // Input, as Windows virtual-key codes (0..kLastKeyCode) and mouse buttons (kMouseLeft,
     // kMouseRight, kMouseMiddle) pressed on the picture; see app/Keys.h.

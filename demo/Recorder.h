@@ -20,8 +20,9 @@ namespace hopla {
 // observes the game's handlers.
 class Recorder {
   public:
+    // `stages` names the stage file the game was given (none: its own stages).
     Recorder(Game& game, const Clock& clock, std::uint32_t seed, std::optional<int> startStage,
-             std::ostream& out);
+             std::ostream& out, const std::optional<DemoStages>& stages = std::nullopt);
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 

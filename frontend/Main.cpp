@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "demo/DemoFile.h"
+#include "demo/DemoStages.h"
 #include "frontend/DemoLink.h"
 #include "frontend/Menu.h"
 #include "frontend/Options.h"
@@ -37,9 +38,26 @@ std::vector<std::string> KeyLines(const KeyBindings& keys) {
     return lines;
 }
 
+// --export-stages: the game's own stages as a stage file, on standard output for "-".
+int ExportStages(const std::string& path) {
+    const std::string text = ExportGameStages();
+    if (path == "-") {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+        std::fputs("hopla: cannot write the stages to standard output\n", stderr);
+        return 1;
+    }
+    if (const std::optional<std::string> error = ReplaceFile(path, text)) {
+        std::fprintf(stderr, "hopla: %s\n", error->c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
-int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare) {
+int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare,
+              const EditorEntry& edit) {
     KeepStandardStreamsApart();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
@@ -64,6 +82,28 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             std::printf("%s\n", line.c_str());
         return 0;
     }
+    if (options.exportStages) return ExportStages(*options.exportStages);
+    if (options.edit && (options.play || options.record || options.stages)) {
+        std::fprintf(stderr, "hopla: --edit goes alone (no --play, --record or --stages)\n%s",
+                     Usage().c_str());
+        return 2;
+    }
+    if (options.edit && !edit) {
+        std::fputs("hopla: this program has no stage editor\n", stderr);
+        return 2;
+    }
+    // A stage file is read whole before anything starts.
+    std::optional<ChosenStages> stages;
+    if (options.stages) {
+        try {
+            stages = LoadStages(*options.stages, RecordsDir(), ExecutableDir());
+        } catch (const StageFileError& e) {
+            std::fprintf(stderr, "hopla: %s\n", e.what());
+            return 2;
+        }
+    }
+    std::optional<DemoStages> stagesId;
+    if (stages) stagesId = stages->id;
 
     // The command line wins over what was remembered.
     AppOptions app;
@@ -99,7 +139,13 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             std::fprintf(stderr, "hopla: %s\n", e.what());
             return 2;
         }
+        if (const std::optional<std::string> refusal = StagesRefusal(*demo, stagesId)) {
+            std::fprintf(stderr, "hopla: %s: %s\n", Escaped(*options.play).c_str(),
+                         refusal->c_str());
+            return 2;
+        }
     }
+    if (options.edit) return edit(*options.edit, app);
 
     HangupEndsAsTermination();
     SdlLibrary sdl;
@@ -107,12 +153,14 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     try {
         const std::uint32_t seed = demo ? demo->seed : ClockSeed();
         SdlApp game(seed, ExecutableDir(), app);
+        // Right after start-up, before the first handler: no stage has been loaded yet.
+        if (stages) game.game().applyStages(stages->file);
         std::unique_ptr<DemoLink> link;
         if (demo) {
             link = DemoLink::Playing(game.game(), game.clock(), std::move(*demo), *options.play,
                                      std::cerr, StandardErrorIsTerminal());
         } else if (options.record) {
-            link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record);
+            link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
         }
         game.setDemo(link.get());
         RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDir(), demo.has_value());

@@ -87,6 +87,27 @@ constexpr std::array kRows = {
                   o.play = std::string(value);
                   return std::string();
               }},
+    OptionRow{"--stages", "", "FILE",
+              "play the stages of FILE (or NAME from the stage folders) in place of the game's",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--stages needs a file name");
+                  o.stages = std::string(value);
+                  return std::string();
+              }},
+    OptionRow{"--export-stages", "", "FILE",
+              "write the game's own stages to FILE as a stage file (- for standard output)",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--export-stages needs a file name");
+                  o.exportStages = std::string(value);
+                  return std::string();
+              }},
+    OptionRow{"--edit", "", "FILE",
+              "edit the stage file FILE in the window (a new file starts from the game's stages)",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--edit needs a file name");
+                  o.edit = std::string(value);
+                  return std::string();
+              }},
 };
 
 const OptionRow* Find(std::string_view name) {

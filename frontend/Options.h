@@ -27,6 +27,9 @@ struct Options {
     std::optional<int> volume;           // --volume 0..100
     std::optional<std::string> record;   // --record DEMO: write the game's input to DEMO
     std::optional<std::string> play;     // --play DEMO: play DEMO back, the player's keys ignored
+    std::optional<std::string> stages;   // --stages FILE: play FILE's stages
+    std::optional<std::string> exportStages;  // --export-stages FILE: write the game's own
+    std::optional<std::string> edit;          // --edit FILE: the stage editor on FILE
 };
 
 // The options, or the one line that says what was wrong with them.
