@@ -163,11 +163,12 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
         }
         game.setDemo(link.get());
-        RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDir(), demo.has_value());
+        RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
+                            demo.has_value(), stagesId);
         game.setRecordKeeper(&keeper);
         game.setKeyLines([keys = app.keys] { return KeyLines(keys); });
-        game.setRecordLines([] {
-            const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
+        game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId)] {
+            const LoadedRecords loaded = LoadRecords(dir, LocalNow());
             for (const std::string& warning : loaded.warnings)
                 std::fprintf(stderr, "hopla: %s\n", warning.c_str());
             return RecordsSummary(loaded.records);

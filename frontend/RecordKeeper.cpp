@@ -78,10 +78,18 @@ KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::str
     return kept;
 }
 
+std::string RecordsDirFor(const std::string& recordsDir, const std::optional<DemoStages>& stages) {
+    if (recordsDir.empty() || !stages) return recordsDir;
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(stages->hash));
+    return recordsDir + "/stages/" + stages->name + "-" + hash;
+}
+
 RecordKeeper::RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir,
-                           bool fromDemo)
+                           bool fromDemo, const std::optional<DemoStages>& stages)
     : game_(game), dir_(std::move(dir)), fromDemo_(fromDemo) {
-    if (!fromDemo_) recorder_ = std::make_unique<Recorder>(game, clock, seed, std::nullopt, demo_);
+    if (!fromDemo_)
+        recorder_ = std::make_unique<Recorder>(game, clock, seed, std::nullopt, demo_, stages);
 }
 
 void RecordKeeper::note(InputKind kind, int code) {

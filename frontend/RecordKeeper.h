@@ -51,11 +51,17 @@ KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::str
 
 // Made by main right after the window's game ran start-up, beside a DemoLink if there is one.
 // Records the player's game in memory, unless `fromDemo` (a demo playing, which is recorded as
-// such without a demo of its own).
+// such without a demo of its own). A game on a stage file (`stages`) is recorded with its
+// stages, so that its best demo names them; main keeps such records apart (RecordsDirFor).
+// Where the records of games on `stages` are kept: `recordsDir` for the game's own stages,
+// its folder stages/NAME-HASH for a stage file's, so that records of one set of stages never
+// mix with another's. Empty when `recordsDir` is.
+std::string RecordsDirFor(const std::string& recordsDir, const std::optional<DemoStages>& stages);
+
 class RecordKeeper {
   public:
-    RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir,
-                 bool fromDemo);
+    RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir, bool fromDemo,
+                 const std::optional<DemoStages>& stages = std::nullopt);
     RecordKeeper(const RecordKeeper&) = delete;
     RecordKeeper& operator=(const RecordKeeper&) = delete;
 

@@ -168,3 +168,18 @@ TEST_F(RecordsFile, HoplaRecordsPrintsThePage) {
 
 }  // namespace
 }  // namespace hopla
+
+namespace hopla {
+namespace {
+
+// Records of a stage file's games never mix with the game's own, nor with another file's.
+TEST(Records, EachSetOfStagesKeepsItsOwnRecords) {
+    const DemoStages pack{"first-steps", 0xcb66000000000001ull};
+    EXPECT_EQ(RecordsDirFor("/r", std::nullopt), "/r");
+    EXPECT_EQ(RecordsDirFor("/r", pack), "/r/stages/first-steps-cb66000000000001");
+    EXPECT_NE(RecordsDirFor("/r", DemoStages{"first-steps", 2}), RecordsDirFor("/r", pack));
+    EXPECT_EQ(RecordsDirFor("", pack), "");
+}
+
+}  // namespace
+}  // namespace hopla
