@@ -58,18 +58,18 @@ e2e_start_xvfb() {
     export DISPLAY=":$(head -1 "$work/display")"
 }
 
-# Waits for the game started as $game_pid to show its window; sets wid. LOG is named when the
-# game exits instead.
+# Waits for the game started as $game_pid to show its window, named by the pattern NAME
+# (default ^Hopla$); sets wid. LOG is named when the program exits instead.
 e2e_wait_window() {
-    local log=$1
+    local log=$1 name=${2:-'^Hopla$'}
     wid=
     for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name '^Hopla$' 2>/dev/null | head -1)
+        wid=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
         [ -n "$wid" ] && break
-        kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $log)"
+        kill -0 "$game_pid" 2>/dev/null || fail "the program exited at start-up (see $log)"
         sleep 0.05
     done
-    [ -n "$wid" ] || fail "no window named Hopla was shown"
+    [ -n "$wid" ] || fail "no window named $name was shown"
 }
 
 # Waits up to $1 tenths of a second for the game ($game_pid) to end and sets `status` to its

@@ -18,14 +18,7 @@ export XDG_CONFIG_HOME="$work/config"
 stages="$work/new.stages"
 "$hopla" --edit "$stages" --mute --scale 1 >"$work/editor.log" 2>&1 &
 game_pid=$!
-wid=
-for _ in $(seq 100); do
-    wid=$(xdotool search --onlyvisible --name '^Hopla stage editor' 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    kill -0 "$game_pid" 2>/dev/null || fail "the editor exited at start-up (see $work/editor.log)"
-    sleep 0.1
-done
-[ -n "$wid" ] || fail "no editor window was shown"
+e2e_wait_window "$work/editor.log" '^Hopla stage editor'
 sleep 0.5
 
 # Colour of the picture's pixel (x, y) as "r,g,b", from a screenshot of the window (each kept
