@@ -4,12 +4,13 @@
 # layers of a lower rank (a link sideways or up is a configure error), so layers of one rank
 # (play and sequences) never see each other.
 #   toolkit, platform  the window-toolkit stand-in, and the operating system's answers
+#   png                the tools' PNG writer (hopla-sim's shots, gen-assets' icons) on libpng
 #   text, assets       SDL2_ttf text (its own layer: the game never draws text itself), artwork
 #   form ... app       the game, which never sees SDL or the platform
 #   demo, headless     demos over the game's seam, the virtual-clock runner
 #   frontend ...       the runners: the window, hopla-sim, hopla-solve
 set(HOPLA_LAYER_RANKS
-    "toolkit platform"
+    "toolkit platform png"
     "text assets"
     form
     stage
