@@ -4,14 +4,18 @@
 #include "platform/Platform.h"
 
 #include <SDL.h>
-// Last of the system headers: windows.h's macros (min, max, near) would trip those above.
+
+// windows.h first: the other Windows headers build on its definitions.
+#include <windows.h>
+
 #include <knownfolders.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <timeapi.h>
-#include <windows.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 #include <system_error>
 #include <utility>
 
