@@ -46,7 +46,7 @@ add_custom_target(zip
             "-DFILES=${zip_files}" -DREADME=${CMAKE_BINARY_DIR}/packaging/README.txt
             -DLICENSE=${CMAKE_SOURCE_DIR}/LICENSE
             "-DLICENCES=IPAfont/copyright=${HOPLA_FONT_LICENCE};mingw-w64/copyright=${HOPLA_MINGW_LICENCE}"
-            -DLIBRARIES=${HOPLA_DEPS_LICENCES} -P ${CMAKE_SOURCE_DIR}/cmake/WindowsZip.cmake
+            -DLIBRARIES=${HOPLA_DEPS_LICENCES} -DSTRIP=${CMAKE_STRIP} -P ${CMAKE_SOURCE_DIR}/cmake/WindowsZip.cmake
     DEPENDS hopla hopla-sim hopla_waves hopla_font
     COMMENT "Packing ${HOPLA_ZIP_NAME}.zip"
     VERBATIM)

@@ -39,7 +39,9 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     set(HOPLA_PLATFORM_SOURCE platform/PlatformWindows.cpp)
     # The known folders (shell32, ole32 and their ids in uuid) and the 1 ms timer period (winmm).
     set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static shell32 ole32 uuid winmm)
-    add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN UNICODE _UNICODE)
+    # The programs' own main() is the entry point (SDL's would rename it and want SDL2main); the
+    # manifest below already gives it the command line in UTF-8.
+    add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN UNICODE _UNICODE SDL_MAIN_HANDLED)
     # One .exe that needs no DLL: the C and C++ runtimes and winpthread linked in.
     add_link_options(-static -static-libgcc -static-libstdc++)
     # The manifest makes UTF-8 the programs' code page (Windows 10 1903 and later), so that the

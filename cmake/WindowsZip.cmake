@@ -7,10 +7,15 @@
 #   LICENSE    the game's licence, written as LICENSE.txt
 #   LICENCES   NAME=PATH pairs: each file goes to licenses/NAME
 #   LIBRARIES  the deps prefix's share/licenses, copied under licenses/ as it is
+#   STRIP      the target's strip, which takes the debugging information out of the programs
 set(stage ${OUT}/zip/${NAME})
 file(REMOVE_RECURSE ${OUT}/zip)
 file(MAKE_DIRECTORY ${stage}/licenses)
 file(COPY ${FILES} DESTINATION ${stage})
+file(GLOB programs ${stage}/*.exe)
+foreach(program ${programs})
+    execute_process(COMMAND ${STRIP} --strip-debug ${program} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
 foreach(text README LICENSE)
     file(READ ${${text}} body)
     string(REPLACE "\r\n" "\n" body "${body}")

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Keys.h"
+#include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
 
 namespace hopla {
@@ -393,12 +394,12 @@ std::string SalvageDemo(std::string_view text, std::string_view name) {
 
 std::string ReadDemoText(const std::string& path) {
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
+    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
     if (ec || !std::filesystem::exists(status))
         throw DemoError(path + ": cannot read the demo: no such file");
     if (!std::filesystem::is_regular_file(status))
         throw DemoError(path + ": cannot read the demo: not a regular file");
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) throw DemoError(path + ": cannot read the demo: " + std::strerror(errno));
     std::string text;
     std::array<char, 1 << 16> buffer;

@@ -17,6 +17,7 @@
 #include "frontend/Settings.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 
@@ -52,7 +53,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
 
     // A demo is read, or its file opened for writing, before any window opens.
     std::optional<Demo> demo;
-    if (options.record && !std::ofstream(*options.record, std::ios::app)) {
+    if (options.record && !std::ofstream(PathFromUtf8(*options.record), std::ios::app)) {
         std::fprintf(stderr, "hopla: cannot write the demo %s\n", options.record->c_str());
         return 2;
     }

@@ -7,6 +7,8 @@
 
 // windows.h first: the other Windows headers build on its definitions.
 #include <windows.h>
+// windows.h names the system's own ReplaceFile: the platform's is meant here.
+#undef ReplaceFile
 
 #include <knownfolders.h>
 #include <objbase.h>

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "form/Playfield.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 namespace {
@@ -288,7 +289,7 @@ class Reader {
 
 std::string ReadStageText(const std::string& path) {
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
+    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
     if (ec || !std::filesystem::exists(status))
         throw StageFileError(path + ": cannot read the stages: no such file");
     if (!std::filesystem::is_regular_file(status))
@@ -296,9 +297,9 @@ std::string ReadStageText(const std::string& path) {
     const std::string tooLarge = path + ": larger than " +
                                  std::to_string(kMaxStageFileBytes >> 20) +
                                  " MiB: not a stage file this program reads";
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), ec);
     if (!ec && size > kMaxStageFileBytes) throw StageFileError(tooLarge);
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) throw StageFileError(path + ": cannot read the stages: " + std::strerror(errno));
     std::string text;
     std::array<char, 1 << 16> buffer;

@@ -1,6 +1,7 @@
 // RIFF/WAVE parsing: walks the chunks, checks every length against the bytes present and the
 // sound against the limits before any sample is copied.
 #include "toolkit/Wave.h"
+#include "toolkit/FilePath.h"
 
 #include <filesystem>
 #include <fstream>
@@ -92,11 +93,11 @@ std::optional<Wave> DecodeWave(std::span<const std::uint8_t> b, std::string* pro
 std::optional<Wave> LoadWave(const std::string& path, std::string* problem) {
     // A directory or device under the name is as good as a missing file: silence.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!std::filesystem::is_regular_file(PathFromUtf8(path), error)) return std::nullopt;
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), error);
     if (error) return Refuse(problem, "cannot be read");
     if (size > kMaxWaveFileBytes) return Refuse(problem, TooLarge());
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) return Refuse(problem, "cannot be read");
     std::vector<std::uint8_t> bytes;
     char chunk[4096];

@@ -47,7 +47,7 @@ for demo in "${demos[@]}"; do
 done
 
 # 3. The first demo's picture at SHOT_MS of the title, from hopla-sim.exe with the demo's seed.
-shot_ms=${HOPLA_E2E_SHOT_MS:-7000}
+shot_ms=${HOPLA_E2E_SHOT_MS:-8500}
 seed=$(awk '$1 == "seed" { print $2; exit }' "${demos[0]}")
 printf 'at %s\nshot %s\n' "$shot_ms" "$(windows_path "$work/sim-shot.png")" >"$work/shot.script"
 "$wine_run" "$(windows_path "$folder/hopla-sim.exe")" --seed "$seed" \

@@ -10,6 +10,7 @@
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
+#include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
 #include "tools/sim/Playback.h"
 #include "tools/sim/Script.h"
@@ -140,11 +141,11 @@ int main(int argc, char** argv) {
     std::ifstream file;
     if (options->script) {
         std::error_code error;
-        if (std::filesystem::is_directory(*options->script, error)) {
+        if (std::filesystem::is_directory(hopla::PathFromUtf8(*options->script), error)) {
             std::cerr << "hopla-sim: " << *options->script << " is a directory, not a script\n";
             return hopla::kScriptFailed;
         }
-        file.open(*options->script);
+        file.open(hopla::PathFromUtf8(*options->script));
         if (!file) {
             std::cerr << "hopla-sim: cannot read " << *options->script << '\n';
             return hopla::kScriptFailed;
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     const std::uint32_t seed = options->seed.value_or(hopla::ClockSeed());
     hopla::SimCore sim(seed, hopla::ExecutableDir());
     if (!options->record) return hopla::RunScript(sim, script, std::cout, std::cerr);
-    std::ofstream demo(*options->record, std::ios::binary | std::ios::trunc);
+    std::ofstream demo(hopla::PathFromUtf8(*options->record), std::ios::binary | std::ios::trunc);
     if (!demo) {
         std::cerr << "hopla-sim: cannot write " << *options->record << '\n';
         return hopla::kScriptFailed;
