@@ -15,9 +15,7 @@ set(HOPLA_INSTALL_GAMESDIR "games" CACHE STRING
     "Where the hopla, hopla-sim and hopla-solve commands go, relative to the prefix")
 set(HOPLA_INSTALL_PKGDIR "lib/games/hopla" CACHE STRING
     "Where the executables and their wave files go, relative to the prefix")
-# The one name of the game for desktops and software centres: the desktop entry, the AppStream
-# data and the launchable that ties them together.
-set(HOPLA_APP_ID "io.github.hopla_game.Hopla")
+# HOPLA_APP_ID, the one name of the game for desktops, is set in CMakeLists.txt.
 set(HOPLA_SCREENSHOT_URL "" CACHE STRING
     "Web address of packaging/screenshot.png for the AppStream data (none: no screenshot)")
 
@@ -51,6 +49,14 @@ if(CMAKE_OBJCOPY)
 endif()")
     endforeach()
 endif()
+
+# Stage files shipped with the game, found by name (hopla --stages NAME) through the path from
+# the executables' directory, so that a moved prefix still finds them.
+set(HOPLA_INSTALL_STAGESDIR "${CMAKE_INSTALL_DATADIR}/games/hopla/stages")
+file(RELATIVE_PATH stages_from_exe /prefix/${HOPLA_INSTALL_PKGDIR}
+     /prefix/${HOPLA_INSTALL_STAGESDIR})
+target_compile_definitions(hopla_demo PRIVATE HOPLA_STAGES_FROM_EXE="${stages_from_exe}")
+install(FILES ${HOPLA_STAGE_PACKS} DESTINATION ${HOPLA_INSTALL_STAGESDIR})
 install(FILES ${HOPLA_WAVES} DESTINATION ${HOPLA_INSTALL_PKGDIR})
 install(FILES ${HOPLA_COMMAND_LINKS} DESTINATION ${HOPLA_INSTALL_GAMESDIR})
 

@@ -4,27 +4,29 @@
 # layers of a lower rank (a link sideways or up is a configure error), so layers of one rank
 # (play and sequences) never see each other.
 #   toolkit, platform  the window-toolkit stand-in, and the operating system's answers
-#   png                the tools' PNG writer (hopla-sim's shots, gen-assets' icons) on libpng
-#   text, assets       SDL2_ttf text (its own layer: the game never draws text itself), artwork
+#   text, assets, png  SDL2_ttf text (its own layer: the game never draws text itself), artwork,
+#                      the PNG writer of the tools and the frontend
 #   form ... app       the game, which never sees SDL or the platform
 #   demo, headless     demos over the game's seam, the virtual-clock runner
 #   frontend ...       the runners: the window, hopla-sim, hopla-solve
+#   editor             the stage editor: the window's pieces with the solver as its check
 set(HOPLA_LAYER_RANKS
-    "toolkit platform png"
-    "text assets"
+    "toolkit platform"
+    "text assets png"
     form
     stage
     "play sequences"
     app
     demo
     headless
-    "frontend tools solve")
+    "frontend tools solve"
+    editor)
 
 # The platform is asked by the runners: the layers of the top rank, and headless's users
 # (hopla-soak, the tests and benchmarks) through them. Below them only text links it, privately,
 # for font files, so that headless and the game see none of it: the headless game stays a
 # function of its seed and its input.
-set(HOPLA_PLATFORM_USERS text frontend tools solve)
+set(HOPLA_PLATFORM_USERS text frontend tools solve editor)
 
 # The rank of `layer` in `out`; empty when it is no layer (a system library).
 function(hopla_layer_rank layer out)

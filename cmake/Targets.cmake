@@ -1,7 +1,7 @@
 # What differs between the systems the game is built for: where its libraries come from, the
 # platform layer's implementation and what it links, and how executables are finished. Every
 # target system sets the same variables, so CMakeLists.txt names none of them:
-#   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG, HOPLA_INIH   the libraries' targets
+#   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG               the libraries' targets
 #   HOPLA_PLATFORM_SOURCE, HOPLA_PLATFORM_LIBS          the platform layer
 #   hopla_finish_executable(TARGET)                     what each program needs besides its code
 # A cross build names its system with a toolchain file (cmake/toolchains) and its libraries'
@@ -13,12 +13,10 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     pkg_check_modules(SDL2_TTF REQUIRED IMPORTED_TARGET SDL2_ttf)
     pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
     pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
-    pkg_check_modules(INIH REQUIRED IMPORTED_TARGET inih)
     pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
     set(HOPLA_SDL2 PkgConfig::SDL2)
     set(HOPLA_SDL2_TTF PkgConfig::SDL2_TTF)
     set(HOPLA_PNG PkgConfig::PNG)
-    set(HOPLA_INIH PkgConfig::INIH)
     set(HOPLA_PLATFORM_SOURCE platform/PlatformLinux.cpp)
     set(HOPLA_PLATFORM_LIBS PkgConfig::SDL2 PkgConfig::FONTCONFIG PkgConfig::X11)
     function(hopla_finish_executable target)
@@ -31,11 +29,9 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     find_package(SDL2 CONFIG REQUIRED)
     find_package(SDL2_ttf CONFIG REQUIRED)
     find_package(PNG REQUIRED)
-    pkg_check_modules(INIH REQUIRED IMPORTED_TARGET inih)
     set(HOPLA_SDL2 SDL2::SDL2-static)
     set(HOPLA_SDL2_TTF SDL2_ttf::SDL2_ttf-static)
     set(HOPLA_PNG PNG::PNG)
-    set(HOPLA_INIH PkgConfig::INIH)
     set(HOPLA_PLATFORM_SOURCE platform/PlatformWindows.cpp)
     # The known folders (shell32, ole32 and their ids in uuid) and the 1 ms timer period (winmm).
     set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static shell32 ole32 uuid winmm)

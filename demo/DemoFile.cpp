@@ -15,6 +15,7 @@
 #include "app/Keys.h"
 #include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Words.h"
 
 namespace hopla {
 namespace {
@@ -105,18 +106,6 @@ std::uint64_t HashValue(std::string_view word, std::string_view what) {
         throw LineError{std::string(what) + " '" + std::string(word) +
                         "' is not 16 hexadecimal digits"};
     return v;
-}
-
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
 }
 
 StateCheck ParseCheckFields(const std::vector<std::string_view>& words) {
@@ -226,11 +215,15 @@ class Reader {
     }
 
     void take(std::string_view line) {
-        const std::vector<std::string_view> words = Split(line);
+        const std::vector<std::string_view> words = SplitWords(line);
         if (header_ == 0) return magic(words);
         if (header_ == 1) return seed(words);
         if (header_ == 2) return start(words);
         if (words.empty() || words[0].front() == '#') return;  // blank or comment
+        if (header_ == 3 && words[0] == "stages") return stages(words, line);
+        header_ = 4;  // no stages line: the game's own stages
+        if (words[0] == "stages")
+            throw LineError{"the stages line comes right after the start line"};
         for (const auto c : line)
             if (static_cast<unsigned char>(c) >= 0x80)
                 throw LineError{"a record is plain ASCII (comments may hold other text)"};
@@ -331,6 +324,17 @@ class Reader {
         ++header_;
     }
 
+    // "stages HASH NAME": the line right after the start line, before any record.
+    void stages(const std::vector<std::string_view>& words, std::string_view line) {
+        if (words.size() < 3) throw LineError{"the stages line is 'stages HASH NAME'"};
+        DemoStages stages{std::string(), HashValue(words[1], "stages hash")};
+        const std::size_t from = static_cast<std::size_t>(words[2].data() - line.data());
+        const std::size_t to = line.find_last_not_of(" \t");
+        stages.name = std::string(line.substr(from, to + 1 - from));
+        demo_.stages = std::move(stages);
+        header_ = 4;
+    }
+
     std::string_view name_;
     Demo demo_;
     int header_ = 0;  // header lines read
@@ -342,6 +346,20 @@ class Reader {
     bool ended_ = false;
     std::size_t lastCheckEnd_ = 0;
 };
+
+// A file whose lines end in a carriage return alone has no line a reader can see: it is named for
+// what it is, alike by --play and --salvage, rather than as one over-long or cut line. A return
+// that ends the text may be half of a cut "\r\n" and passes.
+void RefuseLoneCarriageReturns(std::string_view text, std::string_view name) {
+    int line = 1;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\n') ++line;
+        if (text[i] == '\r' && text[i + 1] != '\n')
+            throw DemoError(std::string(name) + ":" + std::to_string(line) +
+                            ": lines end in a lone carriage return (old Mac line ends): convert "
+                            "them to \\n");
+    }
+}
 
 std::string_view InputWord(InputKind kind) {
     for (const auto& [k, word] : kInputWords)
@@ -365,10 +383,12 @@ std::string FieldText(const StateCheck& check, std::string_view field) {
 }
 
 Demo ParseDemo(std::string_view text, std::string_view name) {
+    RefuseLoneCarriageReturns(text, name);
     return Reader(name).read(text);
 }
 
 std::string SalvageDemo(std::string_view text, std::string_view name) {
+    RefuseLoneCarriageReturns(text, name);
     // A last line without its newline is where the recording was cut, and it goes; unless the
     // text is a whole demo as it stands, its end line simply without a newline.
     const std::size_t whole = text.rfind('\n') + 1;  // 0 when there is no newline at all
@@ -395,8 +415,11 @@ std::string SalvageDemo(std::string_view text, std::string_view name) {
 std::string ReadDemoText(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(PathFromUtf8(path), ec);
-    if (ec || !std::filesystem::exists(status))
+    if (!std::filesystem::exists(status) &&
+        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw DemoError(path + ": cannot read the demo: no such file");
+    // Anything else is named as the system names it (a link loop, a directory not searchable).
+    if (ec) throw DemoError(path + ": cannot read the demo: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw DemoError(path + ": cannot read the demo: not a regular file");
     std::ifstream in(PathFromUtf8(path), std::ios::binary);
@@ -418,10 +441,24 @@ Demo ReadDemoFile(const std::string& path) {
     return ParseDemo(ReadDemoText(path), path);
 }
 
-std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage) {
-    return std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\nseed " +
-           std::to_string(seed) + "\nstart " +
-           (startStage ? "stage " + std::to_string(*startStage) : std::string("title")) + "\n";
+std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage,
+                       const std::optional<DemoStages>& stages) {
+    std::string text =
+        std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\nseed " +
+        std::to_string(seed) + "\nstart " +
+        (startStage ? "stage " + std::to_string(*startStage) : std::string("title")) + "\n";
+    if (stages) {
+        // The name as one line of text: no control bytes, not empty.
+        std::string name;
+        for (const char c : stages->name)
+            name += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '_' : c;
+        const std::size_t first = name.find_first_not_of(' ');
+        name = first == std::string::npos
+                   ? std::string("stages")
+                   : name.substr(first, name.find_last_not_of(' ') + 1 - first);
+        text += "stages " + Hex(stages->hash) + " " + name + "\n";
+    }
+    return text;
 }
 
 std::string InputLine(const DemoInput& input) {
@@ -450,7 +487,7 @@ std::string EndLine(std::uint64_t point, std::int64_t ms) {
 }
 
 std::string FormatDemo(const Demo& demo) {
-    std::string text = DemoHeader(demo.seed, demo.startStage);
+    std::string text = DemoHeader(demo.seed, demo.startStage, demo.stages);
     std::size_t i = 0, c = 0;
     // Records in order of point; at one point a check comes before an input.
     while (i < demo.inputs.size() || c < demo.checks.size()) {

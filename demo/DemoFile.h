@@ -8,13 +8,15 @@
 #include <string_view>
 
 #include "demo/Demo.h"
+#include "toolkit/Escape.h"
 
 namespace hopla {
 
 // Why a demo cannot be read; what() is one line naming the file and, where there is one, the
-// line: "runs/a.demo:12: key code 300 is not 0..255".
+// line: "runs/a.demo:12: key code 300 is not 0..255". The file's control bytes and broken UTF-8
+// come out escaped (toolkit/Escape.h): it goes to a terminal as it is.
 struct DemoError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit DemoError(std::string_view what) : std::runtime_error(Escaped(what)) {}
 };
 
 // Files larger than this are refused before they are read: no real demo comes near it.
@@ -37,7 +39,8 @@ std::string ReadDemoText(const std::string& path);
 std::string SalvageDemo(std::string_view text, std::string_view name);
 
 // The lines a recorder writes, each with its newline.
-std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage);
+std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage,
+                       const std::optional<DemoStages>& stages = std::nullopt);
 std::string InputLine(const DemoInput& input);
 std::string CheckLine(const DemoCheck& check);
 std::string EndLine(std::uint64_t point, std::int64_t ms);

@@ -2,7 +2,9 @@
 #include "frontend/DemoLink.h"
 #include "toolkit/FilePath.h"
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 namespace hopla {
 
@@ -10,20 +12,26 @@ DemoLink::DemoLink(Game& game, const Clock& clock, std::string path)
     : game_(game), clock_(clock), path_(std::move(path)) {}
 
 std::unique_ptr<DemoLink> DemoLink::Recording(Game& game, const Clock& clock, std::uint32_t seed,
-                                              const std::string& path) {
+                                              const std::string& path,
+                                              const std::optional<DemoStages>& stages) {
     std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
     link->file_.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!link->file_) throw std::runtime_error("cannot write the demo " + path);
-    link->recorder_ = std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_);
+    link->recorder_ =
+        std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_, stages);
     return link;
 }
 
 std::unique_ptr<DemoLink> DemoLink::Playing(Game& game, const Clock& clock, Demo demo,
-                                            const std::string& path, std::ostream& err) {
+                                            const std::string& path, std::ostream& err,
+                                            bool progress) {
     std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
     link->err_ = &err;
     link->demo_ = std::move(demo);
     link->player_ = std::make_unique<Player>(game, clock, link->demo_);
+    if (progress)
+        link->progress_ =
+            std::make_unique<PlaybackProgress>(game, link->demo_.endPoint, "hopla", err);
     link->report(err);
     return link;
 }
@@ -65,6 +73,10 @@ int DemoLink::finish(std::ostream& err) {
         file_.close();
         if (!file_) {
             err << "hopla: writing the demo " << path_ << " failed\n";
+            // Nothing of it arrived: no empty file stays behind.
+            std::error_code ec;
+            if (std::filesystem::file_size(PathFromUtf8(path_), ec) == 0 && !ec)
+                std::filesystem::remove(PathFromUtf8(path_), ec);
             return 1;
         }
         return 0;

@@ -10,6 +10,7 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "demo/Player.h"
+#include "demo/Progress.h"
 #include "demo/Recorder.h"
 #include "toolkit/Clock.h"
 
@@ -22,13 +23,17 @@ class DemoLink {
   public:
     // Recording into `path`: the header and the start check are written at once. Throws
     // std::runtime_error naming the file when it cannot be written.
+    // `stages` names the stage file the game was given, for the demo's header.
     static std::unique_ptr<DemoLink> Recording(Game& game, const Clock& clock, std::uint32_t seed,
-                                               const std::string& path);
+                                               const std::string& path,
+                                               const std::optional<DemoStages>& stages = {});
     // Playing `demo` (read from `path`, named in reports) into a game made with its seed. The
     // first check line that does not match is reported on `err` as soon as it is met; playback
-    // goes on.
+    // goes on. With `progress` (standard error is a terminal) it says how far it is on `err`
+    // every few seconds.
     static std::unique_ptr<DemoLink> Playing(Game& game, const Clock& clock, Demo demo,
-                                             const std::string& path, std::ostream& err);
+                                             const std::string& path, std::ostream& err,
+                                             bool progress = false);
     DemoLink(const DemoLink&) = delete;
     DemoLink& operator=(const DemoLink&) = delete;
 
@@ -61,6 +66,7 @@ class DemoLink {
     std::unique_ptr<Recorder> recorder_;
     Demo demo_;
     std::unique_ptr<Player> player_;
+    std::unique_ptr<PlaybackProgress> progress_;
     std::ostream* err_ = nullptr;  // where a mismatch is reported while playing
     bool reported_ = false;
 };

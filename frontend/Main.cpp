@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -12,16 +11,54 @@
 #include <vector>
 
 #include "demo/DemoFile.h"
+#include "demo/DemoStages.h"
 #include "frontend/DemoLink.h"
+#include "frontend/Menu.h"
 #include "frontend/Options.h"
+#include "frontend/RecordKeeper.h"
 #include "frontend/Settings.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
-#include "toolkit/FilePath.h"
+#include "toolkit/Escape.h"
+#include "toolkit/Output.h"
 
 namespace hopla {
+namespace {
 
-int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare) {
+// The menu's keys page: the keys bound to the game's three, then the rest of the default page
+// (whose first two lines name the default keys).
+std::vector<std::string> KeyLines(const KeyBindings& keys) {
+    std::vector<std::string> lines = {
+        "Left: " + KeyNames(keys.left) + "   Right: " + KeyNames(keys.right),
+        "Back to the title room: " + KeyNames(keys.back),
+    };
+    const std::vector<std::string> rest = DefaultKeyLines();
+    lines.insert(lines.end(), rest.begin() + 2, rest.end());
+    lines.push_back("F12: screenshot   Enter or a click: skip the opening");
+    return lines;
+}
+
+// --export-stages: the game's own stages as a stage file, on standard output for "-".
+int ExportStages(const std::string& path) {
+    const std::string text = ExportGameStages();
+    if (path == "-") {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+        std::fputs("hopla: cannot write the stages to standard output\n", stderr);
+        return 1;
+    }
+    if (const std::optional<std::string> error = ReplaceFile(path, text)) {
+        std::fprintf(stderr, "hopla: %s\n", error->c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare,
+              const EditorEntry& edit) {
+    KeepStandardStreamsApart();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
     if (!parsed.options) {
@@ -31,12 +68,42 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     const Options& options = *parsed.options;
     if (options.help) {
         std::fputs(Usage().c_str(), stdout);
-        return 0;
+        return CheckedOutput("hopla", 0);
     }
     if (options.version) {
         std::printf("hopla %s\n", HOPLA_VERSION);
+        return CheckedOutput("hopla", 0);
+    }
+    if (options.records) {
+        const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
+        for (const std::string& warning : loaded.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        for (const std::string& line : RecordsSummary(loaded.records))
+            std::printf("%s\n", line.c_str());
         return 0;
     }
+    if (options.exportStages) return ExportStages(*options.exportStages);
+    if (options.edit && (options.play || options.record || options.stages)) {
+        std::fprintf(stderr, "hopla: --edit goes alone (no --play, --record or --stages)\n%s",
+                     Usage().c_str());
+        return 2;
+    }
+    if (options.edit && !edit) {
+        std::fputs("hopla: this program has no stage editor\n", stderr);
+        return 2;
+    }
+    // A stage file is read whole before anything starts.
+    std::optional<ChosenStages> stages;
+    if (options.stages) {
+        try {
+            stages = LoadStages(*options.stages, RecordsDir(), ExecutableDir());
+        } catch (const StageFileError& e) {
+            std::fprintf(stderr, "hopla: %s\n", e.what());
+            return 2;
+        }
+    }
+    std::optional<DemoStages> stagesId;
+    if (stages) stagesId = stages->id;
 
     // The command line wins over what was remembered.
     AppOptions app;
@@ -44,19 +111,27 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     Settings remembered;
     if (!app.settingsPath.empty()) {
         const LoadedSettings loaded = LoadSettings(app.settingsPath);
-        if (!loaded.warning.empty()) std::fprintf(stderr, "hopla: %s\n", loaded.warning.c_str());
+        for (const std::string& warning : loaded.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         remembered = loaded.settings;
     }
     app.scale = options.scale ? options.scale : remembered.scale;
     app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
+    app.scaling = options.scaling.value_or(remembered.scaling);
     app.mute = options.mute;
+    app.keys = remembered.keys;
+    app.volume = options.volume.value_or(remembered.volume);
+    app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
 
-    // A demo is read, or its file opened for writing, before any window opens.
+    // A demo is read, or its place checked (never opened: a pipe there would hold the game
+    // before any window), before any window opens. The file itself comes with the window.
     std::optional<Demo> demo;
-    if (options.record && !std::ofstream(PathFromUtf8(*options.record), std::ios::app)) {
-        std::fprintf(stderr, "hopla: cannot write the demo %s\n", options.record->c_str());
-        return 2;
-    }
+    if (options.record)
+        if (const std::optional<std::string> why = WhyNotWritable(*options.record)) {
+            std::fprintf(stderr, "hopla: cannot write the demo %s: %s\n",
+                         Escaped(*options.record).c_str(), why->c_str());
+            return 2;
+        }
     if (options.play) {
         try {
             demo = ReadDemoFile(*options.play);
@@ -64,21 +139,40 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             std::fprintf(stderr, "hopla: %s\n", e.what());
             return 2;
         }
+        if (const std::optional<std::string> refusal = StagesRefusal(*demo, stagesId)) {
+            std::fprintf(stderr, "hopla: %s: %s\n", Escaped(*options.play).c_str(),
+                         refusal->c_str());
+            return 2;
+        }
     }
+    if (options.edit) return edit(*options.edit, app);
 
+    HangupEndsAsTermination();
     SdlLibrary sdl;
     int status = 0;
     try {
         const std::uint32_t seed = demo ? demo->seed : ClockSeed();
         SdlApp game(seed, ExecutableDir(), app);
+        // Right after start-up, before the first handler: no stage has been loaded yet.
+        if (stages) game.game().applyStages(stages->file);
         std::unique_ptr<DemoLink> link;
         if (demo) {
             link = DemoLink::Playing(game.game(), game.clock(), std::move(*demo), *options.play,
-                                     std::cerr);
+                                     std::cerr, StandardErrorIsTerminal());
         } else if (options.record) {
-            link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record);
+            link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
         }
         game.setDemo(link.get());
+        RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
+                            demo.has_value(), stagesId);
+        game.setRecordKeeper(&keeper);
+        game.setKeyLines([keys = app.keys] { return KeyLines(keys); });
+        game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId)] {
+            const LoadedRecords loaded = LoadRecords(dir, LocalNow());
+            for (const std::string& warning : loaded.warnings)
+                std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+            return RecordsSummary(loaded.records);
+        });
         if (prepare) prepare(game);
         game.run();
         if (link) status = link->finish(std::cerr);

@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <optional>
 
 #include "demo/Recorder.h"
 #include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
+#include "frontend/RecordKeeper.h"
+#include "frontend/Screenshot.h"
 #include "platform/Platform.h"
 
 namespace hopla {
@@ -33,68 +36,117 @@ std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Durati
     return std::min(*a, *b);
 }
 
+// The video subsystem, its windows named for the desktop: the X11 class and the Wayland
+// application id match the desktop entry (StartupWMClass and its file name), unless the
+// player's environment names them already.
+Uint32 NamedVideo() {
+    SDL_SetHint(SDL_HINT_APP_NAME, "Hopla");
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "hopla", 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", HOPLA_APP_ID, 0);
+    return SDL_INIT_VIDEO;
+}
+
 // The scale the window starts with: the one asked for, or the largest whose window fits the
-// usable area of the first display, where the window opens.
+// usable area of the first display, where the window opens. One asked for that does not fit
+// is lowered to the largest that does, with a line saying so.
 int StartScale(const AppOptions& options) {
-    if (options.scale) return *options.scale;
     const std::optional<DisplayArea> usable = UsableArea(0);
-    if (!usable) return kMinScale;
-    return LargestScale(usable->width, usable->height, Game::kWidth, Game::kHeight, kMaxScale);
+    if (!usable) return options.scale.value_or(kMinScale);
+    const int fits =
+        LargestScale(usable->width, usable->height, Game::kWidth, Game::kHeight, kMaxScale);
+    if (!options.scale) return fits;
+    if (*options.scale > fits) {
+        std::fprintf(stderr, "hopla: scale %d does not fit the screen (%dx%d usable); using %d\n",
+                     *options.scale, usable->width, usable->height, fits);
+        return fits;
+    }
+    return *options.scale;
 }
 
 }  // namespace
 
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
-    : video_(SDL_INIT_VIDEO),
+    : video_(NamedVideo()),
       controllers_(ControllerSubsystem()),
-      screen_(video_, "Form1", Game::kWidth, Game::kHeight, StartScale(options),
-              options.fullscreen),
+      screen_(video_, "Hopla", Game::kWidth, Game::kHeight, StartScale(options), options.fullscreen,
+              options.scaling),
       sound_(!options.mute),
-      game_(clock_, sound_, &text_, seed, exeDir),
-      settings_{options.scale, options.fullscreen},
-      settingsPath_(options.settingsPath) {
+      game_(clock_, hushable_, &text_, seed, exeDir),
+      settings_{options.scale,  options.fullscreen,         options.scaling,
+                options.volume, options.pauseWhenUnfocused, options.keys},
+      settingsPath_(options.settingsPath),
+      overlay_(text_) {
     // Keys are taken as keys: no input method may swallow them for composing text.
     SDL_StopTextInput();
     TightenTimerSlack();
+    SetWindowIcon(screen_.window());
+    sound_.setVolume(settings_.volume);
     screen_.show();
     screen_.presentAll(game_.picture());
     // Controller directions repeat as the keyboard does for this window.
     router_.setRepeat(KeyboardRepeatOf(screen_.window()));
+    router_.setKeyBindings(options.keys);
+}
+
+void SdlApp::setDemo(DemoLink* demo) {
+    demo_ = demo;
+    // A demo playing ignores the player's keys: there is nothing to skip.
+    if (demo_ && demo_->playing()) opening_ = false;
 }
 
 // One round: every pending input event, then the due timers one at a time (input that came in
 // meanwhile still goes before the next tick), then the changed part of Display to the window,
 // then sleep until the next timer or controller repeat falls due or input arrives. Presenting
-// never waits for a vertical blank, so it cannot delay a tick.
+// never waits for a vertical blank, so it cannot delay a tick. While play is paused no timer
+// runs and no demo input is fed: the loop sleeps until input arrives (or the controllers are
+// read).
 void SdlApp::run() {
     while (!game_.ended()) {
         deliverPending();
         feedDemo();
-        while (!game_.ended() && runDueTimer()) {
+        while (!game_.ended() && !gate_.paused() && runDueTimer()) {
             deliverPending();
             feedDemo();
         }
         if (game_.ended()) break;
-        screen_.present(game_.picture(), game_.takeChanged());
+        present();
 
-        std::optional<Duration> wake = router_.nextRepeat();
-        if (const std::optional<Game::DueTimer> next = game_.nextDue())
-            wake = Earliest(wake, next->due);
-        if (controllers_.ok())
-            wake = Earliest(wake, clock_.now() + (router_.controllers() ? kPadPoll : kPlugPoll));
-        if (demo_) wake = Earliest(wake, demo_->wakeAt());
+        std::optional<Duration> wake;
+        if (!gate_.paused()) {
+            wake = router_.nextRepeat();
+            if (const std::optional<Game::DueTimer> next = game_.nextDue())
+                wake = Earliest(wake, next->due);
+            if (demo_) wake = Earliest(wake, demo_->wakeAt());
+        }
         std::optional<SteadyTime> deadline;
         if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
+        if (controllers_.ok()) {
+            const SteadyTime poll =
+                std::chrono::steady_clock::now() + (router_.controllers() ? kPadPoll : kPlugPoll);
+            deadline = deadline ? std::min(*deadline, poll) : poll;
+        }
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
     }
 }
 
 void SdlApp::feedDemo() {
-    if (demo_ && !game_.ended()) demo_->feed();
+    if (demo_ && !game_.ended() && !gate_.paused()) demo_->feed();
+}
+
+void SdlApp::present() {
+    if (!overlayChanged_) {
+        // While the menu or the pause sign shows, the game is paused and its picture still.
+        if (!gate_.paused()) screen_.present(game_.picture(), game_.takeChanged());
+        return;
+    }
+    overlayChanged_ = false;
+    game_.takeChanged();
+    screen_.presentAll(shown());
 }
 
 // The player's input: to the game, or through the demo being recorded or played.
 void SdlApp::input(InputKind kind, int code) {
+    if (keeper_ && !(demo_ && demo_->playing())) keeper_->note(kind, code);
     if (demo_) {
         demo_->input(kind, code);
     } else {
@@ -103,13 +155,38 @@ void SdlApp::input(InputKind kind, int code) {
 }
 
 bool SdlApp::runDueTimer() {
-    if (!tickObserver_) return game_.runDueTimer();
     // The scheduler runs the timer it names as next, once that one is due.
     const std::optional<Game::DueTimer> next = game_.nextDue();
     const Duration started = clock_.now();
     if (!next || !game_.runDueTimer()) return false;
-    tickObserver_(next->name, next->due, started, clock_.now());
+    if (next->name == "Timer1") opening_ = false;  // the ball moves: the opening is over
+    if (tickObserver_) tickObserver_(next->name, next->due, started, clock_.now());
+    if (keeper_) keeper_->check(std::cout, std::cerr);
     return true;
+}
+
+bool SdlApp::skipped(const Routed& input) {
+    if (input.command == Command::KeyUp) return swallowed_.erase(input.code) > 0;
+    if (input.command == Command::KeyDown && swallowed_.contains(input.code)) return true;
+    // Not while the menu is open or play is paused: there the keys are the shell's.
+    if (!opening_ || game_.ended() || menu_.isOpen() || gate_.paused() || !AsksToSkip(input))
+        return false;
+    opening_ = false;
+    if (input.command == Command::KeyDown) swallowed_.insert(input.code);
+    hushable_.setHushed(true);
+    SkipOpening(game_, clock_, [this] { return runDueTimer(); });
+    hushable_.setHushed(false);
+    screen_.presentAll(shown());
+    return true;
+}
+
+void SdlApp::screenshot() {
+    const SavedScreenshot saved = SaveScreenshot(game_.picture(), ScreenshotsDir(), LocalNow());
+    if (saved.error.empty())
+        std::printf("%s\n", saved.path.c_str());
+    else
+        std::fprintf(stderr, "hopla: screenshot not saved: %s\n", saved.error.c_str());
+    std::fflush(stdout);
 }
 
 // The controllers read, queued events, then the controller repeats that fell due: all of it
@@ -118,7 +195,7 @@ void SdlApp::deliverPending() {
     if (controllers_.ok()) SDL_GameControllerUpdate();
     SDL_Event event;
     while (!game_.ended() && SDL_PollEvent(&event) == 1) deliver(event);
-    if (game_.ended() || !router_.nextRepeat()) return;
+    if (game_.ended() || gate_.paused() || !router_.nextRepeat()) return;
     routed_.clear();
     router_.repeatDue(clock_.now(), routed_);
     apply(routed_);
@@ -132,6 +209,10 @@ void SdlApp::deliver(const SDL_Event& event) {
         case SDL_QUIT:  // the window manager's close request ends the game at once
             input(InputKind::Close, 0);
             break;
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+            if (menuPointer(event)) break;
+            [[fallthrough]];
         default:
             routed_.clear();
             router_.route(event, clock_.now(), screen_.layout(), Game::kWidth, Game::kHeight,
@@ -144,6 +225,16 @@ void SdlApp::deliver(const SDL_Event& event) {
 void SdlApp::apply(const std::vector<Routed>& routed) {
     for (const Routed& input : routed) {
         if (game_.ended()) return;
+        if (skipped(input)) continue;
+        if (input.command == Command::KeyDown || input.command == Command::KeyUp ||
+            input.command == Command::MouseDown) {
+            // While paused the game gets nothing (and later the releases it is owed); the
+            // gate hears of a key before the menu acts on it and perhaps resumes play.
+            const bool menu = menu_.isOpen();
+            const bool passes = gate_.pass(input);
+            if (menu && input.command == Command::KeyDown) menuInput(input);
+            if (!passes) continue;
+        }
         switch (input.command) {
             case Command::KeyDown:
                 this->input(InputKind::KeyDown, input.code);
@@ -163,6 +254,38 @@ void SdlApp::apply(const std::vector<Routed>& routed) {
 }
 
 void SdlApp::command(Command command) {
+    if (command == Command::Screenshot) {
+        screenshot();
+        return;
+    }
+    switch (command) {
+        case Command::Menu:
+            if (menu_.isOpen()) {
+                menuAction(menu_.back());
+            } else {
+                menu_.open();
+                pause(PauseReason::Menu);
+            }
+            return;
+        case Command::Pause:
+            if (menu_.isOpen()) return;
+            if (gate_.pausedFor(PauseReason::Player))
+                resume(PauseReason::Player);
+            else
+                pause(PauseReason::Player);
+            return;
+        case Command::Mute:
+            setVolume(settings_.volume, !muted_);
+            return;
+        case Command::PadUp:
+        case Command::PadDown:
+        case Command::PadSelect:
+        case Command::PadBack:
+            menuInput({command});
+            return;
+        default:
+            break;
+    }
     if (command == Command::ToggleFullscreen) {
         screen_.setFullscreen(!screen_.fullscreen());
         settings_.fullscreen = screen_.fullscreen();
@@ -177,14 +300,21 @@ void SdlApp::command(Command command) {
         settings_.scale = next;
     }
     remember();
-    screen_.presentAll(game_.picture());
+    screen_.presentAll(shown());
 }
 
 void SdlApp::onWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            screen_.presentAll(game_.picture());
+            screen_.presentAll(shown());
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (settings_.pauseWhenUnfocused) pause(PauseReason::Away);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            resume(PauseReason::Away);
             break;
         case SDL_WINDOWEVENT_DISPLAY_CHANGED:
             // Moved to another display: centred there, at the largest scale that fits it unless
@@ -195,7 +325,7 @@ void SdlApp::onWindowEvent(const SDL_WindowEvent& event) {
                 else
                     screen_.centre();
             }
-            screen_.presentAll(game_.picture());
+            screen_.presentAll(shown());
             break;
         default:
             break;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/InputRouter.h"
+#include "frontend/Menu.h"
+#include "frontend/Overlay.h"
+#include "frontend/PauseGate.h"
+#include "frontend/QuickStart.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
@@ -24,13 +29,18 @@
 namespace hopla {
 
 class DemoLink;
+class RecordKeeper;
 
 // How the window starts, and where the player's changes to it are remembered.
 struct AppOptions {
     std::optional<int> scale;  // none: the largest that fits the screen
     bool fullscreen = false;
-    bool mute = false;         // no sound device at all
+    ScalingMode scaling = ScalingMode::Fit;
+    bool mute = false;  // no sound device at all
+    int volume = kMaxVolume;
+    bool pauseWhenUnfocused = true;
     std::string settingsPath;  // empty: changes are not remembered
+    KeyBindings keys = DefaultKeyBindings();
 };
 
 // Construction runs the game's start-up and opens the window; run() returns when the game has
@@ -60,7 +70,19 @@ class SdlApp {
     // and the loop feeds the game its inputs; the window keys stay the window's. Set before
     // run(); it must outlive run().
     const Clock& clock() const { return clock_; }
-    void setDemo(DemoLink* demo) { demo_ = demo; }
+    void setDemo(DemoLink* demo);
+    // The player's records: told of every input of the player and, after every timer handler,
+    // asked to look for the final screen. Set before run(); it must outlive run().
+    void setRecordKeeper(RecordKeeper* keeper) { keeper_ = keeper; }
+
+    // What the menu's keys and records pages list, asked each time the page is drawn; without
+    // one, the keys page lists the keys the game reads and the records page says there are
+    // none yet.
+    using Lines = std::function<std::vector<std::string>()>;
+    void setKeyLines(Lines lines) { keyLines_ = std::move(lines); }
+    void setRecordLines(Lines lines) { recordLines_ = std::move(lines); }
+    // Whether play is paused (by P, the menu, or the window being away), for probes and tests.
+    bool paused() const { return gate_.paused(); }
 
   private:
     bool runDueTimer();
@@ -72,22 +94,47 @@ class SdlApp {
     void remember();
     void input(InputKind kind, int code);
     void feedDemo();
+    // The quick start: whether `input` skipped the opening or belongs to the key that did.
+    bool skipped(const Routed& input);
+    void screenshot();
+    void present();
+
+    // The shell around the game (SdlAppShell.cpp): pause, menu, volume, scaling.
+    void pause(PauseReason reason);
+    void resume(PauseReason reason);
+    bool menuInput(const Routed& routed);
+    bool menuPointer(const SDL_Event& event);
+    void menuAction(MenuAction action);
+    void setVolume(int volume, bool muted);
+    void toggleScaling();
+    const Image& shown();
+    static void SetWindowIcon(SDL_Window* window);
 
     SdlSubsystem video_;
     SdlSubsystem controllers_;  // may fail: the game is then played without them
     Screen screen_;
     SdlSound sound_;
+    HushableSound hushable_{sound_};  // the game's sound: hushed while the opening is skipped
     TtfText text_;
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
     InputRouter router_;
-    Settings settings_;  // what is remembered: the chosen scale and whether on the whole screen
+    Settings settings_;  // what is remembered: the window's and the sound's choices
     std::string settingsPath_;
     bool saveFailed_ = false;
     std::vector<Routed> routed_;  // scratch for one event's inputs
     TickObserver tickObserver_;
     InputObserver inputObserver_;
     DemoLink* demo_ = nullptr;
+    RecordKeeper* keeper_ = nullptr;
+    bool opening_ = true;      // until the ball is in the title room: a key may skip it
+    std::set<int> swallowed_;  // game keys whose press skipped the opening, till their release
+    PauseGate gate_;
+    Menu menu_;
+    Overlay overlay_;
+    bool overlayChanged_ = false;  // the menu or the pause sign is to be drawn again (or removed)
+    bool muted_ = false;
+    Lines keyLines_, recordLines_;
 };
 
 }  // namespace hopla

@@ -55,7 +55,11 @@ std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
 }
 
 SdlSound::SdlSound(bool openDevice) : audio_(openDevice ? SDL_INIT_AUDIO : 0) {
-    if (!openDevice || !audio_.ok()) return;
+    if (!openDevice) return;
+    if (!audio_.ok()) {
+        warnWithoutDevice();
+        return;
+    }
     SDL_AudioSpec want{};
     want.freq = kDeviceRate;
     want.format = AUDIO_S16SYS;
@@ -66,7 +70,14 @@ SdlSound::SdlSound(bool openDevice) : audio_(openDevice ? SDL_INIT_AUDIO : 0) {
     SDL_AudioSpec have{};
     // No format changes allowed: SDL converts our buffers to whatever the hardware wants.
     device_ = AudioDevice(SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0));
-    if (device_) SDL_PauseAudioDevice(device_.id(), 0);
+    if (device_)
+        SDL_PauseAudioDevice(device_.id(), 0);
+    else
+        warnWithoutDevice();
+}
+
+void SdlSound::warnWithoutDevice() const {
+    std::fprintf(stderr, "hopla: no sound device (%s); the game plays silently\n", SDL_GetError());
 }
 
 std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
@@ -79,7 +90,7 @@ std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
     } catch (const std::exception& e) {
         problem = e.what();  // out of memory: silence like any other unplayable file
     }
-    // Once per file, since the outcome is cached: a missing file is silence without a word.
+    // Once per file, since the outcome is cached.
     if (!wave && !problem.empty())
         std::fprintf(stderr, "hopla: %s is silent: %s\n", path.c_str(), problem.c_str());
     if (wave && wave->length() > Duration(0)) {
@@ -115,6 +126,14 @@ void SdlSound::stop(bool) {
     position_ = 0;
 }
 
+void SdlSound::setVolume(int percent) {
+    volume_.store(std::clamp(percent, 0, 100), std::memory_order_relaxed);
+}
+
+void SdlSound::setPaused(bool paused) {
+    if (device_) SDL_PauseAudioDevice(device_.id(), paused ? 1 : 0);
+}
+
 void SdlSound::FillCallback(void* self, Uint8* stream, int bytes) {
     static_cast<SdlSound*>(self)->fill(reinterpret_cast<std::int16_t*>(stream),
                                        static_cast<std::size_t>(bytes) / sizeof(std::int16_t));
@@ -133,7 +152,14 @@ void SdlSound::fill(std::int16_t* out, std::size_t count) {
                 voiceEnded_.notify_all();
             } else {
                 written = std::min(count, samples.size() - position_);
-                std::memcpy(out, samples.data() + position_, written * sizeof(std::int16_t));
+                const int volume = volume_.load(std::memory_order_relaxed);
+                if (volume >= 100) {
+                    std::memcpy(out, samples.data() + position_, written * sizeof(std::int16_t));
+                } else {
+                    const std::int16_t* from = samples.data() + position_;
+                    for (std::size_t i = 0; i < written; ++i)
+                        out[i] = static_cast<std::int16_t>(from[i] * volume / 100);
+                }
                 position_ += written;
             }
         }

@@ -1,6 +1,7 @@
 // The game's sound device on SDL audio: one voice, decoded files cached, waits without spinning.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -25,8 +26,9 @@ inline constexpr int kDeviceChannels = 2;
 std::vector<std::int16_t> ConvertForDevice(const Wave& wave);
 
 // When no output device can be opened (no sound hardware, a dummy driver that fails, a headless
-// machine) every sound is silence, but waiting still takes the sound's length, so the game keeps
-// its pace. A file that is missing or not a complete wave is silence and never waited for.
+// machine) that is said in one line on the standard error and every sound is silence, but waiting
+// still takes the sound's length, so the game keeps its pace. A file that is missing or not a
+// complete wave is silence and never waited for, named once on the standard error.
 class SdlSound final : public SoundDevice {
   public:
     // Without `openDevice` (the player asked for no sound) no device is tried at all.
@@ -39,6 +41,13 @@ class SdlSound final : public SoundDevice {
     void stop(bool wait) override;
 
     bool hasDevice() const { return static_cast<bool>(device_); }
+    // How loud every sound is, 0 (silent, though still played and waited for) to 100 (as the
+    // file has it); takes effect within one device buffer. Called by the loop at start-up and
+    // when the player changes it.
+    void setVolume(int percent);
+    int volume() const { return volume_.load(std::memory_order_relaxed); }
+    // Holds the sound where it is while the game is paused, and goes on from there.
+    void setPaused(bool paused);
 
   private:
     struct Clip {
@@ -47,6 +56,7 @@ class SdlSound final : public SoundDevice {
     };
 
     std::shared_ptr<const Clip> load(const std::string& path);
+    void warnWithoutDevice() const;
     static void FillCallback(void* self, Uint8* stream, int bytes);
     void fill(std::int16_t* out, std::size_t count);
 
@@ -57,6 +67,7 @@ class SdlSound final : public SoundDevice {
     std::condition_variable voiceEnded_;
     std::shared_ptr<const Clip> voice_;
     std::size_t position_ = 0;
+    std::atomic<int> volume_{100};
 
     // Declared last so they are closed first: the callback never outlives the voice.
     SdlSubsystem audio_;

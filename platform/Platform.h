@@ -68,6 +68,24 @@ std::optional<KeyRepeatMs> KeyRepeat(SDL_Window* window);
 // screen, and otherwise sizes the window over the display itself.
 std::optional<bool> WindowManagerRuns(SDL_Window* window);
 
+// ---- The process.
+
+// Puts a stand-in on each of standard input, output and error that was closed when the program
+// was started (`>&-`): one that fails every use, so that a read or write there still fails,
+// while no file the program opens later takes its number (a demo being written would get the
+// output's lines). Every command-line program calls it first thing in main.
+void KeepStandardStreamsApart();
+
+// Whether standard error is a terminal that a person watches (progress lines go there only
+// then). hopla and hopla-sim ask once before they play a demo back.
+bool StandardErrorIsTerminal();
+
+// Makes a hangup (the terminal closed, SIGHUP) end the program as a termination request
+// (SIGTERM) does, so that the window's loop closes properly and a recording gets its end
+// line. The frontend calls it once, before SDL starts, which then turns the termination into
+// its quit event.
+void HangupEndsAsTermination();
+
 // ---- Time.
 
 // Sleeps until `deadline` on the steady clock, as precisely as the system allows, never less
@@ -79,6 +97,16 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline);
 // (on Linux up to 50 microseconds later). The frontend calls it once, on the thread of its
 // loop, before the first wait.
 void TightenTimerSlack();
+
+// ---- Time of day.
+
+// The local date and time, to the second. The frontend names screenshots and dates records
+// with it.
+struct LocalTime {
+    int year, month, day;      // 2026, 1..12, 1..31
+    int hour, minute, second;  // 0..23, 0..59, 0..60
+};
+LocalTime LocalNow();
 
 // ---- Files.
 
@@ -93,11 +121,39 @@ struct SmallFile {
 // device put in its place. The frontend reads the settings file with it at start.
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
 
+// Why `path` cannot be written as a file, asked without opening it (so that a pipe or a device
+// put there is never waited on): "not a regular file" for anything but a regular file (links
+// followed) or no file yet, else the system's phrase ("Permission denied", "No such file or
+// directory" for a missing directory, "Too many levels of symbolic links"); nothing when it can.
+// hopla asks for a demo to record before the window opens, hopla-solve for the demos it will
+// write before it searches (hopla-sim writes to pipes and devices as well, and does not ask).
+std::optional<std::string> WhyNotWritable(const std::string& path);
+
 // Writes `contents` as the file `path` anew, so that a reader sees the old file or the new one
 // and never half of either: a temporary file beside it, renamed over it. Creates the missing
 // directories above it, readable by the user only; the file itself is readable by all. Returns
 // one line saying what went wrong ("cannot create DIR: why", "cannot write PATH: why"), or
 // nothing. The frontend saves the settings with it after each change.
 std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents);
+
+// The file a chain of symbolic links at `path` ends at (relative links taken from the link's
+// own folder), the target of a dangling link included; `path` itself when it is no link or the
+// chain loops. The frontend replaces its settings file there, so that a linked settings.ini
+// stays a link.
+std::string LinkTarget(const std::string& path);
+
+// Writes `contents` as a new file `path` that did not exist before (never over another file,
+// not even one made meanwhile), creating the missing directories above it as ReplaceFile does.
+// The frontend saves screenshots with it.
+struct NewFile {
+    bool written = false;
+    bool existed = false;  // a file of that name was there already: nothing was written
+    std::string error;     // one line when neither ("cannot write PATH: why")
+};
+NewFile WriteNewFile(const std::string& path, std::string_view contents);
+
+// Renames `from` to `to` (replacing `to`); one line saying what went wrong, or nothing. The
+// frontend puts a damaged records file aside with it.
+std::optional<std::string> RenameFile(const std::string& from, const std::string& to);
 
 }  // namespace hopla

@@ -6,6 +6,7 @@
 #include <SDL_syswm.h>
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -185,6 +187,21 @@ class Fd {
     int fd_;
 };
 
+// Writes all of `contents` to `fd`; false with errno set when it cannot.
+bool WriteAll(int fd, std::string_view contents) {
+    for (std::size_t done = 0; done < contents.size();) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 // mkdir -p for the directories above `path`, each readable by the user only.
 std::optional<std::string> MakeParents(const std::string& path) {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
@@ -280,6 +297,48 @@ void TightenTimerSlack() {
 }
 
 // Opened without blocking, so a pipe or a device in the file's place cannot hold the caller.
+std::optional<std::string> WhyNotWritable(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return "not a regular file";
+        if (::access(path.c_str(), W_OK) != 0) return std::strerror(errno);
+        return std::nullopt;
+    }
+    if (errno != ENOENT) return std::strerror(errno);
+    // A new file: its directory must take one.
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string dir = parent.empty() ? "." : parent.string();
+    if (::stat(dir.c_str(), &st) != 0) return std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
+    return std::nullopt;
+}
+
+void KeepStandardStreamsApart() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // The lowest free number is `fd` itself. Input opened for writing only, output for
+        // reading only: every use fails with EBADF, as on the closed descriptor.
+        const int stand = ::open("/dev/null", (fd == STDIN_FILENO ? O_WRONLY : O_RDONLY));
+        if (stand >= 0 && stand != fd) ::close(stand);
+    }
+}
+
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+void HangupEndsAsTermination() {
+    struct sigaction before {};
+    // Started under nohup: hangups stay ignored.
+    if (::sigaction(SIGHUP, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) return;
+    struct sigaction action {};
+    action.sa_handler = [](int) { ::raise(SIGTERM); };  // raise is safe in a handler
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     SmallFile file;
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -319,15 +378,7 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
     std::string temp = path + ".XXXXXX";
     Fd fd(::mkstemp(temp.data()));
     if (fd.get() < 0) return "cannot write " + path + ": " + std::strerror(errno);
-    bool written = true;
-    for (std::size_t done = 0; done < contents.size() && written;) {
-        const ssize_t n = ::write(fd.get(), contents.data() + done, contents.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            written = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
+    bool written = WriteAll(fd.get(), contents);
     const int savedErrno = errno;
     ::fchmod(fd.get(), 0644);
     if (!fd.close() && written) written = false;
@@ -341,6 +392,62 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
         return "cannot write " + path + ": " + std::strerror(renameErrno);
     }
     return std::nullopt;
+}
+
+std::string LinkTarget(const std::string& path) {
+    std::string at = path;
+    // As many links as the kernel follows itself before it calls it a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        std::string target(4096, '\0');
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return at;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.front() != '/') {
+            const std::size_t slash = at.rfind('/');
+            if (slash != std::string::npos) target = at.substr(0, slash + 1) + target;
+        }
+        at = std::move(target);
+    }
+    return path;
+}
+
+NewFile WriteNewFile(const std::string& path, std::string_view contents) {
+    NewFile result;
+    if (std::optional<std::string> error = MakeParents(path)) {
+        result.error = std::move(*error);
+        return result;
+    }
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644));
+    if (fd.get() < 0) {
+        if (errno == EEXIST)
+            result.existed = true;
+        else
+            result.error = "cannot write " + path + ": " + std::strerror(errno);
+        return result;
+    }
+    bool written = WriteAll(fd.get(), contents);
+    const int savedErrno = errno;
+    if (!fd.close() && written) written = false;
+    if (!written) {
+        ::unlink(path.c_str());
+        result.error = "cannot write " + path + ": " + std::strerror(savedErrno);
+        return result;
+    }
+    result.written = true;
+    return result;
+}
+
+std::optional<std::string> RenameFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) == 0) return std::nullopt;
+    return "cannot rename " + from + " to " + to + ": " + std::strerror(errno);
+}
+
+LocalTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 }  // namespace hopla

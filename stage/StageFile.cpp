@@ -10,7 +10,10 @@
 #include <optional>
 
 #include "form/Playfield.h"
+#include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
+#include "toolkit/Numbers.h"
+#include "toolkit/Words.h"
 
 namespace hopla {
 namespace {
@@ -40,28 +43,9 @@ void CheckText(std::string_view line) {
             ++i;
             continue;
         }
-        // The lead byte gives the length; the second byte's range excludes overlong forms,
-        // surrogates and code points past U+10FFFF.
-        std::size_t more = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        }
-        bool ok = more > 0 && i + more < line.size();
-        for (std::size_t k = 1; ok && k <= more; ++k) {
-            const auto d = static_cast<unsigned char>(line[i + k]);
-            ok = d >= (k == 1 ? low : 0x80) && d <= (k == 1 ? high : 0xBF);
-        }
-        if (!ok) throw LineError{"not UTF-8 text: byte " + ByteHex(c) + at};
-        i += more + 1;
+        const std::size_t length = Utf8CharacterLength(line, i);
+        if (length == 0) throw LineError{"not UTF-8 text: byte " + ByteHex(c) + at};
+        i += length;
     }
 }
 
@@ -78,25 +62,12 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
-}
-
 int Number(std::string_view word, std::string_view what, int min, int max) {
-    int v = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (word.empty() || ec != std::errc() || end != word.data() + word.size() || v < min || v > max)
+    const std::optional<int> v = ParseNumber<int>(word);
+    if (!v || *v < min || *v > max)
         throw LineError{std::string(what) + " '" + std::string(word) + "' is not a whole number " +
                         std::to_string(min) + ".." + std::to_string(max)};
-    return v;
+    return *v;
 }
 
 // The stage block being read, with the lines its parts came from.
@@ -149,7 +120,7 @@ class Reader {
     }
 
     void take(std::string_view line, int number) {
-        const std::vector<std::string_view> words = Split(line);
+        const std::vector<std::string_view> words = SplitWords(line);
         if (number == 1) return magic(line, words);
         if (words.empty() || words[0].front() == '#') return;  // blank or comment
         const std::string_view word = words[0];
@@ -290,8 +261,10 @@ class Reader {
 std::string ReadStageText(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(PathFromUtf8(path), ec);
-    if (ec || !std::filesystem::exists(status))
+    if (!std::filesystem::exists(status) &&
+        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw StageFileError(path + ": cannot read the stages: no such file");
+    if (ec) throw StageFileError(path + ": cannot read the stages: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw StageFileError(path + ": cannot read the stages: not a regular file");
     const std::string tooLarge = path + ": larger than " +

@@ -64,10 +64,25 @@ e2e_wait_window() {
     local log=$1
     wid=
     for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1)
+        wid=$(xdotool search --onlyvisible --name '^Hopla$' 2>/dev/null | head -1)
         [ -n "$wid" ] && break
         kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $log)"
         sleep 0.05
     done
-    [ -n "$wid" ] || fail "no window named Form1 was shown"
+    [ -n "$wid" ] || fail "no window named Hopla was shown"
+}
+
+# Waits up to $1 tenths of a second for the game ($game_pid) to end and sets `status` to its
+# exit status (empty when it did not end); `game_pid` is emptied once it has ended.
+await_game() {
+    status=
+    for _ in $(seq "$1"); do
+        if ! kill -0 "$game_pid" 2>/dev/null; then
+            wait "$game_pid"
+            status=$?
+            game_pid=
+            return
+        fi
+        sleep 0.1
+    done
 }

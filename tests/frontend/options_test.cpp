@@ -1,9 +1,12 @@
 // The command line: what each option sets, and one clear line for every wrong one.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +27,9 @@ TEST(Options, WhatEachOptionSets) {
         std::optional<int> scale;
         std::optional<bool> fullscreen;
         bool mute;
+        std::optional<ScalingMode> scaling = std::nullopt;
+        std::optional<int> volume = std::nullopt;
+        bool records = false;
     };
     const std::nullopt_t none = std::nullopt;
     const Case cases[] = {
@@ -37,6 +43,23 @@ TEST(Options, WhatEachOptionSets) {
         {{"--window"}, false, false, none, false, false},
         {{"--fullscreen", "--window"}, false, false, none, false, false},
         {{"--mute", "--scale", "4", "--fullscreen"}, false, false, 4, true, true},
+        {{"--scaling", "integer", "--volume=0"},
+         false,
+         false,
+         none,
+         none,
+         false,
+         ScalingMode::Integer,
+         0},
+        {{"--scaling=FIT", "--volume", "100", "--volume", "40"},
+         false,
+         false,
+         none,
+         none,
+         false,
+         ScalingMode::Fit,
+         40},
+        {{"--records"}, false, false, none, none, false, none, none, true},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = Parse(c.args);
@@ -47,6 +70,9 @@ TEST(Options, WhatEachOptionSets) {
         EXPECT_EQ(o.scale, c.scale);
         EXPECT_EQ(o.fullscreen, c.fullscreen);
         EXPECT_EQ(o.mute, c.mute);
+        EXPECT_EQ(o.records, c.records);
+        EXPECT_EQ(o.scaling, c.scaling);
+        EXPECT_EQ(o.volume, c.volume);
     }
 }
 
@@ -66,6 +92,10 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
         {{"--scale", "99999999999999999999"},
          "--scale takes a whole number from 1 to 8, not '99999999999999999999'"},
         {{"--mute=yes"}, "--mute takes no value"},
+        {{"--scaling", "stretch"}, "--scaling takes integer or fit, not 'stretch'"},
+        {{"--scaling"}, "--scaling needs a value (MODE)"},
+        {{"--volume", "101"}, "--volume takes a whole number from 0 to 100, not '101'"},
+        {{"--volume", "-5"}, "--volume takes a whole number from 0 to 100, not '-5'"},
         {{"--scale", "2", "--bogus"}, "unknown option --bogus"},
     };
     for (const auto& c : cases) {
@@ -78,8 +108,8 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
 
 TEST(Options, TheUsageListsEveryOption) {
     const std::string usage = Usage();
-    for (const char* name :
-         {"--help", "--version", "--scale N", "--fullscreen", "--window", "--mute"})
+    for (const char* name : {"--help", "--version", "--scale N", "--fullscreen", "--window",
+                             "--mute", "--scaling MODE", "--volume N"})
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 
@@ -91,7 +121,8 @@ struct Result {
 };
 
 Result RunHopla(const std::string& args) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+    // Never waiting for ever, whatever the game does.
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 " +
                                 std::string(HOPLA_BUILD_DIR) + "/hopla " + args;
     Result result;
     std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -123,6 +154,34 @@ TEST(Options, TheGameAnswersItsCommandLine) {
     // Without a display a good command line gets as far as the window, and says so.
     const Result noDisplay = RunHopla("--scale 2 --mute 2>&1");
     EXPECT_EQ(noDisplay.status, 1);
+}
+
+TEST(Options, WhatCannotBeWrittenFailsBeforeAnyWindowAndLeavesNothing) {
+    const std::string dir =
+        std::filesystem::temp_directory_path() / ("hopla-options-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    const struct {
+        std::string args;
+        int status;
+        std::string says;
+    } cases[] = {
+        {"--help 2>&1 >/dev/full", 1, "hopla: cannot write the output: No space left on device\n"},
+        {"--version 2>&1 >&-", 1, "hopla: cannot write the output: Bad file descriptor\n"},
+        // A pipe is refused, not waited on for ever.
+        {"--record " + dir + "/fifo 2>&1", 2,
+         "hopla: cannot write the demo " + dir + "/fifo: not a regular file\n"},
+        {"--record " + dir + "/none/a.demo 2>&1", 2,
+         "hopla: cannot write the demo " + dir + "/none/a.demo: No such file or directory\n"},
+        // The window cannot open: no empty demo stays behind.
+        {"--record " + dir + "/a.demo >/dev/null 2>&1; test -e " + dir + "/a.demo", 1, ""},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunHopla("--mute " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_EQ(r.out, c.says) << c.args;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #
 # zlib, libpng, freetype (with zlib and png, as Debian's but without brotli), harfbuzz (with
 # freetype, its own Unicode tables), SDL2 (video, events, audio, joystick and game controller,
-# timer; no render backends, OpenGL, Vulkan, haptic, sensor or power), SDL2_ttf with harfbuzz,
-# as Debian builds it, and inih. Each library's licence goes to PREFIX/share/licenses/NAME. A library whose
+# timer; no render backends, OpenGL, Vulkan, haptic, sensor or power) and SDL2_ttf with harfbuzz,
+# as Debian builds it. Each library's licence goes to PREFIX/share/licenses/NAME. A library whose
 # stamp in PREFIX/share/hopla-deps matches is skipped; a failed build leaves its log in
 # build-deps/work/windows. At the end a small SDL_ttf program is linked against PREFIX and run
 # under wine when wine is installed (tools/deps/check). Needs the `windows` set of
@@ -52,9 +52,6 @@ deps_cmake sdl2 "$(deps_source libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_
 
 deps_cmake sdl2_ttf "$(deps_source libsdl2-ttf)" -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF \
     -DSDL2TTF_HARFBUZZ=ON
-
-# The settings file's parser (Debian's libinih is built with meson).
-deps_cmake inih "$(deps_source libinih)"
 
 echo "windows: libraries in $DEPS_PREFIX after $((SECONDS - total)) s"
 
