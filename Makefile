@@ -105,8 +105,8 @@ windows: windows-configure
 test-windows: windows-configure
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	@cmake --build $(WINDOWS_BUILD) --target zip
-	cd $(WINDOWS_BUILD) && { ctest --output-on-failure -j $(JOBS); status=$$?; \
-	    ./wine-run.sh --stop; exit $$status; }
+	cd $(WINDOWS_BUILD) && { ./wine-run.sh cmd /c ver >/dev/null; \
+	    ctest --output-on-failure -j $(JOBS); status=$$?; ./wine-run.sh --stop; exit $$status; }
 
 format:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i

@@ -159,6 +159,19 @@ std::optional<bool> WindowManagerRuns(SDL_Window*) {
     return std::nullopt;
 }
 
+// Windows gives a program whose standard handles were closed no handle at all, and the C
+// library's descriptors 0 to 2 then stay unused: a file opened later never takes one of them.
+void KeepStandardStreamsApart() {}
+
+bool StandardErrorIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+// Closing the console window already reaches SDL as its quit event (a console control event it
+// turns into SDL_QUIT); there is no hangup signal to redirect.
+void HangupEndsAsTermination() {}
+
 // A waitable timer wakes up to a third of a millisecond early under some implementations, so the
 // wait goes on until the clock has passed the deadline. Without high-resolution timers (before
 // Windows 10 1803) the plain timer is used with the system's 1 ms timer period for the wait.
@@ -191,6 +204,12 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline) {
 
 // Windows has no timer slack to tighten: the precision is the timer's (SleepUntil).
 void TightenTimerSlack() {}
+
+LocalTime LocalNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
 
 // A pipe or a device in the file's place is refused before any read.
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
@@ -268,6 +287,81 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
         return "cannot write " + path + ": " + Why(code);
     }
     return std::nullopt;
+}
+
+// Asked through the file's attributes, so a device or a pipe is never opened.
+std::optional<std::string> WhyNotWritable(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND) {
+            // No file yet: the folder above must be there and be one.
+            const std::string parent = Parent(path);
+            if (parent.empty()) return std::nullopt;
+            const DWORD above = GetFileAttributesW(Wide(parent).c_str());
+            if (above != INVALID_FILE_ATTRIBUTES && (above & FILE_ATTRIBUTE_DIRECTORY))
+                return std::nullopt;
+            return Why(ERROR_PATH_NOT_FOUND);
+        }
+        return Why(code);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "not a regular file";
+    if (attributes & FILE_ATTRIBUTE_READONLY) return Why(ERROR_ACCESS_DENIED);
+    return std::nullopt;
+}
+
+// Symbolic links are rare on Windows and need rights to make; the settings file is replaced
+// where it is.
+std::string LinkTarget(const std::string& path) {
+    return path;
+}
+
+NewFile WriteNewFile(const std::string& path, std::string_view contents) {
+    NewFile result;
+    if (std::optional<std::string> error = MakeDirs(Parent(path))) {
+        result.error = *error;
+        return result;
+    }
+    const std::wstring wide = Wide(path);
+    DWORD code = 0;
+    {
+        // CREATE_NEW fails on any file of that name, one made meanwhile included.
+        Handle handle = Owned(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle) {
+            code = GetLastError();
+            if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
+                result.existed = true;
+            else
+                result.error = "cannot write " + path + ": " + Why(code);
+            return result;
+        }
+        bool written = true;
+        for (std::size_t done = 0; done < contents.size() && written;) {
+            DWORD n = 0;
+            const DWORD want =
+                static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1 << 20));
+            if (!WriteFile(handle.get(), contents.data() + done, want, &n, nullptr) || n == 0)
+                written = false;
+            else
+                done += n;
+        }
+        if (written) {
+            result.written = true;
+            return result;
+        }
+        code = GetLastError();
+    }
+    DeleteFileW(wide.c_str());
+    result.error = "cannot write " + path + ": " + Why(code);
+    return result;
+}
+
+std::optional<std::string> RenameFile(const std::string& from, const std::string& to) {
+    if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING))
+        return std::nullopt;
+    return "cannot rename " + from + " to " + to + ": " + Why(GetLastError());
 }
 
 }  // namespace hopla
