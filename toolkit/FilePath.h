@@ -15,4 +15,11 @@ inline std::filesystem::path PathFromUtf8(std::string_view name) {
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
+// `name` inside folder `dir`, both UTF-8, joined with the system's own separator ("/" on Linux,
+// "\\" on Windows, whose folders the platform names with it).
+inline std::string JoinPath(const std::string& dir, std::string_view name) {
+    const std::u8string joined = (PathFromUtf8(dir) / PathFromUtf8(name)).u8string();
+    return std::string(joined.begin(), joined.end());
+}
+
 }  // namespace hopla
