@@ -4,12 +4,15 @@ SANITIZE_BUILD ?= build-sanitize
 CLANG_BUILD ?= build-clang
 JOBS ?= $(shell nproc)
 
+WINDOWS_BUILD ?= build-windows
+WINDOWS_PREFIX ?= $(CURDIR)/build-deps/windows
+
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_HOURS ?= 100
 
 .PHONY: all run test test-sanitize test-clang bench fuzz soak build configure clean format format-check package \
-        deps-windows deps-web
+        deps-windows deps-web windows test-windows windows-configure
 
 all: build
 
@@ -87,6 +90,24 @@ deps-web:
 	@bash tools/install-deps.sh web
 	bash tools/deps/build-web.sh $(DEPS_PREFIX)
 
+# The Windows build, cross-compiled with mingw-w64 against the libraries of deps-windows, in
+# $(WINDOWS_BUILD): `make windows` leaves hopla-VERSION-windows-x64.zip there, `make
+# test-windows` runs the tests under wine (one persistent wine server in the build tree, stopped
+# at the end) and the end-to-end test of the zip in a window under Xvfb.
+windows-configure: deps-windows
+	@cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake \
+	    -DCMAKE_PREFIX_PATH=$(WINDOWS_PREFIX) -DHOPLA_BENCH=OFF -DHOPLA_WERROR=ON >/dev/null
+
+windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target zip
+
+test-windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	@cmake --build $(WINDOWS_BUILD) --target zip
+	cd $(WINDOWS_BUILD) && { ./wine-run.sh cmd /c ver >/dev/null; \
+	    ctest --output-on-failure -j $(JOBS); status=$$?; ./wine-run.sh --stop; exit $$status; }
+
 format:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
@@ -95,4 +116,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD) $(WINDOWS_BUILD)

@@ -25,7 +25,8 @@ namespace {
 // in one step each; the same values either way.
 using Lanes = std::uint64_t __attribute__((vector_size(32)));
 
-#if defined(__x86_64__) && defined(__GNUC__)
+// The choice at start needs the loader's indirect functions, which only ELF has (not Windows).
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void MixLanes(const std::uint32_t* p, std::size_t groups, std::uint64_t* out) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Keys.h"
+#include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Words.h"
 
@@ -413,7 +414,7 @@ std::string SalvageDemo(std::string_view text, std::string_view name) {
 
 std::string ReadDemoText(const std::string& path) {
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
+    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
     if (!std::filesystem::exists(status) &&
         (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw DemoError(path + ": cannot read the demo: no such file");
@@ -421,7 +422,7 @@ std::string ReadDemoText(const std::string& path) {
     if (ec) throw DemoError(path + ": cannot read the demo: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw DemoError(path + ": cannot read the demo: not a regular file");
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) throw DemoError(path + ": cannot read the demo: " + std::strerror(errno));
     std::string text;
     std::array<char, 1 << 16> buffer;

@@ -1,5 +1,6 @@
 // Recording and playing demos for the window's loop.
 #include "frontend/DemoLink.h"
+#include "toolkit/FilePath.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -14,7 +15,7 @@ std::unique_ptr<DemoLink> DemoLink::Recording(Game& game, const Clock& clock, st
                                               const std::string& path,
                                               const std::optional<DemoStages>& stages) {
     std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
-    link->file_.open(path, std::ios::binary | std::ios::trunc);
+    link->file_.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!link->file_) throw std::runtime_error("cannot write the demo " + path);
     link->recorder_ =
         std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_, stages);
@@ -74,8 +75,8 @@ int DemoLink::finish(std::ostream& err) {
             err << "hopla: writing the demo " << path_ << " failed\n";
             // Nothing of it arrived: no empty file stays behind.
             std::error_code ec;
-            if (std::filesystem::file_size(path_, ec) == 0 && !ec)
-                std::filesystem::remove(path_, ec);
+            if (std::filesystem::file_size(PathFromUtf8(path_), ec) == 0 && !ec)
+                std::filesystem::remove(PathFromUtf8(path_), ec);
             return 1;
         }
         return 0;

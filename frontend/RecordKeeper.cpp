@@ -1,5 +1,6 @@
 // The records' files: read with damage put aside, written atomically, the best game's demo.
 #include "frontend/RecordKeeper.h"
+#include "toolkit/FilePath.h"
 
 #include <cstdio>
 
@@ -19,7 +20,7 @@ std::string DateTimeText(const LocalTime& t) {
 }
 
 std::string RecordsPath(const std::string& dir) {
-    return dir + "/records.txt";
+    return JoinPath(dir, "records.txt");
 }
 
 LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now) {
@@ -71,7 +72,7 @@ KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::str
     }
     kept.best = !record.fromDemo && !demo.empty() && (!best || record.score < best->score);
     if (kept.best)
-        if (std::optional<std::string> error = ReplaceFile(dir + "/best.demo", demo)) {
+        if (std::optional<std::string> error = ReplaceFile(JoinPath(dir, "best.demo"), demo)) {
             kept.best = false;
             kept.error = std::move(*error);
         }
@@ -82,7 +83,7 @@ std::string RecordsDirFor(const std::string& recordsDir, const std::optional<Dem
     if (recordsDir.empty() || !stages) return recordsDir;
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(stages->hash));
-    return recordsDir + "/stages/" + stages->name + "-" + hash;
+    return JoinPath(JoinPath(recordsDir, "stages"), stages->name + "-" + hash);
 }
 
 RecordKeeper::RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir,

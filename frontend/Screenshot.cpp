@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/FilePath.h"
 #include "tools/png/PngWrite.h"
 
 namespace hopla {
@@ -47,7 +48,7 @@ SavedScreenshot SaveScreenshot(const Image& picture, const std::string& dir,
     }
     const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
     for (int nth = 1; nth <= kMostPerSecond; ++nth) {
-        const std::string path = dir + "/" + ScreenshotName(time, nth);
+        const std::string path = JoinPath(dir, ScreenshotName(time, nth));
         const NewFile file = WriteNewFile(path, bytes);
         if (file.written) {
             saved.path = path;

@@ -9,6 +9,7 @@
 #include "frontend/Options.h"
 #include "platform/Platform.h"
 #include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 namespace {
@@ -212,7 +213,7 @@ std::vector<Owned> OwnedValues(const Settings& s) {
 
 std::string SettingsPath() {
     const std::string dir = SettingsDir();
-    return dir.empty() ? std::string() : dir + "/settings.ini";
+    return dir.empty() ? std::string() : JoinPath(dir, "settings.ini");
 }
 
 LoadedSettings LoadSettings(const std::string& path) {

@@ -11,6 +11,7 @@
 
 #include "form/Playfield.h"
 #include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Words.h"
 
@@ -259,7 +260,7 @@ class Reader {
 
 std::string ReadStageText(const std::string& path) {
     std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
+    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
     if (!std::filesystem::exists(status) &&
         (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw StageFileError(path + ": cannot read the stages: no such file");
@@ -269,9 +270,9 @@ std::string ReadStageText(const std::string& path) {
     const std::string tooLarge = path + ": larger than " +
                                  std::to_string(kMaxStageFileBytes >> 20) +
                                  " MiB: not a stage file this program reads";
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), ec);
     if (!ec && size > kMaxStageFileBytes) throw StageFileError(tooLarge);
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) throw StageFileError(path + ": cannot read the stages: " + std::strerror(errno));
     std::string text;
     std::array<char, 1 << 16> buffer;

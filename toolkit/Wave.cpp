@@ -1,6 +1,7 @@
 // RIFF/WAVE parsing: walks the chunks, checks every length against the bytes present and the
 // sound against the limits before any sample is copied.
 #include "toolkit/Wave.h"
+#include "toolkit/FilePath.h"
 
 #include <filesystem>
 #include <fstream>
@@ -92,13 +93,13 @@ std::optional<Wave> DecodeWave(std::span<const std::uint8_t> b, std::string* pro
 std::optional<Wave> LoadWave(const std::string& path, std::string* problem) {
     // A missing file, a directory or a device under the name: silence, and the problem named.
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(path), error);
     if (!std::filesystem::exists(status)) return Refuse(problem, "the file is missing");
     if (!std::filesystem::is_regular_file(status)) return Refuse(problem, "not a regular file");
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), error);
     if (error) return Refuse(problem, "cannot be read");
     if (size > kMaxWaveFileBytes) return Refuse(problem, TooLarge());
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) return Refuse(problem, "cannot be read");
     std::vector<std::uint8_t> bytes;
     char chunk[4096];

@@ -18,8 +18,10 @@ fuzz_packages=(clang libclang-rt-14-dev)
 # Debian's source packages of the libraries (apt-get source, dpkg-source), the smoke test's font
 # and Debian's own SDL2_ttf to compare its rendering with.
 deps_packages=(cmake ninja-build dpkg-dev fonts-ipafont-gothic pkg-config gcc libsdl2-ttf-dev)
-# The mingw-w64 cross compiler with posix threads, and wine on a virtual X display to run it.
-windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
+# The mingw-w64 cross compiler with posix threads, wine on a virtual X display to run it, and
+# for `make test-windows` the GoogleTest sources and the window test's tools.
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+                  libgtest-dev libgmock-dev xdotool imagemagick)
 # Debian's emscripten (it brings clang, lld, binaryen and node-acorn) and node to run it.
 web_packages=(emscripten nodejs)
 

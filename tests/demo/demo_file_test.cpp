@@ -148,14 +148,22 @@ TEST(DemoFile, FilesThatCannotBeReadAreNamed) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path();
     const std::filesystem::path loop = dir / ("hopla-loop-" + std::to_string(::getpid()) + ".demo");
     std::filesystem::remove(loop);
+#ifdef _WIN32
+    // No symbolic links for every user there: a device stands in, which std::filesystem on
+    // Windows does not see at all.
+    const std::string odd = "NUL", oddMessage = ": cannot read the demo: no such file";
+#else
     std::filesystem::create_symlink(loop.filename(), loop);  // a link to itself
+    const std::string odd = loop.string(),
+                      oddMessage = ": cannot read the demo: Too many levels of symbolic links";
+#endif
     const struct {
         std::string path;
-        const char* message;
+        std::string message;
     } cases[] = {
         {(dir / "hopla-no-such.demo").string(), ": cannot read the demo: no such file"},
         {dir.string(), ": cannot read the demo: not a regular file"},
-        {loop.string(), ": cannot read the demo: Too many levels of symbolic links"},
+        {odd, oddMessage},
     };
     for (const auto& c : cases) {
         try {

@@ -149,6 +149,9 @@ TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {
 
 // `hopla --records` prints the page without opening a window, and says when the file was damaged.
 TEST_F(RecordsFile, HoplaRecordsPrintsThePage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "runs hopla through popen and env";
+#endif
     fs::create_directories(dir_ / "hopla");
     std::ofstream(dir_ / "hopla" / "records.txt") << kGood << "\n";
     const std::string command = "env -u DISPLAY XDG_DATA_HOME=" + dir_.string() + " " +
@@ -176,7 +179,8 @@ namespace {
 TEST(Records, EachSetOfStagesKeepsItsOwnRecords) {
     const DemoStages pack{"first-steps", 0xcb66000000000001ull};
     EXPECT_EQ(RecordsDirFor("/r", std::nullopt), "/r");
-    EXPECT_EQ(RecordsDirFor("/r", pack), "/r/stages/first-steps-cb66000000000001");
+    EXPECT_EQ(RecordsDirFor("/r", pack),
+              (std::filesystem::path("/r") / "stages" / "first-steps-cb66000000000001").string());
     EXPECT_NE(RecordsDirFor("/r", DemoStages{"first-steps", 2}), RecordsDirFor("/r", pack));
     EXPECT_EQ(RecordsDirFor("", pack), "");
 }

@@ -33,7 +33,7 @@ class SettingsFile : public ::testing::Test {
     }
     void write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
     std::string read() {
-        std::ifstream in(path_);
+        std::ifstream in(path_, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
@@ -174,6 +174,10 @@ TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
 
 // A settings.ini that links elsewhere (a dotfiles folder) stays a link; its target is replaced.
 TEST_F(SettingsFile, ALinkedFileIsWrittenThroughTheLink) {
+#ifdef _WIN32
+    GTEST_SKIP()
+        << "symbolic links need rights on Windows; the settings file is replaced where it is";
+#endif
     fs::create_directories(dir_ / "dotfiles");
     std::ofstream(dir_ / "dotfiles" / "hopla.ini") << "[keys]\nleft = J\n";
     fs::create_symlink("../dotfiles/hopla.ini", path_);

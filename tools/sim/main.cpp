@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Output.h"
 #include "tools/sim/Playback.h"
@@ -161,11 +162,11 @@ int Run(const std::optional<Options>& options) {
     std::ifstream file;
     if (options->script) {
         std::error_code error;
-        if (std::filesystem::is_directory(*options->script, error)) {
+        if (std::filesystem::is_directory(hopla::PathFromUtf8(*options->script), error)) {
             std::cerr << "hopla-sim: " << *options->script << " is a directory, not a script\n";
             return hopla::kScriptFailed;
         }
-        file.open(*options->script);
+        file.open(hopla::PathFromUtf8(*options->script));
         if (!file) {
             std::cerr << "hopla-sim: cannot read " << *options->script << ": "
                       << std::strerror(errno) << '\n';
@@ -178,7 +179,7 @@ int Run(const std::optional<Options>& options) {
     if (stages) sim.game().applyStages(stages->file);
     if (!options->record) return hopla::RunScript(sim, script, std::cout, std::cerr);
     // A pipe or a device is written as well (hopla-sim feeds other programs).
-    std::ofstream demo(*options->record, std::ios::binary | std::ios::trunc);
+    std::ofstream demo(hopla::PathFromUtf8(*options->record), std::ios::binary | std::ios::trunc);
     if (!demo) {
         std::cerr << "hopla-sim: cannot write " << hopla::Escaped(*options->record) << ": "
                   << std::strerror(errno) << '\n';
@@ -195,8 +196,8 @@ int Run(const std::optional<Options>& options) {
     // A run that failed before its first record leaves no empty file behind.
     std::error_code error;
     if ((!demo || status != hopla::kScriptDone) &&
-        std::filesystem::file_size(*options->record, error) == 0 && !error)
-        std::filesystem::remove(*options->record, error);
+        std::filesystem::file_size(hopla::PathFromUtf8(*options->record), error) == 0 && !error)
+        std::filesystem::remove(hopla::PathFromUtf8(*options->record), error);
     return demo ? status : hopla::kScriptFailed;
 }
 

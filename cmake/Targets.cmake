@@ -1,0 +1,53 @@
+# What differs between the systems the game is built for: where its libraries come from, the
+# platform layer's implementation and what it links, and how executables are finished. Every
+# target system sets the same variables, so CMakeLists.txt names none of them:
+#   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG               the libraries' targets
+#   HOPLA_PLATFORM_SOURCE, HOPLA_PLATFORM_LIBS          the platform layer
+#   hopla_finish_executable(TARGET)                     what each program needs besides its code
+# A cross build names its system with a toolchain file (cmake/toolchains) and its libraries'
+# prefix with CMAKE_PREFIX_PATH (tools/deps builds one).
+find_package(PkgConfig REQUIRED)
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+    pkg_check_modules(SDL2_TTF REQUIRED IMPORTED_TARGET SDL2_ttf)
+    pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+    pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+    pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
+    set(HOPLA_SDL2 PkgConfig::SDL2)
+    set(HOPLA_SDL2_TTF PkgConfig::SDL2_TTF)
+    set(HOPLA_PNG PkgConfig::PNG)
+    set(HOPLA_PLATFORM_SOURCE platform/PlatformLinux.cpp)
+    set(HOPLA_PLATFORM_LIBS PkgConfig::SDL2 PkgConfig::FONTCONFIG PkgConfig::X11)
+    function(hopla_finish_executable target)
+    endfunction()
+
+elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+    # Static libraries only: SDL2's and SDL2_ttf's own CMake packages carry what their static
+    # libraries need after them (harfbuzz, freetype, libpng, zlib, the Windows libraries), which
+    # their .pc files' plain Libs do not.
+    find_package(SDL2 CONFIG REQUIRED)
+    find_package(SDL2_ttf CONFIG REQUIRED)
+    find_package(PNG REQUIRED)
+    set(HOPLA_SDL2 SDL2::SDL2-static)
+    set(HOPLA_SDL2_TTF SDL2_ttf::SDL2_ttf-static)
+    set(HOPLA_PNG PNG::PNG)
+    set(HOPLA_PLATFORM_SOURCE platform/PlatformWindows.cpp)
+    # The known folders (shell32, ole32 and their ids in uuid) and the 1 ms timer period (winmm).
+    set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static shell32 ole32 uuid winmm)
+    # The programs' own main() is the entry point (SDL's would rename it and want SDL2main); the
+    # manifest below already gives it the command line in UTF-8.
+    add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN UNICODE _UNICODE SDL_MAIN_HANDLED)
+    # One .exe that needs no DLL: the C and C++ runtimes and winpthread linked in.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    # The manifest makes UTF-8 the programs' code page (Windows 10 1903 and later), so that the
+    # command line, and the standard library's narrow file names (std::ifstream, fopen,
+    # std::filesystem), carry every letter of a path; the platform layer's own calls are UTF-16.
+    set(HOPLA_WINDOWS_RESOURCES ${CMAKE_SOURCE_DIR}/platform/windows/hopla.rc)
+    function(hopla_finish_executable target)
+        target_sources(${target} PRIVATE ${HOPLA_WINDOWS_RESOURCES})
+    endfunction()
+
+else()
+    message(FATAL_ERROR "hopla builds for Linux and Windows, not ${CMAKE_SYSTEM_NAME}")
+endif()
