@@ -8,7 +8,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_HOURS ?= 100
 
-.PHONY: all run test test-sanitize test-clang bench fuzz soak build configure clean format format-check package
+.PHONY: all run test test-sanitize test-clang bench fuzz soak build configure clean format format-check package \
+        deps-windows deps-web
 
 all: build
 
@@ -75,6 +76,16 @@ fuzz:
 	    -DHOPLA_TESTS=OFF -DHOPLA_BENCH=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_wave fuzz_bmp fuzz_demo fuzz_stages
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The libraries of the Windows and web builds, from Debian's source packages, in build-deps/
+# (DEPS_PREFIX overrides the prefix); each ends with a smoke test under wine or node.
+deps-windows:
+	@bash tools/install-deps.sh windows
+	bash tools/deps/build-windows.sh $(DEPS_PREFIX)
+
+deps-web:
+	@bash tools/install-deps.sh web
+	bash tools/deps/build-web.sh $(DEPS_PREFIX)
 
 format:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i

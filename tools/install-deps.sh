@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build and run (`run`), to build its Debian
-# package (`package`) or also to test (`test`, `bench`, `fuzz`). Only what is missing is
+# package (`package`) or also to test (`test`, `bench`, `fuzz`), or to build the libraries of the
+# Windows (`windows`) or web (`web`) build from Debian's sources (tools/deps). Only what is missing is
 # installed; apt-get runs as root or through sudo.
 set -euo pipefail
 
@@ -14,6 +15,13 @@ package_packages=(scdoc dpkg-dev file)
 package_test_packages=(lintian desktop-file-utils appstream devscripts)
 # clang with libFuzzer and its sanitizer runtimes.
 fuzz_packages=(clang libclang-rt-14-dev)
+# Debian's source packages of the libraries (apt-get source, dpkg-source), the smoke test's font
+# and Debian's own SDL2_ttf to compare its rendering with.
+deps_packages=(cmake ninja-build dpkg-dev fonts-ipafont-gothic pkg-config gcc libsdl2-ttf-dev)
+# The mingw-w64 cross compiler with posix threads, and wine on a virtual X display to run it.
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
+# Debian's emscripten (it brings clang, lld, binaryen and node-acorn) and node to run it.
+web_packages=(emscripten nodejs)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -22,7 +30,9 @@ case "${1:-run}" in
                   "${package_test_packages[@]}") ;;
     bench) wanted=("${run_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
     fuzz) wanted=("${run_packages[@]}" "${fuzz_packages[@]}") ;;
-    *) echo "usage: $0 run|package|test|bench|fuzz" >&2; exit 2 ;;
+    windows) wanted=("${deps_packages[@]}" "${windows_packages[@]}") ;;
+    web) wanted=("${deps_packages[@]}" "${web_packages[@]}") ;;
+    *) echo "usage: $0 run|package|test|bench|fuzz|windows|web" >&2; exit 2 ;;
 esac
 
 missing=()
