@@ -3,6 +3,9 @@
  * Run by tools/deps/build-windows.sh (under wine) and build-web.sh (under node). */
 #include <SDL.h>
 #include <SDL_ttf.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -10,9 +13,20 @@
 /* Latin with kerning pairs and Japanese, so that freetype and harfbuzz both have work. */
 static const char kText[] = "AVATAR Wo ホップ 跳ね";
 
-/* Starts video with SDL's choice of driver, or else with the dummy driver (node has no
- * canvas). Returns 0 when neither starts. */
+/* Whether this runs under node rather than in a page: SDL's emscripten video and joystick
+ * code reach for the page's window and navigator, and throw rather than fail without them. */
+static int withoutPage(void) {
+#ifdef __EMSCRIPTEN__
+    return emscripten_run_script_int("typeof window === 'undefined'");
+#else
+    return 0;
+#endif
+}
+
+/* Starts video with SDL's choice of driver, or else with the dummy driver (at once without a
+ * page). Returns 0 when neither starts. */
 static int startVideo(void) {
+    if (withoutPage()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return 1;
     fprintf(stderr, "video: %s; trying the dummy driver\n", SDL_GetError());
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
@@ -38,7 +52,10 @@ int main(int argc, char** argv) {
     }
     printf("video: %s\n", SDL_GetCurrentVideoDriver());
     tryStart(SDL_INIT_AUDIO, "audio");
-    tryStart(SDL_INIT_GAMECONTROLLER, "gamecontroller");
+    if (withoutPage())
+        printf("gamecontroller: not tried without a page\n");
+    else
+        tryStart(SDL_INIT_GAMECONTROLLER, "gamecontroller");
     tryStart(SDL_INIT_TIMER, "timer");
 
     SDL_version sdl;
