@@ -20,8 +20,9 @@ fuzz_packages=(clang libclang-rt-14-dev)
 deps_packages=(cmake ninja-build dpkg-dev fonts-ipafont-gothic pkg-config gcc libsdl2-ttf-dev)
 # The mingw-w64 cross compiler with posix threads, and wine on a virtual X display to run it.
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xauth)
-# Debian's emscripten (it brings clang, lld, binaryen and node-acorn) and node to run it.
-web_packages=(emscripten nodejs)
+# Debian's emscripten (it brings clang, lld, binaryen and node-acorn), node to run it, npm for
+# the browser test's driver (playwright-core), the browser itself and the font subsetter.
+web_packages=(emscripten nodejs npm chromium python3-fonttools)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;

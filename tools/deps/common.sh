@@ -10,6 +10,8 @@
 #                           A function deps_install_NAME, if defined, replaces the build of all
 #                           targets and `cmake --install`; deps_after_NAME (which must do
 #                           nothing when run twice) runs after either, and on a skipped one.
+#                           A library whose own build is not CMake is built by tools/deps/NAME/
+#                           CMakeLists.txt, which is given SOURCE as DEPS_SOURCE.
 set -euo pipefail
 
 deps_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -56,8 +58,13 @@ deps_cmake() {
     shift 2
     local stamp="$DEPS_PREFIX/share/hopla-deps/$name.stamp"
     local build="$DEPS_WORK/$name" log="$DEPS_WORK/$name.log"
+    local cmake_source=$source own="$deps_here/$name/CMakeLists.txt"
+    if [ -f "$own" ]; then
+        cmake_source=$(dirname "$own")
+        set -- -DDEPS_SOURCE="$source" "$@"
+    fi
     local want
-    want=$(printf '%s\n' "$source" "$@")
+    want=$(printf '%s\n' "$source" "$@"; [ ! -f "$own" ] || sha256sum <"$own")
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
         deps_licence "$name" "$source"
         [ "$(type -t "deps_after_$name")" != function ] || "deps_after_$name"
@@ -67,7 +74,7 @@ deps_cmake() {
     [ -d "$source" ] || deps_die "no sources of $name in $source"
     local start=$SECONDS
     rm -rf "$build" "$stamp"
-    if ! { "${DEPS_CMAKE[@]}" -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    if ! { "${DEPS_CMAKE[@]}" -S "$cmake_source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
                -DCMAKE_INSTALL_PREFIX="$DEPS_PREFIX" -DCMAKE_PREFIX_PATH="$DEPS_PREFIX" \
                -DBUILD_SHARED_LIBS=OFF "$@" &&
            if [ "$(type -t "deps_install_$name")" = function ]; then
