@@ -49,7 +49,10 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
       controllers_(ControllerSubsystem()),
       screen_(video_, "Form1", Game::kWidth, Game::kHeight, StartScale(options),
               options.fullscreen),
-      sound_(!options.mute),
+      sound_(!options.mute, options.holdSounds ? SdlSound::Hold([this](Duration length) {
+          clock_.holdFor(length);
+      })
+                                               : SdlSound::Hold()),
       game_(clock_, sound_, &text_, seed, exeDir),
       settings_{options.scale, options.fullscreen},
       settingsPath_(options.settingsPath) {
@@ -62,31 +65,42 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
     router_.setRepeat(KeyboardRepeatOf(screen_.window()));
 }
 
-// One round: every pending input event, then the due timers one at a time (input that came in
-// meanwhile still goes before the next tick), then the changed part of Display to the window,
-// then sleep until the next timer or controller repeat falls due or input arrives. Presenting
-// never waits for a vertical blank, so it cannot delay a tick.
+// One round after another, sleeping in between until the next timer or controller repeat falls
+// due or input arrives.
 void SdlApp::run() {
     while (!game_.ended()) {
-        deliverPending();
-        feedDemo();
-        while (!game_.ended() && runDueTimer()) {
-            deliverPending();
-            feedDemo();
-        }
+        const std::optional<Duration> wake = step();
         if (game_.ended()) break;
-        screen_.present(game_.picture(), game_.takeChanged());
-
-        std::optional<Duration> wake = router_.nextRepeat();
-        if (const std::optional<Game::DueTimer> next = game_.nextDue())
-            wake = Earliest(wake, next->due);
-        if (controllers_.ok())
-            wake = Earliest(wake, clock_.now() + (router_.controllers() ? kPadPoll : kPlugPoll));
-        if (demo_) wake = Earliest(wake, demo_->wakeAt());
         std::optional<SteadyTime> deadline;
         if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
     }
+}
+
+// Every pending input event, then the due timers one at a time (input that came in meanwhile
+// still goes before the next tick), then the changed part of Display to the window. Presenting
+// never waits for a vertical blank, so it cannot delay a tick. While a held sound plays nothing
+// runs and nothing is shown, as while a handler waits for its sound on the desktop.
+std::optional<Duration> SdlApp::step() {
+    if (!clock_.held()) {
+        deliverPending();
+        feedDemo();
+        while (!game_.ended() && !clock_.held() && runDueTimer()) {
+            deliverPending();
+            feedDemo();
+        }
+        if (game_.ended()) return std::nullopt;
+        if (!clock_.held()) screen_.present(game_.picture(), game_.takeChanged());
+    }
+    if (clock_.held()) return clock_.heldUntil();
+
+    std::optional<Duration> wake = router_.nextRepeat();
+    if (const std::optional<Game::DueTimer> next = game_.nextDue())
+        wake = Earliest(wake, next->due);
+    if (controllers_.ok())
+        wake = Earliest(wake, clock_.now() + (router_.controllers() ? kPadPoll : kPlugPoll));
+    if (demo_) wake = Earliest(wake, demo_->wakeAt());
+    return wake;
 }
 
 void SdlApp::feedDemo() {
@@ -117,7 +131,7 @@ bool SdlApp::runDueTimer() {
 void SdlApp::deliverPending() {
     if (controllers_.ok()) SDL_GameControllerUpdate();
     SDL_Event event;
-    while (!game_.ended() && SDL_PollEvent(&event) == 1) deliver(event);
+    while (!game_.ended() && !clock_.held() && SDL_PollEvent(&event) == 1) deliver(event);
     if (game_.ended() || !router_.nextRepeat()) return;
     routed_.clear();
     router_.repeatDue(clock_.now(), routed_);

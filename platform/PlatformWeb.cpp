@@ -1,0 +1,184 @@
+// The platform in the browser (Emscripten): the page's preloaded data folder, settings and
+// records in the browser's IndexedDB through an IDBFS folder, the page's bundled font, the
+// browser window's size, and files in emscripten's in-memory file system. Under node (the web
+// build's tests) files are the machine's own and nothing is kept.
+#include "platform/Platform.h"
+
+#include <emscripten.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace hopla {
+namespace {
+
+// Where the page's data (the wave files and the font) is preloaded; the site's build puts it
+// there (cmake/Web.cmake).
+constexpr const char* kPageDataDir = "/hopla/";
+// The folder IDBFS keeps in the browser's IndexedDB for this site (mounted by the page before
+// the game starts, see tests/web and cmake/Web.cmake's page).
+constexpr const char* kKeptDir = "/kept";
+// The font subset the site ships (made from IPAPGothic by cmake/Web.cmake).
+constexpr const char* kFontFile = "hopla-gothic-subset.ttf";
+
+// clang-format off
+EM_JS(int, HoplaInBrowser, (), { return typeof window === "object" ? 1 : 0; });
+// The folder of the running script under node, with a trailing "/".
+EM_JS(char*, HoplaScriptDir, (), {
+    var path = require("path");
+    var dir = path.dirname(process.argv[1]) + "/";
+    var size = lengthBytesUTF8(dir) + 1;
+    var out = _malloc(size);
+    stringToUTF8(dir, out, size);
+    return out;
+});
+EM_JS(int, HoplaWindowWidth, (), { return window.innerWidth | 0; });
+EM_JS(int, HoplaWindowHeight, (), { return window.innerHeight | 0; });
+// Writes the kept folder back to IndexedDB; the page shows a failure in the console.
+EM_JS(void, HoplaSyncKept, (), {
+    FS.syncfs(false, function(error) {
+        if (error) console.error("hopla: the browser did not keep the settings: " + error);
+    });
+});
+// clang-format on
+
+bool KeptDirMounted() {
+    struct stat st {};
+    return HoplaInBrowser() && ::stat(kKeptDir, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> MakeParents(const std::string& path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty()) return std::nullopt;
+    std::error_code error;
+    std::filesystem::create_directories(parent, error);
+    if (error) return "cannot create " + parent.string() + ": " + error.message();
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string ExecutableDir() {
+    if (HoplaInBrowser()) return kPageDataDir;
+    char* dir = HoplaScriptDir();
+    std::string result(dir);
+    std::free(dir);
+    return result;
+}
+
+std::string SettingsDir() {
+    return KeptDirMounted() ? std::string(kKeptDir) + "/settings" : std::string();
+}
+
+std::string RecordsDir() {
+    return KeptDirMounted() ? std::string(kKeptDir) + "/records" : std::string();
+}
+
+// A page cannot put files into the player's pictures folder.
+std::string ScreenshotsDir() {
+    return {};
+}
+
+// Every face is drawn with the one font the site ships.
+std::string FindFontFile(const std::string&) {
+    const std::string path = ExecutableDir() + kFontFile;
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? path : std::string();
+}
+
+// The browser window's inner size: the page enlarges the canvas to fit it.
+std::optional<DisplayArea> UsableArea(int) {
+    if (!HoplaInBrowser()) return std::nullopt;
+    const int width = HoplaWindowWidth(), height = HoplaWindowHeight();
+    if (width <= 0 || height <= 0) return std::nullopt;
+    return DisplayArea{width, height};
+}
+
+// The browser repeats held keys itself and does not say how fast.
+std::optional<KeyRepeatMs> KeyRepeat(SDL_Window*) {
+    return std::nullopt;
+}
+
+// The browser puts the canvas on the whole screen itself.
+std::optional<bool> WindowManagerRuns(SDL_Window*) {
+    return true;
+}
+
+// The browser's loop never sleeps (frontend/WebMain.cpp waits between rounds with a timeout);
+// a wait to the deadline is spun, for a caller outside that loop.
+void SleepUntil(std::chrono::steady_clock::time_point deadline) {
+    while (std::chrono::steady_clock::now() < deadline) {
+    }
+}
+
+void TightenTimerSlack() {}
+
+SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
+    SmallFile file;
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) {
+        if (errno != ENOENT) file.error = std::strerror(errno);
+        return file;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        file.error = "not a regular file";
+        return file;
+    }
+    // One byte more than allowed tells a file that is too large.
+    std::string text(maxBytes + 1, '\0');
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n < 0) {
+            file.error = std::strerror(errno);
+            ::close(fd);
+            return file;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (got > maxBytes) {
+        file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        return file;
+    }
+    text.resize(got);
+    file.text = std::move(text);
+    return file;
+}
+
+// A temporary file renamed over the old one, then the kept folder written back to IndexedDB
+// when the file lies in it.
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents) {
+    if (std::optional<std::string> error = MakeParents(path)) return error;
+    const std::string temp = path + ".new";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return "cannot write " + path + ": " + std::strerror(errno);
+    bool written = true;
+    for (std::size_t done = 0; done < contents.size() && written;) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n <= 0)
+            written = false;
+        else
+            done += static_cast<std::size_t>(n);
+    }
+    const int savedErrno = errno;
+    if (::close(fd) != 0 && written) written = false;
+    if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
+        const std::string why = std::strerror(written ? errno : savedErrno);
+        ::unlink(temp.c_str());
+        return "cannot write " + path + ": " + why;
+    }
+    if (KeptDirMounted() && path.rfind(std::string(kKeptDir) + "/", 0) == 0) HoplaSyncKept();
+    return std::nullopt;
+}
+
+}  // namespace hopla
