@@ -39,12 +39,14 @@ struct Options {
     bool bare = false;       // no game: a thread sleeping to the same deadlines, for comparison
     int scale = 1;           // the window's whole-number scale
     bool pad = false;        // a (virtual) game controller plugged in throughout
+    bool fit = false;        // on the whole screen, the picture fitted (not at a whole scale)
+    bool menu = false;       // the menu open over the paused game through the quiet stretch
 };
 
 void PrintUsage() {
     std::fprintf(stderr,
                  "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--scale N] [--pad]\n"
-                 "                  [--from-start | --bare]\n"
+                 "                  [--fit] [--menu] [--from-start | --bare]\n"
                  "Runs the game's real loop under the current display for S seconds and prints\n"
                  "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
                  "maximum, ms) and the process's processor time per wall second over the last\n"
@@ -53,7 +55,9 @@ void PrintUsage() {
                  "Worst ticks are listed on standard error. With --bare there is\n"
                  "no game: a plain thread sleeps to deadlines every interval on the monotonic\n"
                  "clock, showing how late this machine wakes a sleeper at all. --scale sets the\n"
-                 "window's scale (default 1); --pad plugs in a virtual game controller.\n");
+                 "window's scale (default 1); --pad plugs in a virtual game controller; --fit\n"
+                 "plays on the whole screen with the picture fitted to it; --menu opens the\n"
+                 "menu (Esc) as the quiet stretch begins, pausing the game through it.\n");
 }
 
 Options Parse(int argc, char** argv) {
@@ -80,6 +84,10 @@ Options Parse(int argc, char** argv) {
             o.scale = static_cast<int>(value());
         else if (a == "--pad")
             o.pad = true;
+        else if (a == "--fit")
+            o.fit = true;
+        else if (a == "--menu")
+            o.menu = true;
         else
             throw std::invalid_argument("unknown option " + a);
     }
@@ -172,6 +180,12 @@ class Script {
             t += pause;
         }
         if (!sleepUntil(quietFrom)) return;
+        if (options_.menu) {
+            Push(SDL_KEYDOWN, SDLK_ESCAPE);
+            Push(SDL_KEYUP, SDLK_ESCAPE);
+            // Measured once the menu is drawn.
+            if (!sleepUntil(quietFrom + 200ms)) return;
+        }
         const rusage before = RusageOf(RUSAGE_SELF);
         const auto wallBefore = Clock::now();
         if (!sleepUntil(end)) return;
@@ -249,6 +263,8 @@ int Run(const Options& o) {
     const auto start = Clock::now();
     hopla::AppOptions window;
     window.scale = o.scale;
+    window.fullscreen = o.fit;
+    window.scaling = hopla::ScalingMode::Fit;
     hopla::SdlApp app(1234, HOPLA_BUILD_DIR, window);
     hopla::Game& game = app.game();
     hopla::GameTesting testing(game);
@@ -311,9 +327,10 @@ int Run(const Options& o) {
         if (t.atMs >= quietFrom && t.timer != "Timer1") ++quietOther;
     }
     std::printf(
-        "{\"interval\":%d,\"seconds\":%g,\"scale\":%d,\"pad\":%s,\"from_start\":%s,%s,"
-        "\"timers\":{",
-        o.interval, o.seconds, o.scale, o.pad ? "true" : "false", o.fromStart ? "true" : "false",
+        "{\"interval\":%d,\"seconds\":%g,\"scale\":%d,\"pad\":%s,\"fit\":%s,\"menu\":%s,"
+        "\"from_start\":%s,%s,\"timers\":{",
+        o.interval, o.seconds, o.scale, o.pad ? "true" : "false", o.fit ? "true" : "false",
+        o.menu ? "true" : "false", o.fromStart ? "true" : "false",
         LatenessJson("all", all).c_str());
     bool first = true;
     for (const auto& [name, v] : late) {

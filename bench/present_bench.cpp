@@ -1,5 +1,6 @@
-// Presenting the picture at a whole-number scale: the enlargement into the window's pixels
-// against a memcpy of the enlarged bytes, for a whole frame and for a tick's band of rows.
+// Presenting the picture at a whole-number scale, and fitted to a 1080p whole screen: the
+// enlargement into the window's pixels against a memcpy of the enlarged bytes, for a whole frame
+// and for a tick's band of rows.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -72,6 +73,36 @@ void BM_MemcpyScaledFrame(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * to.pixels.size()));
 }
 BENCHMARK(BM_MemcpyScaledFrame)->Arg(1)->Arg(2)->Arg(3);
+
+// Fitted to a 1920 x 1080 whole screen: 1440 x 1080, the whole frame (Arg 0) or a tick's band of
+// rows (Arg 1), through the same output area the window presents.
+void BM_PresentFit(benchmark::State& state) {
+    const std::vector<std::uint32_t> picture = Picture();
+    const FitScaler fit(kW, kH, 1440, 1080);
+    std::vector<std::uint32_t> out(1440 * 1080);
+    const int top = (kH - kBandRows) / 2;
+    const Rect area = state.range(0) == 0 ? Rect{0, 0, 1440, 1080}
+                                          : fit.outputOf(Rect{0, top, kW, top + kBandRows});
+    for (auto _ : state) {
+        fit.scale(picture.data(), kW, area, out.data(), 1440);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * area.width() *
+                            area.height() * 4);
+}
+BENCHMARK(BM_PresentFit)->Arg(0)->Arg(1);
+
+// Its floor: one memcpy of 1440 x 1080 pixels.
+void BM_MemcpyFitFrame(benchmark::State& state) {
+    std::vector<std::uint32_t> from(1440 * 1080), to(1440 * 1080);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), to.size() * sizeof(std::uint32_t));
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_MemcpyFitFrame);
 
 }  // namespace
 }  // namespace hopla

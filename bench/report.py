@@ -142,6 +142,20 @@ def present_rows(n):
 for n in (1, 2, 3):
     measured(f"Present at scale {n}", "<= 2x", present_rows(n))
 
+
+def present_fit():
+    frame, floor = us("BM_PresentFit/0"), us("BM_MemcpyFitFrame")
+    add("Present a whole frame fitted to a 1080p whole screen (1440 x 1080)",
+        f"{fmt_us(frame)} = {frame / floor:.2f}x", f"memcpy of 1440x1080x4 B: {fmt_us(floor)}",
+        "<= 3 ms", frame <= 3000)
+    rows = us("BM_PresentFit/1")
+    add("Present a tick's 40 changed rows fitted", f"{fmt_us(rows)}",
+        f"{100 * rows / frame:.1f} % of the frame", "<= 1.5x their share",
+        rows / frame <= 1.5 * 40 / 600 * 1.1)
+
+
+measured("Present fitted", "<= 3 ms", present_fit)
+
 # --- The real loop under Xvfb.
 def json_lines(name):
     return [json.loads(line) for line in (results / name).read_text().splitlines() if line]
@@ -160,6 +174,8 @@ for i, p in enumerate(q for q in probes if not q["from_start"]):
 def setting(p):
     """What the window was: ', scale N' and ', a controller plugged in' where not the plain."""
     text = f", scale {p['scale']}" if p.get("scale", 1) != 1 else ""
+    text += ", fitted on the whole screen" if p.get("fit") else ""
+    text += ", the menu open (paused)" if p.get("menu") else ""
     return text + (", a controller plugged in" if p.get("pad") else "")
 
 

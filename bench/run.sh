@@ -55,7 +55,7 @@ export XDG_CONFIG_HOME="$out/config"
 # The bare sleeper is a process of its own, so it shares the moment but not the probe's
 # processor time.
 # Each probe: ball interval (ms), then the probe's further options.
-for probe in "5" "15" "30" "30 --scale 2" "30 --scale 3" "30 --pad"; do
+for probe in "5" "15" "30" "30 --scale 2" "30 --scale 3" "30 --pad" "30 --fit" "30 --menu"; do
     read -r interval extra <<<"$probe"
     echo "== loop probe, ball interval $interval ms ${extra:-}, with a bare sleeper beside it" >&2
     "$build/bench/loop_probe" --bare --interval "$interval" --seconds 12 >>"$out/bare.jsonl" &

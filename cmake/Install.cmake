@@ -15,9 +15,7 @@ set(HOPLA_INSTALL_GAMESDIR "games" CACHE STRING
     "Where the hopla, hopla-sim and hopla-solve commands go, relative to the prefix")
 set(HOPLA_INSTALL_PKGDIR "lib/games/hopla" CACHE STRING
     "Where the executables and their wave files go, relative to the prefix")
-# The one name of the game for desktops and software centres: the desktop entry, the AppStream
-# data and the launchable that ties them together.
-set(HOPLA_APP_ID "io.github.hopla_game.Hopla")
+# HOPLA_APP_ID, the one name of the game for desktops, is set in CMakeLists.txt.
 set(HOPLA_SCREENSHOT_URL "" CACHE STRING
     "Web address of packaging/screenshot.png for the AppStream data (none: no screenshot)")
 

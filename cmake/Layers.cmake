@@ -4,13 +4,14 @@
 # layers of a lower rank (a link sideways or up is a configure error), so layers of one rank
 # (play and sequences) never see each other.
 #   toolkit, platform  the window-toolkit stand-in, and the operating system's answers
-#   text, assets       SDL2_ttf text (its own layer: the game never draws text itself), artwork
+#   text, assets, png  SDL2_ttf text (its own layer: the game never draws text itself), artwork,
+#                      the PNG writer of the tools and the frontend
 #   form ... app       the game, which never sees SDL or the platform
 #   demo, headless     demos over the game's seam, the virtual-clock runner
 #   frontend ...       the runners: the window, hopla-sim, hopla-solve
 set(HOPLA_LAYER_RANKS
     "toolkit platform"
-    "text assets"
+    "text assets png"
     form
     stage
     "play sequences"

@@ -15,11 +15,43 @@ namespace {
 constexpr int kStickPush = 16384;
 constexpr int kStickRelease = 11000;
 
+// Shift, Ctrl, Alt (AltGr too) and Super only change what other keys do.
+bool IsModifier(SDL_Keycode sym) {
+    switch (sym) {
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+        case SDLK_LALT:
+        case SDLK_RALT:
+        case SDLK_LGUI:
+        case SDLK_RGUI:
+        case SDLK_MODE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
     const bool ctrl = modifiers & KMOD_CTRL, alt = modifiers & KMOD_ALT, gui = modifiers & KMOD_GUI;
-    if (key == SDLK_F11 && !ctrl && !alt && !gui) return Command::ToggleFullscreen;
+    if (!ctrl && !alt && !gui) {
+        switch (key) {
+            case SDLK_F11:
+                return Command::ToggleFullscreen;
+            case SDLK_ESCAPE:
+                return Command::Menu;
+            case SDLK_p:
+            case SDLK_PAUSE:
+                return Command::Pause;
+            case SDLK_m:
+                return Command::Mute;
+            default:
+                break;
+        }
+    }
     if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && alt && !ctrl && !gui)
         return Command::ToggleFullscreen;
     if (ctrl && !alt && !gui) {
@@ -59,6 +91,7 @@ void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layo
 
 void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& out) {
     const SDL_Keycode sym = key.keysym.sym;
+    if (IsModifier(sym)) return;
     if (key.type == SDL_KEYUP) {
         if (windowKeysDown_.erase(sym) > 0) return;
         if (const std::optional<int> code = VirtualKeyFromSdl(sym))
@@ -118,6 +151,21 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
     }
     const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
     switch (event.cbutton.button) {
+        case SDL_CONTROLLER_BUTTON_GUIDE:
+            if (down) out.push_back({Command::Menu});
+            return;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            if (down) out.push_back({Command::PadUp});
+            return;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            if (down) out.push_back({Command::PadDown});
+            return;
+        case SDL_CONTROLLER_BUTTON_A:
+            if (down) out.push_back({Command::PadSelect});
+            return;
+        case SDL_CONTROLLER_BUTTON_B:
+            if (down) out.push_back({Command::PadBack});
+            return;
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
             pad.left = down;
             break;
@@ -125,11 +173,13 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
             pad.right = down;
             break;
         case SDL_CONTROLLER_BUTTON_START:
-            pad.start = down;
+        case SDL_CONTROLLER_BUTTON_BACK: {
+            const bool start = event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
+            // The second of the two pressed while the first is held: the menu.
+            if (down && (start ? pad.back : pad.start)) out.push_back({Command::Menu});
+            (start ? pad.start : pad.back) = down;
             break;
-        case SDL_CONTROLLER_BUTTON_BACK:
-            pad.back = down;
-            break;
+        }
         case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
             if (down) out.push_back({Command::MouseDown, kMouseLeft});
             return;

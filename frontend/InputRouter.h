@@ -17,8 +17,22 @@
 namespace hopla {
 
 // What one input event asks for: the game's KeyDown, KeyUp, MouseDown (with a key code or a
-// mouse button), or a command of the window.
-enum class Command { KeyDown, KeyUp, MouseDown, ToggleFullscreen, ScaleUp, ScaleDown };
+// mouse button), a command of the window, or a controller's move in the shell's menu.
+enum class Command {
+    KeyDown,
+    KeyUp,
+    MouseDown,
+    ToggleFullscreen,
+    ScaleUp,
+    ScaleDown,
+    Menu,   // Esc, the controller's Guide, or its Back and Start together
+    Pause,  // P or Pause
+    Mute,   // M
+    PadUp,  // the controller's d-pad up and down, A and B: only the menu takes them
+    PadDown,
+    PadSelect,
+    PadBack,
+};
 struct Routed {
     Command command;
     int code = 0;
@@ -34,7 +48,8 @@ struct RepeatTiming {
 
 // The window command of a key pressed with these modifiers, if it is a window key: F11 and
 // Alt+Enter toggle the whole screen, Ctrl+Plus and Ctrl+Minus (main or keypad keys, Ctrl+= too)
-// change the window's scale.
+// change the window's scale, Esc opens the menu, P and Pause pause, M mutes (these four without
+// Ctrl, Alt or Super).
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers);
 
 // Holds the open game controllers. Times are on the game's clock.
@@ -46,11 +61,14 @@ class InputRouter {
     InputRouter& operator=(const InputRouter&) = delete;
 
     // Appends what `event` asks for to `out`. Keys: a window key's press, repeats and release
-    // never reach the game; every other key goes on as it came, repeats included. Mouse presses
+    // never reach the game, nor do Shift, Ctrl, Alt and Super (they only make window keys);
+    // every other key goes on as it came, repeats included. Mouse presses
     // count only on the picture (its place in the window given by `layout`, its size w x h).
     // Controllers: plugged in, opened; unplugged, closed with their held keys released; the
     // d-pad and left stick left/right are the arrow keys 37/39, Start and Back are Space (32),
-    // the left and right shoulder buttons the left and right mouse buttons.
+    // the left and right shoulder buttons the left and right mouse buttons; Guide, or Back and
+    // Start held together, is Menu (the first of the two still counts as Space); d-pad up and
+    // down, A and B are the menu's only.
     void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                std::vector<Routed>& out);
     // When the held controller direction repeats next; none when nothing repeats.

@@ -20,6 +20,25 @@
 
 namespace hopla {
 
+AppOptions ChooseAppOptions(const Options& options, const std::string& settingsPath) {
+    // The command line wins over what was remembered.
+    AppOptions app;
+    app.settingsPath = settingsPath;
+    Settings remembered;
+    if (!app.settingsPath.empty()) {
+        const LoadedSettings loaded = LoadSettings(app.settingsPath);
+        if (!loaded.warning.empty()) std::fprintf(stderr, "hopla: %s\n", loaded.warning.c_str());
+        remembered = loaded.settings;
+    }
+    app.scale = options.scale ? options.scale : remembered.scale;
+    app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
+    app.scaling = options.scaling.value_or(remembered.scaling);
+    app.mute = options.mute;
+    app.volume = options.volume.value_or(remembered.volume);
+    app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
+    return app;
+}
+
 int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare) {
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
@@ -37,18 +56,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         return 0;
     }
 
-    // The command line wins over what was remembered.
-    AppOptions app;
-    app.settingsPath = SettingsPath();
-    Settings remembered;
-    if (!app.settingsPath.empty()) {
-        const LoadedSettings loaded = LoadSettings(app.settingsPath);
-        if (!loaded.warning.empty()) std::fprintf(stderr, "hopla: %s\n", loaded.warning.c_str());
-        remembered = loaded.settings;
-    }
-    app.scale = options.scale ? options.scale : remembered.scale;
-    app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
-    app.mute = options.mute;
+    const AppOptions app = ChooseAppOptions(options, SettingsPath());
 
     // A demo is read, or its file opened for writing, before any window opens.
     std::optional<Demo> demo;

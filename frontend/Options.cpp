@@ -2,6 +2,7 @@
 #include "frontend/Options.h"
 
 #include <array>
+#include <cctype>
 
 #include "toolkit/Numbers.h"
 
@@ -47,6 +48,21 @@ constexpr std::array kRows = {
                   o.fullscreen = false;
                   return std::string();
               }},
+    OptionRow{"--scaling", "", "MODE",
+              "fill the whole screen with whole-number blocks or fit it sharply: integer or fit "
+              "(default fit)",
+              [](Options& o, std::string_view value) {
+                  o.scaling = ParseScaling(value);
+                  if (o.scaling) return std::string();
+                  return "--scaling takes integer or fit, not '" + std::string(value) + "'";
+              }},
+    OptionRow{"--volume", "", "N", "sound volume N = 0..100 (default 100)",
+              [](Options& o, std::string_view value) {
+                  o.volume = ParseVolume(value);
+                  if (o.volume) return std::string();
+                  return "--volume takes a whole number from 0 to 100, not '" + std::string(value) +
+                         "'";
+              }},
     OptionRow{"--mute", "", "", "no sound (the game keeps its pace)",
               [](Options& o, std::string_view) {
                   o.mute = true;
@@ -74,12 +90,33 @@ const OptionRow* Find(std::string_view name) {
     return nullptr;
 }
 
+// A whole number lo..hi written with nothing around it.
+std::optional<int> ParseWhole(std::string_view text, int lo, int hi) {
+    const std::optional<int> n = ParseNumber<int>(text);
+    if (!n || *n < lo || *n > hi) return std::nullopt;
+    return n;
+}
+
 }  // namespace
 
 std::optional<int> ParseScale(std::string_view text) {
-    const std::optional<int> n = ParseNumber<int>(text);
-    if (!n || *n < kMinScale || *n > kMaxScale) return std::nullopt;
-    return n;
+    return ParseWhole(text, kMinScale, kMaxScale);
+}
+
+std::optional<int> ParseVolume(std::string_view text) {
+    return ParseWhole(text, 0, 100);
+}
+
+std::optional<ScalingMode> ParseScaling(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "integer") return ScalingMode::Integer;
+    if (lower == "fit") return ScalingMode::Fit;
+    return std::nullopt;
+}
+
+const char* ScalingName(ScalingMode mode) {
+    return mode == ScalingMode::Fit ? "fit" : "integer";
 }
 
 ParsedOptions ParseOptions(std::span<const std::string_view> args) {
@@ -127,8 +164,9 @@ std::string Usage() {
         text.append(left).append(row.help).append("\n");
     }
     text +=
-        "Keys: arrows steer, Space returns to the title room, F11 or Alt+Enter toggles the\n"
-        "whole screen, Ctrl+Plus/Ctrl+Minus change the window's scale.\n";
+        "Keys: arrows steer, Space returns to the title room, Esc opens the menu, P pauses,\n"
+        "M mutes, F11 or Alt+Enter toggles the whole screen, Ctrl+Plus/Ctrl+Minus change the\n"
+        "window's scale.\n";
     return text;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "frontend/Scaling.h"
+
 namespace hopla {
 
 // Whole-number window scales the player may ask for.
@@ -17,11 +19,13 @@ inline constexpr int kMaxScale = 8;
 struct Options {
     bool help = false;
     bool version = false;
-    std::optional<int> scale;           // --scale N
-    std::optional<bool> fullscreen;     // --fullscreen (true) or --window (false); the last wins
-    bool mute = false;                  // --mute: no sound device
-    std::optional<std::string> record;  // --record DEMO: write the game's input to DEMO
-    std::optional<std::string> play;    // --play DEMO: play DEMO back, the player's keys ignored
+    std::optional<int> scale;            // --scale N
+    std::optional<bool> fullscreen;      // --fullscreen (true) or --window (false); the last wins
+    std::optional<ScalingMode> scaling;  // --scaling integer|fit
+    bool mute = false;                   // --mute: no sound device
+    std::optional<int> volume;           // --volume 0..100
+    std::optional<std::string> record;   // --record DEMO: write the game's input to DEMO
+    std::optional<std::string> play;     // --play DEMO: play DEMO back, the player's keys ignored
 };
 
 // The options, or the one line that says what was wrong with them.
@@ -39,5 +43,10 @@ std::string Usage();
 
 // A scale written as a whole number kMinScale..kMaxScale, with nothing around it.
 std::optional<int> ParseScale(std::string_view text);
+// A volume written as a whole number 0..100, with nothing around it.
+std::optional<int> ParseVolume(std::string_view text);
+// "integer" or "fit" (any case), and back.
+std::optional<ScalingMode> ParseScaling(std::string_view text);
+const char* ScalingName(ScalingMode mode);
 
 }  // namespace hopla

@@ -12,8 +12,8 @@
 namespace hopla {
 
 Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW, int pictureH,
-               int scale, bool fullscreen)
-    : pictureW_(pictureW), pictureH_(pictureH), windowScale_(scale) {
+               int scale, bool fullscreen, ScalingMode scaling)
+    : pictureW_(pictureW), pictureH_(pictureH), windowScale_(scale), scaling_(scaling) {
     if (!video.ok()) throw std::runtime_error("no video: " + video.error());
     // On X11 the window surface is then a shared-memory image updated rectangle by rectangle,
     // instead of a texture re-uploaded whole at every update. Other drivers keep their default.
@@ -33,7 +33,7 @@ Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW
                                    pictureW * scale, pictureH * scale,
                                    SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
     if (!window_) throw std::runtime_error(std::string("no window: ") + SDL_GetError());
-    layout_.scale = scale;
+    layout_ = {scale, 0, 0, pictureW * scale, pictureH * scale};
     // Asked before the window is shown, so it appears on the whole screen at once.
     if (fullscreen) setFullscreen(true);
 }
@@ -85,6 +85,11 @@ void Screen::centre() {
                           SDL_WINDOWPOS_CENTERED_DISPLAY(display));
 }
 
+void Screen::setScaling(ScalingMode mode) {
+    scaling_ = mode;
+    surfaceW_ = surfaceH_ = -1;  // laid out afresh at the next presentation
+}
+
 int Screen::fittingScale(int displayIndex) const {
     if (displayIndex < 0) displayIndex = std::max(0, SDL_GetWindowDisplayIndex(window_.get()));
     const std::optional<DisplayArea> usable = UsableArea(displayIndex);
@@ -105,21 +110,15 @@ void Screen::upload(const Image& image, const Rect& area, bool whole) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
     if (!surface) return;
     if (surface->w != surfaceW_ || surface->h != surfaceH_) {
-        layout_ = CentredLayout(surface->w, surface->h, pictureW_, pictureH_);
+        layout_ = LayoutFor(scaling_, surface->w, surface->h, pictureW_, pictureH_);
         surfaceW_ = surface->w;
         surfaceH_ = surface->h;
         whole = true;
     }
-    const int s = layout_.scale;
-    // The source pixels whose blocks lie wholly on the surface.
-    const Rect visible{std::max(0, (-layout_.x + s - 1) / s), std::max(0, (-layout_.y + s - 1) / s),
-                       std::min(image.width, (surface->w - layout_.x) / s),
-                       std::min(image.height, (surface->h - layout_.y) / s)};
-    const Rect r = (whole ? Rect{0, 0, image.width, image.height} : area).intersect(visible);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     if (whole) {
         // The bars around the picture are black.
-        const Rect pic = PictureArea(layout_, pictureW_, pictureH_);
+        const Rect pic = PictureArea(layout_);
         const SDL_Rect bars[] = {
             {0, 0, surface->w, std::max(0, pic.top)},
             {0, pic.bottom, surface->w, std::max(0, surface->h - pic.bottom)},
@@ -130,37 +129,77 @@ void Screen::upload(const Image& image, const Rect& area, bool whole) {
         for (const SDL_Rect& bar : bars)
             if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
     }
-    if (!r.empty()) {
-        const int bpp = surface->format->BytesPerPixel;
-        auto* dst = static_cast<std::uint8_t*>(surface->pixels) +
-                    static_cast<std::ptrdiff_t>(layout_.y + r.top * s) * surface->pitch +
-                    static_cast<std::ptrdiff_t>(layout_.x + r.left * s) * bpp;
-        const std::uint32_t* src =
-            image.pixels.data() + static_cast<std::size_t>(r.top) * image.width + r.left;
-        const std::size_t srcPitch = static_cast<std::size_t>(image.width) * sizeof(std::uint32_t);
-        // Picture pixels are 0x00RRGGBB, which is SDL's RGB888, the usual X11 surface.
-        if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
-            ScaleBlock(reinterpret_cast<const std::uint8_t*>(src), srcPitch, r.width(), r.height(),
-                       4, s, dst, static_cast<std::size_t>(surface->pitch));
-        } else {
-            // Another format: converted once at the picture's size, then enlarged.
-            const std::size_t pitch = static_cast<std::size_t>(r.width()) * bpp;
-            scratch_.resize(pitch * static_cast<std::size_t>(r.height()));
-            SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src,
-                              static_cast<int>(srcPitch), surface->format->format, scratch_.data(),
-                              static_cast<int>(pitch));
-            ScaleBlock(scratch_.data(), pitch, r.width(), r.height(), bpp, s, dst,
-                       static_cast<std::size_t>(surface->pitch));
-        }
-    }
+    const Rect written = layout_.blocks(pictureW_, pictureH_) ? blocks(image, area, whole, surface)
+                                                              : fitted(image, area, whole, surface);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (whole) {
         SDL_UpdateWindowSurface(window_.get());
-    } else if (!r.empty()) {
-        const SDL_Rect rect{layout_.x + r.left * s, layout_.y + r.top * s, r.width() * s,
-                            r.height() * s};
+    } else if (!written.empty()) {
+        const SDL_Rect rect{written.left, written.top, written.width(), written.height()};
         SDL_UpdateWindowSurfaceRects(window_.get(), &rect, 1);
     }
+}
+
+Rect Screen::blocks(const Image& image, const Rect& area, bool whole, SDL_Surface* surface) {
+    const int s = layout_.scale;
+    // The source pixels whose blocks lie wholly on the surface.
+    const Rect visible{std::max(0, (-layout_.x + s - 1) / s), std::max(0, (-layout_.y + s - 1) / s),
+                       std::min(image.width, (surface->w - layout_.x) / s),
+                       std::min(image.height, (surface->h - layout_.y) / s)};
+    const Rect r = (whole ? Rect{0, 0, image.width, image.height} : area).intersect(visible);
+    if (r.empty()) return {};
+    const int bpp = surface->format->BytesPerPixel;
+    auto* dst = static_cast<std::uint8_t*>(surface->pixels) +
+                static_cast<std::ptrdiff_t>(layout_.y + r.top * s) * surface->pitch +
+                static_cast<std::ptrdiff_t>(layout_.x + r.left * s) * bpp;
+    const std::uint32_t* src =
+        image.pixels.data() + static_cast<std::size_t>(r.top) * image.width + r.left;
+    const std::size_t srcPitch = static_cast<std::size_t>(image.width) * sizeof(std::uint32_t);
+    // Picture pixels are 0x00RRGGBB, which is SDL's RGB888, the usual X11 surface.
+    if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
+        ScaleBlock(reinterpret_cast<const std::uint8_t*>(src), srcPitch, r.width(), r.height(), 4,
+                   s, dst, static_cast<std::size_t>(surface->pitch));
+    } else {
+        // Another format: converted once at the picture's size, then enlarged.
+        const std::size_t pitch = static_cast<std::size_t>(r.width()) * bpp;
+        scratch_.resize(pitch * static_cast<std::size_t>(r.height()));
+        SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, src,
+                          static_cast<int>(srcPitch), surface->format->format, scratch_.data(),
+                          static_cast<int>(pitch));
+        ScaleBlock(scratch_.data(), pitch, r.width(), r.height(), bpp, s, dst,
+                   static_cast<std::size_t>(surface->pitch));
+    }
+    return Rect::Sized(layout_.x + r.left * s, layout_.y + r.top * s, r.width() * s,
+                       r.height() * s);
+}
+
+Rect Screen::fitted(const Image& image, const Rect& area, bool whole, SDL_Surface* surface) {
+    const int w = layout_.width, h = layout_.height;
+    if (fit_.outWidth() != w || fit_.outHeight() != h) fit_ = FitScaler(pictureW_, pictureH_, w, h);
+    // A fitted layout lies within the surface: the output is drawn whole where it changed.
+    const Rect out = whole ? Rect{0, 0, w, h} : fit_.outputOf(area);
+    if (out.empty()) return {};
+    auto* origin = static_cast<std::uint8_t*>(surface->pixels) +
+                   static_cast<std::ptrdiff_t>(layout_.y) * surface->pitch +
+                   static_cast<std::ptrdiff_t>(layout_.x) * surface->format->BytesPerPixel;
+    if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
+        fit_.scale(image.pixels.data(), static_cast<std::size_t>(image.width), out,
+                   reinterpret_cast<std::uint32_t*>(origin),
+                   static_cast<std::size_t>(surface->pitch) / sizeof(std::uint32_t));
+    } else {
+        // Another format: fitted in the picture's format, then converted.
+        fitScratch_.resize(static_cast<std::size_t>(w) * h);
+        fit_.scale(image.pixels.data(), static_cast<std::size_t>(image.width), out,
+                   fitScratch_.data(), static_cast<std::size_t>(w));
+        const int bpp = surface->format->BytesPerPixel;
+        SDL_ConvertPixels(out.width(), out.height(), SDL_PIXELFORMAT_RGB888,
+                          fitScratch_.data() + static_cast<std::size_t>(out.top) * w + out.left,
+                          w * static_cast<int>(sizeof(std::uint32_t)), surface->format->format,
+                          origin + static_cast<std::ptrdiff_t>(out.top) * surface->pitch +
+                              static_cast<std::ptrdiff_t>(out.left) * bpp,
+                          surface->pitch);
+    }
+    return Rect::Sized(layout_.x + out.left, layout_.y + out.top, out.width(), out.height());
 }
 
 }  // namespace hopla

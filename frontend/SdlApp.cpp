@@ -33,32 +33,54 @@ std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Durati
     return std::min(*a, *b);
 }
 
+// The video subsystem, its windows named for the desktop: the X11 class and the Wayland
+// application id match the desktop entry (StartupWMClass and its file name), unless the
+// player's environment names them already.
+Uint32 NamedVideo() {
+    SDL_SetHint(SDL_HINT_APP_NAME, "Hopla");
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "hopla", 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", HOPLA_APP_ID, 0);
+    return SDL_INIT_VIDEO;
+}
+
 // The scale the window starts with: the one asked for, or the largest whose window fits the
-// usable area of the first display, where the window opens.
+// usable area of the first display, where the window opens. One asked for that does not fit
+// is lowered to the largest that does, with a line saying so.
 int StartScale(const AppOptions& options) {
-    if (options.scale) return *options.scale;
     const std::optional<DisplayArea> usable = UsableArea(0);
-    if (!usable) return kMinScale;
-    return LargestScale(usable->width, usable->height, Game::kWidth, Game::kHeight, kMaxScale);
+    if (!usable) return options.scale.value_or(kMinScale);
+    const int fits =
+        LargestScale(usable->width, usable->height, Game::kWidth, Game::kHeight, kMaxScale);
+    if (!options.scale) return fits;
+    if (*options.scale > fits) {
+        std::fprintf(stderr, "hopla: scale %d does not fit the screen (%dx%d usable); using %d\n",
+                     *options.scale, usable->width, usable->height, fits);
+        return fits;
+    }
+    return *options.scale;
 }
 
 }  // namespace
 
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
-    : video_(SDL_INIT_VIDEO),
+    : video_(NamedVideo()),
       controllers_(ControllerSubsystem()),
-      screen_(video_, "Form1", Game::kWidth, Game::kHeight, StartScale(options),
-              options.fullscreen),
+      screen_(video_, "Hopla", Game::kWidth, Game::kHeight, StartScale(options), options.fullscreen,
+              options.scaling),
       sound_(!options.mute, options.holdSounds ? SdlSound::Hold([this](Duration length) {
           clock_.holdFor(length);
       })
                                                : SdlSound::Hold()),
       game_(clock_, sound_, &text_, seed, exeDir),
-      settings_{options.scale, options.fullscreen},
-      settingsPath_(options.settingsPath) {
+      settings_{options.scale, options.fullscreen, options.scaling, options.volume,
+                options.pauseWhenUnfocused},
+      settingsPath_(options.settingsPath),
+      overlay_(text_) {
     // Keys are taken as keys: no input method may swallow them for composing text.
     SDL_StopTextInput();
     TightenTimerSlack();
+    SetWindowIcon(screen_.window());
+    sound_.setVolume(settings_.volume);
     screen_.show();
     screen_.presentAll(game_.picture());
     // Controller directions repeat as the keyboard does for this window.
@@ -66,45 +88,60 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
 }
 
 // One round after another, sleeping in between until the next timer or controller repeat falls
-// due or input arrives.
+// due, the controllers are to be read, or input arrives.
 void SdlApp::run() {
     while (!game_.ended()) {
         const std::optional<Duration> wake = step();
         if (game_.ended()) break;
         std::optional<SteadyTime> deadline;
         if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
+        if (controllers_.ok()) {
+            const SteadyTime poll =
+                std::chrono::steady_clock::now() + (router_.controllers() ? kPadPoll : kPlugPoll);
+            deadline = deadline ? std::min(*deadline, poll) : poll;
+        }
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
     }
 }
 
 // Every pending input event, then the due timers one at a time (input that came in meanwhile
 // still goes before the next tick), then the changed part of Display to the window. Presenting
-// never waits for a vertical blank, so it cannot delay a tick. While a held sound plays nothing
+// never waits for a vertical blank, so it cannot delay a tick. While play is paused no timer
+// runs and no demo input is fed: only input wakes the loop. While a held sound plays nothing
 // runs and nothing is shown, as while a handler waits for its sound on the desktop.
 std::optional<Duration> SdlApp::step() {
     if (!clock_.held()) {
         deliverPending();
         feedDemo();
-        while (!game_.ended() && !clock_.held() && runDueTimer()) {
+        while (!game_.ended() && !gate_.paused() && !clock_.held() && runDueTimer()) {
             deliverPending();
             feedDemo();
         }
         if (game_.ended()) return std::nullopt;
-        if (!clock_.held()) screen_.present(game_.picture(), game_.takeChanged());
+        if (!clock_.held()) present();
     }
     if (clock_.held()) return clock_.heldUntil();
-
+    if (gate_.paused()) return std::nullopt;
     std::optional<Duration> wake = router_.nextRepeat();
     if (const std::optional<Game::DueTimer> next = game_.nextDue())
         wake = Earliest(wake, next->due);
-    if (controllers_.ok())
-        wake = Earliest(wake, clock_.now() + (router_.controllers() ? kPadPoll : kPlugPoll));
     if (demo_) wake = Earliest(wake, demo_->wakeAt());
     return wake;
 }
 
 void SdlApp::feedDemo() {
-    if (demo_ && !game_.ended()) demo_->feed();
+    if (demo_ && !game_.ended() && !gate_.paused()) demo_->feed();
+}
+
+void SdlApp::present() {
+    if (!overlayChanged_) {
+        // While the menu or the pause sign shows, the game is paused and its picture still.
+        if (!gate_.paused()) screen_.present(game_.picture(), game_.takeChanged());
+        return;
+    }
+    overlayChanged_ = false;
+    game_.takeChanged();
+    screen_.presentAll(shown());
 }
 
 // The player's input: to the game, or through the demo being recorded or played.
@@ -132,7 +169,7 @@ void SdlApp::deliverPending() {
     if (controllers_.ok()) SDL_GameControllerUpdate();
     SDL_Event event;
     while (!game_.ended() && !clock_.held() && SDL_PollEvent(&event) == 1) deliver(event);
-    if (game_.ended() || !router_.nextRepeat()) return;
+    if (game_.ended() || gate_.paused() || !router_.nextRepeat()) return;
     routed_.clear();
     router_.repeatDue(clock_.now(), routed_);
     apply(routed_);
@@ -146,6 +183,10 @@ void SdlApp::deliver(const SDL_Event& event) {
         case SDL_QUIT:  // the window manager's close request ends the game at once
             input(InputKind::Close, 0);
             break;
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+            if (menuPointer(event)) break;
+            [[fallthrough]];
         default:
             routed_.clear();
             router_.route(event, clock_.now(), screen_.layout(), Game::kWidth, Game::kHeight,
@@ -158,6 +199,15 @@ void SdlApp::deliver(const SDL_Event& event) {
 void SdlApp::apply(const std::vector<Routed>& routed) {
     for (const Routed& input : routed) {
         if (game_.ended()) return;
+        if (input.command == Command::KeyDown || input.command == Command::KeyUp ||
+            input.command == Command::MouseDown) {
+            // While paused the game gets nothing (and later the releases it is owed); the
+            // gate hears of a key before the menu acts on it and perhaps resumes play.
+            const bool menu = menu_.isOpen();
+            const bool passes = gate_.pass(input);
+            if (menu && input.command == Command::KeyDown) menuInput(input);
+            if (!passes) continue;
+        }
         switch (input.command) {
             case Command::KeyDown:
                 this->input(InputKind::KeyDown, input.code);
@@ -177,6 +227,34 @@ void SdlApp::apply(const std::vector<Routed>& routed) {
 }
 
 void SdlApp::command(Command command) {
+    switch (command) {
+        case Command::Menu:
+            if (menu_.isOpen()) {
+                menuAction(menu_.back());
+            } else {
+                menu_.open();
+                pause(PauseReason::Menu);
+            }
+            return;
+        case Command::Pause:
+            if (menu_.isOpen()) return;
+            if (gate_.pausedFor(PauseReason::Player))
+                resume(PauseReason::Player);
+            else
+                pause(PauseReason::Player);
+            return;
+        case Command::Mute:
+            setVolume(settings_.volume, !muted_);
+            return;
+        case Command::PadUp:
+        case Command::PadDown:
+        case Command::PadSelect:
+        case Command::PadBack:
+            menuInput({command});
+            return;
+        default:
+            break;
+    }
     if (command == Command::ToggleFullscreen) {
         screen_.setFullscreen(!screen_.fullscreen());
         settings_.fullscreen = screen_.fullscreen();
@@ -191,14 +269,21 @@ void SdlApp::command(Command command) {
         settings_.scale = next;
     }
     remember();
-    screen_.presentAll(game_.picture());
+    screen_.presentAll(shown());
 }
 
 void SdlApp::onWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            screen_.presentAll(game_.picture());
+            screen_.presentAll(shown());
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (settings_.pauseWhenUnfocused) pause(PauseReason::Away);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            resume(PauseReason::Away);
             break;
         case SDL_WINDOWEVENT_DISPLAY_CHANGED:
             // Moved to another display: centred there, at the largest scale that fits it unless
@@ -209,7 +294,7 @@ void SdlApp::onWindowEvent(const SDL_WindowEvent& event) {
                 else
                     screen_.centre();
             }
-            screen_.presentAll(game_.picture());
+            screen_.presentAll(shown());
             break;
         default:
             break;

@@ -14,6 +14,9 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/InputRouter.h"
+#include "frontend/Menu.h"
+#include "frontend/Overlay.h"
+#include "frontend/PauseGate.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
@@ -29,7 +32,10 @@ class DemoLink;
 struct AppOptions {
     std::optional<int> scale;  // none: the largest that fits the screen
     bool fullscreen = false;
-    bool mute = false;         // no sound device at all
+    ScalingMode scaling = ScalingMode::Fit;
+    bool mute = false;  // no sound device at all
+    int volume = kMaxVolume;
+    bool pauseWhenUnfocused = true;
     std::string settingsPath;  // empty: changes are not remembered
     // In the browser, whose loop must never block: a sound played with wait holds the game's
     // clock for its length instead of blocking the handler (RealClock::holdFor).
@@ -72,6 +78,15 @@ class SdlApp {
     const Clock& clock() const { return clock_; }
     void setDemo(DemoLink* demo) { demo_ = demo; }
 
+    // What the menu's keys and records pages list, asked each time the page is drawn; without
+    // one, the keys page lists the keys the game reads and the records page says there are
+    // none yet.
+    using Lines = std::function<std::vector<std::string>()>;
+    void setKeyLines(Lines lines) { keyLines_ = std::move(lines); }
+    void setRecordLines(Lines lines) { recordLines_ = std::move(lines); }
+    // Whether play is paused (by P, the menu, or the window being away), for probes and tests.
+    bool paused() const { return gate_.paused(); }
+
   private:
     bool runDueTimer();
     void deliverPending();
@@ -82,6 +97,18 @@ class SdlApp {
     void remember();
     void input(InputKind kind, int code);
     void feedDemo();
+    void present();
+
+    // The shell around the game (SdlAppShell.cpp): pause, menu, volume, scaling.
+    void pause(PauseReason reason);
+    void resume(PauseReason reason);
+    bool menuInput(const Routed& routed);
+    bool menuPointer(const SDL_Event& event);
+    void menuAction(MenuAction action);
+    void setVolume(int volume, bool muted);
+    void toggleScaling();
+    const Image& shown();
+    static void SetWindowIcon(SDL_Window* window);
 
     SdlSubsystem video_;
     SdlSubsystem controllers_;  // may fail: the game is then played without them
@@ -91,13 +118,19 @@ class SdlApp {
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
     InputRouter router_;
-    Settings settings_;  // what is remembered: the chosen scale and whether on the whole screen
+    Settings settings_;  // what is remembered: the window's and the sound's choices
     std::string settingsPath_;
     bool saveFailed_ = false;
     std::vector<Routed> routed_;  // scratch for one event's inputs
     TickObserver tickObserver_;
     InputObserver inputObserver_;
     DemoLink* demo_ = nullptr;
+    PauseGate gate_;
+    Menu menu_;
+    Overlay overlay_;
+    bool overlayChanged_ = false;  // the menu or the pause sign is to be drawn again (or removed)
+    bool muted_ = false;
+    Lines keyLines_, recordLines_;
 };
 
 }  // namespace hopla

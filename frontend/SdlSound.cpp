@@ -120,6 +120,14 @@ void SdlSound::stop(bool) {
     position_ = 0;
 }
 
+void SdlSound::setVolume(int percent) {
+    volume_.store(std::clamp(percent, 0, 100), std::memory_order_relaxed);
+}
+
+void SdlSound::setPaused(bool paused) {
+    if (device_) SDL_PauseAudioDevice(device_.id(), paused ? 1 : 0);
+}
+
 void SdlSound::FillCallback(void* self, Uint8* stream, int bytes) {
     static_cast<SdlSound*>(self)->fill(reinterpret_cast<std::int16_t*>(stream),
                                        static_cast<std::size_t>(bytes) / sizeof(std::int16_t));
@@ -138,7 +146,14 @@ void SdlSound::fill(std::int16_t* out, std::size_t count) {
                 voiceEnded_.notify_all();
             } else {
                 written = std::min(count, samples.size() - position_);
-                std::memcpy(out, samples.data() + position_, written * sizeof(std::int16_t));
+                const int volume = volume_.load(std::memory_order_relaxed);
+                if (volume >= 100) {
+                    std::memcpy(out, samples.data() + position_, written * sizeof(std::int16_t));
+                } else {
+                    const std::int16_t* from = samples.data() + position_;
+                    for (std::size_t i = 0; i < written; ++i)
+                        out[i] = static_cast<std::int16_t>(from[i] * volume / 100);
+                }
                 position_ += written;
             }
         }

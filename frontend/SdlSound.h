@@ -1,6 +1,7 @@
 // The game's sound device on SDL audio: one voice, decoded files cached, waits without spinning.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -45,6 +46,13 @@ class SdlSound final : public SoundDevice {
     void stop(bool wait) override;
 
     bool hasDevice() const { return static_cast<bool>(device_); }
+    // How loud every sound is, 0 (silent, though still played and waited for) to 100 (as the
+    // file has it); takes effect within one device buffer. Called by the loop at start-up and
+    // when the player changes it.
+    void setVolume(int percent);
+    int volume() const { return volume_.load(std::memory_order_relaxed); }
+    // Holds the sound where it is while the game is paused, and goes on from there.
+    void setPaused(bool paused);
 
   private:
     struct Clip {
@@ -64,6 +72,7 @@ class SdlSound final : public SoundDevice {
     std::condition_variable voiceEnded_;
     std::shared_ptr<const Clip> voice_;
     std::size_t position_ = 0;
+    std::atomic<int> volume_{100};
 
     // Declared last so they are closed first: the callback never outlives the voice.
     SdlSubsystem audio_;

@@ -20,7 +20,7 @@ constexpr std::size_t kMaxFileBytes = 4096;
 // that could each look like an entry, so such a file is refused before parsing.
 constexpr std::size_t kMaxLineBytes = 160;
 
-constexpr std::string_view kSection = "window";
+constexpr std::string_view kWindow = "window", kSound = "sound";
 
 std::string Lower(std::string_view text) {
     std::string s(text);
@@ -47,8 +47,15 @@ int OnEntry(void* user, const char* section, const char* name, const char* value
         if (parse.error.empty()) parse.error = std::move(why);
         return 0;
     };
-    if (section != kSection) return fail("unknown section [" + std::string(section) + "]");
     const std::string key = Lower(name);
+    if (section == kSound) {
+        if (key != "volume") return fail("unknown key '" + std::string(name).substr(0, 40) + "'");
+        const std::optional<int> volume = ParseVolume(value);
+        if (!volume) return fail("volume must be a whole number from 0 to 100");
+        parse.settings.volume = *volume;
+        return 1;
+    }
+    if (section != kWindow) return fail("unknown section [" + std::string(section) + "]");
     if (key == "scale") {
         if (Lower(value) == "auto") {
             parse.settings.scale.reset();
@@ -61,6 +68,14 @@ int OnEntry(void* user, const char* section, const char* name, const char* value
         const std::optional<bool> b = ParseBool(value);
         if (!b) return fail("fullscreen must be true or false");
         parse.settings.fullscreen = *b;
+    } else if (key == "scaling") {
+        const std::optional<ScalingMode> mode = ParseScaling(value);
+        if (!mode) return fail("scaling must be integer or fit");
+        parse.settings.scaling = *mode;
+    } else if (key == "pause_when_unfocused") {
+        const std::optional<bool> b = ParseBool(value);
+        if (!b) return fail("pause_when_unfocused must be true or false");
+        parse.settings.pauseWhenUnfocused = *b;
     } else {
         return fail("unknown key '" + std::string(name).substr(0, 40) + "'");
     }
@@ -122,6 +137,11 @@ std::string FormatSettings(const Settings& settings) {
     text += "[window]\n";
     text += "scale = " + (settings.scale ? std::to_string(*settings.scale) : "auto") + "\n";
     text += std::string("fullscreen = ") + (settings.fullscreen ? "true" : "false") + "\n";
+    text += "scaling = " + std::string(ScalingName(settings.scaling)) + "\n";
+    text += std::string("pause_when_unfocused = ") +
+            (settings.pauseWhenUnfocused ? "true" : "false") + "\n";
+    text += "[sound]\n";
+    text += "volume = " + std::to_string(settings.volume) + "\n";
     return text;
 }
 

@@ -1,15 +1,23 @@
-// The remembered window choices in $XDG_CONFIG_HOME/hopla/settings.ini, parsed by libinih, the
-// file read and written through the platform; no SDL.
+// The remembered window and sound choices in $XDG_CONFIG_HOME/hopla/settings.ini, parsed by
+// libinih, the file read and written through the platform; no SDL.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "frontend/Scaling.h"
+
 namespace hopla {
+
+// The loudest volume; the menu steps by a tenth of it.
+inline constexpr int kMaxVolume = 100;
 
 struct Settings {
     std::optional<int> scale;  // none: the largest that fits the screen ("auto")
     bool fullscreen = false;
+    ScalingMode scaling = ScalingMode::Fit;  // how the whole screen (or a resized window) is filled
+    int volume = kMaxVolume;                 // 0..kMaxVolume
+    bool pauseWhenUnfocused = true;          // the game pauses while its window is not active
     bool operator==(const Settings&) const = default;
 };
 

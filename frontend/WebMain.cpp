@@ -18,6 +18,7 @@
 
 #include "demo/DemoFile.h"
 #include "frontend/DemoLink.h"
+#include "frontend/Main.h"
 #include "frontend/Options.h"
 #include "frontend/SdlApp.h"
 #include "frontend/Settings.h"
@@ -112,18 +113,9 @@ std::optional<int> WebSession::open(int argc, char** argv) {
     if (!parsed.options) return fail(2, parsed.error);
     const Options& options = *parsed.options;
 
-    AppOptions app;
-    app.holdSounds = true;
-    app.settingsPath = SettingsPath();
-    Settings remembered;
-    if (!app.settingsPath.empty()) {
-        const LoadedSettings loaded = LoadSettings(app.settingsPath);
-        if (!loaded.warning.empty()) std::fprintf(stderr, "hopla: %s\n", loaded.warning.c_str());
-        remembered = loaded.settings;
-    }
-    app.scale = options.scale ? options.scale : remembered.scale;
+    AppOptions app = ChooseAppOptions(options, SettingsPath());
     app.fullscreen = false;  // the browser goes to the whole screen only when the player asks
-    app.mute = options.mute;
+    app.holdSounds = true;
 
     std::optional<Demo> demo;
     if (options.play) {

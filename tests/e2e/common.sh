@@ -64,10 +64,10 @@ e2e_wait_window() {
     local log=$1
     wid=
     for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1)
+        wid=$(xdotool search --onlyvisible --name '^Hopla$' 2>/dev/null | head -1)
         [ -n "$wid" ] && break
         kill -0 "$game_pid" 2>/dev/null || fail "the game exited at start-up (see $log)"
         sleep 0.05
     done
-    [ -n "$wid" ] || fail "no window named Form1 was shown"
+    [ -n "$wid" ] || fail "no window named Hopla was shown"
 }

@@ -17,7 +17,10 @@ int main(int argc, char** argv) {
             hopla::GameTesting testing(game);
             switch (input.command) {
                 case hopla::Command::KeyDown:
-                    std::printf("key down %d held %d\n", input.code, testing.state().HeldKey);
+                    std::printf("key down %d held %d interval %d time %d\n", input.code,
+                                testing.state().HeldKey, testing.state().BallInterval,
+                                testing.state().StageTime.at(
+                                    static_cast<std::size_t>(testing.state().StageNo)));
                     break;
                 case hopla::Command::KeyUp:
                     std::printf("key up %d\n", input.code);

@@ -2,8 +2,10 @@
 # End-to-end check of the window around the game on a 4K virtual screen with a window manager:
 # whole-number scaling (the picture equals hopla-sim's shot of the same moment with each pixel an
 # exact N x N block), the largest scale that fits, fullscreen on black bars and back to the same
-# place, Ctrl+Plus/Minus, remembered settings, window keys that never reach the game, and mouse
-# presses that count only on the picture.
+# place, Ctrl+Plus/Minus, remembered settings, window keys and modifiers that never reach the
+# game, mouse presses that count only on the picture, and a pause that stops the stage time;
+# then on a 1080p screen the fitted whole screen (hopla-sim's shot enlarged the same way between
+# bars of 240 pixels) and a scale too large for the screen lowered.
 #
 # usage: scale_e2e.sh HOPLA HOPLA_WATCH HOPLA_SIM
 # Screenshots go to a fresh directory under /tmp, kept when the test fails or when
@@ -102,7 +104,7 @@ centred() { echo $(((screen_w - $1) / 2)) $(((screen_h - $2) / 2)); }
 # too busy for that the game is started again (at most three times).
 for attempt in 1 2 3; do
     export XDG_CONFIG_HOME="$work/config-1-$attempt"
-    launch scale2 "$hopla" --scale 2 --mute
+    launch scale2 "$hopla" --scale 2 --mute --scaling integer
     read -r cx cy <<<"$(centred 1600 1200)"
     expect_geometry 1600 1200 "$cx" "$cy" "--scale 2"
     sleep_until 2300
@@ -165,14 +167,16 @@ sim_picture "$work/scale3.png" 2400 1800 720 180
 echo "largest scale: hopla-sim's picture at $picture_at ms, each pixel a 3 x 3 block"
 [ "$(cat "$XDG_CONFIG_HOME/hopla/settings.ini")" = "$(printf '%s\n' \
     "# Hopla's remembered window choices; the game rewrites this file." '[window]' \
-    'scale = 2' 'fullscreen = false')" ] ||
+    'scale = 2' 'fullscreen = false' 'scaling = fit' 'pause_when_unfocused = true' '[sound]' \
+    'volume = 100')" ] ||
     fail "settings file not rewritten cleanly: $(cat "$XDG_CONFIG_HOME/hopla/settings.ini")"
 
 # 3. Remembered fullscreen, then the window keys and the mouse while the ball bounces in the
 # title room, as the game sees them (hopla_watch prints every input handed to the game).
 export XDG_CONFIG_HOME="$work/config-3"
 mkdir -p "$XDG_CONFIG_HOME/hopla"
-printf '[window]\nscale = 2\nfullscreen = true\n' >"$XDG_CONFIG_HOME/hopla/settings.ini"
+printf '[window]\nscale = 2\nfullscreen = true\nscaling = integer\n' \
+    >"$XDG_CONFIG_HOME/hopla/settings.ini"
 launch watch "$watch" --mute
 expect_geometry $screen_w $screen_h 0 0 "remembered fullscreen"
 for _ in $(seq 200); do
@@ -208,17 +212,91 @@ xdotool keydown Right
 sleep 1
 xdotool keyup Right
 sleep 0.3
+# P pauses: 5 s paused add nothing to the stage time (read at a key the game ignores, x, before
+# and after), and an arrow let go during the pause reaches the game as let go after it.
+stage_time() { grep '^key down 88 ' "$work/watch.out" | tail -1 | sed 's/.* time //'; }
+ups() { grep -c '^key up 39$' "$work/watch.out"; }
+xdotool key x
+sleep 0.3
+before=$(stage_time)
+paused_at=$(now_us)
+xdotool keydown Right key p keyup Right
+sleep 5
+[ "$(ups)" = 2 ] || fail "a key let go during the pause reached the game during it"
+xdotool key p
+paused_ms=$(ms_since "$paused_at")
+sleep 0.3
+[ "$(ups)" = 3 ] || fail "a key let go during the pause did not reach the game after it"
+xdotool key x
+sleep 0.3
+after=$(stage_time)
+interval=$(grep '^key down 88 ' "$work/watch.out" | tail -1 | sed 's/.* interval \([0-9]*\) .*/\1/')
+ran=$(((after - before) * interval))
+# The game ran only between the presses outside the pause: well under a second of ticks.
+[ -n "$before" ] && [ "$paused_ms" -ge 5000 ] && [ "$ran" -lt 1500 ] ||
+    fail "paused ${paused_ms} ms, the stage time went from $before to $after ticks of $interval ms"
+echo "pause: ${paused_ms} ms paused, the stage time went on by $((after - before)) ticks"
 stop_game
 for code in 122 13 187 189 107 109; do
     ! grep -q -E "^key (down|up) $code( |$)" "$work/watch.out" ||
         fail "window key $code reached the game: $(cat "$work/watch.out")"
 done
-grep -q '^key down 18 ' "$work/watch.out" && grep -q '^key up 18$' "$work/watch.out" ||
-    fail "Alt did not reach the game"
-grep -q '^key down 17 ' "$work/watch.out" || fail "Ctrl did not reach the game"
-[ "$(grep -c '^key up 39$' "$work/watch.out")" = 2 ] || fail "Right was not let go twice"
+for code in 16 17 18; do
+    ! grep -q -E "^key (down|up) $code( |$)" "$work/watch.out" ||
+        fail "modifier $code reached the game: $(cat "$work/watch.out")"
+done
 downs=$(grep -c '^key down 39 ' "$work/watch.out")
 [ "$downs" -ge 6 ] || fail "a held Right gave $downs key presses, not its auto-repeat"
 echo "keys: window keys kept from the game; Right held 1 s reached it $((downs - 1)) times"
+
+# 4. A 1080p screen: the whole screen fitted, 1440 x 1080 between black bars of 240 pixels, the
+# picture hopla-sim's shot enlarged the same way (each pixel doubled, then reduced to size by
+# area); and --scale 8 lowered to what fits, with one line saying so.
+kill "$wm_pid" && wait "$wm_pid" 2>/dev/null
+kill "$xvfb_pid" && wait "$xvfb_pid" 2>/dev/null
+wm_pid=
+screen_w=1920
+screen_h=1080
+rm -f "$work/display"
+e2e_start_xvfb ${screen_w}x${screen_h}x24
+openbox --sm-disable >"$work/openbox-2.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+export XDG_CONFIG_HOME="$work/config-4"
+found=
+for attempt in 1 2 3; do
+    launch fit "$hopla" --fullscreen --mute
+    expect_geometry $screen_w $screen_h 0 0 "--fullscreen"
+    sleep_until 2300
+    import -window root "$work/fit.png"
+    in_time=$(($(ms_since "$launched") < 5800))
+    stop_game
+    [ "$in_time" = 1 ] || { echo "attempt $attempt: the screenshot came too late"; continue; }
+    for bar in "240 1080 0 0" "240 1080 1680 0"; do
+        # shellcheck disable=SC2086
+        [ "$(brightest "$work/fit.png" $bar)" = 0 ] || fail "the bar $bar is not black"
+    done
+    convert "$work/fit.png" -crop 1440x1080+240+0 +repage "$work/fit-crop.png"
+    # Which of hopla-sim's pictures it is: the one that, enlarged the same way, it equals.
+    convert "$work/fit-crop.png" -scale 800x600 "$work/fit-800.png"
+    best=$(for t in $(seq 2100 100 5900); do
+        echo "$(compare -metric AE -fuzz 10% "$work/fit-800.png" "$work/sim-$t.png" null: 2>&1) $t"
+    done | sort -n | head -1 | cut -d' ' -f2)
+    convert "$work/sim-$best.png" -sample 1600x1200 -scale 1440x1080 "$work/fit-expected.png"
+    differ=$(compare -metric AE -fuzz 2% "$work/fit-crop.png" "$work/fit-expected.png" null: 2>&1)
+    [ "$differ" = 0 ] && { found=$best; break; }
+    echo "attempt $attempt: $differ pixels differ from hopla-sim's picture at $best ms"
+done
+[ -n "$found" ] || fail "the fitted picture is not hopla-sim's enlarged (see $work/fit.png)"
+echo "fit: hopla-sim's picture at $found ms, 1440 x 1080 between bars of 240"
+launch big "$hopla" --scale 8 --mute --window
+read -r cx cy <<<"$(centred 800 600)"
+expect_geometry 800 600 "$cx" "$cy" "--scale 8 on 1080p"
+stop_game
+[ "$(cat "$work/big.err")" = "hopla: scale 8 does not fit the screen (1920x1080 usable); using 1" ] ||
+    fail "not one line about the lowered scale: $(cat "$work/big.err")"
 
 echo "scale e2e passed"

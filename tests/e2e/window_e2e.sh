@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end check of the real game window under a virtual X server without a window manager:
-# the window appears borderless, centred and 800 x 600 (the largest scale that fits 1024 x 768
-# is 1), stays black for the first two seconds, then shows the title captions, F11 covers the
-# screen and brings the window back, a sound of the title is heard, and a close request ends the
-# game with exit status 0.
+# the window appears titled Hopla with the desktop entry's class and the game's icon,
+# borderless, centred and 800 x 600 (the largest scale that fits 1024 x 768 is 1), stays black
+# for the first two seconds, then shows the title captions, F11 covers the screen and brings
+# the window back, a sound of the title is heard, and a close request ends the game with exit
+# status 0; started again, Esc shows the menu over the picture and its Quit ends the game with
+# exit status 0 too.
 #
 # usage: window_e2e.sh HOPLA_EXECUTABLE [C_COMPILER]
 # HOPLA_E2E_SILENT_UNTIL=S: nothing may be heard in the first S seconds of sound (for a game
@@ -17,7 +19,7 @@ cc=${2:-cc}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 source "$here/common.sh"
-e2e_setup e2e Xvfb xdotool import convert "$cc"
+e2e_setup e2e Xvfb xdotool xprop import convert "$cc"
 
 # The game's close request comes from a small Xlib program: without a window manager nothing
 # else can send WM_DELETE_WINDOW (xdotool's windowclose destroys the window under the client).
@@ -89,6 +91,13 @@ for corner in "$((X - 1)) $((Y - 1))" "$((X + 800)) $((Y - 1))" "$((X - 1)) $((Y
         fail "the screen around the window is not the root at $corner (see $work/first.png)"
 done
 
+# The window's identity for the desktop: the class of its desktop entry (StartupWMClass) and a
+# 64 x 64 icon (two words of size, then the pixels).
+xprop -id "$wid" WM_CLASS | grep -qx 'WM_CLASS(STRING) = "hopla", "hopla"' ||
+    fail "the window's class is not hopla: $(xprop -id "$wid" WM_CLASS)"
+icon=$(xprop -id "$wid" -f _NET_WM_ICON 32c ' = $0 x $1' _NET_WM_ICON)
+[ "$icon" = "_NET_WM_ICON(CARDINAL) = 64 x 64" ] || fail "the window has no 64 x 64 icon: $icon"
+
 # 2. The title captions appear two seconds after start-up, in the label area of Display.
 captions=0
 for _ in $(seq 20); do
@@ -148,6 +157,32 @@ for _ in $(seq 100); do
 done
 [ -n "$status" ] || fail "the game did not end within 5 s of the close request"
 [ "$status" = 0 ] || fail "the game ended with status $status (see $work/hopla.log)"
-[ -z "$(xdotool search --name '^Form1$' 2>/dev/null)" ] || fail "the window is still there"
+[ -z "$(xdotool search --name '^Hopla$' 2>/dev/null)" ] || fail "the window is still there"
+
+# 6. Esc opens the menu over the picture (a panel in the middle, the picture around it dimmed
+# but not black once the title shows); Up from Resume goes round to Quit, and Enter on it ends
+# the game with exit status 0.
+launch
+while [ "$(ms_since "$launched")" -lt 2600 ]; do sleep 0.1; done
+xdotool key Escape
+sleep 0.5
+import -window root "$work/menu.png"
+# The panel's border and its title in the middle of the picture.
+[ "$(brightest "$work/menu.png" 300 60 $((X + 250)) $((Y + 150)))" -gt 100 ] ||
+    fail "no menu panel over the picture (see $work/menu.png)"
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended on Esc"
+xdotool key Up Return
+status=
+for _ in $(seq 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+        wait "$game_pid"
+        status=$?
+        game_pid=
+        break
+    fi
+    sleep 0.05
+done
+[ -n "$status" ] || fail "the game did not end within 5 s of choosing Quit"
+[ "$status" = 0 ] || fail "Quit ended the game with status $status (see $work/hopla.log)"
 
 echo "window e2e passed"

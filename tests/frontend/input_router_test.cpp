@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frontend/InputRouter.h"
+#include "frontend/PauseGate.h"
 #include "frontend/SdlHandles.h"
 #include "headless/SimCore.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr Layout kFourK{3, 720, 180};  // 800 x 600 at 3 on a 3840 x 2160 screen
+constexpr Layout kFourK{3, 720, 180, 2400, 1800};  // 800 x 600 at 3 on a 3840 x 2160 screen
 
 SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE, bool repeat = false) {
     SDL_Event e{};
@@ -72,10 +73,21 @@ TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
         {"F11, held and let go",
          {Down(SDLK_F11), Again(SDLK_F11), Again(SDLK_F11), Up(SDLK_F11)},
          {toggle}},
-        {"Alt+Enter: Alt is the game's, Enter the window's",
-         {Down(SDLK_LALT), Down(SDLK_RETURN, KMOD_LALT), Again(SDLK_RETURN, KMOD_LALT),
-          Up(SDLK_LALT), Up(SDLK_RETURN)},
-         {KD(18), toggle, KU(18)}},
+        {"Alt+Enter while an arrow is held: the arrow stays held",
+         {Down(SDLK_RIGHT), Down(SDLK_LALT), Down(SDLK_RETURN, KMOD_LALT),
+          Again(SDLK_RETURN, KMOD_LALT), Up(SDLK_LALT), Up(SDLK_RETURN), Up(SDLK_RIGHT)},
+         {KD(39), toggle, KU(39)}},
+        {"Shift, Ctrl, AltGr and Super never reach the game",
+         {Down(SDLK_LSHIFT), Again(SDLK_LSHIFT), Up(SDLK_LSHIFT), Down(SDLK_RCTRL), Up(SDLK_RCTRL),
+          Down(SDLK_MODE), Up(SDLK_MODE), Down(SDLK_LGUI), Up(SDLK_RGUI), Down(SDLK_RALT)},
+         {}},
+        {"Esc, P, Pause and M: menu, pause, pause, mute, repeats and releases kept",
+         {Down(SDLK_ESCAPE), Again(SDLK_ESCAPE), Up(SDLK_ESCAPE), Down(SDLK_p, KMOD_LSHIFT),
+          Up(SDLK_p), Down(SDLK_PAUSE), Up(SDLK_PAUSE), Down(SDLK_m), Up(SDLK_m)},
+         {{Command::Menu}, {Command::Pause}, {Command::Pause}, {Command::Mute}}},
+        {"Ctrl+P and Alt+M are the game's",
+         {Down(SDLK_p, KMOD_LCTRL), Down(SDLK_m, KMOD_RALT)},
+         {KD(80), KD(77)}},
         {"Ctrl+Plus, Ctrl+=, Ctrl+keypad Plus",
          {Down(SDLK_PLUS, KMOD_LCTRL), Up(SDLK_PLUS, KMOD_LCTRL), Down(SDLK_EQUALS, KMOD_RCTRL),
           Up(SDLK_EQUALS), Down(SDLK_KP_PLUS, KMOD_LCTRL | KMOD_LSHIFT), Up(SDLK_KP_PLUS)},
@@ -102,6 +114,58 @@ TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
     for (const auto& c : cases) {
         InputRouter router;
         EXPECT_EQ(RouteAll(router, c.events), c.routed) << c.what;
+    }
+}
+
+// While paused nothing reaches the game; afterwards the game is told of the keys it held that
+// were let go meanwhile, in order, and never of a key it was not given as pressed.
+TEST(PauseGate, TheGameHearsOfEveryKeyLetGoDuringAPause) {
+    const Routed click{Command::MouseDown, 1};
+    // Steps: an input, or a pause ('p' for P, 'm' for the menu) taken ('+') or ended ('-').
+    struct Step {
+        char pause = 0, edge = 0;
+        Routed input{};
+    };
+    const auto hold = [](char p) { return Step{p, '+'}; };
+    const auto end = [](char p) { return Step{p, '-'}; };
+    const auto in = [](Routed r) { return Step{0, 0, r}; };
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+        std::vector<Routed> game;
+    } cases[] = {
+        {"an arrow let go during the pause: released after it",
+         {in(KD(39)), hold('p'), in(KD(39)), in(KU(39)), end('p')},
+         {KD(39), KU(39)}},
+        {"two let go, in their order; a third kept held",
+         {in(KD(37)), in(KD(39)), in(KD(32)), hold('p'), in(KU(39)), in(KU(37)), end('p')},
+         {KD(37), KD(39), KD(32), KU(39), KU(37)}},
+        {"let go and pressed again during the pause: still held, nothing owed",
+         {in(KD(39)), hold('p'), in(KU(39)), in(KD(39)), end('p'), in(KU(39))},
+         {KD(39), KU(39)}},
+        {"pressed during the pause: neither it nor its release, but its repeat",
+         {hold('m'), in(KD(13)), end('m'), in(KU(13)), in(KD(37)), hold('p'), in(KD(39)), end('p'),
+          in(KD(39)), in(KU(39))},
+         {KD(37), KD(39), KU(39)}},
+        {"two reasons: play resumes when both are gone",
+         {in(KD(37)), hold('p'), hold('m'), in(KU(37)), end('m'), in(click), end('p'), in(click)},
+         {KD(37), KU(37), click}},
+    };
+    for (const auto& c : cases) {
+        PauseGate gate;
+        std::vector<Routed> game;
+        for (const Step& step : c.steps) {
+            const PauseReason reason = step.pause == 'p' ? PauseReason::Player : PauseReason::Menu;
+            if (step.edge == '+') {
+                gate.hold(reason);
+            } else if (step.edge == '-') {
+                gate.release(reason, game);
+            } else if (gate.pass(step.input)) {
+                game.push_back(step.input);
+            }
+        }
+        EXPECT_EQ(game, c.game) << c.what;
+        EXPECT_FALSE(gate.paused()) << c.what;
     }
 }
 
@@ -197,7 +261,17 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
         {"right shoulder: slower",
          [&] { button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true); },
          {{Command::MouseDown, 2}}},
-        {"A does nothing", [&] { button(SDL_CONTROLLER_BUTTON_A, true); }, {}},
+        {"A, B, d-pad up and down: the menu's",
+         [&] {
+             for (const auto b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
+                                  SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN})
+                 button(b, true);
+         },
+         {{Command::PadSelect}, {Command::PadBack}, {Command::PadUp}, {Command::PadDown}}},
+        {"Start with Back held: the menu",
+         [&] { button(SDL_CONTROLLER_BUTTON_START, true); },
+         {{Command::Menu}}},
+        {"Guide: the menu", [&] { button(SDL_CONTROLLER_BUTTON_GUIDE, true); }, {{Command::Menu}}},
         {"d-pad right held", [&] { button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true); }, {KD(39)}},
     };
     int t = 0;

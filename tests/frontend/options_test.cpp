@@ -24,6 +24,8 @@ TEST(Options, WhatEachOptionSets) {
         std::optional<int> scale;
         std::optional<bool> fullscreen;
         bool mute;
+        std::optional<ScalingMode> scaling = std::nullopt;
+        std::optional<int> volume = std::nullopt;
     };
     const std::nullopt_t none = std::nullopt;
     const Case cases[] = {
@@ -37,6 +39,22 @@ TEST(Options, WhatEachOptionSets) {
         {{"--window"}, false, false, none, false, false},
         {{"--fullscreen", "--window"}, false, false, none, false, false},
         {{"--mute", "--scale", "4", "--fullscreen"}, false, false, 4, true, true},
+        {{"--scaling", "integer", "--volume=0"},
+         false,
+         false,
+         none,
+         none,
+         false,
+         ScalingMode::Integer,
+         0},
+        {{"--scaling=FIT", "--volume", "100", "--volume", "40"},
+         false,
+         false,
+         none,
+         none,
+         false,
+         ScalingMode::Fit,
+         40},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = Parse(c.args);
@@ -47,6 +65,8 @@ TEST(Options, WhatEachOptionSets) {
         EXPECT_EQ(o.scale, c.scale);
         EXPECT_EQ(o.fullscreen, c.fullscreen);
         EXPECT_EQ(o.mute, c.mute);
+        EXPECT_EQ(o.scaling, c.scaling);
+        EXPECT_EQ(o.volume, c.volume);
     }
 }
 
@@ -66,6 +86,10 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
         {{"--scale", "99999999999999999999"},
          "--scale takes a whole number from 1 to 8, not '99999999999999999999'"},
         {{"--mute=yes"}, "--mute takes no value"},
+        {{"--scaling", "stretch"}, "--scaling takes integer or fit, not 'stretch'"},
+        {{"--scaling"}, "--scaling needs a value (MODE)"},
+        {{"--volume", "101"}, "--volume takes a whole number from 0 to 100, not '101'"},
+        {{"--volume", "-5"}, "--volume takes a whole number from 0 to 100, not '-5'"},
         {{"--scale", "2", "--bogus"}, "unknown option --bogus"},
     };
     for (const auto& c : cases) {
@@ -78,8 +102,8 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
 
 TEST(Options, TheUsageListsEveryOption) {
     const std::string usage = Usage();
-    for (const char* name :
-         {"--help", "--version", "--scale N", "--fullscreen", "--window", "--mute"})
+    for (const char* name : {"--help", "--version", "--scale N", "--fullscreen", "--window",
+                             "--mute", "--scaling MODE", "--volume N"})
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 

@@ -175,6 +175,36 @@ TEST_F(SdlSoundTest, ANewSoundCutsOffThePlayingOne) {
     EXPECT_LT(waited.count(), 1000);
 }
 
+// What the device is handed is the sound scaled by the volume, down to silence. The disk driver
+// writes what it is handed to a file (without delay, so faster than the sound's time).
+TEST_F(SdlSoundTest, TheVolumeScalesEverySample) {
+    int full = 0;
+    for (const int volume : {100, 30, 0}) {
+        const std::string out = (dir_ / ("out-" + std::to_string(volume) + ".raw")).string();
+        ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+        ScopedEnv file("SDL_DISKAUDIOFILE", out.c_str());
+        ScopedEnv delay("SDL_DISKAUDIODELAY", "0");
+        {
+            SdlSound sound;
+            ASSERT_TRUE(sound.hasDevice());
+            sound.setVolume(volume);
+            sound.play(write("beep.wav", 200), true);
+        }
+        std::ifstream in(out, std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+        int loudest = 0;
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            const auto sample = static_cast<std::int16_t>(
+                static_cast<std::uint8_t>(bytes[i]) | static_cast<std::uint8_t>(bytes[i + 1]) << 8);
+            loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+        }
+        if (volume == 100) full = loudest;
+        // The wave's loudest sample is 49 * 300, which resampling overshoots a little.
+        EXPECT_GE(full, 14700);
+        EXPECT_NEAR(loudest, full * volume / 100, 2) << volume;
+    }
+}
+
 TEST_F(SdlSoundTest, WithoutADeviceWaitingStillLastsTheSound) {
     // No device to be had, or none wanted (--mute) where there is one.
     for (const auto& [driver, open] : {std::pair{"no-such-driver", true}, {"dummy", false}}) {

@@ -48,6 +48,10 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
         {"; comment\n# comment\n[window]\r\nScale = 8\r\nFULLSCREEN = Yes\r\n", {8, true}},
         {"\xEF\xBB\xBF[window]\nfullscreen = on\n", {std::nullopt, true}},
         {"[window]\nscale = 2 ; chosen\n", {2, false}},
+        {"[window]\nscaling = Integer\npause_when_unfocused = no\n[sound]\nvolume = 30\n",
+         {std::nullopt, false, ScalingMode::Integer, 30, false}},
+        {"[sound]\nvolume = 0\n[window]\nscaling = fit\n",
+         {std::nullopt, false, ScalingMode::Fit, 0, true}},
     };
     for (const auto& c : cases) {
         write(c.text);
@@ -73,7 +77,12 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
         {"[window]\nfullscreen = maybe\n", "line 2: fullscreen must be true or false"},
         {"[window]\ncolour = red\n", "line 2: unknown key 'colour'"},
         {"scale = 2\n", "line 1: unknown section []"},
-        {"[sound]\nvolume = 3\n", "line 2: unknown section [sound]"},
+        {"[keyboard]\nleft = a\n", "line 2: unknown section [keyboard]"},
+        {"[sound]\nvolume = 101\n", "line 2: volume must be a whole number from 0 to 100"},
+        {"[sound]\nscale = 2\n", "line 2: unknown key 'scale'"},
+        {"[window]\nscaling = stretch\n", "line 2: scaling must be integer or fit"},
+        {"[window]\npause_when_unfocused = 2\n",
+         "line 2: pause_when_unfocused must be true or false"},
         {"just some words\n", "line 1: not a setting"},
         {std::string("[window]\nscale = 2\0\n", 20), "not a text file"},
         {"\x7f"
@@ -89,9 +98,10 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
         EXPECT_EQ(loaded.warning.find('\n'), std::string::npos);
         EXPECT_EQ(loaded.settings, Settings{});
         // The next change writes a clean file, which reads back as written.
-        ASSERT_EQ(SaveSettings(path_, {4, true}), std::nullopt);
-        EXPECT_EQ(read(), FormatSettings({4, true}));
-        EXPECT_EQ(LoadSettings(path_).settings, (Settings{4, true}));
+        const Settings chosen{4, true, ScalingMode::Integer, 70, false};
+        ASSERT_EQ(SaveSettings(path_, chosen), std::nullopt);
+        EXPECT_EQ(read(), FormatSettings(chosen));
+        EXPECT_EQ(LoadSettings(path_).settings, chosen);
     }
 }
 

@@ -1,0 +1,113 @@
+// Drawing the menu's panel and the pause sign with the game's text renderer.
+#include "frontend/Overlay.h"
+
+#include <algorithm>
+#include <string>
+
+namespace hopla {
+namespace {
+
+constexpr Color kPanel = 0x181C28, kBorder = 0x8090B0, kTitle = 0xFFFFFF, kText = 0xC8C8C8,
+                kRow = 0xD8D8D8, kSelectedBar = 0x34508C, kSelectedText = 0xFFFFFF,
+                kHint = 0x8890A0;
+constexpr int kPanelWidth = 460, kPad = 18, kRowGap = 10;
+
+Font TitleFont() {
+    Font f;
+    f.points = 18;
+    f.bold = true;
+    return f;
+}
+Font BodyFont() {
+    Font f;
+    f.points = 12;
+    return f;
+}
+
+void Fill(Image& image, const Rect& area, Color color) {
+    const Rect r = area.intersect({0, 0, image.width, image.height});
+    for (int y = r.top; y < r.bottom; ++y)
+        std::fill_n(image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width + r.left,
+                    r.width(), static_cast<std::uint32_t>(color));
+}
+
+// A filled panel with a one-pixel border.
+void Panel(Image& image, const Rect& area) {
+    Fill(image, area, kBorder);
+    Fill(image, {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1}, kPanel);
+}
+
+// The picture at `share` eighths of its brightness.
+void Dim(const Image& picture, Image& out, int share) {
+    out.width = picture.width;
+    out.height = picture.height;
+    out.pixels.resize(picture.pixels.size());
+    std::transform(picture.pixels.begin(), picture.pixels.end(), out.pixels.begin(),
+                   [share](std::uint32_t p) {
+                       const std::uint32_t rb = ((p & 0xFF00FFu) * share >> 3) & 0xFF00FFu;
+                       const std::uint32_t g = ((p & 0x00FF00u) * share >> 3) & 0x00FF00u;
+                       return rb | g;
+                   });
+}
+
+}  // namespace
+
+const Image& Overlay::menu(const Image& picture, const MenuView& view) {
+    Dim(picture, image_, 3);
+    const Font title = TitleFont(), body = BodyFont();
+    const int titleH = text_.lineHeight(title), lineH = text_.lineHeight(body);
+    const int rowH = lineH + kRowGap;
+    const int height = kPad + titleH + kPad + static_cast<int>(view.lines.size()) * lineH +
+                       (view.lines.empty() ? 0 : kPad) + static_cast<int>(view.rows.size()) * rowH +
+                       kPad + lineH + kPad;
+    const Rect panel = Rect::Sized((image_.width - kPanelWidth) / 2, (image_.height - height) / 2,
+                                   kPanelWidth, height);
+    const Rect clip{0, 0, image_.width, image_.height};
+    Panel(image_, panel);
+    int y = panel.top + kPad;
+    text_.draw(image_, clip, panel.left + kPad, y, view.title, title, kTitle);
+    y += titleH + kPad;
+    for (const std::string& line : view.lines) {
+        text_.draw(image_, clip, panel.left + kPad, y, line, body, kText);
+        y += lineH;
+    }
+    if (!view.lines.empty()) y += kPad;
+    rows_.clear();
+    for (std::size_t i = 0; i < view.rows.size(); ++i) {
+        const Rect row = Rect::Sized(panel.left + 8, y, kPanelWidth - 16, rowH);
+        const bool selected = static_cast<int>(i) == view.selected;
+        if (selected) Fill(image_, row, kSelectedBar);
+        text_.draw(image_, clip, panel.left + kPad, y + kRowGap / 2, view.rows[i], body,
+                   selected ? kSelectedText : kRow);
+        rows_.push_back(row);
+        y += rowH;
+    }
+    y += kPad;
+    text_.draw(image_, clip, panel.left + kPad, y, "Up/Down, Left/Right, Enter; Esc: back", body,
+               kHint);
+    return image_;
+}
+
+const Image& Overlay::paused(const Image& picture) {
+    Dim(picture, image_, 5);
+    rows_.clear();
+    const Font title = TitleFont(), body = BodyFont();
+    const int titleH = text_.lineHeight(title), lineH = text_.lineHeight(body);
+    const int width = 220, height = kPad + titleH + 6 + lineH + kPad;
+    const Rect box =
+        Rect::Sized((image_.width - width) / 2, (image_.height - height) / 2, width, height);
+    const Rect clip{0, 0, image_.width, image_.height};
+    Panel(image_, box);
+    text_.draw(image_, clip, box.left + kPad, box.top + kPad, "Paused", title, kTitle);
+    text_.draw(image_, clip, box.left + kPad, box.top + kPad + titleH + 6,
+               "P to play on, Esc: menu", body, kHint);
+    return image_;
+}
+
+std::optional<int> Overlay::rowAt(int x, int y) const {
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].contains(x, y)) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+}  // namespace hopla
