@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 SOAK_HOURS ?= 100
 
 .PHONY: all run test test-sanitize test-clang bench fuzz soak build configure clean format format-check package \
-        deps-windows deps-web
+        deps-windows deps-web web serve-web test-web
 
 all: build
 
@@ -87,6 +87,31 @@ deps-web:
 	@bash tools/install-deps.sh web
 	bash tools/deps/build-web.sh $(DEPS_PREFIX)
 
+# The game in the browser: the libraries (make deps-web, skipped when built), then the site in
+# $(WEB_BUILD)/site; serve-web serves it on 127.0.0.1:$(WEB_PORT); test-web runs the wasm tests
+# under node and the site in Debian's headless chromium.
+WEB_BUILD ?= build-web
+WEB_PREFIX ?= build-deps/web
+WEB_PORT ?= 8000
+
+web:
+	@bash tools/install-deps.sh web
+	bash tools/deps/build-web.sh $(WEB_PREFIX)
+	@cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/emscripten.cmake \
+	    -DCMAKE_PREFIX_PATH=$(abspath $(WEB_PREFIX)) -DHOPLA_BENCH=OFF >/dev/null
+	@cmake --build $(WEB_BUILD) -j $(JOBS) --target site
+	@echo "site: $$(du -sb $(WEB_BUILD)/site | cut -f1) bytes in $(WEB_BUILD)/site"
+
+serve-web: web
+	@echo "Hopla at http://127.0.0.1:$(WEB_PORT)/"
+	cd $(WEB_BUILD)/site && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
+
+test-web: web build
+	@cmake --build $(WEB_BUILD) -j $(JOBS)
+	cd $(WEB_BUILD) && ctest --output-on-failure -j $(JOBS)
+	bash tests/web/site_test.sh $(WEB_BUILD) $(BUILD)
+
 format:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
@@ -95,4 +120,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD) $(WEB_BUILD)

@@ -117,8 +117,9 @@ std::optional<Duration> SdlApp::step() {
             deliverPending();
             feedDemo();
         }
+        // The last picture too, which stays on the page in the browser.
+        if (!clock_.held() || game_.ended()) present();
         if (game_.ended()) return std::nullopt;
-        if (!clock_.held()) present();
     }
     if (clock_.held()) return clock_.heldUntil();
     if (gate_.paused()) return std::nullopt;

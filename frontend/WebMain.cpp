@@ -44,6 +44,20 @@ EM_JS(void, HoplaReportTiming, (int ticks, double p50, double p99, double worst)
 EM_JS(void, HoplaReportOutcome, (const char* line), {
     if (Module.onHoplaOutcome) Module.onHoplaOutcome(UTF8ToString(line));
 });
+// The canvas's last picture copied onto the page (#last), before the window and with it the
+// canvas's picture go.
+EM_JS(void, HoplaKeepLastPicture, (), {
+    var canvas = Module.canvas;
+    if (!canvas || !canvas.width) return;
+    var last = document.createElement("canvas");
+    last.id = "last";
+    last.className = canvas.className;
+    last.width = canvas.width;
+    last.height = canvas.height;
+    last.getContext("2d").drawImage(canvas, 0, 0);
+    canvas.parentNode.insertBefore(last, canvas);
+    canvas.style.display = "none";
+});
 // The game has ended (status as the desktop game's exit status) or could not start.
 EM_JS(void, HoplaReportEnd, (int status, const char* message), {
     if (Module.onHoplaEnd) Module.onHoplaEnd(status, UTF8ToString(message));
@@ -171,6 +185,7 @@ void WebSession::end(int status) {
     timing_.report();
     if (link_ && link_->playing()) HoplaReportOutcome(link_->outcome().c_str());
     const std::string message = error_;
+    HoplaKeepLastPicture();
     delete this;
     HoplaReportEnd(status, message.c_str());
 }

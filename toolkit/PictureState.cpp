@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "toolkit/Compat.h"
 #include "toolkit/Picture.h"
 
 namespace hopla {
@@ -26,7 +27,7 @@ Picture::State Picture::save() const {
             const std::uint32_t* row = pixels + y * stride;
             if (!keptRows_[y] ||
                 std::memcmp(keptRows_[y].get(), row, stride * sizeof(std::uint32_t)) != 0) {
-                auto copy = std::make_shared_for_overwrite<std::uint32_t[]>(stride);
+                auto copy = compat::MakeSharedArrayForOverwrite<std::uint32_t>(stride);
                 std::memcpy(copy.get(), row, stride * sizeof(std::uint32_t));
                 keptRows_[y] = std::move(copy);
             }
