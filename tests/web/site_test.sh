@@ -21,14 +21,17 @@ if [ ! -f "$web/browser/node_modules/playwright-core/package.json" ]; then
         --silent playwright-core@1)
 fi
 
-# What the server serves beside the site: the demos to play, and hopla-sim's picture of the
-# end of one of them.
+# What the server serves beside the site: the demos to play, and hopla-sim's pictures of the
+# ends of two of them.
 work="$web/site-test"
 rm -rf "$work" && mkdir -p "$work/demos"
 trap 'rm -rf "$work/profile"; [ -z "${server:-}" ] || kill "$server" 2>/dev/null || true' EXIT
 cp "$here/../demos/stage-19.demo" "$here/../demos/stage-15.demo" "$work/demos/"
-printf 'stage 3\nat 1500\nshot %s\n' "$work/sim-shot.png" >"$work/shot.sim"
-"$sim" --seed 7 --record "$work/demos/shot.demo" "$work/shot.sim" >/dev/null
+# Stage 3's captions (the font) at 1.5 s, the stage in play (tiles and ball) at 5 s.
+for at in 1500 5000; do
+    printf 'stage 3\nat %s\nshot %s\n' "$at" "$work/sim-shot-$at.png" >"$work/shot-$at.sim"
+    "$sim" --seed 7 --record "$work/demos/shot-$at.demo" "$work/shot-$at.sim" >/dev/null
+done
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server --bind 127.0.0.1 --directory "$web" "$port" >"$work/server.log" 2>&1 &
