@@ -10,9 +10,9 @@ set(HOPLA_FONT_LICENCE /usr/share/doc/fonts-ipafont-gothic/copyright CACHE FILEP
     "The font's licence, shipped beside the subset")
 find_program(HOPLA_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 
-# The glyphs come from the string literals of the layers that draw text.
+# The glyphs come from the string literals of the layers that draw text, and the menu's.
 set(font_sources)
-foreach(dir sequences stage app play form)
+foreach(dir sequences stage app play form frontend)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
     list(APPEND font_sources ${sources})
 endforeach()
@@ -21,7 +21,7 @@ add_custom_command(
     OUTPUT ${subset}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${HOPLA_SITE_DATA}
     COMMAND ${HOPLA_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/web/subset-font.py ${HOPLA_FONT} ${subset}
-            sequences stage app play form
+            sequences stage app play form frontend
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     DEPENDS ${CMAKE_SOURCE_DIR}/tools/web/subset-font.py ${HOPLA_FONT} ${font_sources}
     COMMENT "Cutting the site's font to the game's glyphs")

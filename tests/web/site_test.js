@@ -1,7 +1,7 @@
 // The site in Debian's headless chromium (run by site_test.sh): demos played through the page
-// match, the page's picture is hopla-sim's, and a held arrow takes the ball out of the title
-// room in a game the page records, whose demo then plays back headless with every check
-// matching. Prints the page's tick timing.
+// match, the page's picture is hopla-sim's, a held arrow takes the ball out of the title room in
+// a game the page records, whose demo then plays back headless with every check matching, and
+// a setting changed in the menu survives a reload. Prints the page's tick timing.
 //
 //   node site_test.js BASE_URL WORK_DIR HOPLA_SIM
 "use strict";
@@ -107,6 +107,29 @@ async function main() {
     played = false;
   }
   check(played, "the demo recorded in the page plays back in hopla-sim with every check matching");
+
+  // A setting changed in the menu (Esc, down to Volume, a tenth softer) is kept by the browser
+  // across a reload.
+  const settings = () => page.evaluate(() => {
+    try {
+      return Module.FS.readFile("/kept/settings/settings.ini", { encoding: "utf8" });
+    } catch (e) {
+      return "";
+    }
+  });
+  await open(page, "");
+  await page.waitForTimeout(3000);
+  for (const key of ["Escape", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowLeft", "Escape"]) {
+    await page.keyboard.press(key);
+    await page.waitForTimeout(150);
+  }
+  await page.waitForTimeout(500);
+  const written = await settings();
+  await open(page, "");
+  await page.waitForFunction(() => window.Module && Module.calledRun, null, { timeout: 30000 });
+  const reread = await settings();
+  check(/volume = 90/.test(written) && reread === written,
+        `the settings survive a reload: ${JSON.stringify(reread)}`);
 
   await context.close();
   if (failures) {

@@ -5,9 +5,9 @@ and renamed, as the IPA Font License asks of a changed font.
     subset-font.py FONT OUT SOURCE_DIR...
 
 The glyphs are every printable ASCII letter (captions, the banner, the ending's messages, the
-score's digits and the letters of its code) and every other character in a string literal of the
-game's sources under the SOURCE_DIRs (the title's full-width date and name, the ending's
-half-width katakana). Hinting, layout tables and metrics are kept, so the game's text comes out
+score's digits and the letters of its code, the menu) and every other character in a string
+literal of the sources under the SOURCE_DIRs (the title's full-width date and name, the
+ending's half-width katakana). Hinting, layout tables and metrics are kept, so the game's text comes out
 pixel for pixel as with the whole font.
 """
 import pathlib
