@@ -14,6 +14,7 @@
 
 #include "app/Keys.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Words.h"
 
 namespace hopla {
 namespace {
@@ -104,18 +105,6 @@ std::uint64_t HashValue(std::string_view word, std::string_view what) {
         throw LineError{std::string(what) + " '" + std::string(word) +
                         "' is not 16 hexadecimal digits"};
     return v;
-}
-
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
 }
 
 StateCheck ParseCheckFields(const std::vector<std::string_view>& words) {
@@ -225,7 +214,7 @@ class Reader {
     }
 
     void take(std::string_view line) {
-        const std::vector<std::string_view> words = Split(line);
+        const std::vector<std::string_view> words = SplitWords(line);
         if (header_ == 0) return magic(words);
         if (header_ == 1) return seed(words);
         if (header_ == 2) return start(words);
@@ -342,6 +331,20 @@ class Reader {
     std::size_t lastCheckEnd_ = 0;
 };
 
+// A file whose lines end in a carriage return alone has no line a reader can see: it is named for
+// what it is, alike by --play and --salvage, rather than as one over-long or cut line. A return
+// that ends the text may be half of a cut "\r\n" and passes.
+void RefuseLoneCarriageReturns(std::string_view text, std::string_view name) {
+    int line = 1;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\n') ++line;
+        if (text[i] == '\r' && text[i + 1] != '\n')
+            throw DemoError(std::string(name) + ":" + std::to_string(line) +
+                            ": lines end in a lone carriage return (old Mac line ends): convert "
+                            "them to \\n");
+    }
+}
+
 std::string_view InputWord(InputKind kind) {
     for (const auto& [k, word] : kInputWords)
         if (k == kind) return word;
@@ -364,10 +367,12 @@ std::string FieldText(const StateCheck& check, std::string_view field) {
 }
 
 Demo ParseDemo(std::string_view text, std::string_view name) {
+    RefuseLoneCarriageReturns(text, name);
     return Reader(name).read(text);
 }
 
 std::string SalvageDemo(std::string_view text, std::string_view name) {
+    RefuseLoneCarriageReturns(text, name);
     // A last line without its newline is where the recording was cut, and it goes; unless the
     // text is a whole demo as it stands, its end line simply without a newline.
     const std::size_t whole = text.rfind('\n') + 1;  // 0 when there is no newline at all
@@ -394,8 +399,11 @@ std::string SalvageDemo(std::string_view text, std::string_view name) {
 std::string ReadDemoText(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
+    if (!std::filesystem::exists(status) &&
+        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw DemoError(path + ": cannot read the demo: no such file");
+    // Anything else is named as the system names it (a link loop, a directory not searchable).
+    if (ec) throw DemoError(path + ": cannot read the demo: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw DemoError(path + ": cannot read the demo: not a regular file");
     std::ifstream in(path, std::ios::binary);

@@ -8,13 +8,15 @@
 #include <string_view>
 
 #include "demo/Demo.h"
+#include "toolkit/Escape.h"
 
 namespace hopla {
 
 // Why a demo cannot be read; what() is one line naming the file and, where there is one, the
-// line: "runs/a.demo:12: key code 300 is not 0..255".
+// line: "runs/a.demo:12: key code 300 is not 0..255". The file's control bytes and broken UTF-8
+// come out escaped (toolkit/Escape.h): it goes to a terminal as it is.
 struct DemoError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit DemoError(std::string_view what) : std::runtime_error(Escaped(what)) {}
 };
 
 // Files larger than this are refused before they are read: no real demo comes near it.

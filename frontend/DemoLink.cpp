@@ -1,7 +1,9 @@
 // Recording and playing demos for the window's loop.
 #include "frontend/DemoLink.h"
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 namespace hopla {
 
@@ -18,7 +20,8 @@ std::unique_ptr<DemoLink> DemoLink::Recording(Game& game, const Clock& clock, st
 }
 
 std::unique_ptr<DemoLink> DemoLink::Playing(Game& game, const Clock& clock, Demo demo,
-                                            const std::string& path, std::ostream& err) {
+                                            const std::string& path, std::ostream& err,
+                                            bool progress) {
     std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
     link->err_ = &err;
     link->demo_ = std::move(demo);
@@ -26,6 +29,9 @@ std::unique_ptr<DemoLink> DemoLink::Playing(Game& game, const Clock& clock, Demo
     link->player_ = std::make_unique<Player>(
         game, clock, link->demo_,
         [self](const DemoCheck&, bool matched) { self->checksMatched_ += matched ? 1 : 0; });
+    if (progress)
+        link->progress_ =
+            std::make_unique<PlaybackProgress>(game, link->demo_.endPoint, "hopla", err);
     link->report(err);
     return link;
 }
@@ -67,6 +73,10 @@ int DemoLink::finish(std::ostream& err) {
         file_.close();
         if (!file_) {
             err << "hopla: writing the demo " << path_ << " failed\n";
+            // Nothing of it arrived: no empty file stays behind.
+            std::error_code ec;
+            if (std::filesystem::file_size(path_, ec) == 0 && !ec)
+                std::filesystem::remove(path_, ec);
             return 1;
         }
         return 0;

@@ -10,6 +10,7 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "demo/Player.h"
+#include "demo/Progress.h"
 #include "demo/Recorder.h"
 #include "toolkit/Clock.h"
 
@@ -26,9 +27,11 @@ class DemoLink {
                                                const std::string& path);
     // Playing `demo` (read from `path`, named in reports) into a game made with its seed. The
     // first check line that does not match is reported on `err` as soon as it is met; playback
-    // goes on.
+    // goes on. With `progress` (standard error is a terminal) it says how far it is on `err`
+    // every few seconds.
     static std::unique_ptr<DemoLink> Playing(Game& game, const Clock& clock, Demo demo,
-                                             const std::string& path, std::ostream& err);
+                                             const std::string& path, std::ostream& err,
+                                             bool progress = false);
     DemoLink(const DemoLink&) = delete;
     DemoLink& operator=(const DemoLink&) = delete;
 
@@ -65,6 +68,7 @@ class DemoLink {
     std::unique_ptr<Recorder> recorder_;
     Demo demo_;
     std::unique_ptr<Player> player_;
+    std::unique_ptr<PlaybackProgress> progress_;
     std::ostream* err_ = nullptr;  // where a mismatch is reported while playing
     bool reported_ = false;
     int checksMatched_ = 0;

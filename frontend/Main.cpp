@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -17,6 +16,8 @@
 #include "frontend/Settings.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
+#include "toolkit/Escape.h"
+#include "toolkit/Output.h"
 
 namespace hopla {
 
@@ -40,6 +41,7 @@ AppOptions ChooseAppOptions(const Options& options, const std::string& settingsP
 }
 
 int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare) {
+    KeepStandardStreamsApart();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
     if (!parsed.options) {
@@ -49,21 +51,24 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     const Options& options = *parsed.options;
     if (options.help) {
         std::fputs(Usage().c_str(), stdout);
-        return 0;
+        return CheckedOutput("hopla", 0);
     }
     if (options.version) {
         std::printf("hopla %s\n", HOPLA_VERSION);
-        return 0;
+        return CheckedOutput("hopla", 0);
     }
 
     const AppOptions app = ChooseAppOptions(options, SettingsPath());
 
-    // A demo is read, or its file opened for writing, before any window opens.
+    // A demo is read, or its place checked (never opened: a pipe there would hold the game
+    // before any window), before any window opens. The file itself comes with the window.
     std::optional<Demo> demo;
-    if (options.record && !std::ofstream(*options.record, std::ios::app)) {
-        std::fprintf(stderr, "hopla: cannot write the demo %s\n", options.record->c_str());
-        return 2;
-    }
+    if (options.record)
+        if (const std::optional<std::string> why = WhyNotWritable(*options.record)) {
+            std::fprintf(stderr, "hopla: cannot write the demo %s: %s\n",
+                         Escaped(*options.record).c_str(), why->c_str());
+            return 2;
+        }
     if (options.play) {
         try {
             demo = ReadDemoFile(*options.play);
@@ -73,6 +78,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         }
     }
 
+    HangupEndsAsTermination();
     SdlLibrary sdl;
     int status = 0;
     try {
@@ -81,7 +87,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         std::unique_ptr<DemoLink> link;
         if (demo) {
             link = DemoLink::Playing(game.game(), game.clock(), std::move(*demo), *options.play,
-                                     std::cerr);
+                                     std::cerr, StandardErrorIsTerminal());
         } else if (options.record) {
             link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record);
         }

@@ -10,6 +10,7 @@
 
 #include "frontend/Options.h"
 #include "platform/Platform.h"
+#include "toolkit/Escape.h"
 
 namespace hopla {
 namespace {
@@ -111,12 +112,12 @@ LoadedSettings LoadSettings(const std::string& path) {
     LoadedSettings loaded;
     const SmallFile file = ReadSmallFile(path, kMaxFileBytes);
     if (!file.text) {
-        if (!file.error.empty()) loaded.warning = "ignoring " + path + ": " + file.error;
+        if (!file.error.empty()) loaded.warning = Escaped("ignoring " + path + ": " + file.error);
         return loaded;
     }
     const std::string& text = *file.text;
     if (std::string why = Unfit(text); !why.empty()) {
-        loaded.warning = "ignoring " + path + ": " + why;
+        loaded.warning = Escaped("ignoring " + path + ": " + why);
         return loaded;
     }
     Parse parse;
@@ -124,8 +125,8 @@ LoadedSettings LoadSettings(const std::string& path) {
     ini_stop_on_first_error = true;
     const int status = ini_parse_string(text.c_str(), &OnEntry, &parse);
     if (status != 0) {
-        loaded.warning = "ignoring " + path + ": line " + std::to_string(status) + ": " +
-                         (parse.error.empty() ? "not a setting" : parse.error);
+        loaded.warning = Escaped("ignoring " + path + ": line " + std::to_string(status) + ": " +
+                                 (parse.error.empty() ? "not a setting" : parse.error));
         return loaded;
     }
     loaded.settings = parse.settings;

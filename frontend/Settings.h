@@ -26,8 +26,9 @@ struct Settings {
 std::string SettingsPath();
 
 struct LoadedSettings {
-    Settings settings;    // the defaults when the file was not usable
-    std::string warning;  // one line about an unusable file; empty when it was fine or absent
+    Settings settings;  // the defaults when the file was not usable
+    // One line about an unusable file, its control bytes escaped; empty when it was fine or absent.
+    std::string warning;
 };
 
 // Reads the file. A missing or empty file gives the defaults quietly; one that cannot be read,

@@ -67,6 +67,24 @@ std::optional<KeyRepeatMs> KeyRepeat(SDL_Window* window);
 // screen, and otherwise sizes the window over the display itself.
 std::optional<bool> WindowManagerRuns(SDL_Window* window);
 
+// ---- The process.
+
+// Puts a stand-in on each of standard input, output and error that was closed when the program
+// was started (`>&-`): one that fails every use, so that a read or write there still fails,
+// while no file the program opens later takes its number (a demo being written would get the
+// output's lines). Every command-line program calls it first thing in main.
+void KeepStandardStreamsApart();
+
+// Whether standard error is a terminal that a person watches (progress lines go there only
+// then). hopla and hopla-sim ask once before they play a demo back.
+bool StandardErrorIsTerminal();
+
+// Makes a hangup (the terminal closed, SIGHUP) end the program as a termination request
+// (SIGTERM) does, so that the window's loop closes properly and a recording gets its end
+// line. The frontend calls it once, before SDL starts, which then turns the termination into
+// its quit event.
+void HangupEndsAsTermination();
+
 // ---- Time.
 
 // Sleeps until `deadline` on the steady clock, as precisely as the system allows, never less
@@ -91,6 +109,14 @@ struct SmallFile {
 // Reads a whole regular file of at most `maxBytes` bytes without ever waiting on a pipe or a
 // device put in its place. The frontend reads the settings file with it at start.
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
+
+// Why `path` cannot be written as a file, asked without opening it (so that a pipe or a device
+// put there is never waited on): "not a regular file" for anything but a regular file (links
+// followed) or no file yet, else the system's phrase ("Permission denied", "No such file or
+// directory" for a missing directory, "Too many levels of symbolic links"); nothing when it can.
+// hopla asks for a demo to record before the window opens, hopla-solve for the demos it will
+// write before it searches (hopla-sim writes to pipes and devices as well, and does not ask).
+std::optional<std::string> WhyNotWritable(const std::string& path);
 
 // Writes `contents` as the file `path` anew, so that a reader sees the old file or the new one
 // and never half of either: a temporary file beside it, renamed over it. Creates the missing

@@ -6,6 +6,7 @@
 #include <SDL_syswm.h>
 #include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -280,6 +281,48 @@ void TightenTimerSlack() {
 }
 
 // Opened without blocking, so a pipe or a device in the file's place cannot hold the caller.
+std::optional<std::string> WhyNotWritable(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return "not a regular file";
+        if (::access(path.c_str(), W_OK) != 0) return std::strerror(errno);
+        return std::nullopt;
+    }
+    if (errno != ENOENT) return std::strerror(errno);
+    // A new file: its directory must take one.
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string dir = parent.empty() ? "." : parent.string();
+    if (::stat(dir.c_str(), &st) != 0) return std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
+    return std::nullopt;
+}
+
+void KeepStandardStreamsApart() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // The lowest free number is `fd` itself. Input opened for writing only, output for
+        // reading only: every use fails with EBADF, as on the closed descriptor.
+        const int stand = ::open("/dev/null", (fd == STDIN_FILENO ? O_WRONLY : O_RDONLY));
+        if (stand >= 0 && stand != fd) ::close(stand);
+    }
+}
+
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+void HangupEndsAsTermination() {
+    struct sigaction before {};
+    // Started under nohup: hangups stay ignored.
+    if (::sigaction(SIGHUP, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) return;
+    struct sigaction action {};
+    action.sa_handler = [](int) { ::raise(SIGTERM); };  // raise is safe in a handler
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     SmallFile file;
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));

@@ -110,6 +110,15 @@ std::optional<bool> WindowManagerRuns(SDL_Window*) {
     return true;
 }
 
+// A page has no standard streams of its own to lose, no terminal and no hangup.
+void KeepStandardStreamsApart() {}
+
+bool StandardErrorIsTerminal() {
+    return false;
+}
+
+void HangupEndsAsTermination() {}
+
 // The browser's loop never sleeps (frontend/WebMain.cpp waits between rounds with a timeout);
 // a wait to the deadline is spun, for a caller outside that loop.
 void SleepUntil(std::chrono::steady_clock::time_point deadline) {
@@ -153,6 +162,21 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     text.resize(got);
     file.text = std::move(text);
     return file;
+}
+
+std::optional<std::string> WhyNotWritable(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return "not a regular file";
+        return std::nullopt;
+    }
+    if (errno != ENOENT) return std::strerror(errno);
+    // A new file: its directory must take one.
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string dir = parent.empty() ? "." : parent.string();
+    if (::stat(dir.c_str(), &st) != 0) return std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
+    return std::nullopt;
 }
 
 // A temporary file renamed over the old one, then the kept folder written back to IndexedDB

@@ -10,6 +10,8 @@
 #include <optional>
 
 #include "form/Playfield.h"
+#include "toolkit/Numbers.h"
+#include "toolkit/Words.h"
 
 namespace hopla {
 namespace {
@@ -77,25 +79,12 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
-}
-
 int Number(std::string_view word, std::string_view what, int min, int max) {
-    int v = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (word.empty() || ec != std::errc() || end != word.data() + word.size() || v < min || v > max)
+    const std::optional<int> v = ParseNumber<int>(word);
+    if (!v || *v < min || *v > max)
         throw LineError{std::string(what) + " '" + std::string(word) + "' is not a whole number " +
                         std::to_string(min) + ".." + std::to_string(max)};
-    return v;
+    return *v;
 }
 
 // The stage block being read, with the lines its parts came from.
@@ -148,7 +137,7 @@ class Reader {
     }
 
     void take(std::string_view line, int number) {
-        const std::vector<std::string_view> words = Split(line);
+        const std::vector<std::string_view> words = SplitWords(line);
         if (number == 1) return magic(line, words);
         if (words.empty() || words[0].front() == '#') return;  // blank or comment
         const std::string_view word = words[0];
@@ -289,8 +278,10 @@ class Reader {
 std::string ReadStageText(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
+    if (!std::filesystem::exists(status) &&
+        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
         throw StageFileError(path + ": cannot read the stages: no such file");
+    if (ec) throw StageFileError(path + ": cannot read the stages: " + ec.message());
     if (!std::filesystem::is_regular_file(status))
         throw StageFileError(path + ": cannot read the stages: not a regular file");
     const std::string tooLarge = path + ": larger than " +

@@ -10,13 +10,15 @@
 
 #include "form/GameState.h"
 #include "stage/StageData.h"
+#include "toolkit/Escape.h"
 
 namespace hopla {
 
 // Why a stage file cannot be read or written; what() is one line naming the file and, where
 // there is one, the line: "my.stages:12: row has 19 digits, not 20".
 struct StageFileError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    // The file's control bytes come out escaped (toolkit/Escape.h).
+    explicit StageFileError(std::string_view what) : std::runtime_error(Escaped(what)) {}
 };
 
 inline constexpr std::string_view kStageFileMagic = "hopla-stages";

@@ -1,6 +1,7 @@
 // Reading demo files: a demo written is read back as it was, and every kind of bad file gives
 // one message naming the file and the line.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -116,6 +117,11 @@ TEST(DemoFile, BadFilesNameTheFileAndLine) {
         {"zero byte in a line", WithRecords(std::string("1 0 key-up\0 1\n", 14)),
          "5: not text: byte 0x00"},
         {"non-ASCII record", WithRecords("1 0 key-up １\n"), "5: a record is plain ASCII"},
+        // What the file holds reaches the terminal escaped, broken UTF-8 and C1 controls too.
+        {"terminal controls in a word", "hopla-demo 1\nseed 7\xff\xc2\x9b[2J\n",
+         "2: seed '7\\xff\\xc2\\x9b[2J' is not"},
+        {"old Mac line ends", "hopla-demo 1\rseed 7\rstart title\r",
+         "1: lines end in a lone carriage return (old Mac line ends): convert them to \\n"},
     };
     for (const auto& c : cases) {
         try {
@@ -131,12 +137,16 @@ TEST(DemoFile, BadFilesNameTheFileAndLine) {
 
 TEST(DemoFile, FilesThatCannotBeReadAreNamed) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path();
+    const std::filesystem::path loop = dir / ("hopla-loop-" + std::to_string(::getpid()) + ".demo");
+    std::filesystem::remove(loop);
+    std::filesystem::create_symlink(loop.filename(), loop);  // a link to itself
     const struct {
         std::string path;
         const char* message;
     } cases[] = {
         {(dir / "hopla-no-such.demo").string(), ": cannot read the demo: no such file"},
         {dir.string(), ": cannot read the demo: not a regular file"},
+        {loop.string(), ": cannot read the demo: Too many levels of symbolic links"},
     };
     for (const auto& c : cases) {
         try {
@@ -146,6 +156,7 @@ TEST(DemoFile, FilesThatCannotBeReadAreNamed) {
             EXPECT_EQ(std::string(e.what()), c.path + c.message);
         }
     }
+    std::filesystem::remove(loop);
 }
 
 TEST(DemoFile, ARecordingCutShortIsKeptUpToItsLastCheck) {
@@ -171,6 +182,7 @@ TEST(DemoFile, ARecordingCutShortIsKeptUpToItsLastCheck) {
         {"cut before the start's check", kHeader + "0 0 che", "", " nothing to keep"},
         {"cut inside the header", "hopla-demo 1\nseed 1\nsta", "", "3: the demo stops inside"},
         {"a bad line before the cut", lines + "3 30 jump 39\n" + keyUp, "", "7: unknown record"},
+        {"old Mac line ends", "hopla-demo 1\nseed 1\rstart title\r", "", "2: lines end in a lone"},
     };
     for (const auto& c : cases) {
         try {

@@ -71,3 +71,18 @@ e2e_wait_window() {
     done
     [ -n "$wid" ] || fail "no window named Hopla was shown"
 }
+
+# Waits up to $1 tenths of a second for the game ($game_pid) to end and sets `status` to its
+# exit status (empty when it did not end); `game_pid` is emptied once it has ended.
+await_game() {
+    status=
+    for _ in $(seq "$1"); do
+        if ! kill -0 "$game_pid" 2>/dev/null; then
+            wait "$game_pid"
+            status=$?
+            game_pid=
+            return
+        fi
+        sleep 0.1
+    done
+}

@@ -23,20 +23,6 @@ e2e_setup demo-e2e Xvfb xdotool "$cc"
 e2e_start_xvfb 1024x768x24
 export SDL_AUDIODRIVER=dummy
 
-# Waits for the game to end by itself and sets `status`.
-await_game() {
-    status=
-    for _ in $(seq "$1"); do
-        if ! kill -0 "$game_pid" 2>/dev/null; then
-            wait "$game_pid"
-            status=$?
-            game_pid=
-            return
-        fi
-        sleep 0.1
-    done
-}
-
 # 1. Recording: keys during the title, the title room left to the right, steering and a
 # press in stage 0, Space back to the title room, then the window manager's close request.
 "$hopla" --record "$work/window.demo" >"$work/record.log" 2>&1 &
@@ -61,6 +47,17 @@ await_game 100
 [ -s "$work/record.log" ] && fail "recording printed: $(head -1 "$work/record.log")"
 checks=$(grep -c ' check ' "$work/window.demo")
 [ "$(tail -1 "$work/window.demo" | cut -d' ' -f3)" = end ] || fail "the demo has no end line"
+
+# 1b. A hangup (the terminal closed) ends a recording as a termination request does: the demo
+# gets its end line.
+"$hopla" --record "$work/hangup.demo" >"$work/hangup.log" 2>&1 &
+game_pid=$!
+e2e_wait_window "$work/hangup.log"
+sleep 1
+kill -HUP "$game_pid"
+await_game 100
+[ "$status" = 0 ] || fail "after a hangup the game ended with status ${status:-none} (see $work/hangup.log)"
+[ "$(tail -1 "$work/hangup.demo" | cut -d' ' -f3)" = end ] || fail "after a hangup the demo has no end line"
 
 # 2. Headless playback: every check line matches.
 "$sim" --play "$work/window.demo" >"$work/play.jsonl" 2>"$work/play.log" ||

@@ -145,16 +145,7 @@ done
 
 # 5. The window manager's close request ends the game like its own end: exit status 0.
 "$work/wm_close" "$wid" || fail "cannot send the close request"
-status=
-for _ in $(seq 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-        wait "$game_pid"
-        status=$?
-        game_pid=
-        break
-    fi
-    sleep 0.05
-done
+await_game 50
 [ -n "$status" ] || fail "the game did not end within 5 s of the close request"
 [ "$status" = 0 ] || fail "the game ended with status $status (see $work/hopla.log)"
 [ -z "$(xdotool search --name '^Hopla$' 2>/dev/null)" ] || fail "the window is still there"
@@ -172,16 +163,7 @@ import -window root "$work/menu.png"
     fail "no menu panel over the picture (see $work/menu.png)"
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended on Esc"
 xdotool key Up Return
-status=
-for _ in $(seq 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-        wait "$game_pid"
-        status=$?
-        game_pid=
-        break
-    fi
-    sleep 0.05
-done
+await_game 50
 [ -n "$status" ] || fail "the game did not end within 5 s of choosing Quit"
 [ "$status" = 0 ] || fail "Quit ended the game with status $status (see $work/hopla.log)"
 

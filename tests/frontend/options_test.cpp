@@ -1,9 +1,12 @@
 // The command line: what each option sets, and one clear line for every wrong one.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,7 +118,8 @@ struct Result {
 };
 
 Result RunHopla(const std::string& args) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+    // Never waiting for ever, whatever the game does.
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 " +
                                 std::string(HOPLA_BUILD_DIR) + "/hopla " + args;
     Result result;
     std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -147,6 +151,34 @@ TEST(Options, TheGameAnswersItsCommandLine) {
     // Without a display a good command line gets as far as the window, and says so.
     const Result noDisplay = RunHopla("--scale 2 --mute 2>&1");
     EXPECT_EQ(noDisplay.status, 1);
+}
+
+TEST(Options, WhatCannotBeWrittenFailsBeforeAnyWindowAndLeavesNothing) {
+    const std::string dir =
+        std::filesystem::temp_directory_path() / ("hopla-options-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    const struct {
+        std::string args;
+        int status;
+        std::string says;
+    } cases[] = {
+        {"--help 2>&1 >/dev/full", 1, "hopla: cannot write the output: No space left on device\n"},
+        {"--version 2>&1 >&-", 1, "hopla: cannot write the output: Bad file descriptor\n"},
+        // A pipe is refused, not waited on for ever.
+        {"--record " + dir + "/fifo 2>&1", 2,
+         "hopla: cannot write the demo " + dir + "/fifo: not a regular file\n"},
+        {"--record " + dir + "/none/a.demo 2>&1", 2,
+         "hopla: cannot write the demo " + dir + "/none/a.demo: No such file or directory\n"},
+        // The window cannot open: no empty demo stays behind.
+        {"--record " + dir + "/a.demo >/dev/null 2>&1; test -e " + dir + "/a.demo", 1, ""},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunHopla("--mute " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_EQ(r.out, c.says) << c.args;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -76,6 +76,10 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
         {"[window]\nscale = 2x\n", "line 2: scale must be auto or a whole number from 1 to 8"},
         {"[window]\nfullscreen = maybe\n", "line 2: fullscreen must be true or false"},
         {"[window]\ncolour = red\n", "line 2: unknown key 'colour'"},
+        {"[window]\nco\xc2\x9b"
+         "1m\xff = red\n",
+         "line 2: unknown key 'co\\xc2\\x9b"
+         "1m\\xff'"},
         {"scale = 2\n", "line 1: unknown section []"},
         {"[keyboard]\nleft = a\n", "line 2: unknown section [keyboard]"},
         {"[sound]\nvolume = 101\n", "line 2: volume must be a whole number from 0 to 100"},

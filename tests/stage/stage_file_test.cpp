@@ -90,6 +90,8 @@ TEST(StageFile, BadFilesGiveOneLineNamingTheFileAndLine) {
     fs::create_directories(dir);
     const std::string fifo = (dir / "fifo").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string loop = (dir / "loop").string();
+    fs::create_symlink("loop", loop);
     std::mt19937 rng(7);
     std::string noise(4096, '\0');
     for (char& c : noise) c = static_cast<char>(rng());
@@ -103,6 +105,7 @@ TEST(StageFile, BadFilesGiveOneLineNamingTheFileAndLine) {
         {"no such file", "", ": cannot read the stages: no such file", (dir / "none").string()},
         {"a directory", "", ": cannot read the stages: not a regular file", dir.string()},
         {"a FIFO", "", ": cannot read the stages: not a regular file", fifo},
+        {"a link loop", "", ": cannot read the stages: Too many levels of symbolic links", loop},
         {"over 1 MiB", kHead + std::string(1 << 20, '#'), ": larger than 1 MiB"},
         {"random bytes", noise, ":1: not "},
         {"empty", "", ":1: the file is empty"},

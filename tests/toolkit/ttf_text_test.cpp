@@ -57,5 +57,19 @@ TEST(TtfTextRenderings, ManyTextsLaterStillDrawTheFirstOneRight) {
     EXPECT_EQ(Draw(renderer, kSamples[0]), first);
 }
 
+// Without a usable font file every text stays blank, and the renderer says so once.
+TEST(TtfTextRenderings, NoFontIsSaidOnceAndDrawsNothing) {
+    for (const std::string file : {"", "/nonexistent/font.ttf", ""}) {
+        std::vector<std::string> said;
+        const TtfText renderer([&](const std::string&) { return file; },
+                               [&](std::string_view line) { said.emplace_back(line); });
+        for (const Sample& s : kSamples)
+            EXPECT_EQ(Draw(renderer, s), Image(120, 40, kBlack)) << s.text;
+        EXPECT_EQ(said,
+                  std::vector<std::string>{
+                      "hopla: no font found (install fonts-ipafont-gothic); texts stay blank"});
+    }
+}
+
 }  // namespace
 }  // namespace hopla

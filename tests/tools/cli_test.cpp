@@ -74,6 +74,9 @@ TEST_F(Cli, ExitStatuses) {
     const std::string cut = (temp / ("hopla-cli-" + std::to_string(getpid()) + "-b")).string();
     std::ofstream(tampered) << changed;
     std::ofstream(cut) << text.str().substr(0, 300);
+    const std::string loop = (temp / ("hopla-cli-" + std::to_string(getpid()) + "-loop")).string();
+    std::filesystem::remove(loop);
+    std::filesystem::create_symlink(loop, loop);
     const std::string game = std::string(HOPLA_ASSET_DIR) + "/../tests/demos/game.demo";
     const struct {
         std::string command;
@@ -111,10 +114,37 @@ TEST_F(Cli, ExitStatuses) {
         {kSim + " </tmp 2>&1", 1, "hopla-sim: line 1: cannot read the script\n"},
         {kSim + " /dev/zero 2>&1", 2, "hopla-sim: line 1: longer than 1048576 bytes\n"},
         {"printf 'state\\n' | " + kSim + " 2>&1 >/dev/full", 1,
-         "hopla-sim: line 1: cannot write the output\n"},
+         "hopla-sim: line 1: cannot write the output: No space left on device\n"},
         {"printf 'state\\n' | " + kSim + " 2>&1 >&-", 1,
-         "hopla-sim: line 1: cannot write the output\n"},
-        {kSim + " --help 2>&1 >/dev/full", 1, "hopla-sim: cannot write the output\n"},
+         "hopla-sim: line 1: cannot write the output: Bad file descriptor\n"},
+        // With the output closed, the demo opened later never takes its place.
+        {"printf 'at 100\\nkey down 39\\nstate\\n' | " + kSim + " --record " + cut +
+             ".new 2>&1 >&-; grep -c '^{' " + cut + ".new",
+         1, "hopla-sim: line 3: cannot write the output: Bad file descriptor\n0\n"},
+        {kSim + " --salvage " + demo + " 2>&1 >/dev/full", 1,
+         "hopla-sim: cannot write the output: No space left on device\n"},
+        {kSim + " --help 2>&1 >/dev/full", 1,
+         "hopla-sim: cannot write the output: No space left on device\n"},
+        {kSim + " --version 2>&1 >&-", 1,
+         "hopla-sim: cannot write the output: Bad file descriptor\n"},
+        {kSim + " --play " + demo + " 2>&1 >/dev/full", 1,
+         "hopla-sim: cannot write the output: No space left on device\n"},
+        {kSim + " --play " + demo + " 2>&1 >&-", 1,
+         "hopla-sim: cannot write the output: Bad file descriptor\n"},
+        {kSim + " --play " + loop + " 2>&1", 2,
+         "hopla-sim: " + loop + ": cannot read the demo: Too many levels of symbolic links\n"},
+        // A recording that fails before its first record leaves no empty file behind.
+        {"printf 'set BallsLeft 3\\n' | " + kSim + " --record " + cut +
+             ".new 2>/dev/null; test -e " + cut + ".new",
+         1},
+        {kSolve + " --version 2>&1 >/dev/full", 1,
+         "hopla-solve: cannot write the output: No space left on device\n"},
+        // Every demo hopla-solve would write is checked before the search (which prints first).
+        {kSolve + " --stage 3 --out /tmp 2>&1 >/dev/null | head -1", 0,
+         "hopla-solve: cannot write /tmp: not a regular file\n"},
+        {"mkdir -p " + cut + ".dir/stage-20.demo && " + kSolve + " --all --out-dir " + cut +
+             ".dir 2>&1 >/dev/null | head -1",
+         0, "hopla-solve: cannot write " + cut + ".dir/stage-20.demo: not a regular file\n"},
         {kSolve + " --stage 21" + q, 2},
         {kSolve + " --stage 3 --game" + q, 2},
         {kSolve + " --stage 3 --linger 5" + q, 2},
@@ -131,6 +161,9 @@ TEST_F(Cli, ExitStatuses) {
     std::filesystem::remove(tampered);
     std::filesystem::remove(cut);
     std::filesystem::remove(cut + ".kept");
+    std::filesystem::remove_all(cut + ".dir");
+    std::filesystem::remove(loop);
+    std::filesystem::remove(cut + ".new");
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ TEST(Script, BadLinesStopTheRunWithTheirLineNumberAndStatus2) {
         "set StageMap 0 0 \"\xe3\x81\"",
         std::string(kMaxLineBytes + 1, '#'),  // even a comment
         "State",
+        "\x1b]0;a title\x07bogus",
     };
     for (const std::string& bad : badLines) {
         // Two lines of comment and blank before: the number counts every line of the file.
@@ -83,6 +84,9 @@ TEST(Script, BadLinesStopTheRunWithTheirLineNumberAndStatus2) {
         EXPECT_EQ(run.status, kScriptBadLine) << shown;
         EXPECT_NE(run.err.find("line 4:"), std::string::npos) << shown << " -> " << run.err;
         EXPECT_EQ(run.with("StageNo").size(), 1u) << shown << ": only the line before ran";
+        // Nothing of the line reaches the terminal as a control byte or a broken character.
+        EXPECT_EQ(run.err.find_first_of(std::string("\x1b\x07\x7f\xff\0", 5)), std::string::npos)
+            << shown << " -> " << run.err;
     }
 }
 

@@ -1,13 +1,17 @@
 // hopla-sim's other output: sound lines, trace lines, the `stage` command and pixel reads.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <sstream>
 #include <string>
 
+#include "demo/DemoFile.h"
 #include "stage/StageData.h"
 #include "support/SimRun.h"
 #include "toolkit/Wave.h"
 #include "tools/sim/Json.h"
+#include "tools/sim/Playback.h"
 
 namespace hopla {
 namespace {
@@ -175,6 +179,36 @@ TEST(PixelCommand, ReadsDisplayAtTheRoundedPoint) {
         EXPECT_EQ(line["x"].numberText, expected[i].x);
         EXPECT_EQ(line["y"].numberText, expected[i].y);
         EXPECT_EQ(line["color"].number, expected[i].color) << i;
+    }
+}
+
+// A long playback says how far it is every few seconds, on a terminal only; the wall clock here
+// moves a second per look.
+TEST(PlaybackProgressLines, ComeEveryFewSecondsOnATerminalOnly) {
+    const std::string demo = std::string(HOPLA_ASSET_DIR) + "/../tests/demos/stage-15.demo";
+    for (const bool terminal : {false, true}) {
+        std::chrono::steady_clock::time_point wall;
+        const PlaybackProgressReport report{terminal,
+                                            [&] { return wall += std::chrono::seconds(1); }};
+        std::ostringstream out, err;
+        ASSERT_EQ(PlayDemoFile(demo, std::nullopt, HOPLA_BUILD_DIR, out, err, report),
+                  kPlaybackMatched);
+        const std::uint64_t end = ReadDemoFile(demo).endPoint;
+        std::istringstream lines(err.str());
+        std::uint64_t last = 0, count = 0;
+        for (std::string line; std::getline(lines, line); ++count) {
+            unsigned long long handler = 0, of = 0;
+            int percent = -1;
+            ASSERT_EQ(std::sscanf(line.c_str(), "hopla-sim: %d%% (handler %llu of %llu)", &percent,
+                                  &handler, &of),
+                      3)
+                << line;
+            EXPECT_EQ(of, end);
+            EXPECT_EQ(percent, static_cast<int>(handler * 100 / end)) << line;
+            EXPECT_EQ(handler, last + 3) << "a line every three seconds: " << line;
+            last = handler;
+        }
+        EXPECT_EQ(count, terminal ? end / 3 : 0) << err.str();
     }
 }
 

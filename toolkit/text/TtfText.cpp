@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "platform/Platform.h"
@@ -25,7 +27,15 @@ void TtfText::FontCloser::operator()(_TTF_Font* f) const {
     TTF_CloseFont(f);
 }
 
-TtfText::TtfText() {
+TtfText::TtfText()
+    : TtfText(&FindFontFile, [](std::string_view line) {
+          // Every renderer of the process would say the same.
+          static std::once_flag once;
+          std::call_once(once,
+                         [&] { std::fprintf(stderr, "%.*s\n", int(line.size()), line.data()); });
+      }) {}
+
+TtfText::TtfText(FontFinder find, Warning warn) : find_(std::move(find)), warn_(std::move(warn)) {
     ready_ = TTF_Init() == 0;
 }
 
@@ -36,7 +46,7 @@ TtfText::~TtfText() {
 
 std::string TtfText::fileFor(const std::string& face) const {
     auto [it, fresh] = files_.try_emplace(face);
-    if (fresh) it->second = FindFontFile(face);
+    if (fresh) it->second = find_(face);
     return it->second;
 }
 
@@ -50,6 +60,10 @@ _TTF_Font* TtfText::open(const Font& font) const {
         FontHandle handle(file.empty() ? nullptr
                                        : TTF_OpenFontDPI(file.c_str(), font.points, 96, 96));
         if (handle) TTF_SetFontStyle(handle.get(), font.bold ? TTF_STYLE_BOLD : TTF_STYLE_NORMAL);
+        if (!handle && !warned_ && warn_) {
+            warned_ = true;
+            warn_("hopla: no font found (install fonts-ipafont-gothic); texts stay blank");
+        }
         it = fonts_.emplace(key, std::move(handle)).first;
     }
     return it->second.get();

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -19,7 +21,16 @@ namespace hopla {
 // are kept, since labels repaint the same captions again and again.
 class TtfText final : public TextRenderer {
   public:
+    // Finds a face's font file (the platform's FindFontFile); says one line (without newline)
+    // where the user sees it.
+    using FontFinder = std::function<std::string(const std::string& face)>;
+    using Warning = std::function<void(std::string_view line)>;
+
+    // Fonts through the platform; when none can be had, one warning on standard error per
+    // process: the texts stay blank.
     TtfText();
+    // The same with `find` and `warn` in their places, the warning once for this renderer.
+    TtfText(FontFinder find, Warning warn);
     ~TtfText() override;
     TtfText(const TtfText&) = delete;
     TtfText& operator=(const TtfText&) = delete;
@@ -46,6 +57,9 @@ class TtfText final : public TextRenderer {
     _TTF_Font* open(const Font& font) const;
     const Rendering* render(_TTF_Font* f, const Font& font, std::string_view text) const;
 
+    FontFinder find_;
+    Warning warn_;
+    mutable bool warned_ = false;
     bool ready_ = false;
     mutable std::map<std::string, std::string> files_;
     mutable std::map<FontKey, FontHandle> fonts_;

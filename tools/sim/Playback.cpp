@@ -1,6 +1,9 @@
 // hopla-sim's demo commands: a demo file played and reported in JSON lines, a cut one salvaged.
 #include "tools/sim/Playback.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
 #include "tools/sim/Json.h"
@@ -9,7 +12,7 @@
 namespace hopla {
 
 int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
-                 std::ostream& out, std::ostream& err) {
+                 std::ostream& out, std::ostream& err, const PlaybackProgressReport& progress) {
     Demo demo;
     try {
         demo = ReadDemoFile(path);
@@ -18,6 +21,9 @@ int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const s
         return kPlaybackBadDemo;
     }
     SimCore sim(demo.seed, exeDir);
+    std::optional<PlaybackProgress> lines;
+    if (progress.terminal)
+        lines.emplace(sim.game(), demo.endPoint, "hopla-sim", err, progress.wallClock);
     PlaybackResult result;
     try {
         result = PlayDemo(sim, demo, untilMs, [&](const DemoCheck& played, bool matched) {
@@ -56,8 +62,10 @@ int SalvageDemoFile(const std::string& path, std::ostream& out, std::ostream& er
         err << "hopla-sim: " << e.what() << '\n';
         return kPlaybackBadDemo;
     }
+    errno = 0;
     if (!(out << kept << std::flush)) {
-        err << "hopla-sim: cannot write the output\n";
+        err << "hopla-sim: cannot write the output"
+            << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
         return kPlaybackMismatch;
     }
     const DemoCheck& last = demo.checks.back();

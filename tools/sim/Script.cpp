@@ -1,6 +1,8 @@
 // Running hopla-sim's scripts: reading lines, handing each to its command, the output hooks.
 #include "tools/sim/Script.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -100,9 +102,12 @@ void ScriptRunner::printLine(const std::string& json) {
 }
 
 bool ScriptRunner::outputWritten(int lineNumber) {
+    errno = 0;
     out_.flush();
     if (out_) return true;
-    err_ << "hopla-sim: line " << lineNumber << ": cannot write the output\n";
+    // The write that failed set errno, unless it failed before this line's flush.
+    err_ << "hopla-sim: line " << lineNumber << ": cannot write the output"
+         << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
     return false;
 }
 

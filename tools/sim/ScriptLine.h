@@ -6,16 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "toolkit/Escape.h"
+
 namespace hopla {
 
-// A line that is not a valid command; what() says why.
+// A line that is not a valid command; what() says why, the script's control bytes escaped
+// (toolkit/Escape.h) as in CommandFailed.
 struct BadLine : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit BadLine(std::string_view what) : std::runtime_error(Escaped(what)) {}
 };
 
 // A valid command that could not do its work (a shot file); what() says why.
 struct CommandFailed : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit CommandFailed(std::string_view what) : std::runtime_error(Escaped(what)) {}
 };
 
 // The words of one line, taken one at a time; the rest of the line serves texts.

@@ -1,5 +1,7 @@
 // hopla-sim: the game on a virtual clock, driven by a script, reporting JSON lines.
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,7 +12,9 @@
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
+#include "toolkit/Escape.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Output.h"
 #include "tools/sim/Playback.h"
 #include "tools/sim/Script.h"
 #include "tools/sim/ScriptCommands.h"
@@ -116,19 +120,15 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     return options;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const std::optional<Options> options = ParseOptions(argc, argv);
+// What the options ask for; the exit status before the output's last flush is checked.
+int Run(const std::optional<Options>& options) {
     if (!options) return hopla::kScriptBadLine;
     if (options->help || options->version) {
         if (options->help)
             std::cout << Usage();
         else
             std::cout << "hopla-sim " HOPLA_VERSION "\n";
-        if (std::cout.flush()) return 0;
-        std::cerr << "hopla-sim: cannot write the output\n";
-        return hopla::kScriptFailed;
+        return hopla::kScriptDone;
     }
     // Unsynchronised, standard input reads through a file buffer that reports a failed read
     // instead of an early end.
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     if (options->salvage) return hopla::SalvageDemoFile(*options->salvage, std::cout, std::cerr);
     if (options->play)
         return hopla::PlayDemoFile(*options->play, options->until, hopla::ExecutableDir(),
-                                   std::cout, std::cerr);
+                                   std::cout, std::cerr, {hopla::StandardErrorIsTerminal()});
     std::ifstream file;
     if (options->script) {
         std::error_code error;
@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
         }
         file.open(*options->script);
         if (!file) {
-            std::cerr << "hopla-sim: cannot read " << *options->script << '\n';
+            std::cerr << "hopla-sim: cannot read " << *options->script << ": "
+                      << std::strerror(errno) << '\n';
             return hopla::kScriptFailed;
         }
     }
@@ -154,9 +155,11 @@ int main(int argc, char** argv) {
     const std::uint32_t seed = options->seed.value_or(hopla::ClockSeed());
     hopla::SimCore sim(seed, hopla::ExecutableDir());
     if (!options->record) return hopla::RunScript(sim, script, std::cout, std::cerr);
+    // A pipe or a device is written as well (hopla-sim feeds other programs).
     std::ofstream demo(*options->record, std::ios::binary | std::ios::trunc);
     if (!demo) {
-        std::cerr << "hopla-sim: cannot write " << *options->record << '\n';
+        std::cerr << "hopla-sim: cannot write " << hopla::Escaped(*options->record) << ": "
+                  << std::strerror(errno) << '\n';
         return hopla::kScriptFailed;
     }
     int status = hopla::kScriptDone;
@@ -166,9 +169,18 @@ int main(int argc, char** argv) {
         status = runner.run(script);
     }
     demo.close();
-    if (!demo) {
-        std::cerr << "hopla-sim: writing " << *options->record << " failed\n";
-        return hopla::kScriptFailed;
-    }
-    return status;
+    if (!demo) std::cerr << "hopla-sim: writing " << *options->record << " failed\n";
+    // A run that failed before its first record leaves no empty file behind.
+    std::error_code error;
+    if ((!demo || status != hopla::kScriptDone) &&
+        std::filesystem::file_size(*options->record, error) == 0 && !error)
+        std::filesystem::remove(*options->record, error);
+    return demo ? status : hopla::kScriptFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    hopla::KeepStandardStreamsApart();
+    return hopla::CheckedOutput("hopla-sim", Run(ParseOptions(argc, argv)));
 }

@@ -19,6 +19,7 @@
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Output.h"
 #include "tools/sim/StateFields.h"
 
 namespace {
@@ -143,6 +144,7 @@ class Soak {
 }  // namespace
 
 int main(int argc, char** argv) {
+    hopla::KeepStandardStreamsApart();
     std::optional<std::uint64_t> seed;
     double hours = 100;
     for (int i = 1; i < argc; ++i) {
@@ -156,17 +158,18 @@ int main(int argc, char** argv) {
             ++i;
         } else if (arg == "--version") {
             std::printf("hopla-soak %s\n", HOPLA_VERSION);
-            return 0;
+            return hopla::CheckedOutput("hopla-soak", 0);
         } else {
             std::fputs(kUsage.data(), arg == "--help" ? stdout : stderr);
-            return arg == "--help" ? 0 : 2;
+            return arg == "--help" ? hopla::CheckedOutput("hopla-soak", 0) : 2;
         }
     }
     if (!seed) seed = std::random_device{}();
     // First, so that a sanitizer stopping the run leaves the seed to replay it with.
     std::printf("hopla-soak: seed %llu, %g virtual hours\n", static_cast<unsigned long long>(*seed),
                 hours);
-    std::fflush(stdout);
+    // Where even that line cannot go, the hours of play would be lost: stop now.
+    if (hopla::CheckedOutput("hopla-soak", 0) != 0) return 1;
 
     const auto start = std::chrono::steady_clock::now();
     Soak soak(*seed, hours);
@@ -183,5 +186,5 @@ int main(int argc, char** argv) {
         "jumps (%d to the ending), peak memory %ld kB\n",
         soak.playedHours(), wall, soak.games(), soak.stagesSeen(), soak.stageStarts(),
         soak.endings(), PeakResidentKb());
-    return 0;
+    return hopla::CheckedOutput("hopla-soak", 0);
 }

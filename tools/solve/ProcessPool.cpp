@@ -11,6 +11,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "toolkit/Output.h"
+
 namespace hopla {
 
 std::optional<PoolResult> RunInProcesses(int count, int jobs, const std::function<int(int)>& task) {
@@ -29,9 +31,8 @@ std::optional<PoolResult> RunInProcesses(int count, int jobs, const std::functio
         std::cout.flush();
         const pid_t pid = ::fork();
         if (pid == 0) {
-            const int code = task(i);
-            std::cout.flush();
-            std::_Exit(code);
+            // A line that did not arrive fails the process like its task.
+            std::_Exit(CheckedOutput("hopla-solve", task(i)));
         }
         if (pid < 0) {
             std::cerr << "hopla-solve: cannot start a process: " << std::strerror(errno) << '\n';

@@ -1,19 +1,20 @@
 // hopla-solve: finds key presses that clear stages on the real game code and writes them as
 // demos: one stage, every stage (in parallel processes), or a whole game with its score. This
 // file is its command line.
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "form/GameState.h"
+#include "platform/Platform.h"
+#include "toolkit/Escape.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Output.h"
 #include "tools/solve/ProcessPool.h"
 #include "tools/solve/Strategy.h"
 
@@ -86,16 +87,18 @@ std::string StagePath(const std::string& dir, int stage) {
     return dir + name;
 }
 
-// Whether a file can be written there (its directory, and the file if it is there already),
-// asked before the search rather than after it.
-bool Writable(const std::string& path) {
-    const std::filesystem::path file(path);
-    const std::filesystem::path dir = file.parent_path().empty() ? "." : file.parent_path();
-    std::error_code error;
-    if (!std::filesystem::is_directory(dir, error) || ::access(dir.c_str(), W_OK) != 0)
-        return false;
-    return !file.has_filename() || !std::filesystem::exists(file, error) ||
-           ::access(file.c_str(), W_OK) == 0;
+// Whether every demo the run writes can be written, asked before the search rather than after
+// it; says which cannot and why.
+bool AllWritable(const Options& o) {
+    for (int stage = 0; stage <= kLastStage; ++stage) {
+        const std::string path = o.all ? StagePath(o.outDir, stage) : o.out;
+        if (const std::optional<std::string> why = WhyNotWritable(path)) {
+            std::cerr << "hopla-solve: cannot write " << Escaped(path) << ": " << *why << '\n';
+            return false;
+        }
+        if (!o.all) break;
+    }
+    return true;
 }
 
 // None after saying what is wrong.
@@ -132,10 +135,7 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         return std::nullopt;
     }
     if (o.out.empty()) o.out = o.game ? "game.demo" : StagePath(".", o.stage.value_or(0));
-    if (!Writable(o.all ? o.outDir + "/" : o.out)) {
-        std::cerr << "hopla-solve: cannot write " << (o.all ? o.outDir + "/" : o.out) << '\n';
-        return std::nullopt;
-    }
+    if (!AllWritable(o)) return std::nullopt;
     return o;
 }
 
@@ -157,14 +157,15 @@ int SolveAllStages(const Options& o) {
 }  // namespace hopla
 
 int main(int argc, char** argv) {
+    hopla::KeepStandardStreamsApart();
     for (int i = 1; i < argc; ++i) {
         if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
             std::cout << hopla::kUsage;
-            return 0;
+            return hopla::CheckedOutput("hopla-solve", 0);
         }
         if (std::string_view(argv[i]) == "--version") {
             std::cout << "hopla-solve " HOPLA_VERSION "\n";
-            return 0;
+            return hopla::CheckedOutput("hopla-solve", 0);
         }
     }
     const std::optional<hopla::Options> options = hopla::ParseOptions(argc, argv);
@@ -172,7 +173,10 @@ int main(int argc, char** argv) {
         std::cerr << hopla::kUsage;
         return 2;
     }
-    if (options->all) return hopla::SolveAllStages(*options);
-    if (options->game) return hopla::SolveGame(options->settings, options->out);
-    return hopla::SolveOneStage(*options->stage, options->settings, options->out);
+    if (options->all) return hopla::CheckedOutput("hopla-solve", hopla::SolveAllStages(*options));
+    if (options->game)
+        return hopla::CheckedOutput("hopla-solve",
+                                    hopla::SolveGame(options->settings, options->out));
+    return hopla::CheckedOutput(
+        "hopla-solve", hopla::SolveOneStage(*options->stage, options->settings, options->out));
 }

@@ -1,0 +1,16 @@
+// Text from outside (a file's line, a file name, a script's word) made safe to print on a
+// terminal: the one helper behind every message that quotes such text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace hopla {
+
+// `text` with every control byte (C0, DEL and the C1 controls U+0080..U+009F) and every byte
+// that is not part of well-formed UTF-8 written as \xHH; tabs, printable ASCII and other UTF-8
+// characters stay as they are. Applying it twice changes nothing more. The readers' errors
+// (demo, stage and script lines) and the settings warnings pass through it.
+std::string Escaped(std::string_view text);
+
+}  // namespace hopla
