@@ -56,6 +56,14 @@ async function main() {
                 `p99 ${timing.p99.toFixed(2)} ms, largest ${timing.max.toFixed(2)} ms`);
   }
 
+  // A file that is no demo: one line naming it where the outcome would be.
+  fs.writeFileSync(path.join(work, "demos", "bad.demo"), "not a demo\n");
+  await open(page, "?play=/site-test/demos/bad.demo");
+  await ended(page, 60);
+  const refused = await page.textContent("#result");
+  check(/bad\.demo/.test(refused) && (await page.evaluate(() => window.hoplaEnded)) === 2,
+        `a file that is no demo is refused: ${refused}`);
+
   // The page's last picture of a demo against hopla-sim's picture at the same point.
   for (const at of [1500, 5000]) {
     await open(page, `?play=/site-test/demos/shot-${at}.demo`);
