@@ -26,7 +26,7 @@ fi
 work="$web/site-test"
 rm -rf "$work" && mkdir -p "$work/demos"
 trap 'rm -rf "$work/profile"; [ -z "${server:-}" ] || kill "$server" 2>/dev/null || true' EXIT
-cp "$here/../demos/stage-19.demo" "$here/../demos/stage-15.demo" "$work/demos/"
+cp "$here/../demos/stage-19.demo" "$here/../demos/speed-faster.demo" "$work/demos/"
 # Stage 3's captions (the font) at 1.5 s, the stage in play (tiles and ball) at 5 s.
 for at in 1500 5000; do
     printf 'stage 3\nat %s\nshot %s\n' "$at" "$work/sim-shot-$at.png" >"$work/shot-$at.sim"
