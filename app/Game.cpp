@@ -26,9 +26,11 @@
 #include "play/Input.h"
 #include "sequences/Banner.h"
 #include "sequences/Ending.h"
+#include "sequences/EndingSteps.h"
 #include "sequences/Introduction.h"
 #include "sequences/Title.h"
 #include "stage/Progression.h"
+#include "stage/StageFile.h"
 #include "stage/StageLoad.h"
 
 namespace hopla {
@@ -90,6 +92,10 @@ int Game::stage() const {
     return state_->StageNo;
 }
 
+void Game::applyStages(const StageFile& file) {
+    ApplyStages(file, *state_);
+}
+
 template <typename Handler>
 void Game::run(std::string_view name, Handler&& handler) {
     if (ended()) return;
@@ -125,6 +131,17 @@ std::optional<Game::DueTimer> Game::nextDue() const {
     const Timer* timer = form_->Timers.nextDue();
     if (!timer) return std::nullopt;
     return DueTimer{timer->name(), timer->due()};
+}
+
+std::optional<Game::FinalScore> Game::finalScore() const {
+    if (state_->StageNo != kTitleStage || state_->EndPhase != kEndOver) return std::nullopt;
+    FinalScore result;
+    result.score = state_->Score;
+    result.code = state_->ScoreCode;
+    result.ballsLost = kBallsPerGame - state_->BallsLeft;
+    for (std::size_t i = 0; i < result.stageTicks.size(); ++i)
+        result.stageTicks[i] = state_->StageTime[i];
+    return result;
 }
 
 void Game::startStage(int n) {

@@ -1,6 +1,7 @@
 // The seam between the game and whatever runs it: input in, timers due, the picture out.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -19,6 +20,7 @@
 
 namespace hopla {
 
+struct StageFile;
 class Form1;
 struct GameState;
 
@@ -35,6 +37,10 @@ class Game {
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
+
+    // Puts a stage file's stages into the table in place of the game's own (see ApplyStages).
+    // Called by a runner given --stages right after construction, before the first handler.
+    void applyStages(const StageFile& file);
 
     // Input, as Windows virtual-key codes (0..kLastKeyCode) and mouse buttons (kMouseLeft,
     // kMouseRight, kMouseMiddle) pressed on the picture; see app/Keys.h.
@@ -71,6 +77,19 @@ class Game {
     int stage() const;
     // The state as a demo's check line holds it (see StateCheck).
     StateCheck check() const;
+
+    // A finished game: what its final screen shows (the score, lower is better, and its code,
+    // empty from 10000 on), the balls lost and the ball ticks spent in each of stages 0..20.
+    // The frontend keeps it among the player's records.
+    struct FinalScore {
+        std::int32_t score = 0;
+        std::string code;
+        int ballsLost = 0;
+        std::array<int, 21> stageTicks{};
+        bool operator==(const FinalScore&) const = default;
+    };
+    // The finished game's score once the ending's final screen shows it; none before.
+    std::optional<FinalScore> finalScore() const;
 
     // Starts stage n (0..20) where a real game would be on entering it, as if the ball had just
     // left the stage before it; n = 21 as if it had left stage 20 (the ending). Coming from the

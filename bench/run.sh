@@ -4,7 +4,9 @@
 # loop under a virtual X server at ball intervals of 5, 15 and 30 ms and through the title, at
 # window scales 2 and 3 and with a game controller plugged in, and the resident size of the real
 # game once its title is up at scales 1, 2 and 3. Beside the loop's lateness a bare
-# thread sleeping to the same deadlines shows how late this machine wakes anything at all.
+# thread sleeping to the same deadlines shows how late this machine wakes anything at all. Then
+# the solver (every stage, a whole game) and, with valgrind, instruction counts of one stage's
+# search and of playing the whole-game demo headless.
 #
 # usage: bench/run.sh BUILD_DIR     (a build configured with -DHOPLA_BENCH=ON)
 # Raw results are kept in BUILD_DIR/bench-results/. Never part of the tests.
@@ -16,7 +18,7 @@ out="$build/bench-results"
 mkdir -p "$out"
 rm -f "$out"/*
 
-for exe in bench/hopla_bench bench/loop_probe hopla hopla-solve; do
+for exe in bench/hopla_bench bench/loop_probe hopla hopla-sim hopla-solve; do
     [ -x "$build/$exe" ] || { echo "missing $build/$exe: build with -DHOPLA_BENCH=ON" >&2; exit 1; }
 done
 for tool in Xvfb python3; do
@@ -99,5 +101,14 @@ echo "== hopla-solve: every stage, then a whole game" >&2
 mkdir -p "$out/solve"
 "$build/hopla-solve" --all --jobs 2 --out-dir "$out/solve" >"$out/solve-stages.txt" || true
 "$build/hopla-solve" --game --out "$out/solve/game.demo" >"$out/solve-game.txt" || true
+
+# Instruction counts: one stage's search and the headless playback of the whole-game demo.
+if command -v valgrind >/dev/null; then
+    echo "== callgrind: hopla-solve --stage 3, hopla-sim --play game.demo" >&2
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$build/hopla-solve" --stage 3 \
+        --out "$out/solve/callgrind-3.demo" >"$out/callgrind-solve.txt" 2>&1 || true
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$build/hopla-sim" \
+        --play "$here/../tests/demos/game.demo" >"$out/callgrind-play.txt" 2>&1 || true
+fi
 
 python3 "$here/report.py" "$out"

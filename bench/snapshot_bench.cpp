@@ -42,5 +42,17 @@ void BM_SnapshotRestoreThenTick(benchmark::State& state) {
 }
 BENCHMARK(BM_SnapshotRestoreThenTick);
 
+// A demo's check line: the record, the labels and every picture hashed, right after a tick (the
+// sheets and the pictures the tick left alone keep their hashes).
+void BM_CheckAfterTick(benchmark::State& state) {
+    SimCore sim = MakeSim();
+    EnterPlay(sim);
+    for (auto _ : state) {
+        Tick(sim);
+        benchmark::DoNotOptimize(sim.game().check());
+    }
+}
+BENCHMARK(BM_CheckAfterTick);
+
 }  // namespace
 }  // namespace hopla::bench

@@ -49,6 +49,14 @@ if(CMAKE_OBJCOPY)
 endif()")
     endforeach()
 endif()
+
+# Stage files shipped with the game, found by name (hopla --stages NAME) through the path from
+# the executables' directory, so that a moved prefix still finds them.
+set(HOPLA_INSTALL_STAGESDIR "${CMAKE_INSTALL_DATADIR}/games/hopla/stages")
+file(RELATIVE_PATH stages_from_exe /prefix/${HOPLA_INSTALL_PKGDIR}
+     /prefix/${HOPLA_INSTALL_STAGESDIR})
+target_compile_definitions(hopla_demo PRIVATE HOPLA_STAGES_FROM_EXE="${stages_from_exe}")
+install(FILES ${HOPLA_STAGE_PACKS} DESTINATION ${HOPLA_INSTALL_STAGESDIR})
 install(FILES ${HOPLA_WAVES} DESTINATION ${HOPLA_INSTALL_PKGDIR})
 install(FILES ${HOPLA_COMMAND_LINKS} DESTINATION ${HOPLA_INSTALL_GAMESDIR})
 

@@ -9,6 +9,7 @@
 #   form ... app       the game, which never sees SDL or the platform
 #   demo, headless     demos over the game's seam, the virtual-clock runner
 #   frontend ...       the runners: the window, hopla-sim, hopla-solve
+#   editor             the stage editor: the window's pieces with the solver as its check
 set(HOPLA_LAYER_RANKS
     "toolkit platform"
     "text assets png"
@@ -18,13 +19,14 @@ set(HOPLA_LAYER_RANKS
     app
     demo
     headless
-    "frontend tools solve")
+    "frontend tools solve"
+    editor)
 
 # The platform is asked by the runners: the layers of the top rank, and headless's users
 # (hopla-soak, the tests and benchmarks) through them. Below them only text links it, privately,
 # for font files, so that headless and the game see none of it: the headless game stays a
 # function of its seed and its input.
-set(HOPLA_PLATFORM_USERS text frontend tools solve)
+set(HOPLA_PLATFORM_USERS text frontend tools solve editor)
 
 # The rank of `layer` in `out`; empty when it is no layer (a system library).
 function(hopla_layer_rank layer out)

@@ -1,8 +1,8 @@
 # What differs between the systems the game is built for: where its libraries come from, the
 # platform layer's implementation and what it links, and how executables are finished. Every
 # target system sets the same variables, so CMakeLists.txt names none of them:
-#   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG, HOPLA_INIH   the libraries' targets (HOPLA_PNG empty
-#                                                       where the tools are not built)
+#   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG   the libraries' targets (HOPLA_PNG empty where
+#                                           there is no libpng: no tools, no screenshots)
 #   HOPLA_PLATFORM_SOURCE, HOPLA_PLATFORM_LIBS          the platform layer
 #   hopla_finish_executable(TARGET)                     what each program needs besides its code
 # A cross build names its system with a toolchain file (cmake/toolchains) and its libraries'
@@ -14,12 +14,10 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     pkg_check_modules(SDL2_TTF REQUIRED IMPORTED_TARGET SDL2_ttf)
     pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
     pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
-    pkg_check_modules(INIH REQUIRED IMPORTED_TARGET inih)
     pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
     set(HOPLA_SDL2 PkgConfig::SDL2)
     set(HOPLA_SDL2_TTF PkgConfig::SDL2_TTF)
     set(HOPLA_PNG PkgConfig::PNG)
-    set(HOPLA_INIH PkgConfig::INIH)
     set(HOPLA_PLATFORM_SOURCE platform/PlatformLinux.cpp)
     set(HOPLA_PLATFORM_LIBS PkgConfig::SDL2 PkgConfig::FONTCONFIG PkgConfig::X11)
     function(hopla_finish_executable target)
@@ -30,20 +28,14 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Emscripten")
     # emscripten's own SDL port, which downloads its sources.
     find_package(SDL2 CONFIG REQUIRED)
     find_package(SDL2_ttf CONFIG REQUIRED)
-    find_library(HOPLA_INIH_LIBRARY inih REQUIRED)
-    find_path(HOPLA_INIH_INCLUDE ini.h REQUIRED)
-    add_library(hopla_inih_web INTERFACE)
-    target_link_libraries(hopla_inih_web INTERFACE ${HOPLA_INIH_LIBRARY})
-    target_include_directories(hopla_inih_web INTERFACE ${HOPLA_INIH_INCLUDE})
     set(HOPLA_SDL2 SDL2::SDL2-static)
     set(HOPLA_SDL2_TTF SDL2_ttf::SDL2_ttf-static)
-    set(HOPLA_PNG "")  # no libpng: no hopla-sim nor PNG writer in the browser
-    set(HOPLA_INIH hopla_inih_web)
+    set(HOPLA_PNG "")  # no libpng: no hopla-sim, PNG writer or screenshots in the browser
     set(HOPLA_PLATFORM_SOURCE platform/PlatformWeb.cpp)
     # IDBFS for the settings and records kept in the browser.
     set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static idbfs.js)
-    # Every program: memory that grows with the game, C++ exceptions caught (bad demo files,
-    # bad settings), and no exit while the browser's loop runs the game.
+    # Every program: memory that grows with the game, and C++ exceptions caught (bad demo
+    # files, bad settings).
     add_compile_options(-fexceptions)
     add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
     function(hopla_finish_executable target)

@@ -35,12 +35,21 @@ struct DemoCheck {
     bool operator==(const DemoCheck&) const = default;
 };
 
+// The stages a demo was recorded on when they were not the game's own: the stage file's name
+// (its file name without ".stages") and the hash of the whole stage table (StageTableHash).
+struct DemoStages {
+    std::string name;
+    std::uint64_t hash = 0;
+    bool operator==(const DemoStages&) const = default;
+};
+
 struct Demo {
     std::uint32_t seed = 0;
-    std::optional<int> startStage;  // none: play begins at start-up, with the title
-    std::vector<DemoInput> inputs;  // in order of point
-    std::vector<DemoCheck> checks;  // in order of point; the first at 0, the last at the end
-    std::uint64_t endPoint = 0;     // handlers run when the recording ended
+    std::optional<int> startStage;     // none: play begins at start-up, with the title
+    std::optional<DemoStages> stages;  // none: the game's own stages
+    std::vector<DemoInput> inputs;     // in order of point
+    std::vector<DemoCheck> checks;     // in order of point; the first at 0, the last at the end
+    std::uint64_t endPoint = 0;        // handlers run when the recording ended
     std::int64_t endMs = 0;
     bool operator==(const Demo&) const = default;
 };

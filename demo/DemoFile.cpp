@@ -219,6 +219,10 @@ class Reader {
         if (header_ == 1) return seed(words);
         if (header_ == 2) return start(words);
         if (words.empty() || words[0].front() == '#') return;  // blank or comment
+        if (header_ == 3 && words[0] == "stages") return stages(words, line);
+        header_ = 4;  // no stages line: the game's own stages
+        if (words[0] == "stages")
+            throw LineError{"the stages line comes right after the start line"};
         for (const auto c : line)
             if (static_cast<unsigned char>(c) >= 0x80)
                 throw LineError{"a record is plain ASCII (comments may hold other text)"};
@@ -317,6 +321,17 @@ class Reader {
             throw LineError{"the third line must be 'start title' or 'start stage N'"};
         }
         ++header_;
+    }
+
+    // "stages HASH NAME": the line right after the start line, before any record.
+    void stages(const std::vector<std::string_view>& words, std::string_view line) {
+        if (words.size() < 3) throw LineError{"the stages line is 'stages HASH NAME'"};
+        DemoStages stages{std::string(), HashValue(words[1], "stages hash")};
+        const std::size_t from = static_cast<std::size_t>(words[2].data() - line.data());
+        const std::size_t to = line.find_last_not_of(" \t");
+        stages.name = std::string(line.substr(from, to + 1 - from));
+        demo_.stages = std::move(stages);
+        header_ = 4;
     }
 
     std::string_view name_;
@@ -425,10 +440,24 @@ Demo ReadDemoFile(const std::string& path) {
     return ParseDemo(ReadDemoText(path), path);
 }
 
-std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage) {
-    return std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\nseed " +
-           std::to_string(seed) + "\nstart " +
-           (startStage ? "stage " + std::to_string(*startStage) : std::string("title")) + "\n";
+std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage,
+                       const std::optional<DemoStages>& stages) {
+    std::string text =
+        std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\nseed " +
+        std::to_string(seed) + "\nstart " +
+        (startStage ? "stage " + std::to_string(*startStage) : std::string("title")) + "\n";
+    if (stages) {
+        // The name as one line of text: no control bytes, not empty.
+        std::string name;
+        for (const char c : stages->name)
+            name += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '_' : c;
+        const std::size_t first = name.find_first_not_of(' ');
+        name = first == std::string::npos
+                   ? std::string("stages")
+                   : name.substr(first, name.find_last_not_of(' ') + 1 - first);
+        text += "stages " + Hex(stages->hash) + " " + name + "\n";
+    }
+    return text;
 }
 
 std::string InputLine(const DemoInput& input) {
@@ -457,7 +486,7 @@ std::string EndLine(std::uint64_t point, std::int64_t ms) {
 }
 
 std::string FormatDemo(const Demo& demo) {
-    std::string text = DemoHeader(demo.seed, demo.startStage);
+    std::string text = DemoHeader(demo.seed, demo.startStage, demo.stages);
     std::size_t i = 0, c = 0;
     // Records in order of point; at one point a check comes before an input.
     while (i < demo.inputs.size() || c < demo.checks.size()) {

@@ -39,7 +39,8 @@ std::string ReadDemoText(const std::string& path);
 std::string SalvageDemo(std::string_view text, std::string_view name);
 
 // The lines a recorder writes, each with its newline.
-std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage);
+std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage,
+                       const std::optional<DemoStages>& stages = std::nullopt);
 std::string InputLine(const DemoInput& input);
 std::string CheckLine(const DemoCheck& check);
 std::string EndLine(std::uint64_t point, std::int64_t ms);

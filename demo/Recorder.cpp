@@ -23,13 +23,14 @@ void Deliver(Game& game, InputKind kind, int code) {
 }
 
 Recorder::Recorder(Game& game, const Clock& clock, std::uint32_t seed,
-                   std::optional<int> startStage, std::ostream& out)
+                   std::optional<int> startStage, std::ostream& out,
+                   const std::optional<DemoStages>& stages)
     : game_(game),
       clock_(clock),
       out_(out),
       stage_(game.stage()),
       observation_(game.observe([this](std::string_view) { afterHandler(); })) {
-    out_ << DemoHeader(seed, startStage);
+    out_ << DemoHeader(seed, startStage, stages);
     writeCheck();
 }
 
@@ -42,9 +43,14 @@ void Recorder::writeCheck() {
     out_ << CheckLine({lastCheck_, nowMs(), game_.check()}) << std::flush;
 }
 
-void Recorder::deliver(InputKind kind, int code) {
+void Recorder::note(InputKind kind, int code) {
     if (finished_ || game_.ended()) return;
     out_ << InputLine({game_.handlersRun(), nowMs(), kind, code});
+}
+
+void Recorder::deliver(InputKind kind, int code) {
+    if (finished_ || game_.ended()) return;
+    note(kind, code);
     Deliver(game_, kind, code);
 }
 

@@ -20,14 +20,19 @@ namespace hopla {
 // observes the game's handlers.
 class Recorder {
   public:
+    // `stages` names the stage file the game was given (none: its own stages).
     Recorder(Game& game, const Clock& clock, std::uint32_t seed, std::optional<int> startStage,
-             std::ostream& out);
+             std::ostream& out, const std::optional<DemoStages>& stages = std::nullopt);
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
     // Writes the input and hands it to the game (a close ends the game at once). Nothing is
     // written or delivered once the game has ended or the recording is finished.
     void deliver(InputKind kind, int code = 0);
+    // Writes the input's line only; the runner hands the input to the game itself right after.
+    // For a second recording of the same run (the window keeps one for the player's records
+    // beside --record's).
+    void note(InputKind kind, int code = 0);
     // The final check and the end line. Called once by the runner when the game has ended or
     // the run stops; later calls do nothing.
     void finish();

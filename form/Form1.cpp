@@ -45,11 +45,13 @@ Form1::State Form1::save() const {
 }
 
 void Form1::restore(const State& state) {
-    Display.restore(state.display);
-    Back.restore(state.back);
-    Dark.restore(state.dark);
-    Chip.restore(state.chip);
-    EndChip.restore(state.endChip);
+    // The five pictures copy only among themselves and go back to one moment together.
+    constexpr auto kTogether = Picture::Stamps::Saved;
+    Display.restore(state.display, kTogether);
+    Back.restore(state.back, kTogether);
+    Dark.restore(state.dark, kTogether);
+    Chip.restore(state.chip, kTogether);
+    EndChip.restore(state.endChip, kTogether);
     Label1.restore(state.label1);
     Label2.restore(state.label2);
     Timers.restore(state.timers);

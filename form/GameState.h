@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "form/StageMap.h"
+
 namespace hopla {
 
 inline constexpr int kTitleStage = 21;  // StageNo of the title room, after stages 0..20
@@ -45,7 +47,7 @@ struct GameState {
     std::string ScoreCode;
 
     // Stage data and playfield.
-    std::array<std::array<std::string, 20>, 22> StageMap{};  // (stage, row)
+    StageMapTable StageMap;  // (stage, row); copies share it until one writes
     std::array<int, 22> StartX{};
     std::array<std::int16_t, 22> StartY{};
     std::array<std::array<std::int16_t, 20>, 25> TileGrid{};  // (column, row)

@@ -11,11 +11,13 @@ DemoLink::DemoLink(Game& game, const Clock& clock, std::string path)
     : game_(game), clock_(clock), path_(std::move(path)) {}
 
 std::unique_ptr<DemoLink> DemoLink::Recording(Game& game, const Clock& clock, std::uint32_t seed,
-                                              const std::string& path) {
+                                              const std::string& path,
+                                              const std::optional<DemoStages>& stages) {
     std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
     link->file_.open(path, std::ios::binary | std::ios::trunc);
     if (!link->file_) throw std::runtime_error("cannot write the demo " + path);
-    link->recorder_ = std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_);
+    link->recorder_ =
+        std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_, stages);
     return link;
 }
 

@@ -23,8 +23,10 @@ class DemoLink {
   public:
     // Recording into `path`: the header and the start check are written at once. Throws
     // std::runtime_error naming the file when it cannot be written.
+    // `stages` names the stage file the game was given, for the demo's header.
     static std::unique_ptr<DemoLink> Recording(Game& game, const Clock& clock, std::uint32_t seed,
-                                               const std::string& path);
+                                               const std::string& path,
+                                               const std::optional<DemoStages>& stages = {});
     // Playing `demo` (read from `path`, named in reports) into a game made with its seed. The
     // first check line that does not match is reported on `err` as soon as it is met; playback
     // goes on. With `progress` (standard error is a terminal) it says how far it is on `err`

@@ -41,6 +41,8 @@ std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
         switch (key) {
             case SDLK_F11:
                 return Command::ToggleFullscreen;
+            case SDLK_F12:
+                return Command::Screenshot;
             case SDLK_ESCAPE:
                 return Command::Menu;
             case SDLK_p:
@@ -94,7 +96,7 @@ void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& ou
     if (IsModifier(sym)) return;
     if (key.type == SDL_KEYUP) {
         if (windowKeysDown_.erase(sym) > 0) return;
-        if (const std::optional<int> code = VirtualKeyFromSdl(sym))
+        if (const std::optional<int> code = GameKeyOf(bindings_, sym))
             out.push_back({Command::KeyUp, *code});
         return;
     }
@@ -108,7 +110,7 @@ void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& ou
             return;
         }
     }
-    if (const std::optional<int> code = VirtualKeyFromSdl(sym))
+    if (const std::optional<int> code = GameKeyOf(bindings_, sym))
         out.push_back({Command::KeyDown, *code});
 }
 

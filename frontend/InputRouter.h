@@ -9,15 +9,18 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
+#include "frontend/KeyCodes.h"
 #include "frontend/Scaling.h"
 #include "toolkit/Clock.h"
 
 namespace hopla {
 
 // What one input event asks for: the game's KeyDown, KeyUp, MouseDown (with a key code or a
-// mouse button), a command of the window, or a controller's move in the shell's menu.
+// mouse button), a command of the window (F12's Screenshot among them), or a controller's move
+// in the shell's menu (its A also skips the opening).
 enum class Command {
     KeyDown,
     KeyUp,
@@ -25,10 +28,11 @@ enum class Command {
     ToggleFullscreen,
     ScaleUp,
     ScaleDown,
-    Menu,   // Esc, the controller's Guide, or its Back and Start together
-    Pause,  // P or Pause
-    Mute,   // M
-    PadUp,  // the controller's d-pad up and down, A and B: only the menu takes them
+    Screenshot,  // F12
+    Menu,        // Esc, the controller's Guide, or its Back and Start together
+    Pause,       // P or Pause
+    Mute,        // M
+    PadUp,       // the controller's d-pad up and down, A and B: only the menu takes them
     PadDown,
     PadSelect,
     PadBack,
@@ -48,8 +52,8 @@ struct RepeatTiming {
 
 // The window command of a key pressed with these modifiers, if it is a window key: F11 and
 // Alt+Enter toggle the whole screen, Ctrl+Plus and Ctrl+Minus (main or keypad keys, Ctrl+= too)
-// change the window's scale, Esc opens the menu, P and Pause pause, M mutes (these four without
-// Ctrl, Alt or Super).
+// change the window's scale, Esc opens the menu, P and Pause pause, M mutes, F12 takes a
+// screenshot (these five without Ctrl, Alt or Super).
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers);
 
 // Holds the open game controllers. Times are on the game's clock.
@@ -62,13 +66,14 @@ class InputRouter {
 
     // Appends what `event` asks for to `out`. Keys: a window key's press, repeats and release
     // never reach the game, nor do Shift, Ctrl, Alt and Super (they only make window keys);
-    // every other key goes on as it came, repeats included. Mouse presses
+    // every other key goes on as it came, repeats included, with the code its binding gives
+    // (GameKeyOf; a key without one is dropped). Mouse presses
     // count only on the picture (its place in the window given by `layout`, its size w x h).
     // Controllers: plugged in, opened; unplugged, closed with their held keys released; the
     // d-pad and left stick left/right are the arrow keys 37/39, Start and Back are Space (32),
     // the left and right shoulder buttons the left and right mouse buttons; Guide, or Back and
     // Start held together, is Menu (the first of the two still counts as Space); d-pad up and
-    // down, A and B are the menu's only.
+    // down, A and B are the menu's only (A skips the opening too).
     void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                std::vector<Routed>& out);
     // When the held controller direction repeats next; none when nothing repeats.
@@ -78,6 +83,8 @@ class InputRouter {
 
     std::size_t controllers() const { return pads_.size(); }
     void setRepeat(RepeatTiming repeat) { repeat_ = repeat; }
+    // Which keys steer and go back; DefaultKeyBindings() until set.
+    void setKeyBindings(KeyBindings bindings) { bindings_ = std::move(bindings); }
 
   private:
     struct Pad {
@@ -92,6 +99,7 @@ class InputRouter {
     void settle(Duration now, std::vector<Routed>& out);
 
     RepeatTiming repeat_;
+    KeyBindings bindings_ = DefaultKeyBindings();
     std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
     std::map<SDL_JoystickID, Pad> pads_;
     std::set<int> padKeysDown_;  // game keys held through controllers

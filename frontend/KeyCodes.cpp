@@ -1,8 +1,11 @@
 // The table from SDL key codes to Windows virtual-key codes, and the mouse-button codes.
 #include "frontend/KeyCodes.h"
 
+#include <SDL_keyboard.h>
 #include <SDL_keycode.h>
 #include <SDL_mouse.h>
+
+#include <string>
 
 #include "app/Keys.h"
 
@@ -99,6 +102,37 @@ std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey) {
     for (const KeyPair& key : kNamedKeys)
         if (key.sdl == sdlKey) return key.windows;
     return std::nullopt;
+}
+
+KeyBindings DefaultKeyBindings() {
+    return {{SDLK_LEFT, SDLK_a, SDLK_KP_4}, {SDLK_RIGHT, SDLK_d, SDLK_KP_6}, {SDLK_SPACE}};
+}
+
+std::optional<int> GameKeyOf(const KeyBindings& bindings, std::int32_t sdlKey) {
+    const std::pair<const std::vector<std::int32_t>*, int> roles[] = {
+        {&bindings.left, kVkLeft}, {&bindings.right, kVkRight}, {&bindings.back, kVkSpace}};
+    for (const auto& [keys, code] : roles)
+        for (const std::int32_t key : *keys)
+            if (key == sdlKey) return code;
+    const std::optional<int> own = VirtualKeyFromSdl(sdlKey);
+    if (own == kVkLeft || own == kVkRight || own == kVkSpace) return std::nullopt;
+    return own;
+}
+
+std::optional<std::int32_t> KeyFromName(std::string_view name) {
+    const std::string text(name);
+    const SDL_Keycode key = SDL_GetKeyFromName(text.c_str());
+    if (key == SDLK_UNKNOWN) return std::nullopt;
+    return key;
+}
+
+std::string KeyNames(const std::vector<std::int32_t>& keys) {
+    std::string names;
+    for (const std::int32_t key : keys) {
+        if (!names.empty()) names += ", ";
+        names += SDL_GetKeyName(key);
+    }
+    return names;
 }
 
 std::optional<int> MouseButtonFromSdl(int sdlButton) {

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace hopla {
 
@@ -11,6 +14,29 @@ namespace hopla {
 // left and right Shift, Ctrl and Alt give the plain 16, 17 and 18 the window's key events carry
 // (the window's InputRouter keeps them from the game).
 std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey);
+
+// The SDL keys that play the game's three keys: Left (37), Right (39) and Space (32, back to
+// the title room). The settings file's [keys] section sets them; the game sees only its codes.
+struct KeyBindings {
+    std::vector<std::int32_t> left, right, back;  // SDL key codes
+    bool operator==(const KeyBindings&) const = default;
+};
+
+// Left, A and Keypad 4 steer left; Right, D and Keypad 6 steer right; Space goes back.
+KeyBindings DefaultKeyBindings();
+
+// The game's key code of an SDL key under `bindings`: a bound key gives its role's code (left
+// before right before back when bound twice); a key whose own code is one of those three (the
+// arrows, Space) gives nothing when no role binds it; every other key its VirtualKeyFromSdl.
+std::optional<int> GameKeyOf(const KeyBindings& bindings, std::int32_t sdlKey);
+
+// The SDL key code of an SDL key name ("Left", "A", "Keypad 4", "Space"; SDL_GetKeyName's names,
+// any case), or none for a name SDL does not know.
+std::optional<std::int32_t> KeyFromName(std::string_view name);
+
+// The keys' names as SDL gives them, joined by ", " ("Left, A, Keypad 4"); for the menu's keys
+// page.
+std::string KeyNames(const std::vector<std::int32_t>& keys);
 
 // The window toolkit's code of an SDL mouse button: 1 left, 2 right, 4 middle; none for the
 // extra buttons.

@@ -30,6 +30,11 @@ constexpr std::array kRows = {
                   o.version = true;
                   return std::string();
               }},
+    OptionRow{"--records", "", "", "print your best game and best stage times and exit",
+              [](Options& o, std::string_view) {
+                  o.records = true;
+                  return std::string();
+              }},
     OptionRow{"--scale", "", "N",
               "window at N times 800 x 600, N = 1..8 (default: the largest that fits)",
               [](Options& o, std::string_view value) {
@@ -80,6 +85,27 @@ constexpr std::array kRows = {
                   if (o.record) return std::string("--record and --play exclude each other");
                   if (value.empty()) return std::string("--play needs a file name");
                   o.play = std::string(value);
+                  return std::string();
+              }},
+    OptionRow{"--stages", "", "FILE",
+              "play the stages of FILE (or NAME from the stage folders) in place of the game's",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--stages needs a file name");
+                  o.stages = std::string(value);
+                  return std::string();
+              }},
+    OptionRow{"--export-stages", "", "FILE",
+              "write the game's own stages to FILE as a stage file (- for standard output)",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--export-stages needs a file name");
+                  o.exportStages = std::string(value);
+                  return std::string();
+              }},
+    OptionRow{"--edit", "", "FILE",
+              "edit the stage file FILE in the window (a new file starts from the game's stages)",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--edit needs a file name");
+                  o.edit = std::string(value);
                   return std::string();
               }},
 };
@@ -164,9 +190,9 @@ std::string Usage() {
         text.append(left).append(row.help).append("\n");
     }
     text +=
-        "Keys: arrows steer, Space returns to the title room, Esc opens the menu, P pauses,\n"
-        "M mutes, F11 or Alt+Enter toggles the whole screen, Ctrl+Plus/Ctrl+Minus change the\n"
-        "window's scale.\n";
+        "Keys: arrows (or A and D) steer, Space returns to the title room, Enter skips the\n"
+        "opening, Esc opens the menu, P pauses, M mutes, F11 or Alt+Enter toggles the whole\n"
+        "screen, Ctrl+Plus/Ctrl+Minus change the window's scale, F12 saves a screenshot.\n";
     return text;
 }
 

@@ -19,6 +19,7 @@ inline constexpr int kMaxScale = 8;
 struct Options {
     bool help = false;
     bool version = false;
+    bool records = false;                // --records: print the player's records and exit
     std::optional<int> scale;            // --scale N
     std::optional<bool> fullscreen;      // --fullscreen (true) or --window (false); the last wins
     std::optional<ScalingMode> scaling;  // --scaling integer|fit
@@ -26,6 +27,9 @@ struct Options {
     std::optional<int> volume;           // --volume 0..100
     std::optional<std::string> record;   // --record DEMO: write the game's input to DEMO
     std::optional<std::string> play;     // --play DEMO: play DEMO back, the player's keys ignored
+    std::optional<std::string> stages;   // --stages FILE: play FILE's stages
+    std::optional<std::string> exportStages;  // --export-stages FILE: write the game's own
+    std::optional<std::string> edit;          // --edit FILE: the stage editor on FILE
 };
 
 // The options, or the one line that says what was wrong with them.

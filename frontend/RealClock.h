@@ -27,6 +27,16 @@ class RealClock final : public Clock {
         pausedFor_ = elapsed() - *stoppedAt_;
         stoppedAt_.reset();
     }
+    // Moves the game's time forward to `time` at once when it is not there yet (never back);
+    // it runs on from there (or stays there while paused). The quick start calls it to run the
+    // opening's timers each at its due time, as the headless runner does.
+    void advanceTo(Duration time) {
+        if (time <= now()) return;
+        if (stoppedAt_)
+            stoppedAt_ = time;
+        else
+            pausedFor_ -= time - now();
+    }
 
     // In the browser a handler cannot block while a sound plays to its end: the game's time
     // jumps to the sound's end instead (what the handler reads after the sound is what it
@@ -41,7 +51,7 @@ class RealClock final : public Clock {
     Duration running() const { return elapsed() - pausedFor_; }
 
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-    Duration pausedFor_{0};
+    Duration pausedFor_{0};  // less the time the game was moved forward
     std::optional<Duration> stoppedAt_;
     Duration heldUntil_{0};
 };

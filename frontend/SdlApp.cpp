@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <optional>
 
 #include "demo/Recorder.h"
 #include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
+#include "frontend/RecordKeeper.h"
+#include "frontend/Screenshot.h"
 #include "platform/Platform.h"
 
 namespace hopla {
@@ -71,9 +74,9 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
           clock_.holdFor(length);
       })
                                                : SdlSound::Hold()),
-      game_(clock_, sound_, &text_, seed, exeDir),
-      settings_{options.scale, options.fullscreen, options.scaling, options.volume,
-                options.pauseWhenUnfocused},
+      game_(clock_, hushable_, &text_, seed, exeDir),
+      settings_{options.scale,  options.fullscreen,         options.scaling,
+                options.volume, options.pauseWhenUnfocused, options.keys},
       settingsPath_(options.settingsPath),
       overlay_(text_) {
     // Keys are taken as keys: no input method may swallow them for composing text.
@@ -85,6 +88,13 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
     screen_.presentAll(game_.picture());
     // Controller directions repeat as the keyboard does for this window.
     router_.setRepeat(KeyboardRepeatOf(screen_.window()));
+    router_.setKeyBindings(options.keys);
+}
+
+void SdlApp::setDemo(DemoLink* demo) {
+    demo_ = demo;
+    // A demo playing ignores the player's keys: there is nothing to skip.
+    if (demo_ && demo_->playing()) opening_ = false;
 }
 
 // One round after another, sleeping in between until the next timer or controller repeat falls
@@ -147,6 +157,7 @@ void SdlApp::present() {
 
 // The player's input: to the game, or through the demo being recorded or played.
 void SdlApp::input(InputKind kind, int code) {
+    if (keeper_ && !(demo_ && demo_->playing())) keeper_->note(kind, code);
     if (demo_) {
         demo_->input(kind, code);
     } else {
@@ -155,13 +166,38 @@ void SdlApp::input(InputKind kind, int code) {
 }
 
 bool SdlApp::runDueTimer() {
-    if (!tickObserver_) return game_.runDueTimer();
     // The scheduler runs the timer it names as next, once that one is due.
     const std::optional<Game::DueTimer> next = game_.nextDue();
     const Duration started = clock_.now();
     if (!next || !game_.runDueTimer()) return false;
-    tickObserver_(next->name, next->due, started, clock_.now());
+    if (next->name == "Timer1") opening_ = false;  // the ball moves: the opening is over
+    if (tickObserver_) tickObserver_(next->name, next->due, started, clock_.now());
+    if (keeper_) keeper_->check(std::cout, std::cerr);
     return true;
+}
+
+bool SdlApp::skipped(const Routed& input) {
+    if (input.command == Command::KeyUp) return swallowed_.erase(input.code) > 0;
+    if (input.command == Command::KeyDown && swallowed_.contains(input.code)) return true;
+    // Not while the menu is open or play is paused: there the keys are the shell's.
+    if (!opening_ || game_.ended() || menu_.isOpen() || gate_.paused() || !AsksToSkip(input))
+        return false;
+    opening_ = false;
+    if (input.command == Command::KeyDown) swallowed_.insert(input.code);
+    hushable_.setHushed(true);
+    SkipOpening(game_, clock_, [this] { return runDueTimer(); });
+    hushable_.setHushed(false);
+    screen_.presentAll(shown());
+    return true;
+}
+
+void SdlApp::screenshot() {
+    const SavedScreenshot saved = SaveScreenshot(game_.picture(), ScreenshotsDir(), LocalNow());
+    if (saved.error.empty())
+        std::printf("%s\n", saved.path.c_str());
+    else
+        std::fprintf(stderr, "hopla: screenshot not saved: %s\n", saved.error.c_str());
+    std::fflush(stdout);
 }
 
 // The controllers read, queued events, then the controller repeats that fell due: all of it
@@ -200,6 +236,7 @@ void SdlApp::deliver(const SDL_Event& event) {
 void SdlApp::apply(const std::vector<Routed>& routed) {
     for (const Routed& input : routed) {
         if (game_.ended()) return;
+        if (skipped(input)) continue;
         if (input.command == Command::KeyDown || input.command == Command::KeyUp ||
             input.command == Command::MouseDown) {
             // While paused the game gets nothing (and later the releases it is owed); the
@@ -228,6 +265,10 @@ void SdlApp::apply(const std::vector<Routed>& routed) {
 }
 
 void SdlApp::command(Command command) {
+    if (command == Command::Screenshot) {
+        screenshot();
+        return;
+    }
     switch (command) {
         case Command::Menu:
             if (menu_.isOpen()) {

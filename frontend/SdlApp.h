@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "frontend/Menu.h"
 #include "frontend/Overlay.h"
 #include "frontend/PauseGate.h"
+#include "frontend/QuickStart.h"
 #include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
@@ -27,6 +29,7 @@
 namespace hopla {
 
 class DemoLink;
+class RecordKeeper;
 
 // How the window starts, and where the player's changes to it are remembered.
 struct AppOptions {
@@ -37,6 +40,7 @@ struct AppOptions {
     int volume = kMaxVolume;
     bool pauseWhenUnfocused = true;
     std::string settingsPath;  // empty: changes are not remembered
+    KeyBindings keys = DefaultKeyBindings();
     // In the browser, whose loop must never block: a sound played with wait holds the game's
     // clock for its length instead of blocking the handler (RealClock::holdFor).
     bool holdSounds = false;
@@ -76,7 +80,10 @@ class SdlApp {
     // and the loop feeds the game its inputs; the window keys stay the window's. Set before
     // run(); it must outlive run().
     const Clock& clock() const { return clock_; }
-    void setDemo(DemoLink* demo) { demo_ = demo; }
+    void setDemo(DemoLink* demo);
+    // The player's records: told of every input of the player and, after every timer handler,
+    // asked to look for the final screen. Set before run(); it must outlive run().
+    void setRecordKeeper(RecordKeeper* keeper) { keeper_ = keeper; }
 
     // What the menu's keys and records pages list, asked each time the page is drawn; without
     // one, the keys page lists the keys the game reads and the records page says there are
@@ -97,6 +104,9 @@ class SdlApp {
     void remember();
     void input(InputKind kind, int code);
     void feedDemo();
+    // The quick start: whether `input` skipped the opening or belongs to the key that did.
+    bool skipped(const Routed& input);
+    void screenshot();
     void present();
 
     // The shell around the game (SdlAppShell.cpp): pause, menu, volume, scaling.
@@ -114,6 +124,7 @@ class SdlApp {
     SdlSubsystem controllers_;  // may fail: the game is then played without them
     Screen screen_;
     SdlSound sound_;
+    HushableSound hushable_{sound_};  // the game's sound: hushed while the opening is skipped
     TtfText text_;
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
@@ -125,6 +136,9 @@ class SdlApp {
     TickObserver tickObserver_;
     InputObserver inputObserver_;
     DemoLink* demo_ = nullptr;
+    RecordKeeper* keeper_ = nullptr;
+    bool opening_ = true;      // until the ball is in the title room: a key may skip it
+    std::set<int> swallowed_;  // game keys whose press skipped the opening, till their release
     PauseGate gate_;
     Menu menu_;
     Overlay overlay_;

@@ -57,7 +57,11 @@ std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
 
 SdlSound::SdlSound(bool openDevice, Hold hold)
     : hold_(std::move(hold)), audio_(openDevice ? SDL_INIT_AUDIO : 0) {
-    if (!openDevice || !audio_.ok()) return;
+    if (!openDevice) return;
+    if (!audio_.ok()) {
+        warnWithoutDevice();
+        return;
+    }
     SDL_AudioSpec want{};
     want.freq = kDeviceRate;
     want.format = AUDIO_S16SYS;
@@ -68,7 +72,14 @@ SdlSound::SdlSound(bool openDevice, Hold hold)
     SDL_AudioSpec have{};
     // No format changes allowed: SDL converts our buffers to whatever the hardware wants.
     device_ = AudioDevice(SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0));
-    if (device_) SDL_PauseAudioDevice(device_.id(), 0);
+    if (device_)
+        SDL_PauseAudioDevice(device_.id(), 0);
+    else
+        warnWithoutDevice();
+}
+
+void SdlSound::warnWithoutDevice() const {
+    std::fprintf(stderr, "hopla: no sound device (%s); the game plays silently\n", SDL_GetError());
 }
 
 std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
@@ -81,7 +92,7 @@ std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
     } catch (const std::exception& e) {
         problem = e.what();  // out of memory: silence like any other unplayable file
     }
-    // Once per file, since the outcome is cached: a missing file is silence without a word.
+    // Once per file, since the outcome is cached.
     if (!wave && !problem.empty())
         std::fprintf(stderr, "hopla: %s is silent: %s\n", path.c_str(), problem.c_str());
     if (wave && wave->length() > Duration(0)) {

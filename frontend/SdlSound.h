@@ -27,8 +27,9 @@ inline constexpr int kDeviceChannels = 2;
 std::vector<std::int16_t> ConvertForDevice(const Wave& wave);
 
 // When no output device can be opened (no sound hardware, a dummy driver that fails, a headless
-// machine) every sound is silence, but waiting still takes the sound's length, so the game keeps
-// its pace. A file that is missing or not a complete wave is silence and never waited for.
+// machine) that is said in one line on the standard error and every sound is silence, but waiting
+// still takes the sound's length, so the game keeps its pace. A file that is missing or not a
+// complete wave is silence and never waited for, named once on the standard error.
 class SdlSound final : public SoundDevice {
   public:
     // Told the length of a sound played with wait, instead of waiting for it: the browser's
@@ -61,6 +62,7 @@ class SdlSound final : public SoundDevice {
     };
 
     std::shared_ptr<const Clip> load(const std::string& path);
+    void warnWithoutDevice() const;
     static void FillCallback(void* self, Uint8* stream, int bytes);
     void fill(std::int16_t* out, std::size_t count);
 

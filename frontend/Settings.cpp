@@ -1,12 +1,10 @@
-// Settings file: screened for size and binary content, parsed by libinih, written atomically
-// through the platform.
+// Settings file: screened for size and binary content, read line by line with a table of known
+// keys, rewritten keeping every line but the values it owns, written atomically through the
+// platform.
 #include "frontend/Settings.h"
-
-#include <ini.h>
 
 #include <algorithm>
 #include <cctype>
-#include <string_view>
 
 #include "frontend/Options.h"
 #include "platform/Platform.h"
@@ -15,19 +13,25 @@
 namespace hopla {
 namespace {
 
-// The game writes about 120 bytes; anything much larger is not its file.
+// The game writes about 200 bytes and a player's key lists a few more; anything much larger is
+// not its file.
 constexpr std::size_t kMaxFileBytes = 4096;
-// libinih reads lines in pieces of this many bytes; a longer line would come apart in pieces
-// that could each look like an entry, so such a file is refused before parsing.
+// A line longer than any setting needs is skipped as not one.
 constexpr std::size_t kMaxLineBytes = 160;
-
-constexpr std::string_view kWindow = "window", kSound = "sound";
 
 std::string Lower(std::string_view text) {
     std::string s(text);
     std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
 }
 
 std::optional<bool> ParseBool(std::string_view text) {
@@ -37,68 +41,171 @@ std::optional<bool> ParseBool(std::string_view text) {
     return std::nullopt;
 }
 
-struct Parse {
-    Settings settings;
-    std::string error;  // the first problem
-};
-
-int OnEntry(void* user, const char* section, const char* name, const char* value) {
-    auto& parse = *static_cast<Parse*>(user);
-    auto fail = [&](std::string why) {
-        if (parse.error.empty()) parse.error = std::move(why);
-        return 0;
-    };
-    const std::string key = Lower(name);
-    if (section == kSound) {
-        if (key != "volume") return fail("unknown key '" + std::string(name).substr(0, 40) + "'");
-        const std::optional<int> volume = ParseVolume(value);
-        if (!volume) return fail("volume must be a whole number from 0 to 100");
-        parse.settings.volume = *volume;
-        return 1;
+// A list of SDL key names, "Left, A, Keypad 4"; what is wrong with it, or empty.
+std::string ParseKeyList(std::string_view text, std::vector<std::int32_t>& keys) {
+    keys.clear();
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view name = Trim(text.substr(0, comma));
+        const std::optional<std::int32_t> key = KeyFromName(name);
+        if (!key) return "'" + std::string(name.substr(0, 40)) + "' is no key name SDL knows";
+        keys.push_back(*key);
+        if (comma == std::string_view::npos) return {};
+        text.remove_prefix(comma + 1);
     }
-    if (section != kWindow) return fail("unknown section [" + std::string(section) + "]");
-    if (key == "scale") {
-        if (Lower(value) == "auto") {
-            parse.settings.scale.reset();
-        } else if (const std::optional<int> n = ParseScale(value)) {
-            parse.settings.scale = n;
-        } else {
-            return fail("scale must be auto or a whole number from 1 to 8");
-        }
-    } else if (key == "fullscreen") {
-        const std::optional<bool> b = ParseBool(value);
-        if (!b) return fail("fullscreen must be true or false");
-        parse.settings.fullscreen = *b;
-    } else if (key == "scaling") {
-        const std::optional<ScalingMode> mode = ParseScaling(value);
-        if (!mode) return fail("scaling must be integer or fit");
-        parse.settings.scaling = *mode;
-    } else if (key == "pause_when_unfocused") {
-        const std::optional<bool> b = ParseBool(value);
-        if (!b) return fail("pause_when_unfocused must be true or false");
-        parse.settings.pauseWhenUnfocused = *b;
-    } else {
-        return fail("unknown key '" + std::string(name).substr(0, 40) + "'");
-    }
-    return 1;
 }
 
-// What makes a text unfit for the parser: binary bytes or an over-long line.
-std::string Unfit(std::string_view text) {
-    std::size_t lineStart = 0;
-    int line = 1;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == '\n') {
-            if (i - lineStart > kMaxLineBytes)
-                return "line " + std::to_string(line) + " is too long";
-            lineStart = i + 1;
-            ++line;
-            continue;
+// One known key: its section, its name, and how it sets its value (what is wrong, or empty).
+struct KeyRow {
+    std::string_view section;
+    std::string_view name;
+    std::string (*apply)(Settings&, std::string_view value);
+};
+
+const KeyRow kKeys[] = {
+    {"window", "scale",
+     [](Settings& s, std::string_view value) {
+         if (Lower(value) == "auto") {
+             s.scale.reset();
+         } else if (const std::optional<int> n = ParseScale(value)) {
+             s.scale = n;
+         } else {
+             return std::string("scale must be auto or a whole number from 1 to 8");
+         }
+         return std::string();
+     }},
+    {"window", "fullscreen",
+     [](Settings& s, std::string_view value) {
+         const std::optional<bool> b = ParseBool(value);
+         if (!b) return std::string("fullscreen must be true or false");
+         s.fullscreen = *b;
+         return std::string();
+     }},
+    {"window", "scaling",
+     [](Settings& s, std::string_view value) {
+         const std::optional<ScalingMode> mode = ParseScaling(value);
+         if (!mode) return std::string("scaling must be integer or fit");
+         s.scaling = *mode;
+         return std::string();
+     }},
+    {"window", "pause_when_unfocused",
+     [](Settings& s, std::string_view value) {
+         const std::optional<bool> b = ParseBool(value);
+         if (!b) return std::string("pause_when_unfocused must be true or false");
+         s.pauseWhenUnfocused = *b;
+         return std::string();
+     }},
+    {"sound", "volume",
+     [](Settings& s, std::string_view value) {
+         const std::optional<int> volume = ParseVolume(value);
+         if (!volume) return std::string("volume must be a whole number from 0 to 100");
+         s.volume = *volume;
+         return std::string();
+     }},
+    {"keys", "left", [](Settings& s, std::string_view v) { return ParseKeyList(v, s.keys.left); }},
+    {"keys", "right",
+     [](Settings& s, std::string_view v) { return ParseKeyList(v, s.keys.right); }},
+    {"keys", "back", [](Settings& s, std::string_view v) { return ParseKeyList(v, s.keys.back); }},
+};
+
+// One line of the file as read: a section header, an entry (its value's place in the line kept
+// for rewriting), or neither.
+struct Line {
+    std::string_view raw;  // without its '\n'
+    std::string section;   // the section it is in (lower case); for a header, its own name
+    bool header = false;
+    bool entry = false;
+    std::string key;  // lower case
+    std::size_t valueBegin = 0, valueEnd = 0;
+    std::string problem;  // why the line is no setting; empty for settings, comments and blanks
+};
+
+std::vector<Line> Scan(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::vector<Line> lines;
+    std::string section;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        Line line;
+        line.raw = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::string_view body = Trim(line.raw);
+        if (line.raw.size() > kMaxLineBytes) {
+            line.problem = "too long";
+        } else if (body.empty() || body.front() == ';' || body.front() == '#') {
+        } else if (body.front() == '[') {
+            if (body.back() != ']') {
+                line.problem = "not a setting";
+            } else {
+                section = Lower(Trim(body.substr(1, body.size() - 2)));
+                line.header = true;
+            }
+        } else if (const std::size_t eq = line.raw.find_first_of("=:");
+                   eq == std::string_view::npos || Trim(line.raw.substr(0, eq)).empty()) {
+            line.problem = "not a setting";
+        } else {
+            line.entry = true;
+            line.key = Lower(Trim(line.raw.substr(0, eq)));
+            // The value runs to a ';' after white space, which starts a comment.
+            std::size_t valueEnd = line.raw.size();
+            for (std::size_t i = eq + 1; i < line.raw.size(); ++i)
+                if (line.raw[i] == ';' &&
+                    std::isspace(static_cast<unsigned char>(line.raw[i - 1]))) {
+                    valueEnd = i;
+                    break;
+                }
+            std::size_t begin = eq + 1;
+            while (begin < valueEnd && std::isspace(static_cast<unsigned char>(line.raw[begin])))
+                ++begin;
+            while (valueEnd > begin &&
+                   std::isspace(static_cast<unsigned char>(line.raw[valueEnd - 1])))
+                --valueEnd;
+            line.valueBegin = begin;
+            line.valueEnd = valueEnd;
         }
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 && c != '\t' && c != '\r') return "not a text file";
+        line.section = section;
+        lines.push_back(std::move(line));
     }
-    return {};
+    return lines;
+}
+
+const KeyRow* FindKey(std::string_view section, std::string_view name) {
+    for (const KeyRow& row : kKeys)
+        if (row.section == section && row.name == name) return &row;
+    return nullptr;
+}
+
+bool KnownSection(std::string_view section) {
+    return std::any_of(std::begin(kKeys), std::end(kKeys),
+                       [&](const KeyRow& row) { return row.section == section; });
+}
+
+// What makes a text no settings file at all: binary bytes.
+bool Binary(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return c < 0x20 && c != '\t' && c != '\r' && c != '\n';
+    });
+}
+
+std::string BoolText(bool b) {
+    return b ? "true" : "false";
+}
+
+// What the game writes: each value's section, key and text, in the order of a new file.
+struct Owned {
+    std::string_view section;
+    std::string_view key;
+    std::string text;
+    bool written = false;
+};
+
+std::vector<Owned> OwnedValues(const Settings& s) {
+    return {{"window", "scale", s.scale ? std::to_string(*s.scale) : "auto"},
+            {"window", "fullscreen", BoolText(s.fullscreen)},
+            {"window", "scaling", std::string(ScalingName(s.scaling))},
+            {"window", "pause_when_unfocused", BoolText(s.pauseWhenUnfocused)},
+            {"sound", "volume", std::to_string(s.volume)}};
 }
 
 }  // namespace
@@ -112,43 +219,111 @@ LoadedSettings LoadSettings(const std::string& path) {
     LoadedSettings loaded;
     const SmallFile file = ReadSmallFile(path, kMaxFileBytes);
     if (!file.text) {
-        if (!file.error.empty()) loaded.warning = Escaped("ignoring " + path + ": " + file.error);
+        if (!file.error.empty())
+            loaded.warnings.push_back(Escaped("ignoring " + path + ": " + file.error));
         return loaded;
     }
-    const std::string& text = *file.text;
-    if (std::string why = Unfit(text); !why.empty()) {
-        loaded.warning = Escaped("ignoring " + path + ": " + why);
+    if (Binary(*file.text)) {
+        loaded.warnings.push_back("ignoring " + path + ": not a text file");
         return loaded;
     }
-    Parse parse;
-    // The first error is the one reported, so parsing stops there.
-    ini_stop_on_first_error = true;
-    const int status = ini_parse_string(text.c_str(), &OnEntry, &parse);
-    if (status != 0) {
-        loaded.warning = Escaped("ignoring " + path + ": line " + std::to_string(status) + ": " +
-                                 (parse.error.empty() ? "not a setting" : parse.error));
-        return loaded;
+    int number = 0;
+    std::string warnedSection;  // an unknown section is named once, not for each of its keys
+    for (const Line& line : Scan(*file.text)) {
+        ++number;
+        std::string problem = line.problem;
+        if (line.header && !KnownSection(line.section)) {
+            problem = "unknown section [" + line.section.substr(0, 40) + "]";
+        } else if (line.entry && line.section.empty()) {
+            problem = "'" + line.key.substr(0, 40) + "' is outside a section";
+        } else if (line.entry && KnownSection(line.section)) {
+            if (const KeyRow* row = FindKey(line.section, line.key)) {
+                Settings tried = loaded.settings;
+                problem = row->apply(
+                    tried, line.raw.substr(line.valueBegin, line.valueEnd - line.valueBegin));
+                if (problem.empty()) loaded.settings = std::move(tried);
+            } else {
+                problem = "unknown key '" + line.key.substr(0, 40) + "' in [" + line.section + "]";
+            }
+        }
+        if (!problem.empty())
+            loaded.warnings.push_back(Escaped(path + ":" + std::to_string(number) + ": " + problem +
+                                              "; the line is skipped"));
     }
-    loaded.settings = parse.settings;
     return loaded;
 }
 
 std::string FormatSettings(const Settings& settings) {
-    std::string text = "# Hopla's remembered window choices; the game rewrites this file.\n";
-    text += "[window]\n";
-    text += "scale = " + (settings.scale ? std::to_string(*settings.scale) : "auto") + "\n";
-    text += std::string("fullscreen = ") + (settings.fullscreen ? "true" : "false") + "\n";
-    text += "scaling = " + std::string(ScalingName(settings.scaling)) + "\n";
-    text += std::string("pause_when_unfocused = ") +
-            (settings.pauseWhenUnfocused ? "true" : "false") + "\n";
-    text += "[sound]\n";
-    text += "volume = " + std::to_string(settings.volume) + "\n";
+    std::string text = "# Hopla's settings; the game rewrites the [window] and [sound] values.\n";
+    std::string_view section;
+    for (const Owned& value : OwnedValues(settings)) {
+        if (value.section != section) {
+            section = value.section;
+            text += "[" + std::string(section) + "]\n";
+        }
+        text += std::string(value.key) + " = " + value.text + "\n";
+    }
     return text;
+}
+
+std::string UpdateSettingsText(std::string_view text, const Settings& settings) {
+    if (Trim(text).empty()) return FormatSettings(settings);
+    std::vector<Owned> values = OwnedValues(settings);
+    std::vector<std::string> out;
+    // Where each section's first run of lines ends (after its last line that is not blank).
+    std::vector<std::pair<std::string, std::size_t>> sectionEnds;
+    std::string current;
+    bool firstRun = false;
+    for (const Line& line : Scan(text)) {
+        std::string raw(line.raw);
+        if (line.entry)
+            for (Owned& value : values)
+                if (line.section == value.section && line.key == value.key) {
+                    raw.replace(line.valueBegin, line.valueEnd - line.valueBegin, value.text);
+                    value.written = true;
+                }
+        out.push_back(std::move(raw));
+        if (line.header) {
+            current = line.section;
+            firstRun = std::none_of(sectionEnds.begin(), sectionEnds.end(),
+                                    [&](const auto& end) { return end.first == current; });
+            if (firstRun) sectionEnds.emplace_back(current, out.size());
+        } else if (firstRun && !Trim(line.raw).empty()) {
+            sectionEnds.back().second = out.size();
+        }
+    }
+    // The missing values: after the last line of their section's first run, or in a new
+    // section at the end.
+    std::vector<std::vector<std::string>> after(out.size() + 1);  // by the line they follow
+    std::string appended;
+    for (const Owned& value : values) {
+        if (value.written) continue;
+        const std::string entry = std::string(value.key) + " = " + value.text;
+        const auto end = std::find_if(sectionEnds.begin(), sectionEnds.end(),
+                                      [&](const auto& e) { return e.first == value.section; });
+        if (end != sectionEnds.end()) {
+            after[end->second].push_back(entry);
+        } else {
+            if (appended.find("[" + std::string(value.section) + "]") == std::string::npos)
+                appended += "[" + std::string(value.section) + "]\n";
+            appended += entry + "\n";
+        }
+    }
+    std::string result = text.starts_with("\xEF\xBB\xBF") ? "\xEF\xBB\xBF" : "";
+    for (std::size_t i = 0; i <= out.size(); ++i) {
+        if (i > 0) result += out[i - 1] + "\n";
+        for (const std::string& entry : after[i]) result += entry + "\n";
+    }
+    return result + appended;
 }
 
 std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings) {
     if (path.empty()) return "no place for settings (neither XDG_CONFIG_HOME nor HOME is set)";
-    return ReplaceFile(path, FormatSettings(settings));
+    const std::string target = LinkTarget(path);
+    // A file that is no settings file at all (binary, too large) was ignored and is written anew.
+    const SmallFile file = ReadSmallFile(target, kMaxFileBytes);
+    const std::string_view old = file.text && !Binary(*file.text) ? *file.text : std::string_view();
+    return ReplaceFile(target, UpdateSettingsText(old, settings));
 }
 
 }  // namespace hopla

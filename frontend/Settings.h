@@ -1,10 +1,15 @@
-// The remembered window and sound choices in $XDG_CONFIG_HOME/hopla/settings.ini, parsed by
-// libinih, the file read and written through the platform; no SDL.
+// The remembered window and sound choices and the key bindings in
+// $XDG_CONFIG_HOME/hopla/settings.ini,
+// read line by line (a bad line is skipped, the rest kept) and rewritten keeping the player's
+// lines; the file read and written through the platform. No window: SDL only names keys.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "frontend/KeyCodes.h"
 #include "frontend/Scaling.h"
 
 namespace hopla {
@@ -13,11 +18,13 @@ namespace hopla {
 inline constexpr int kMaxVolume = 100;
 
 struct Settings {
-    std::optional<int> scale;  // none: the largest that fits the screen ("auto")
-    bool fullscreen = false;
-    ScalingMode scaling = ScalingMode::Fit;  // how the whole screen (or a resized window) is filled
-    int volume = kMaxVolume;                 // 0..kMaxVolume
-    bool pauseWhenUnfocused = true;          // the game pauses while its window is not active
+    std::optional<int> scale;  // [window] scale: none is "auto", the largest that fits
+    bool fullscreen = false;   // [window] fullscreen
+    // [window] scaling: how the whole screen (or a resized window) is filled
+    ScalingMode scaling = ScalingMode::Fit;
+    int volume = kMaxVolume;                  // [sound] volume, 0..kMaxVolume
+    bool pauseWhenUnfocused = true;           // [window] pause_when_unfocused
+    KeyBindings keys = DefaultKeyBindings();  // [keys] left, right, back
     bool operator==(const Settings&) const = default;
 };
 
@@ -26,21 +33,31 @@ struct Settings {
 std::string SettingsPath();
 
 struct LoadedSettings {
-    Settings settings;  // the defaults when the file was not usable
-    // One line about an unusable file, its control bytes escaped; empty when it was fine or absent.
-    std::string warning;
+    Settings settings;  // the defaults for what the file does not set well
+    std::vector<std::string>
+        warnings;  // one line each, for the standard error, control bytes escaped
 };
 
-// Reads the file. A missing or empty file gives the defaults quietly; one that cannot be read,
-// is not a small text file, or holds anything but the known keys with valid values is ignored
-// as a whole, with a warning.
+// Reads the file. A missing or empty file gives the defaults quietly. A file that cannot be
+// read or is not a small text file is ignored as a whole, with one warning. Otherwise each line
+// that is not a known key with a good value (an unknown section or key, a bad value, a line
+// that is no setting or too long) is warned about, naming its line, and skipped; the rest
+// counts.
 LoadedSettings LoadSettings(const std::string& path);
 
-// The file's text for these settings.
+// A new file's text for these settings: the [window] and [sound] sections (the keys are the
+// defaults until the player writes a [keys] section).
 std::string FormatSettings(const Settings& settings);
 
-// Writes the file anew (through a temporary file and a rename, so a reader never sees half of
-// it), creating its directories. Returns what went wrong, or nothing.
+// `text` (the file as it is) with the values the game writes ([window] and [sound]): their
+// lines get the new values, missing ones are added to their section (or a new section at the
+// end); every other line, comments, key bindings and unknown lines included, stays as it was.
+std::string UpdateSettingsText(std::string_view text, const Settings& settings);
+
+// Writes the window and sound choices into the file (read anew, so the player's other lines stay)
+// through a temporary file and a rename, so a reader never sees half of it; a file that is a
+// symbolic link is replaced where the link points, so it stays a link. Creates the missing
+// directories. Returns what went wrong, or nothing.
 std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings);
 
 }  // namespace hopla

@@ -1,6 +1,6 @@
-// The game in the browser: the command line the page gives (--play, --record, --mute), the
-// settings kept in the browser, then the window's loop handed to the browser one round per
-// timeout, since a page must never block. The page (frontend/web) is told the tick timing, a
+// The game in the browser: started as hopla starts (the command line the page gives: --play,
+// --record), then the window's loop handed to the browser one round per timeout, since a page
+// must never block. The page (frontend/web) is told the tick timing, a
 // played demo's outcome and the game's end.
 #include <emscripten.h>
 
@@ -16,14 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "demo/DemoFile.h"
 #include "frontend/DemoLink.h"
 #include "frontend/Main.h"
-#include "frontend/Options.h"
 #include "frontend/SdlApp.h"
-#include "frontend/Settings.h"
-#include "platform/Platform.h"
-#include "toolkit/Environment.h"
 
 namespace hopla {
 namespace {
@@ -85,115 +80,75 @@ class TickTiming {
     std::vector<double> lateMs_;
 };
 
-// Everything the game needs while the browser runs it. Made by main, it owns itself from then
-// on: each round schedules the next, and the last one deletes the session.
-class WebSession {
+// The started game while the browser runs it. Made by main, it owns itself from then on: each
+// round schedules the next, and the last one deletes it.
+class WebGame {
   public:
-    static void Round(void* self) { static_cast<WebSession*>(self)->round(); }
-
-    // Returns the exit status when the game does not start (a bad command line or demo), after
-    // telling the page; otherwise none, with the first round scheduled.
-    static std::optional<int> Start(int argc, char** argv) {
-        auto session = std::make_unique<WebSession>();
-        if (std::optional<int> status = session->open(argc, argv)) {
-            HoplaReportEnd(*status, session->error_.c_str());
-            return status;
-        }
-        emscripten_async_call(&WebSession::Round, session.release(), 0);
-        return std::nullopt;
+    explicit WebGame(std::unique_ptr<Session> session) : session_(std::move(session)) {
+        session_->app().setTickObserver([this](std::string_view, Duration due, Duration started,
+                                               Duration) { timing_.add(started - due); });
     }
+
+    static void Round(void* self) { static_cast<WebGame*>(self)->round(); }
 
   private:
-    std::optional<int> open(int argc, char** argv);
     void round();
-    void end(int status);
-    std::optional<int> fail(int status, const std::string& message) {
-        error_ = message;
-        std::fprintf(stderr, "hopla: %s\n", message.c_str());
-        return status;
+    void end(int status, const std::string& message);
+    void reportOutcome() {
+        if (DemoLink* demo = session_->demo(); demo && demo->playing())
+            HoplaReportOutcome(demo->outcome().c_str());
     }
 
-    std::string error_;
-    std::string playPath_;
-    SdlLibrary sdl_;
-    std::unique_ptr<SdlApp> app_;
-    std::unique_ptr<DemoLink> link_;
+    std::unique_ptr<Session> session_;
     TickTiming timing_;
 };
 
-std::optional<int> WebSession::open(int argc, char** argv) {
-    const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
-    const ParsedOptions parsed = ParseOptions(args);
-    if (!parsed.options) return fail(2, parsed.error);
-    const Options& options = *parsed.options;
-
-    AppOptions app = ChooseAppOptions(options, SettingsPath());
-    app.fullscreen = false;  // the browser goes to the whole screen only when the player asks
-    app.holdSounds = true;
-
-    std::optional<Demo> demo;
-    if (options.play) {
-        try {
-            demo = ReadDemoFile(*options.play);
-        } catch (const DemoError& e) {
-            return fail(2, e.what());
-        }
-        playPath_ = *options.play;
-    }
-    try {
-        const std::uint32_t seed = demo ? demo->seed : ClockSeed();
-        app_ = std::make_unique<SdlApp>(seed, ExecutableDir(), app);
-        if (demo) {
-            link_ = DemoLink::Playing(app_->game(), app_->clock(), std::move(*demo), playPath_,
-                                      std::cerr);
-        } else if (options.record) {
-            link_ = DemoLink::Recording(app_->game(), app_->clock(), seed, *options.record);
-        }
-    } catch (const std::exception& e) {
-        return fail(1, e.what());
-    }
-    app_->setDemo(link_.get());
-    app_->setTickObserver([this](std::string_view, Duration due, Duration started, Duration) {
-        timing_.add(started - due);
-    });
-    return std::nullopt;
-}
-
-void WebSession::round() {
+void WebGame::round() {
+    SdlApp& app = session_->app();
     std::optional<Duration> wake;
     try {
-        wake = app_->step();
+        wake = app.step();
     } catch (const std::exception& e) {
-        fail(1, e.what());
-        end(1);
+        std::fprintf(stderr, "hopla: %s\n", e.what());
+        end(1, e.what());
         return;
     }
-    if (link_ && link_->playing()) HoplaReportOutcome(link_->outcome().c_str());
-    if (app_->ended()) {
-        end(link_ ? link_->finish(std::cerr) : 0);
+    reportOutcome();
+    if (app.ended()) {
+        end(session_->finish(), "");
         return;
     }
     Duration wait = kLongestWait;
-    if (wake) wait = std::clamp(*wake - app_->clock().now(), Duration(0), kLongestWait);
+    if (wake) wait = std::clamp(*wake - app.clock().now(), Duration(0), kLongestWait);
     const double waitMs = std::chrono::duration<double, std::milli>(wait).count();
     // Whole milliseconds, rounded up: a round that came early would run nothing and wait again.
-    emscripten_async_call(&WebSession::Round, this, static_cast<int>(std::ceil(waitMs)));
+    emscripten_async_call(&WebGame::Round, this, static_cast<int>(std::ceil(waitMs)));
 }
 
-// The last round: the figures and the outcome to the page, and the session gone.
-void WebSession::end(int status) {
+// The last round: the figures, the outcome and the last picture to the page, and the game gone.
+void WebGame::end(int status, const std::string& message) {
     timing_.report();
-    if (link_ && link_->playing()) HoplaReportOutcome(link_->outcome().c_str());
-    const std::string message = error_;
+    reportOutcome();
     HoplaKeepLastPicture();
     delete this;
     HoplaReportEnd(status, message.c_str());
+}
+
+// Starts the game as hopla starts; when it does not start (a bad demo, a bad option) the page
+// shows the last line said on standard error.
+int StartInPage(int argc, char** argv) {
+    Started started = StartHopla(argc, argv, {}, true);
+    if (!started.session) {
+        HoplaReportEnd(started.status, "");
+        return started.status;
+    }
+    emscripten_async_call(&WebGame::Round, new WebGame(std::move(started.session)), 0);
+    return 0;
 }
 
 }  // namespace
 }  // namespace hopla
 
 int main(int argc, char** argv) {
-    if (std::optional<int> status = hopla::WebSession::Start(argc, argv)) return *status;
-    return 0;
+    return hopla::StartInPage(argc, argv);
 }

@@ -1,6 +1,7 @@
-// The game's entry point.
+// The game's entry point; --edit runs the stage editor, which lives above the frontend.
 #include "frontend/Main.h"
+#include "editor/Editor.h"
 
 int main(int argc, char** argv) {
-    return hopla::HoplaMain(argc, argv);
+    return hopla::HoplaMain(argc, argv, {}, hopla::RunEditor);
 }

@@ -97,6 +97,16 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline);
 // loop, before the first wait.
 void TightenTimerSlack();
 
+// ---- Time of day.
+
+// The local date and time, to the second. The frontend names screenshots and dates records
+// with it.
+struct LocalTime {
+    int year, month, day;      // 2026, 1..12, 1..31
+    int hour, minute, second;  // 0..23, 0..59, 0..60
+};
+LocalTime LocalNow();
+
 // ---- Files.
 
 // What ReadSmallFile found: the text, or why an existing file cannot be used, or neither when
@@ -124,5 +134,25 @@ std::optional<std::string> WhyNotWritable(const std::string& path);
 // one line saying what went wrong ("cannot create DIR: why", "cannot write PATH: why"), or
 // nothing. The frontend saves the settings with it after each change.
 std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents);
+
+// The file a chain of symbolic links at `path` ends at (relative links taken from the link's
+// own folder), the target of a dangling link included; `path` itself when it is no link or the
+// chain loops. The frontend replaces its settings file there, so that a linked settings.ini
+// stays a link.
+std::string LinkTarget(const std::string& path);
+
+// Writes `contents` as a new file `path` that did not exist before (never over another file,
+// not even one made meanwhile), creating the missing directories above it as ReplaceFile does.
+// The frontend saves screenshots with it.
+struct NewFile {
+    bool written = false;
+    bool existed = false;  // a file of that name was there already: nothing was written
+    std::string error;     // one line when neither ("cannot write PATH: why")
+};
+NewFile WriteNewFile(const std::string& path, std::string_view contents);
+
+// Renames `from` to `to` (replacing `to`); one line saying what went wrong, or nothing. The
+// frontend puts a damaged records file aside with it.
+std::optional<std::string> RenameFile(const std::string& from, const std::string& to);
 
 }  // namespace hopla

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -185,6 +186,21 @@ class Fd {
   private:
     int fd_;
 };
+
+// Writes all of `contents` to `fd`; false with errno set when it cannot.
+bool WriteAll(int fd, std::string_view contents) {
+    for (std::size_t done = 0; done < contents.size();) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 // mkdir -p for the directories above `path`, each readable by the user only.
 std::optional<std::string> MakeParents(const std::string& path) {
@@ -362,15 +378,7 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
     std::string temp = path + ".XXXXXX";
     Fd fd(::mkstemp(temp.data()));
     if (fd.get() < 0) return "cannot write " + path + ": " + std::strerror(errno);
-    bool written = true;
-    for (std::size_t done = 0; done < contents.size() && written;) {
-        const ssize_t n = ::write(fd.get(), contents.data() + done, contents.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            written = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
+    bool written = WriteAll(fd.get(), contents);
     const int savedErrno = errno;
     ::fchmod(fd.get(), 0644);
     if (!fd.close() && written) written = false;
@@ -384,6 +392,62 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
         return "cannot write " + path + ": " + std::strerror(renameErrno);
     }
     return std::nullopt;
+}
+
+std::string LinkTarget(const std::string& path) {
+    std::string at = path;
+    // As many links as the kernel follows itself before it calls it a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        std::string target(4096, '\0');
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return at;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.front() != '/') {
+            const std::size_t slash = at.rfind('/');
+            if (slash != std::string::npos) target = at.substr(0, slash + 1) + target;
+        }
+        at = std::move(target);
+    }
+    return path;
+}
+
+NewFile WriteNewFile(const std::string& path, std::string_view contents) {
+    NewFile result;
+    if (std::optional<std::string> error = MakeParents(path)) {
+        result.error = std::move(*error);
+        return result;
+    }
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644));
+    if (fd.get() < 0) {
+        if (errno == EEXIST)
+            result.existed = true;
+        else
+            result.error = "cannot write " + path + ": " + std::strerror(errno);
+        return result;
+    }
+    bool written = WriteAll(fd.get(), contents);
+    const int savedErrno = errno;
+    if (!fd.close() && written) written = false;
+    if (!written) {
+        ::unlink(path.c_str());
+        result.error = "cannot write " + path + ": " + std::strerror(savedErrno);
+        return result;
+    }
+    result.written = true;
+    return result;
+}
+
+std::optional<std::string> RenameFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) == 0) return std::nullopt;
+    return "cannot rename " + from + " to " + to + ": " + std::strerror(errno);
+}
+
+LocalTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 }  // namespace hopla

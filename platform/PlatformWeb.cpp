@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -51,6 +52,20 @@ EM_JS(void, HoplaSyncKept, (), {
 bool KeptDirMounted() {
     struct stat st {};
     return HoplaInBrowser() && ::stat(kKeptDir, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// After a change to a file in the kept folder, the folder is written back to IndexedDB.
+void KeepIfKept(const std::string& path) {
+    if (KeptDirMounted() && path.rfind(std::string(kKeptDir) + "/", 0) == 0) HoplaSyncKept();
+}
+
+bool WriteAll(int fd, std::string_view contents) {
+    for (std::size_t done = 0; done < contents.size();) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 std::optional<std::string> MakeParents(const std::string& path) {
@@ -186,14 +201,7 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
     const std::string temp = path + ".new";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return "cannot write " + path + ": " + std::strerror(errno);
-    bool written = true;
-    for (std::size_t done = 0; done < contents.size() && written;) {
-        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
-        if (n <= 0)
-            written = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
+    bool written = WriteAll(fd, contents);
     const int savedErrno = errno;
     if (::close(fd) != 0 && written) written = false;
     if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
@@ -201,8 +209,67 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
         ::unlink(temp.c_str());
         return "cannot write " + path + ": " + why;
     }
-    if (KeptDirMounted() && path.rfind(std::string(kKeptDir) + "/", 0) == 0) HoplaSyncKept();
+    KeepIfKept(path);
     return std::nullopt;
+}
+
+std::string LinkTarget(const std::string& path) {
+    std::string at = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::string target(4096, '\0');
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return at;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.front() != '/') {
+            const std::size_t slash = at.rfind('/');
+            if (slash != std::string::npos) target = at.substr(0, slash + 1) + target;
+        }
+        at = std::move(target);
+    }
+    return path;
+}
+
+NewFile WriteNewFile(const std::string& path, std::string_view contents) {
+    NewFile result;
+    if (std::optional<std::string> error = MakeParents(path)) {
+        result.error = std::move(*error);
+        return result;
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0) {
+        if (errno == EEXIST)
+            result.existed = true;
+        else
+            result.error = "cannot write " + path + ": " + std::strerror(errno);
+        return result;
+    }
+    bool written = WriteAll(fd, contents);
+    const int savedErrno = errno;
+    if (::close(fd) != 0 && written) written = false;
+    if (!written) {
+        ::unlink(path.c_str());
+        result.error = "cannot write " + path + ": " + std::strerror(savedErrno);
+        return result;
+    }
+    KeepIfKept(path);
+    result.written = true;
+    return result;
+}
+
+std::optional<std::string> RenameFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return "cannot rename " + from + " to " + to + ": " + std::strerror(errno);
+    KeepIfKept(to);
+    return std::nullopt;
+}
+
+// The browser's own time zone, as the page's JavaScript sees it.
+LocalTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 }  // namespace hopla

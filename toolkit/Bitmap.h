@@ -136,6 +136,7 @@ class Bitmap {
         std::shared_ptr<const Image> background;
         int currentX = 0;
         int currentY = 0;
+        bool operator==(const Settings&) const = default;
     };
     const Settings& settings() const { return settings_; }
     void restoreSettings(const Settings& s) { settings_ = s; }

@@ -16,8 +16,9 @@ std::atomic<std::uint64_t> nextPictureId{1};
 Picture::Picture(int width, int height, Color backColor)
     : Bitmap(width, height, backColor),
       id_(nextPictureId++),
-      rowVersion_(static_cast<std::size_t>(Bitmap::height()), version_),
-      written_(static_cast<std::size_t>(Bitmap::height()), Span{0, Bitmap::width()}) {}
+      rowVersion_(static_cast<std::size_t>(Bitmap::height()), version_) {
+    replaced();
+}
 
 std::shared_ptr<const Image> Picture::snapshot() const {
     std::shared_ptr<const Image> last = snapshot_.lock();
@@ -54,7 +55,6 @@ void Picture::copyWhole(const Picture& src) {
     std::uint32_t* const to = pixelsOf(0);
     const std::uint64_t* const fromVersion = src.rowVersion_.data();
     std::uint64_t* const toVersion = rowVersion_.data();
-    Span* const written = written_.data();
     int first = rows, end = 0;
     for (int y = 0; y < rows; ++y) {
         // Skip the run of rows equal already in a scan without calls, so it stays in registers.
@@ -65,7 +65,7 @@ void Picture::copyWhole(const Picture& src) {
         const auto i = static_cast<std::size_t>(y);
         std::memcpy(to + i * stride, from + i * stride, bytes);
         toVersion[i] = stamp;
-        written[i] = {0, static_cast<int>(stride)};
+        noteWritten(y, 0, static_cast<int>(stride));
         first = std::min(first, y);
         end = y + 1;
     }
@@ -82,10 +82,7 @@ void Picture::copyWhole(const Picture& src) {
 void Picture::changing(const Rect& c) {
     ++version_;
     std::fill(rowVersion_.begin() + c.top, rowVersion_.begin() + c.bottom, version_);
-    for (int y = c.top; y < c.bottom; ++y) {
-        Span& w = written_[static_cast<std::size_t>(y)];
-        w = {std::min(w.left, c.left), std::max(w.right, c.right)};
-    }
+    for (int y = c.top; y < c.bottom; ++y) noteWritten(y, c.left, c.right);
     widenChanged(c);
 }
 
@@ -93,6 +90,8 @@ void Picture::replaced() {
     // Every row is new to whoever copied from this picture, and no earlier copy into it holds.
     rowVersion_.assign(static_cast<std::size_t>(height()), ++version_);
     written_.assign(static_cast<std::size_t>(height()), Span{0, width()});
+    writtenRows_.resize(static_cast<std::size_t>(height()));
+    for (int y = 0; y < height(); ++y) writtenRows_[static_cast<std::size_t>(y)] = y;
     syncs_ = {};
 }
 
@@ -106,6 +105,15 @@ void Picture::widenChanged(const Rect& c) {
                    ? c
                    : Rect{std::min(changed_.left, c.left), std::min(changed_.top, c.top),
                           std::max(changed_.right, c.right), std::max(changed_.bottom, c.bottom)};
+}
+
+std::uint64_t Picture::pixelDigest(Digest digest) const {
+    if (digest_ != digest || digestVersion_ != version_) {
+        digestValue_ = digest(image());
+        digest_ = digest;
+        digestVersion_ = version_;
+    }
+    return digestValue_;
 }
 
 Rect Picture::takeChanged() {

@@ -2,6 +2,7 @@
 // and keeps what makes whole copies between pictures and repeated snapshots cheap.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -31,11 +32,17 @@ class Picture final : public Bitmap, public LabelHost {
 
     // Everything the picture holds (pixels, pen, colours, font, text position, background,
     // pending label repaints, what the whole-picture copy knows), for a game saved and gone back
-    // to (Form1's save and restore). Rows not written since the last save or restore share their
-    // pixels with it, so a save costs only the rows drawn since and a restore only what differs.
-    // Restoring a state of another picture throws std::invalid_argument.
+    // to (Form1's save and restore). Saved pixels are immutable rows in shared chunks: a save
+    // copies only the rows written since the last save or restore (none: the same state is
+    // handed out again), and a restore rewrites only the rows where the two differ.
+    // Restoring a state of another picture throws std::invalid_argument. Rows a restore rewrites
+    // count as written, unless `stamps` is Saved: then every row takes back its stamp as saved,
+    // so whole copies between pictures restored to states saved at one moment move only the rows
+    // that differed then. Only for a group restored together that holds every picture its
+    // members copy from or into (Form1's restore).
+    enum class Stamps { Fresh, Saved };
     State save() const;
-    void restore(const State& state);
+    void restore(const State& state, Stamps stamps = Stamps::Fresh);
 
     // Bitmap::Copy between pictures: w x h pixels from src at (sx, sy) to dst at (dx, dy),
     // clipped against both; what the clip trims off one side moves the other too. A copy of a
@@ -54,6 +61,11 @@ class Picture final : public Bitmap, public LabelHost {
     // The bounding box of every pixel changed since the last call (what a screen must update).
     Rect takeChanged();
 
+    // What `digest` makes of the pixels, worked out again only after they changed: check lines
+    // hash every picture, and most of them stay as they were.
+    using Digest = std::uint64_t (*)(const Image&);
+    std::uint64_t pixelDigest(Digest digest) const;
+
   private:
     // A whole copy from another picture: after it this picture equalled the source, and both
     // were at these versions.
@@ -61,6 +73,7 @@ class Picture final : public Bitmap, public LabelHost {
         std::uint64_t source = 0;  // the source's id; 0 for an unused slot
         std::uint64_t sourceVersion = 0;
         std::uint64_t version = 0;
+        bool operator==(const Sync&) const = default;
     };
 
     // Every write arrives here first: the screen's update and the whole copy rely on it.
@@ -82,32 +95,61 @@ class Picture final : public Bitmap, public LabelHost {
     mutable std::weak_ptr<const Image> snapshot_;
     mutable std::uint64_t snapshotVersion_ = 0;
 
-    // The rows as the last save or restore left them, with their stamps: what the next save
-    // shares instead of copying. A stamp names one content of one row for the picture's life,
-    // since versions only grow and a restore gives every row it rewrites a new one.
+    // pixelDigest's last result, and at which version of the pixels.
+    mutable Digest digest_ = nullptr;
+    mutable std::uint64_t digestVersion_ = 0;
+    mutable std::uint64_t digestValue_ = 0;
+
+    // Saved pixels: rows of kChunkRows in a chunk, chunks in a frame, each level immutable and
+    // shared by every save that holds it. The pixels equal base_ but for the columns of
+    // written_ in the rows of writtenRows_ (every row while there is no base).
+    static constexpr int kChunkRows = 32;
     using SharedRow = std::shared_ptr<const std::uint32_t[]>;
-    mutable std::vector<SharedRow> keptRows_;
-    mutable std::vector<std::uint64_t> keptStamps_;
-    // The columns of each row written since the last save or restore: going back to the
-    // state last saved or restored copies only these.
-    struct Span {
-        int left, right;
+    struct Chunk {
+        std::array<SharedRow, kChunkRows> rows;
     };
+    struct Frame {
+        int width = 0, height = 0;
+        std::vector<std::shared_ptr<const Chunk>> chunks;
+    };
+    struct Saved;
+    struct Span {
+        int left, right;  // empty when left >= right
+    };
+    void noteWritten(int y, int left, int right) {
+        Span& w = written_[static_cast<std::size_t>(y)];
+        if (w.left >= w.right) {
+            writtenRows_.push_back(y);
+            w = {left, right};
+        } else {
+            w = {std::min(w.left, left), std::max(w.right, right)};
+        }
+    }
+    bool baseFits() const;
+    std::shared_ptr<const Frame> frameWithWrites() const;
+    bool sameAs(const Saved& saved) const;
+
+    mutable std::shared_ptr<const Frame> base_;
     mutable std::vector<Span> written_;
+    mutable std::vector<int> writtenRows_;
+    // The state last saved or restored: a save hands it out again while the picture equals it.
+    mutable std::shared_ptr<const Saved> lastSaved_;
 };
 
-// A saved picture: opaque, cheap to copy (rows are shared), restorable into its own picture.
+struct Picture::Saved {
+    std::shared_ptr<const Frame> frame;
+    std::vector<std::uint64_t> stamps;
+    Settings settings;
+    std::vector<Rect> dirty;
+    std::array<Sync, 4> syncs{};
+};
+
+// A saved picture: opaque, cheap to copy (one shared block), restorable into its own picture.
 class Picture::State {
   private:
     friend class Picture;
     std::uint64_t picture_ = 0;  // the id of the picture saved; 0 for a state never saved
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<SharedRow> rows_;
-    std::vector<std::uint64_t> stamps_;
-    Settings settings_;
-    std::vector<Rect> dirty_;
-    std::array<Sync, 4> syncs_{};
+    std::shared_ptr<const Saved> saved_;
 };
 
 }  // namespace hopla

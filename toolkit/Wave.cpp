@@ -90,9 +90,11 @@ std::optional<Wave> DecodeWave(std::span<const std::uint8_t> b, std::string* pro
 }
 
 std::optional<Wave> LoadWave(const std::string& path, std::string* problem) {
-    // A directory or device under the name is as good as a missing file: silence.
+    // A missing file, a directory or a device under the name: silence, and the problem named.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return Refuse(problem, "the file is missing");
+    if (!std::filesystem::is_regular_file(status)) return Refuse(problem, "not a regular file");
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) return Refuse(problem, "cannot be read");
     if (size > kMaxWaveFileBytes) return Refuse(problem, TooLarge());

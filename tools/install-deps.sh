@@ -6,7 +6,7 @@
 set -euo pipefail
 
 run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-              libpng-dev libinih-dev libx11-dev fonts-ipafont-gothic)
+              libpng-dev zlib1g-dev libx11-dev fonts-ipafont-gothic)
 test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils openbox clang-format
                git clang)
 bench_packages=(libbenchmark-dev xvfb python3)

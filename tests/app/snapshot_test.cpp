@@ -71,6 +71,24 @@ TEST(Snapshot, RestoredAndPlayedOnMatchesAGameThatNeverStopped) {
     EXPECT_GT(straight.game().handlersRun(), 3000u);
 }
 
+// The stage table is shared between a game and its snapshots: a write after the save (the
+// ending's landscape, hopla-sim's `set`) must not reach the snapshot, nor one made before it.
+TEST(Snapshot, TheStageTableWrittenAfterASaveGoesBackWithIt) {
+    SimCore sim(1, HOPLA_BUILD_DIR);
+    const StateCheck before = sim.game().check();
+    const SimCore::Snapshot saved = sim.save();
+    const SimCore::Snapshot copy = saved;
+    sim.state().StageMap[0][3] = "11111111111111111111";
+    const StateCheck written = sim.game().check();
+    EXPECT_NE(written.record, before.record);
+    sim.restore(saved);
+    EXPECT_EQ(sim.game().check(), before);
+    sim.state().StageMap[4][0] = "2";
+    sim.restore(copy);
+    EXPECT_EQ(sim.game().check(), before);
+    EXPECT_NE(sim.state().StageMap[4][0], "2");
+}
+
 TEST(Snapshot, GoesBackOnlyIntoTheGameThatTookIt) {
     SimCore a(1, HOPLA_BUILD_DIR), b(1, HOPLA_BUILD_DIR);
     EXPECT_THROW(b.restore(a.save()), std::invalid_argument);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "demo/DemoFile.h"
+#include "demo/DemoStages.h"
 #include "headless/DemoPlayback.h"
 #include "support/SoundLog.h"
 
@@ -34,6 +35,14 @@ struct Played {
     testing::SoundLog log{sim.sound()};
     PlaybackResult result;
     explicit Played(Demo d) : demo(std::move(d)), sim(demo.seed, HOPLA_BUILD_DIR) {
+        // A demo of new stages is played on its stage file, the one shipped in assets/stages.
+        if (demo.stages) {
+            const ChosenStages stages = LoadStages(
+                (fs::path(HOPLA_ASSET_DIR) / "stages" / (demo.stages->name + ".stages")).string(),
+                "", HOPLA_BUILD_DIR);
+            EXPECT_FALSE(StagesRefusal(demo, stages.id)) << stages.path;
+            sim.game().applyStages(stages.file);
+        }
         result = PlayDemo(sim, demo);
     }
     int sounds(const std::string& file) {

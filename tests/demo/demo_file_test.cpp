@@ -50,6 +50,11 @@ TEST(DemoFile, WrittenDemosReadBackAsTheyWere) {
     demo.endMs = 900;
     const std::string text = FormatDemo(demo);
     EXPECT_EQ(ParseDemo(text, "a.demo"), demo) << text;
+    // On a stage file: its name (spaces and all) and its table's hash in the header.
+    demo.stages = DemoStages{"first steps", 0x00c0ffee12345678ull};
+    const std::string onStages = FormatDemo(demo);
+    EXPECT_NE(onStages.find("\nstages 00c0ffee12345678 first steps\n"), std::string::npos);
+    EXPECT_EQ(ParseDemo(onStages, "a.demo"), demo) << onStages;
 }
 
 TEST(DemoFile, CommentsBlankLinesAndWindowsLineEndsAreRead) {
@@ -117,6 +122,10 @@ TEST(DemoFile, BadFilesNameTheFileAndLine) {
         {"zero byte in a line", WithRecords(std::string("1 0 key-up\0 1\n", 14)),
          "5: not text: byte 0x00"},
         {"non-ASCII record", WithRecords("1 0 key-up １\n"), "5: a record is plain ASCII"},
+        {"stages without a name", kHeader + "stages 0123456789abcdef\n", "4: the stages line is"},
+        {"stages hash too short", kHeader + "stages 01234 pack\n", "4: stages hash '01234'"},
+        {"stages after a record", kHeader + kStart + "stages 0123456789abcdef pack\n",
+         "5: the stages line comes right after"},
         // What the file holds reaches the terminal escaped, broken UTF-8 and C1 controls too.
         {"terminal controls in a word", "hopla-demo 1\nseed 7\xff\xc2\x9b[2J\n",
          "2: seed '7\\xff\\xc2\\x9b[2J' is not"},

@@ -23,14 +23,14 @@ e2e_setup demo-e2e Xvfb xdotool "$cc"
 e2e_start_xvfb 1024x768x24
 export SDL_AUDIODRIVER=dummy
 
-# 1. Recording: keys during the title, the title room left to the right, steering and a
-# press in stage 0, Space back to the title room, then the window manager's close request.
+# 1. Recording: a key during the title (an arrow: Enter, Space or a click would skip the
+# opening), the title room left to the right, steering and a press in stage 0, Space back to the
+# title room, then the window manager's close request.
 "$hopla" --record "$work/window.demo" >"$work/record.log" 2>&1 &
 game_pid=$!
 e2e_wait_window "$work/record.log"
 sleep 3
 xdotool key --window "$wid" Left
-xdotool click --window "$wid" 1
 sleep 8
 xdotool keydown --window "$wid" Right
 sleep 1.5

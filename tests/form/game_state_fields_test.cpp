@@ -22,6 +22,10 @@ template <typename T, std::size_t N>
 struct EntryOf<std::array<T, N>> {
     using Type = typename EntryOf<T>::Type;
 };
+template <>
+struct EntryOf<StageMapTable> {
+    using Type = typename EntryOf<StageMapTable::value_type>::Type;
+};
 
 // What is wrong with the ranges of a variable whose entries are of type T, or "".
 template <typename T>

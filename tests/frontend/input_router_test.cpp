@@ -110,11 +110,28 @@ TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
          {Down(SDLK_SPACE), Down(SDLK_F11), Again(SDLK_SPACE), Up(SDLK_F11), Up(SDLK_SPACE)},
          {KD(32), toggle, KD(32), KU(32)}},
         {"a key the game has no code for", {Down(SDLK_AUDIOREWIND), Up(SDLK_AUDIOREWIND)}, {}},
+        {"F12 is the screenshot's, with no modifier only",
+         {Down(SDLK_F12), Again(SDLK_F12), Up(SDLK_F12), Down(SDLK_F12, KMOD_LCTRL)},
+         {{Command::Screenshot}, KD(123)}},
+        {"A, D and the keypad's 4 and 6 steer as the arrows",
+         {Down(SDLK_a), Again(SDLK_a), Up(SDLK_a), Down(SDLK_KP_6), Up(SDLK_KP_6), Down(SDLK_d)},
+         {KD(37), KD(37), KU(37), KD(39), KU(39), KD(39)}},
     };
     for (const auto& c : cases) {
         InputRouter router;
         EXPECT_EQ(RouteAll(router, c.events), c.routed) << c.what;
     }
+}
+
+// Rebound keys give the game its own codes; an arrow or Space left out of every role gives
+// nothing, and the other keys keep their codes.
+TEST(InputRouter, KeyBindingsGiveTheGameItsOwnCodes) {
+    InputRouter router;
+    router.setKeyBindings({{SDLK_j}, {SDLK_l, SDLK_RIGHT}, {SDLK_BACKSPACE}});
+    EXPECT_EQ(RouteAll(router, {Down(SDLK_j), Up(SDLK_j), Down(SDLK_RIGHT), Down(SDLK_l),
+                                Down(SDLK_BACKSPACE), Down(SDLK_LEFT), Down(SDLK_SPACE),
+                                Down(SDLK_a), Down(SDLK_RETURN)}),
+              (std::vector<Routed>{KD(37), KU(37), KD(39), KD(39), KD(32), KD(65), KD(13)}));
 }
 
 // While paused nothing reaches the game; afterwards the game is told of the keys it held that

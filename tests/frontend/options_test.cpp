@@ -29,6 +29,7 @@ TEST(Options, WhatEachOptionSets) {
         bool mute;
         std::optional<ScalingMode> scaling = std::nullopt;
         std::optional<int> volume = std::nullopt;
+        bool records = false;
     };
     const std::nullopt_t none = std::nullopt;
     const Case cases[] = {
@@ -58,6 +59,7 @@ TEST(Options, WhatEachOptionSets) {
          false,
          ScalingMode::Fit,
          40},
+        {{"--records"}, false, false, none, none, false, none, none, true},
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = Parse(c.args);
@@ -68,6 +70,7 @@ TEST(Options, WhatEachOptionSets) {
         EXPECT_EQ(o.scale, c.scale);
         EXPECT_EQ(o.fullscreen, c.fullscreen);
         EXPECT_EQ(o.mute, c.mute);
+        EXPECT_EQ(o.records, c.records);
         EXPECT_EQ(o.scaling, c.scaling);
         EXPECT_EQ(o.volume, c.volume);
     }

@@ -1,12 +1,16 @@
-// The remembered settings: what a good file gives, and that every bad file is ignored with one
-// warning and rewritten cleanly. Where they live and how the file is read and written safely is
-// the platform's (tests/platform).
+// The settings: what a good file gives, that a bad line is skipped with one warning naming it
+// and the rest kept, that a file that is no text is ignored whole, and that a rewrite keeps the
+// player's lines and links. Where they live and how the file is read and written safely is the
+// platform's (tests/platform).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include <SDL_keycode.h>
 
 #include "frontend/Settings.h"
 
@@ -37,17 +41,27 @@ class SettingsFile : public ::testing::Test {
     std::string path_;
 };
 
+Settings With(std::optional<int> scale, bool fullscreen, KeyBindings keys = DefaultKeyBindings()) {
+    Settings s;
+    s.scale = scale;
+    s.fullscreen = fullscreen;
+    s.keys = std::move(keys);
+    return s;
+}
+
 TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
+    const KeyBindings vim = {{SDLK_h}, {SDLK_l, SDLK_RIGHT}, {SDLK_BACKSPACE, SDLK_KP_0}};
     const struct {
         std::string text;
         Settings expected;
     } cases[] = {
         {"", {}},
-        {"[window]\nscale = 3\nfullscreen = true\n", {3, true}},
-        {"[window]\nscale=auto\nfullscreen=false\n", {std::nullopt, false}},
-        {"; comment\n# comment\n[window]\r\nScale = 8\r\nFULLSCREEN = Yes\r\n", {8, true}},
-        {"\xEF\xBB\xBF[window]\nfullscreen = on\n", {std::nullopt, true}},
-        {"[window]\nscale = 2 ; chosen\n", {2, false}},
+        {"[window]\nscale = 3\nfullscreen = true\n", With(3, true)},
+        {"[window]\nscale=auto\nfullscreen=false\n", With(std::nullopt, false)},
+        {"; comment\n# comment\n[window]\r\nScale = 8\r\nFULLSCREEN = Yes\r\n", With(8, true)},
+        {"\xEF\xBB\xBF[window]\nfullscreen = on\n", With(std::nullopt, true)},
+        {"[window]\nscale = 2 ; chosen\n", With(2, false)},
+        {"[keys]\nleft = h\nright = L, Right\nback = Backspace, keypad 0\n", With({}, false, vim)},
         {"[window]\nscaling = Integer\npause_when_unfocused = no\n[sound]\nvolume = 30\n",
          {std::nullopt, false, ScalingMode::Integer, 30, false}},
         {"[sound]\nvolume = 0\n[window]\nscaling = fit\n",
@@ -56,57 +70,118 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
     for (const auto& c : cases) {
         write(c.text);
         const LoadedSettings loaded = LoadSettings(path_);
-        EXPECT_EQ(loaded.warning, "") << c.text;
+        EXPECT_EQ(loaded.warnings, std::vector<std::string>()) << c.text;
         EXPECT_EQ(loaded.settings, c.expected) << c.text;
     }
 }
 
 TEST_F(SettingsFile, AMissingFileGivesTheDefaultsQuietly) {
     const LoadedSettings loaded = LoadSettings(path_);
-    EXPECT_EQ(loaded.warning, "");
+    EXPECT_TRUE(loaded.warnings.empty());
     EXPECT_EQ(loaded.settings, Settings{});
 }
 
-TEST_F(SettingsFile, BadFilesAreIgnoredWithOneWarningAndRewrittenCleanly) {
+// Each bad line is one warning naming it and is skipped; the good lines around it count.
+TEST_F(SettingsFile, ABadLineIsWarnedAboutAndSkippedTheRestKept) {
+    const std::string around = "[window]\nscale = 3\n";
+    const struct {
+        std::string line;
+        std::string why;
+        int number = 3;  // of the bad line
+    } cases[] = {
+        {"scale = 9", "scale must be auto or a whole number from 1 to 8"},
+        {"scale = 2x", "scale must be auto or a whole number from 1 to 8"},
+        {"fullscreen = maybe", "fullscreen must be true or false"},
+        {"colour = red", "unknown key 'colour' in [window]"},
+        {"co\xc2\x9b"
+         "1m\xff = red",
+         "unknown key 'co\\xc2\\x9b"
+         "1m\\xff' in [window]"},
+        {"[sounds]\nvolume = 3\n[window]", "unknown section [sounds]"},
+        {"[sound]\nvolume = 101\n[window]", "volume must be a whole number from 0 to 100", 4},
+        {"[sound]\nscale = 2\n[window]", "unknown key 'scale' in [sound]", 4},
+        {"scaling = stretch", "scaling must be integer or fit"},
+        {"pause_when_unfocused = 2", "pause_when_unfocused must be true or false"},
+        {"just some words", "not a setting"},
+        {"[keys]\nleft = Left, Nokey\n[window]", "'Nokey' is no key name SDL knows", 4},
+        {"[keys]\nback =\n[window]", "'' is no key name SDL knows", 4},
+        {"scale = " + std::string(300, '2'), "too long"},
+    };
+    for (const auto& c : cases) {
+        write(around + c.line + "\nfullscreen = true\n");
+        const LoadedSettings loaded = LoadSettings(path_);
+        ASSERT_EQ(loaded.warnings.size(), 1u) << c.line;
+        EXPECT_EQ(loaded.warnings[0],
+                  path_ + ":" + std::to_string(c.number) + ": " + c.why + "; the line is skipped")
+            << c.line;
+        EXPECT_EQ(loaded.settings, With(3, true)) << c.line;
+    }
+    write("scale = 2\n[window]\nfullscreen = yes\n");
+    EXPECT_EQ(
+        LoadSettings(path_).warnings,
+        std::vector<std::string>{path_ + ":1: 'scale' is outside a section; the line is skipped"});
+}
+
+TEST_F(SettingsFile, WhatIsNoTextFileIsIgnoredWholeAndWrittenAnew) {
     const struct {
         std::string text;
         std::string why;
     } cases[] = {
-        {"[window]\nscale = 9\n", "line 2: scale must be auto or a whole number from 1 to 8"},
-        {"[window]\nscale = 2x\n", "line 2: scale must be auto or a whole number from 1 to 8"},
-        {"[window]\nfullscreen = maybe\n", "line 2: fullscreen must be true or false"},
-        {"[window]\ncolour = red\n", "line 2: unknown key 'colour'"},
-        {"[window]\nco\xc2\x9b"
-         "1m\xff = red\n",
-         "line 2: unknown key 'co\\xc2\\x9b"
-         "1m\\xff'"},
-        {"scale = 2\n", "line 1: unknown section []"},
-        {"[keyboard]\nleft = a\n", "line 2: unknown section [keyboard]"},
-        {"[sound]\nvolume = 101\n", "line 2: volume must be a whole number from 0 to 100"},
-        {"[sound]\nscale = 2\n", "line 2: unknown key 'scale'"},
-        {"[window]\nscaling = stretch\n", "line 2: scaling must be integer or fit"},
-        {"[window]\npause_when_unfocused = 2\n",
-         "line 2: pause_when_unfocused must be true or false"},
-        {"just some words\n", "line 1: not a setting"},
         {std::string("[window]\nscale = 2\0\n", 20), "not a text file"},
         {"\x7f"
          "ELF\x02\x01\x01\x00\x00\x00",
          "not a text file"},
-        {"[window]\nscale = " + std::string(300, '2') + "\n", "line 2 is too long"},
         {std::string(1 << 20, 'x'), "larger than 4096 bytes"},
     };
     for (const auto& c : cases) {
         write(c.text);
         const LoadedSettings loaded = LoadSettings(path_);
-        EXPECT_EQ(loaded.warning, "ignoring " + path_ + ": " + c.why) << c.text.substr(0, 40);
-        EXPECT_EQ(loaded.warning.find('\n'), std::string::npos);
+        EXPECT_EQ(loaded.warnings, std::vector<std::string>{"ignoring " + path_ + ": " + c.why});
         EXPECT_EQ(loaded.settings, Settings{});
-        // The next change writes a clean file, which reads back as written.
-        const Settings chosen{4, true, ScalingMode::Integer, 70, false};
-        ASSERT_EQ(SaveSettings(path_, chosen), std::nullopt);
-        EXPECT_EQ(read(), FormatSettings(chosen));
-        EXPECT_EQ(LoadSettings(path_).settings, chosen);
+        ASSERT_EQ(SaveSettings(path_, With(4, true)), std::nullopt);
+        EXPECT_EQ(read(), FormatSettings(With(4, true)));
+        EXPECT_EQ(LoadSettings(path_).settings, With(4, true));
     }
+}
+
+// A rewrite changes the window's values only: comments, key bindings and lines the game does not
+// know stay where they were.
+TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
+    const std::string kOwned =
+        "[window]\nscale = 4\nfullscreen = true\nscaling = fit\npause_when_unfocused = true\n"
+        "[sound]\nvolume = 100\n";
+    const struct {
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"", FormatSettings(With(4, true))},
+        {"# mine\n[window]\nscale = auto ; big\r\nfullscreen=no\nmystery = 1\n\n[keys]\nleft = J\n"
+         "[sound]\nvolume = 5\n",
+         "# mine\n[window]\nscale = 4 ; big\r\nfullscreen=true\nmystery = 1\nscaling = fit\n"
+         "pause_when_unfocused = true\n\n[keys]\nleft = J\n[sound]\nvolume = 100\n"},
+        {"[keys]\nback = Return\n", "[keys]\nback = Return\n" + kOwned},
+        {"[window]\nscale = 1\n\n[other]\nx = y\n",
+         "[window]\nscale = 4\nfullscreen = true\nscaling = fit\npause_when_unfocused = true\n\n"
+         "[other]\nx = y\n[sound]\nvolume = 100\n"},
+    };
+    for (const auto& c : cases) {
+        write(c.before);
+        ASSERT_EQ(SaveSettings(path_, With(4, true)), std::nullopt);
+        EXPECT_EQ(read(), c.after) << c.before;
+        EXPECT_EQ(LoadSettings(path_).settings.scale, 4) << c.before;
+    }
+}
+
+// A settings.ini that links elsewhere (a dotfiles folder) stays a link; its target is replaced.
+TEST_F(SettingsFile, ALinkedFileIsWrittenThroughTheLink) {
+    fs::create_directories(dir_ / "dotfiles");
+    std::ofstream(dir_ / "dotfiles" / "hopla.ini") << "[keys]\nleft = J\n";
+    fs::create_symlink("../dotfiles/hopla.ini", path_);
+    ASSERT_EQ(SaveSettings(path_, With(2, false)), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_EQ(read(),
+              "[keys]\nleft = J\n[window]\nscale = 2\nfullscreen = false\nscaling = fit\n"
+              "pause_when_unfocused = true\n[sound]\nvolume = 100\n");
 }
 
 }  // namespace

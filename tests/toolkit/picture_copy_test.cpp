@@ -3,9 +3,12 @@
 // every way of writing a picture must be seen, or stale pixels remain.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,7 +20,7 @@
 namespace hopla {
 namespace {
 
-constexpr int kW = 40, kH = 30;
+constexpr int kW = 40, kH = 70;  // saved rows come in chunks of 32: three of them
 
 using testing::BlockText;
 
@@ -51,7 +54,7 @@ const WriteCase kWrites[] = {
          p.line(2, 25, 9, 28.5, 0xFFFFFF);
      }},
     {"line clipped at the bottom",
-     [](Picture& p, Label&, Picture&) { p.line(10, 28, 12, 40, 0xFF0000); }},
+     [](Picture& p, Label&, Picture&) { p.line(10, kH - 2, 12, kH + 10, 0xFF0000); }},
     {"print",
      [](Picture& p, Label&, Picture&) {
          p.setCurrentY(12);
@@ -75,6 +78,8 @@ const WriteCase kWrites[] = {
     {"overlapping copy within itself",
      [](Picture& p, Label&, Picture&) { Picture::Copy(p, 0, 1, kW, 13, p, 0, 0); }},
     {"row written directly", [](Picture& p, Label&, Picture&) { p.row(27)[3] = 0x123456; }},
+    {"last row written directly",
+     [](Picture& p, Label&, Picture&) { p.row(kH - 1)[kW - 1] = 0x654321; }},
     {"image loaded", [](Picture& p, Label&, Picture&) { p.loadImage(Image(kW, kH, 0x445566)); }},
     {"resized away and back",
      [](Picture& p, Label&, Picture&) {
@@ -102,8 +107,8 @@ TEST(PictureWholeCopy, EveryWriteToSourceOrDestinationIsCarriedOver) {
 }
 
 // A frame's path: back buffer to composition to the visible picture, each written between
-// copies, saved and restored (alone, not together) in random order; after every whole copy the
-// two pictures are equal, and a restored picture is what it was when saved.
+// copies, saved and restored (alone, or all three together) in random order; after every whole
+// copy the two pictures are equal, and a restored picture is what it was when saved.
 TEST(PictureWholeCopy, RandomWritesCopiesSavesAndRestoresAmongThreePictures) {
     Canvas a(0x010101), b(0x020202), c(0x030303);
     Canvas* canvases[] = {&a, &b, &c};
@@ -112,6 +117,7 @@ TEST(PictureWholeCopy, RandomWritesCopiesSavesAndRestoresAmongThreePictures) {
         Image image;
     };
     std::vector<Saved> saved[3];
+    std::vector<std::array<Saved, 3>> together;
     std::mt19937 random(5);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     for (int step = 0; step < 3000; ++step) {
@@ -124,6 +130,19 @@ TEST(PictureWholeCopy, RandomWritesCopiesSavesAndRestoresAmongThreePictures) {
             ASSERT_EQ(p.picture.image(), q.picture.image()) << "step " << step;
         } else if (what == 4) {
             saved[i].push_back({p.picture.save(), p.picture.image()});
+        } else if (what == 6 && step % 3 == 0) {
+            // All three saved at one moment, later all three gone back there together, their
+            // rows' stamps with them.
+            together.push_back({});
+            for (int k = 0; k < 3; ++k)
+                together.back()[k] = {canvases[k]->picture.save(), canvases[k]->picture.image()};
+        } else if (what == 6 && !together.empty()) {
+            const auto& group =
+                together[static_cast<std::size_t>(pick(static_cast<int>(together.size())))];
+            for (int k = 0; k < 3; ++k)
+                canvases[k]->picture.restore(group[k].state, Picture::Stamps::Saved);
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(canvases[k]->picture.image(), group[k].image) << "step " << step;
         } else if (what == 5 && !saved[i].empty()) {
             const Saved& s =
                 saved[i][static_cast<std::size_t>(pick(static_cast<int>(saved[i].size())))];
@@ -177,6 +196,72 @@ TEST(PictureSnapshot, AfterEveryWriteShowsThePictureAsItIsNow) {
         c.write(canvas.picture, canvas.label, other.picture);
         EXPECT_EQ(*canvas.picture.snapshot(), canvas.picture.image());
         EXPECT_EQ(*before, kept);  // a snapshot taken earlier never changes
+    }
+}
+
+std::uint64_t Sum(const Image& image) {
+    std::uint64_t sum = image.pixels.size();
+    for (std::uint32_t v : image.pixels) sum = sum * 31 + v;
+    return sum;
+}
+
+// Saved before and after each kind of write, then gone back to either: the picture is what it
+// was, and its kept digest follows every write and restore.
+TEST(PictureSave, EveryWriteIsSavedAndGoneBackOver) {
+    for (const WriteCase& c : kWrites) {
+        SCOPED_TRACE(c.what);
+        Canvas canvas(0x102030), other(0x708090);
+        Picture& p = canvas.picture;
+        const Picture::State before = p.save();
+        const Image imageBefore = p.image();
+        EXPECT_EQ(p.pixelDigest(Sum), Sum(imageBefore));
+        c.write(p, canvas.label, other.picture);
+        EXPECT_EQ(p.pixelDigest(Sum), Sum(p.image()));
+        const Picture::State after = p.save();
+        const Image imageAfter = p.image();
+        p.restore(before);
+        EXPECT_EQ(p.image(), imageBefore);
+        EXPECT_EQ(p.pixelDigest(Sum), Sum(imageBefore));
+        p.restore(after);
+        EXPECT_EQ(p.image(), imageAfter);
+        p.restore(after);
+        EXPECT_EQ(p.image(), imageAfter);
+    }
+}
+
+// One picture saved and restored as a search does it, by a script: "w<row>" writes a new
+// colour into part of a row, "s<slot>" saves, "r<slot>" goes back there and must find what was
+// saved. Each case is an order in which the rows shared between saves could be mistaken.
+TEST(PictureSave, GoesBackOverRowsSharedBetweenSaves) {
+    const struct {
+        const char* what;
+        const char* script;
+    } kScripts[] = {
+        {"a row written since the save", "s0 w5 r0 r0"},
+        {"rows the later save shares with the first", "s0 w5 s1 w40 r0 r1 r0"},
+        {"changed only in a row the later save shared", "s0 w5 s1 r0 w40 r1 w40 r0"},
+        {"a row written back to what it was", "s0 w5 s1 r0 s2 r1 r2 r1"},
+        {"rows of every chunk", "w0 w31 w32 w69 s0 w33 w64 s1 r0 w0 r1 r0"},
+        {"saved again without a write", "s0 w10 s1 s2 r0 r2 w11 r1 s3 r0 r3"},
+        {"a chain of saves, back to the first", "s0 w1 s1 w2 s2 w3 s3 w35 s4 r0 r4 r2 r3"},
+    };
+    for (const auto& c : kScripts) {
+        SCOPED_TRACE(c.what);
+        Picture p(kW, kH, kBlack);
+        std::map<int, std::pair<Picture::State, Image>> saved;
+        Color colour = 1;
+        std::istringstream in(c.script);
+        for (std::string op; in >> op;) {
+            const int n = std::stoi(op.substr(1));
+            if (op[0] == 'w') {
+                p.fillRect({n % 7, n, kW - n % 5, n + 1}, colour++);
+            } else if (op[0] == 's') {
+                saved[n] = {p.save(), p.image()};
+            } else {
+                p.restore(saved.at(n).first);
+                ASSERT_EQ(p.image(), saved.at(n).second) << op;
+            }
+        }
     }
 }
 

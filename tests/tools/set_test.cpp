@@ -148,8 +148,9 @@ TEST(Set, RangeErrorsNameTheProblem) {
 }
 
 template <typename T>
-concept Array = requires {
-    std::tuple_size<T>::value;
+concept Array = !std::is_same_v<T, std::string> && requires(const T& t) {
+    t.size();
+    t.back();
 };
 
 // The indices of the last entry of `value`, each after a space ("" for a single value).

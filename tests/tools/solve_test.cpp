@@ -2,7 +2,10 @@
 // game of its own, and a search that gives up says how far it got.
 #include <gtest/gtest.h>
 
+#include "demo/DemoFile.h"
+#include "headless/DemoPlayback.h"
 #include "headless/SimCore.h"
+#include "tools/solve/Judge.h"
 #include "tools/solve/StageSearch.h"
 
 namespace hopla {
@@ -45,6 +48,42 @@ TEST(Solver, SaysWhyItGaveUp) {
     EXPECT_NE(r.blocked.find("no way out within 5 ticks"), std::string::npos) << r.blocked;
     sim.startStage(3);  // the introduction, not play
     EXPECT_EQ(SolveStage(sim, {}).blocked, "the game is not at the start of play in a stage");
+}
+
+// Stage 0 replaced by a floor between walls, open to the right above the floor, or sealed there.
+StageFile MadeUp(bool sealed) {
+    StageFile file{"made up", "", {StageBlock{0, 100, 460, {}}}};
+    for (int r = 0; r < kStageRowCount; ++r) {
+        std::string row = r == 0 || r >= 13 ? std::string(20, '1') : "1" + std::string(19, '0');
+        if (sealed) row[18] = row[19] = '1';
+        file.stages[0].rows[r] = row;
+    }
+    return file;
+}
+
+TEST(Judge, ClearsAnEasyStageAndItsDemoNeedsItsStages) {
+    const StageFile file = MadeUp(false);
+    const StageResult r = JudgeStage(file, 0, {});
+    ASSERT_TRUE(r.solved) << r.blocked;
+    const DemoStages id{"made-up", StagesHash(&file)};
+    const Demo demo = ParseDemo(RecordJudgedDemo(file, id, 0, 1, r.inputs), "par.demo");
+    EXPECT_EQ(demo.stages, id);
+    EXPECT_FALSE(StagesRefusal(demo, id));
+    const std::optional<std::string> refusal = StagesRefusal(demo, std::nullopt);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->rfind("needs the stages made-up (hash ", 0), 0u) << *refusal;
+    EXPECT_TRUE(StagesRefusal(demo, DemoStages{"made-up", StagesHash(nullptr)}));
+    // Played on the game's own stages the checks part at once.
+    SimCore own(demo.seed, HOPLA_BUILD_DIR);
+    EXPECT_TRUE(PlayDemo(own, demo).mismatch);
+}
+
+TEST(Judge, ReportsASealedStage) {
+    JudgeOptions options;
+    options.tries = 1;
+    const StageResult r = JudgeStage(MadeUp(true), 0, options);
+    EXPECT_FALSE(r.solved);
+    EXPECT_FALSE(r.blocked.empty());
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #
 # freetype (no zlib, png, bzip2, brotli: only needed for compressed or colour-bitmap fonts),
 # harfbuzz (with freetype), SDL2 (emscripten video, audio and joystick, timer, events; no
-# threads, render backends, OpenGL ES, haptic, sensor or power), SDL2_ttf with harfbuzz, as
-# Debian builds it, and inih. emscripten's own SDL port is not used: it downloads its sources. Each
+# threads, render backends, OpenGL ES, haptic, sensor or power) and SDL2_ttf with harfbuzz, as
+# Debian builds it. emscripten's own SDL port is not used: it downloads its sources. Each
 # library's licence goes to PREFIX/share/licenses/NAME. A library whose stamp in
 # PREFIX/share/hopla-deps matches is skipped; a failed build leaves its log in build-deps/work/web.
 # At the end a small SDL_ttf program is linked against PREFIX and run under node
@@ -35,9 +35,6 @@ deps_cmake sdl2 "$(deps_source libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_
 
 deps_cmake sdl2_ttf "$(deps_source libsdl2-ttf)" -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF \
     -DSDL2TTF_HARFBUZZ=ON
-
-# The settings file's parser (Debian's libinih is built with meson).
-deps_cmake inih "$(deps_source libinih)"
 
 echo "web: libraries in $DEPS_PREFIX after $((SECONDS - total)) s"
 

@@ -10,8 +10,6 @@
 #                           A function deps_install_NAME, if defined, replaces the build of all
 #                           targets and `cmake --install`; deps_after_NAME (which must do
 #                           nothing when run twice) runs after either, and on a skipped one.
-#                           A library whose own build is not CMake is built by tools/deps/NAME/
-#                           CMakeLists.txt, which is given SOURCE as DEPS_SOURCE.
 set -euo pipefail
 
 deps_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -58,13 +56,8 @@ deps_cmake() {
     shift 2
     local stamp="$DEPS_PREFIX/share/hopla-deps/$name.stamp"
     local build="$DEPS_WORK/$name" log="$DEPS_WORK/$name.log"
-    local cmake_source=$source own="$deps_here/$name/CMakeLists.txt"
-    if [ -f "$own" ]; then
-        cmake_source=$(dirname "$own")
-        set -- -DDEPS_SOURCE="$source" "$@"
-    fi
     local want
-    want=$(printf '%s\n' "$source" "$@"; [ ! -f "$own" ] || sha256sum <"$own")
+    want=$(printf '%s\n' "$source" "$@")
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
         deps_licence "$name" "$source"
         [ "$(type -t "deps_after_$name")" != function ] || "deps_after_$name"
@@ -74,7 +67,7 @@ deps_cmake() {
     [ -d "$source" ] || deps_die "no sources of $name in $source"
     local start=$SECONDS
     rm -rf "$build" "$stamp"
-    if ! { "${DEPS_CMAKE[@]}" -S "$cmake_source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    if ! { "${DEPS_CMAKE[@]}" -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
                -DCMAKE_INSTALL_PREFIX="$DEPS_PREFIX" -DCMAKE_PREFIX_PATH="$DEPS_PREFIX" \
                -DBUILD_SHARED_LIBS=OFF "$@" &&
            if [ "$(type -t "deps_install_$name")" = function ]; then

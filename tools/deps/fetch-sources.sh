@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fetches and unpacks Debian's source packages of the libraries the Windows and web builds link
-# (SDL2, freetype, harfbuzz, SDL2_ttf, zlib, libpng, inih) at the versions pinned in versions.txt.
+# (SDL2, freetype, harfbuzz, SDL2_ttf, zlib, libpng) at the versions pinned in versions.txt.
 #
 #   tools/deps/fetch-sources.sh [CACHE]      CACHE defaults to build-deps/src
 #
@@ -13,10 +13,7 @@
 # A package already unpacked is skipped, so a second run does nothing. Needs apt and dpkg-dev.
 #
 # When the archive no longer serves a pinned version, raise the pin in versions.txt (version and
-# the new .dsc's sha256) after checking the new version builds. A pin may name, as a fourth
-# column, the Debian suite to take it from when this release's archive no longer serves its
-# files: that suite's deb-src entries are added beside this release's, and only the pinned
-# version is taken from them.
+# the new .dsc's sha256) after checking the new version builds.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,14 +24,12 @@ versions="$here/versions.txt"
 die() { echo "fetch-sources: $*" >&2; exit 1; }
 command -v dpkg-source >/dev/null || die "dpkg-source is missing (apt-get install dpkg-dev)"
 
-# The pinned table: source package, version, sha256 of its .dsc, and the other suites to look in.
+# The pinned table: source package, version, sha256 of its .dsc.
 pins=()
-extra_suites=()
-while read -r name version sha suite; do
+while read -r name version sha; do
     case "$name" in ''|'#'*) continue ;; esac
     [ -n "$sha" ] || die "$versions: the line of $name needs a version and a sha256"
     pins+=("$name $version $sha")
-    [ -z "$suite" ] || [[ " ${extra_suites[*]} " == *" $suite "* ]] || extra_suites+=("$suite")
 done <"$versions"
 
 # The directory dpkg-source unpacks NAME VERSION into: NAME-UPSTREAM (no epoch, no revision).
@@ -106,29 +101,6 @@ grep '^deb-src ' "$src_list.new" >"$src_list" || true
 grep -v '^deb-src ' "$src_list.new" | cat -s >"$apt_dir/parts/debian.sources"
 rm -f "$src_list.new"
 [ -s "$apt_dir/parts/debian.sources" ] || rm -f "$apt_dir/parts/debian.sources"
-# The other suites some pins come from: copies of this release's own entries (not -security's)
-# under the other suite's name.
-rm -f "$apt_dir/parts/other-suites.sources"
-for suite in "${extra_suites[@]}"; do
-    awk -v c="$codename" -v s="$suite" '
-        $1 == "deb-src" { for (i = 2; i <= NF; i++) if ($i == c) { $i = s; print; next } }' \
-        "$src_list" >>"$src_list.extra"
-    [ -f "$apt_dir/parts/debian.sources" ] &&
-        awk -v c="$codename" -v s="$suite" -v RS= -v ORS="\n\n" '
-            { mine = 0; n = split($0, lines, "\n"); out = ""
-              for (i = 1; i <= n; i++) {
-                  if (tolower(lines[i]) ~ /^suites:/) {
-                      k = split(lines[i], w, /[ \t]+/)
-                      for (j = 2; j <= k; j++) if (w[j] == c) mine = 1
-                      lines[i] = "Suites: " s
-                  }
-                  out = out lines[i] "\n"
-              }
-              if (mine) printf "%s\n", out }' "$apt_dir/parts/debian.sources" \
-            >>"$apt_dir/parts/other-suites.sources"
-done
-[ ! -f "$src_list.extra" ] || { cat "$src_list.extra" >>"$src_list"; rm -f "$src_list.extra"; }
-[ -s "$apt_dir/parts/other-suites.sources" ] || rm -f "$apt_dir/parts/other-suites.sources"
 
 apt_opts=(-o Dir::Etc::SourceList="$src_list" -o Dir::Etc::SourceParts="$apt_dir/parts"
           -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"

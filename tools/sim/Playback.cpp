@@ -12,7 +12,8 @@
 namespace hopla {
 
 int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
-                 std::ostream& out, std::ostream& err, const PlaybackProgressReport& progress) {
+                 std::ostream& out, std::ostream& err, const PlaybackProgressReport& progress,
+                 const ChosenStages* stages) {
     Demo demo;
     try {
         demo = ReadDemoFile(path);
@@ -20,7 +21,13 @@ int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const s
         err << "hopla-sim: " << e.what() << '\n';
         return kPlaybackBadDemo;
     }
+    if (const std::optional<std::string> refusal =
+            StagesRefusal(demo, stages ? std::optional(stages->id) : std::nullopt)) {
+        err << "hopla-sim: " << Escaped(path) << ": " << *refusal << '\n';
+        return kPlaybackBadDemo;
+    }
     SimCore sim(demo.seed, exeDir);
+    if (stages) sim.game().applyStages(stages->file);
     std::optional<PlaybackProgress> lines;
     if (progress.terminal)
         lines.emplace(sim.game(), demo.endPoint, "hopla-sim", err, progress.wallClock);

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "demo/DemoStages.h"
 #include "demo/Progress.h"
 
 namespace hopla {
@@ -20,13 +21,15 @@ inline constexpr int kPlaybackBadDemo = 2;   // the file is not a demo this prog
 // ({"t", "point", "stage", "check": "match"|"mismatch"}) and then the final state line on
 // `out`; a bad demo or the first mismatch is one line on `err`, naming the file (and the line,
 // or the point, stage and field). With `terminal` (standard error is one) a long playback says
-// how far it is on `err` every few seconds of `wallClock`.
+// how far it is on `err` every few seconds of `wallClock`. `stages`, when given (--stages), go
+// into the game's table first; a demo recorded on other stages is refused as a bad demo.
 struct PlaybackProgressReport {
     bool terminal = false;
     PlaybackProgress::WallClock wallClock = &std::chrono::steady_clock::now;
 };
 int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const std::string& exeDir,
-                 std::ostream& out, std::ostream& err, const PlaybackProgressReport& progress = {});
+                 std::ostream& out, std::ostream& err, const PlaybackProgressReport& progress = {},
+                 const ChosenStages* stages = nullptr);
 
 // Writes on `out` the demo kept from the recording at `path`, cut short by a crash or a kill:
 // up to its last whole check line (see SalvageDemo); says on `err` how far it goes. Returns

@@ -72,15 +72,17 @@ ScriptRunner::~ScriptRunner() {
     sim_.sound().onCall = nullptr;
 }
 
-void ScriptRunner::recordTo(std::ostream& demo, std::uint32_t seed) {
+void ScriptRunner::recordTo(std::ostream& demo, std::uint32_t seed,
+                            const std::optional<DemoStages>& stages) {
+    demoStages_ = stages;
     demoOut_ = &demo;
     demoSeed_ = seed;
 }
 
 void ScriptRunner::startRecording() {
     if (demoOut_ && !recorder_)
-        recorder_ =
-            std::make_unique<Recorder>(sim_.game(), sim_.clock(), demoSeed_, demoStage_, *demoOut_);
+        recorder_ = std::make_unique<Recorder>(sim_.game(), sim_.clock(), demoSeed_, demoStage_,
+                                               *demoOut_, demoStages_);
 }
 
 void ScriptRunner::finishRecording() {

@@ -49,7 +49,9 @@ class ScriptRunner {
     // key and mouse command becomes an input line. A `stage` before the first command that
     // runs the game makes it a demo of that stage; a later `stage` and every `set` are bad
     // lines, since a demo holds nothing but input. Called before run().
-    void recordTo(std::ostream& demo, std::uint32_t seed);
+    // `stages` names the stage file the game was given, for the demo's header.
+    void recordTo(std::ostream& demo, std::uint32_t seed,
+                  const std::optional<DemoStages>& stages = std::nullopt);
 
     // The latest time `at` and `wait` may reach (the fuzzer keeps each input short).
     double timeLimitMs = kMaxScriptMs;
@@ -79,6 +81,7 @@ class ScriptRunner {
     std::ostream* demoOut_ = nullptr;
     std::uint32_t demoSeed_ = 0;
     std::optional<int> demoStage_;
+    std::optional<DemoStages> demoStages_;
     std::unique_ptr<Recorder> recorder_;
 };
 

@@ -25,6 +25,10 @@ template <typename T, std::size_t N>
 struct ArrayTraits<std::array<T, N>> {
     static constexpr int kDims = 1 + ArrayTraits<T>::kDims;
 };
+template <>
+struct ArrayTraits<StageMapTable> {
+    static constexpr int kDims = 1 + ArrayTraits<StageMapTable::value_type>::kDims;
+};
 
 std::string OutOfRange(std::string_view text, const Range& range) {
     return "value " + std::string(text) + " out of range " + JsonNumber(range.min) + ".." +

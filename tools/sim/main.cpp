@@ -22,8 +22,8 @@
 namespace {
 
 constexpr std::string_view kUsageHead =
-    "usage: hopla-sim [--seed N] [--record DEMO] [SCRIPT]\n"
-    "       hopla-sim --play DEMO [--until T]\n"
+    "usage: hopla-sim [--stages FILE] [--seed N] [--record DEMO] [SCRIPT]\n"
+    "       hopla-sim [--stages FILE] --play DEMO [--until T]\n"
     "       hopla-sim --salvage DEMO > KEPT\n"
     "       hopla-sim --help | --version\n"
     "Runs the game on a virtual clock, one command a line from SCRIPT or standard input\n"
@@ -36,9 +36,11 @@ constexpr std::string_view kUsageTail =
     "the final state; --until T stops at T ms of game time.\n"
     "--salvage DEMO writes out a recording that was cut short (its program killed) as the demo\n"
     "it holds, up to its last check line.\n"
+    "--stages FILE plays the stages of a stage file in place of the game's own (a demo records\n"
+    "them, and plays back only on them).\n"
     "Exit status: 0 done or the game ended, 1 a command failed, the script could not be read\n"
-    "or the output not written, or a demo's check did not match, 2 a bad line, option or\n"
-    "demo file.\n";
+    "or the output not written, or a demo's check did not match, 2 a bad line, option,\n"
+    "demo file or stage file.\n";
 
 std::string Usage() {
     return std::string(kUsageHead) + hopla::ScriptCommandsUsage() + std::string(kUsageTail);
@@ -53,6 +55,7 @@ struct Options {
     std::optional<std::string> play;
     std::optional<std::string> salvage;
     std::optional<double> until;
+    std::optional<std::string> stages;  // --stages FILE
 };
 
 constexpr double kMaxUntilMs = 1e12;
@@ -74,6 +77,12 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
                 return std::nullopt;
             }
             ++i;
+        } else if (arg == "--stages") {
+            if (i + 1 == argc) {
+                std::cerr << "hopla-sim: --stages takes a stage file\n" << Usage();
+                return std::nullopt;
+            }
+            options.stages = argv[++i];
         } else if (arg == "--record" || arg == "--play" || arg == "--salvage") {
             std::optional<std::string>& file = arg == "--record" ? options.record
                                                : arg == "--play" ? options.play
@@ -134,9 +143,21 @@ int Run(const std::optional<Options>& options) {
     // instead of an early end.
     std::ios::sync_with_stdio(false);
     if (options->salvage) return hopla::SalvageDemoFile(*options->salvage, std::cout, std::cerr);
+    // A stage file is read whole before anything runs.
+    std::optional<hopla::ChosenStages> stages;
+    if (options->stages) {
+        try {
+            stages =
+                hopla::LoadStages(*options->stages, hopla::RecordsDir(), hopla::ExecutableDir());
+        } catch (const hopla::StageFileError& e) {
+            std::cerr << "hopla-sim: " << e.what() << '\n';
+            return hopla::kScriptBadLine;
+        }
+    }
     if (options->play)
         return hopla::PlayDemoFile(*options->play, options->until, hopla::ExecutableDir(),
-                                   std::cout, std::cerr, {hopla::StandardErrorIsTerminal()});
+                                   std::cout, std::cerr, {hopla::StandardErrorIsTerminal()},
+                                   stages ? &*stages : nullptr);
     std::ifstream file;
     if (options->script) {
         std::error_code error;
@@ -154,6 +175,7 @@ int Run(const std::optional<Options>& options) {
     std::istream& script = options->script ? file : std::cin;
     const std::uint32_t seed = options->seed.value_or(hopla::ClockSeed());
     hopla::SimCore sim(seed, hopla::ExecutableDir());
+    if (stages) sim.game().applyStages(stages->file);
     if (!options->record) return hopla::RunScript(sim, script, std::cout, std::cerr);
     // A pipe or a device is written as well (hopla-sim feeds other programs).
     std::ofstream demo(*options->record, std::ios::binary | std::ios::trunc);
@@ -165,7 +187,7 @@ int Run(const std::optional<Options>& options) {
     int status = hopla::kScriptDone;
     {
         hopla::ScriptRunner runner(sim, std::cout, std::cerr);
-        runner.recordTo(demo, seed);
+        runner.recordTo(demo, seed, stages ? std::optional(stages->id) : std::nullopt);
         status = runner.run(script);
     }
     demo.close();

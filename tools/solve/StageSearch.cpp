@@ -23,6 +23,8 @@ constexpr double kUnreachable = 1e7;
 // How often an arrow may be pressed between two ticks, as a keyboard's repeat does: once, twice
 // (each press pushes 1.7, or kicks off a wall just touched), or six times (full speed at once).
 constexpr std::array<int, 3> kPresses = {1, 2, 6};
+// SolveBest's settings: the beam as a share of the first beam, and the states kept per cell.
+constexpr std::array<std::pair<double, int>, 3> kSettings = {{{1.0, 10}, {1.0, 20}, {1.5, 4}}};
 
 // What the ball is doing after a step: the decision its state faces next, or an outcome.
 enum class Phase { Play, Flight, Caught, Exit, Lost };
@@ -429,6 +431,37 @@ class Search {
 
 StageResult SolveStage(SimCore& sim, const SearchOptions& options) {
     return Search(sim, options).run();
+}
+
+std::vector<SearchOptions> SearchSettings(int beam) {
+    std::vector<SearchOptions> list;
+    for (const auto& [scale, perCell] : kSettings) {
+        SearchOptions o;
+        o.beam = std::max(1, static_cast<int>(beam * scale));
+        o.perCell = perCell;
+        list.push_back(o);
+    }
+    return list;
+}
+
+StageResult SolveBest(SimCore& sim, int beam) {
+    StageResult best;
+    std::uint64_t tried = 0;
+    auto consider = [&](const SearchOptions& options) {
+        StageResult r = SolveStage(sim, options);
+        r.setting = options;
+        tried += r.tried;
+        if (!best.setting.beam || (r.solved && (!best.solved || r.ticks < best.ticks)))
+            best = std::move(r);
+    };
+    for (const SearchOptions& options : SearchSettings(beam)) consider(options);
+    SearchOptions wider;
+    for (int t = 0; t < 2 && !best.solved; ++t) {
+        wider.beam = beam << (t + 1);
+        consider(wider);
+    }
+    best.tried = tried;
+    return best;
 }
 
 void PlayInputs(SimCore& sim, const std::vector<DemoInput>& inputs) {

@@ -27,6 +27,7 @@ struct StageResult {
     std::vector<DemoInput> inputs;
     std::uint64_t tried = 0;  // ball steps simulated
     std::string blocked;      // when not solved: how far the search got and why it stopped
+    SearchOptions setting;    // the search that found it (the last one tried when none did)
 };
 
 // Searches from the game as it is: at the start of play in a stage (Timer1 armed, the
@@ -35,6 +36,17 @@ struct StageResult {
 // running the next timer; the ball must not be lost. Leaves `sim` as it found it. Called by
 // hopla-solve for one stage or for each stage of a whole game in turn.
 StageResult SolveStage(SimCore& sim, const SearchOptions& options);
+
+// The settings SolveBest tries, in order, for a first beam: the beam with 10 states per cell,
+// the same beam with 20 (it follows the best lines further), and one and a half times the beam
+// with 4 per cell (spread over more of the stage). Together they cost about three and a half
+// searches of the first beam.
+std::vector<SearchOptions> SearchSettings(int beam);
+
+// Searches with every setting of SearchSettings(beam) and keeps the solution with the fewest
+// ticks (the first of equals); when none clears the stage, the beam doubles twice more. `tried`
+// counts every search's steps. Leaves `sim` as it found it. hopla-solve's search of a stage.
+StageResult SolveBest(SimCore& sim, int beam);
 
 // Plays `inputs` into the game from where it is: each at its point, timers in due order
 // between, until the stage changes from the one it was in (or the game ends, or nothing runs).

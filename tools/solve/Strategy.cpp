@@ -19,7 +19,6 @@ namespace hopla {
 namespace {
 
 constexpr int kFinalScreenPauseMs = 3000;  // the closing click comes this long after the score
-constexpr int kTries = 3;                  // searches per stage, the beam doubling each time
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -59,25 +58,14 @@ bool Linger(SimCore& sim, int ticks, std::vector<DemoInput>& inputs) {
     return false;
 }
 
-// Searches the stage the game is at, the beam doubling after a failed try.
-StageResult Solve(SimCore& sim, int beam) {
-    StageResult result;
-    SearchOptions options;
-    for (int t = 0; t < kTries && !result.solved; ++t, beam *= 2) {
-        options.beam = beam;
-        const std::uint64_t before = result.tried;
-        result = SolveStage(sim, options);
-        result.tried += before;
-    }
-    return result;
-}
-
 std::string StageLine(const StageResult& r, double seconds) {
     char line[200];
     if (r.solved) {
-        std::snprintf(line, sizeof line, "stage %2d: %4d ticks (%3d points)  %6.2f s  %8llu steps",
+        std::snprintf(line, sizeof line,
+                      "stage %2d: %4d ticks (%3d points)  %6.2f s  %8llu steps  best: beam %d, %d "
+                      "per cell",
                       r.stage, r.ticks, r.ticks / 10, seconds,
-                      static_cast<unsigned long long>(r.tried));
+                      static_cast<unsigned long long>(r.tried), r.setting.beam, r.setting.perCell);
     } else {
         std::snprintf(line, sizeof line, "stage %2d: NOT CLEARED  %6.2f s  %8llu steps: %s",
                       r.stage, seconds, static_cast<unsigned long long>(r.tried),
@@ -96,7 +84,7 @@ int SolveOneStage(int stage, const SolveSettings& settings, const std::string& p
         std::cout << "stage " << stage << ": the stage never started\n";
         return 1;
     }
-    const StageResult r = Solve(sim, settings.beam);
+    const StageResult r = SolveBest(sim, settings.beam);
     const double seconds = SecondsSince(start);
     std::cout << StageLine(r, seconds) << '\n' << std::flush;
     if (!r.solved) return 1;
@@ -114,7 +102,7 @@ int SolveGame(const SolveSettings& settings, const std::string& path) {
         if (settings.linger > 0 && stage != kTitleStage && !Linger(sim, settings.linger, inputs))
             std::printf("stage %2d: the ball cannot be left alone here; no lingering\n", stage);
         const auto stageStart = std::chrono::steady_clock::now();
-        StageResult r = Solve(sim, settings.beam);
+        StageResult r = SolveBest(sim, settings.beam);
         const double seconds = SecondsSince(stageStart);
         if (stage == kTitleStage) {
             std::printf("title room: %s\n",

@@ -15,6 +15,7 @@
 #include "toolkit/Escape.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Output.h"
+#include "tools/solve/Judge.h"
 #include "tools/solve/ProcessPool.h"
 #include "tools/solve/Strategy.h"
 
@@ -25,6 +26,7 @@ constexpr std::string_view kUsage =
     "usage: hopla-solve --stage N [--out DEMO] [--seed S] [--beam B]\n"
     "       hopla-solve --all [--out-dir DIR] [--jobs J] [--seed S] [--beam B]\n"
     "       hopla-solve --game [--out DEMO] [--seed S] [--beam B] [--linger T]\n"
+    "       hopla-solve --stages FILE [--stage N] [--out-dir DIR] [--seed S] [--beam B]\n"
     "       hopla-solve --help | --version\n"
     "Searches key presses on the real game that take the ball through a stage's exit without\n"
     "losing it, and writes what it found as a demo (hopla-sim --play checks it, hopla --play\n"
@@ -33,6 +35,9 @@ constexpr std::string_view kUsage =
     "from start-up through the title room and every stage to the final screen and its closing\n"
     "click, and prints the score and its code (lower is better). --linger plays a slow player's\n"
     "game: in each stage the ball is first left alone for T ticks where it can bounce in place.\n"
+    "--stages judges a stage file: each stage it replaces (or only --stage N) is searched, its\n"
+    "ticks or 'not cleared within its search' printed, a par demo NAME-stage-NN.demo of each\n"
+    "stage cleared written into --out-dir.\n"
     "Exit status: 0 solved, 1 a stage could not be cleared (what blocks it is printed), 2 a bad\n"
     "option or an unwritable demo.\n";
 
@@ -46,6 +51,7 @@ struct Options {
     std::string outDir = ".";
     int jobs = 2;
     SolveSettings settings;
+    std::optional<std::string> stages;  // --stages FILE: judge the file's stages
 };
 
 // What an option takes after its name.
@@ -79,6 +85,8 @@ constexpr OptionRow kOptions[] = {
      [](Options& o, std::string_view, long long v) { o.settings.beam = static_cast<int>(v); }},
     {"--linger", Takes::kWholeNumber, 0, 1000000,
      [](Options& o, std::string_view, long long v) { o.settings.linger = static_cast<int>(v); }},
+    {"--stages", Takes::kText, 0, 0,
+     [](Options& o, std::string_view text, long long) { o.stages = std::string(text); }},
 };
 
 std::string StagePath(const std::string& dir, int stage) {
@@ -126,6 +134,20 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         row->set(o, row->takes == Takes::kNothing ? std::string_view() : value, number);
         if (row->takes != Takes::kNothing) ++i;
     }
+    if (o.stages && (o.all || o.game || !o.out.empty() || o.settings.linger > 0)) {
+        std::cerr << "hopla-solve: --stages goes with --stage N, --out-dir, --seed and --beam\n";
+        return std::nullopt;
+    }
+    if (o.stages) {
+        // The par demos go into --out-dir: asked of a file there before the search.
+        const std::string probe = o.outDir + "/stages-stage-00.demo";
+        if (const std::optional<std::string> why = WhyNotWritable(probe)) {
+            std::cerr << "hopla-solve: cannot write into " << Escaped(o.outDir) << ": " << *why
+                      << '\n';
+            return std::nullopt;
+        }
+        return o;
+    }
     if (o.stage.has_value() + o.all + o.game != 1) {
         std::cerr << "hopla-solve: one of --stage N, --all or --game\n";
         return std::nullopt;
@@ -172,6 +194,20 @@ int main(int argc, char** argv) {
     if (!options) {
         std::cerr << hopla::kUsage;
         return 2;
+    }
+    if (options->stages) {
+        try {
+            const hopla::ChosenStages stages =
+                hopla::LoadStages(*options->stages, hopla::RecordsDir(), hopla::ExecutableDir());
+            return hopla::CheckedOutput(
+                "hopla-solve",
+                hopla::JudgeStageFile(stages, options->stage, options->outDir,
+                                      {options->settings.seed, options->settings.beam}, std::cout,
+                                      std::cerr));
+        } catch (const hopla::StageFileError& e) {
+            std::cerr << "hopla-solve: " << e.what() << '\n';
+            return 2;
+        }
     }
     if (options->all) return hopla::CheckedOutput("hopla-solve", hopla::SolveAllStages(*options));
     if (options->game)

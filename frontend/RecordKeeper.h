@@ -1,0 +1,83 @@
+// Keeping the player's records: every game recorded in memory as it is played, and at its final
+// screen its record added to RecordsDir()/records.txt and, when it is the best, its demo kept
+// as best.demo.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Game.h"
+#include "demo/Recorder.h"
+#include "frontend/Records.h"
+#include "platform/Platform.h"
+#include "toolkit/Clock.h"
+
+namespace hopla {
+
+// "2026-12-08T10:31:05".
+std::string DateTimeText(const LocalTime& time);
+
+// The records file's path in `dir` (RecordsDir()).
+std::string RecordsPath(const std::string& dir);
+
+struct LoadedRecords {
+    Records records;
+    std::vector<std::string> warnings;  // one line each, for the standard error
+};
+
+// Reads the records in `dir`. A missing file is no records. A file with a line that is no record
+// is renamed to records.txt.damaged-DATE (`now`) and its good records are written back, with one
+// warning naming both; one that cannot be read at all is left as it is, with a warning.
+// Called by `hopla --records`, the menu's records page and KeepRecord.
+LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now);
+
+// What keeping a record came to.
+struct KeptRecord {
+    bool best = false;                  // the player's best game so far: its demo was kept
+    std::vector<std::string> warnings;  // from reading the file
+    std::string error;                  // the record could not be written; empty when it was
+};
+
+// Appends `record` to the records in `dir` (the whole file written anew, atomically) and, when
+// it beats the best of the player's own games and `demo` is not empty, writes `demo` as
+// best.demo.
+KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::string_view demo,
+                      const LocalTime& now);
+
+// Made by main right after the window's game ran start-up, beside a DemoLink if there is one.
+// Records the player's game in memory, unless `fromDemo` (a demo playing, which is recorded as
+// such without a demo of its own). A game on a stage file (`stages`) is recorded with its
+// stages, so that its best demo names them; main keeps such records apart (RecordsDirFor).
+// Where the records of games on `stages` are kept: `recordsDir` for the game's own stages,
+// its folder stages/NAME-HASH for a stage file's, so that records of one set of stages never
+// mix with another's. Empty when `recordsDir` is.
+std::string RecordsDirFor(const std::string& recordsDir, const std::optional<DemoStages>& stages);
+
+class RecordKeeper {
+  public:
+    RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir, bool fromDemo,
+                 const std::optional<DemoStages>& stages = std::nullopt);
+    RecordKeeper(const RecordKeeper&) = delete;
+    RecordKeeper& operator=(const RecordKeeper&) = delete;
+
+    // Each input of the player, right before the loop hands it to the game.
+    void note(InputKind kind, int code);
+    // After every timer handler the loop ran: the first time the final screen shows, the game's
+    // record is kept, its outcome one line on `out` (or `err`, with any warnings).
+    void check(std::ostream& out, std::ostream& err);
+
+  private:
+    Game& game_;
+    std::string dir_;
+    bool fromDemo_;
+    bool kept_ = false;
+    std::ostringstream demo_;
+    std::unique_ptr<Recorder> recorder_;
+};
+
+}  // namespace hopla

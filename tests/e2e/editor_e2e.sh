@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# End-to-end check of the stage editor (hopla --edit) under a virtual X server: a tile painted
+# with the mouse shows, Ctrl+Z takes it away and Ctrl+Y brings it back, Ctrl+S writes a stage
+# file that holds it, T plays the stage in the real game and Esc comes back to the editor, and
+# Esc leaves without a question once everything is saved.
+#
+# usage: editor_e2e.sh HOPLA_EXECUTABLE
+set -uo pipefail
+
+hopla=${1:?usage: editor_e2e.sh HOPLA_EXECUTABLE}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+source "$here/common.sh"
+e2e_setup editor Xvfb xdotool import convert
+
+e2e_start_xvfb 1024x768x24
+export XDG_CONFIG_HOME="$work/config"
+stages="$work/new.stages"
+"$hopla" --edit "$stages" --mute --scale 1 >"$work/editor.log" 2>&1 &
+game_pid=$!
+wid=
+for _ in $(seq 100); do
+    wid=$(xdotool search --onlyvisible --name '^Hopla stage editor' 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    kill -0 "$game_pid" 2>/dev/null || fail "the editor exited at start-up (see $work/editor.log)"
+    sleep 0.1
+done
+[ -n "$wid" ] || fail "no editor window was shown"
+sleep 0.5
+
+# Colour of the picture's pixel (x, y) as "r,g,b", from a screenshot of the window (each kept
+# under a name of its own: the function runs in a subshell).
+pixel() {
+    local shot
+    shot=$(mktemp "$work/shot-XXXX.png")
+    import -window "$wid" "$shot" || fail "no screenshot"
+    convert "$shot" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+}
+key() { xdotool key --window "$wid" "$@"; sleep 0.3; }
+
+# Stage 0's cell (5, 5) is empty: a breakable block painted there.
+[ "$(pixel 220 220)" = "0,0,0" ] || fail "cell (5, 5) of stage 0 is not empty at first"
+key 2
+xdotool mousemove --window "$wid" 220 220 click 1
+sleep 0.3
+painted=$(pixel 220 220)
+[ "$painted" != "0,0,0" ] || fail "the painted cell stayed black"
+key ctrl+z
+[ "$(pixel 220 220)" = "0,0,0" ] || fail "Ctrl+Z did not take the block away"
+key ctrl+y
+[ "$(pixel 220 220)" = "$painted" ] || fail "Ctrl+Y did not bring the block back"
+key ctrl+s
+[ -f "$stages" ] || fail "Ctrl+S wrote no file"
+grep -q '^row 10000200000000000011$' "$stages" || fail "the saved stage 0 lacks the block"
+
+# T: the real game on the edited stage; the stage is drawn after its introduction.
+key t
+sleep 4
+[ "$(pixel 220 220)" = "$painted" ] || fail "the test game does not show the block"
+kill -0 "$game_pid" 2>/dev/null || fail "the editor died in the test game"
+key Escape
+[ "$(pixel 220 220)" = "$painted" ] || fail "Esc did not come back to the editor"
+
+# Everything saved: Esc leaves at once, with status 0 (the window is gone before xdotool's
+# key release reaches it).
+xdotool key --window "$wid" Escape 2>/dev/null
+for _ in $(seq 50); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "Esc did not leave the saved editor"
+wait "$game_pid"
+status=$?
+game_pid=
+[ "$status" -eq 0 ] || fail "the editor left with status $status (see $work/editor.log)"
+echo "editor e2e: passed"
