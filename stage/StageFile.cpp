@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "form/Playfield.h"
+#include "toolkit/Escape.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Words.h"
 
@@ -41,28 +42,9 @@ void CheckText(std::string_view line) {
             ++i;
             continue;
         }
-        // The lead byte gives the length; the second byte's range excludes overlong forms,
-        // surrogates and code points past U+10FFFF.
-        std::size_t more = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        }
-        bool ok = more > 0 && i + more < line.size();
-        for (std::size_t k = 1; ok && k <= more; ++k) {
-            const auto d = static_cast<unsigned char>(line[i + k]);
-            ok = d >= (k == 1 ? low : 0x80) && d <= (k == 1 ? high : 0xBF);
-        }
-        if (!ok) throw LineError{"not UTF-8 text: byte " + ByteHex(c) + at};
-        i += more + 1;
+        const std::size_t length = Utf8CharacterLength(line, i);
+        if (length == 0) throw LineError{"not UTF-8 text: byte " + ByteHex(c) + at};
+        i += length;
     }
 }
 

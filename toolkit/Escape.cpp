@@ -2,11 +2,9 @@
 #include "toolkit/Escape.h"
 
 namespace hopla {
-namespace {
 
-// The length of the well-formed UTF-8 character at `text[i]`, 0 when it is not one. The second
-// byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
-std::size_t CharacterLength(std::string_view text, std::size_t i) {
+// The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) return 1;
     std::size_t more = 0;
@@ -32,6 +30,8 @@ std::size_t CharacterLength(std::string_view text, std::size_t i) {
     return more + 1;
 }
 
+namespace {
+
 bool Printable(std::string_view character) {
     const auto c = static_cast<unsigned char>(character[0]);
     if (character.size() == 1) return c == '\t' || (c >= 0x20 && c != 0x7F);
@@ -46,7 +46,7 @@ std::string Escaped(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = CharacterLength(text, i);
+        const std::size_t length = Utf8CharacterLength(text, i);
         const std::size_t taken = length == 0 ? 1 : length;
         const std::string_view character = text.substr(i, taken);
         if (length != 0 && Printable(character)) {

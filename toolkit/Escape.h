@@ -13,4 +13,8 @@ namespace hopla {
 // (demo, stage and script lines) and the settings warnings pass through it.
 std::string Escaped(std::string_view text);
 
+// The length in bytes of the well-formed UTF-8 character at `text[i]` (1 for any ASCII byte),
+// 0 when none starts there. The stage file reader checks its text with it too.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t i);
+
 }  // namespace hopla
