@@ -25,7 +25,12 @@ std::optional<SDL_Event> WaitForEvent(std::optional<SteadyTime> deadline) {
     }
     for (;;) {
         const nanoseconds remaining = *deadline - std::chrono::steady_clock::now();
-        if (remaining <= nanoseconds(0)) return std::nullopt;
+        // Input already queued goes first even when the deadline has passed (the thread may
+        // have been held up before it looked).
+        if (remaining <= nanoseconds(0)) {
+            if (SDL_PollEvent(&event) == 1) return event;
+            return std::nullopt;
+        }
         const auto wholeMs =
             std::chrono::duration_cast<milliseconds>(remaining - kPreciseStretch).count();
         if (wholeMs > 0) {
