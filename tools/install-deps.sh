@@ -38,6 +38,8 @@ esac
 
 missing=()
 for p in "${wanted[@]}"; do
+    # A node from elsewhere (NodeSource's nodejs) brings its own npm and conflicts with Debian's.
+    [ "$p" != npm ] || ! command -v npm >/dev/null || continue
     status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
     [ "$status" = "installed" ] || missing+=("$p")
 done
