@@ -6,13 +6,16 @@ JOBS ?= $(shell nproc)
 
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PREFIX ?= $(CURDIR)/build-deps/windows
+WEB_BUILD ?= build-web
+WEB_PREFIX ?= build-deps/web
+WEB_PORT ?= 8000
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_HOURS ?= 100
 
 .PHONY: all run test test-sanitize test-clang bench fuzz soak build configure clean format format-check package \
-        deps-windows deps-web windows test-windows windows-configure
+        deps-windows deps-web windows test-windows windows-configure web serve-web test-web
 
 all: build
 
@@ -108,6 +111,27 @@ test-windows: windows-configure
 	cd $(WINDOWS_BUILD) && { ./wine-run.sh cmd /c ver >/dev/null; \
 	    ctest --output-on-failure -j $(JOBS); status=$$?; ./wine-run.sh --stop; exit $$status; }
 
+# The game in the browser: the libraries (make deps-web, skipped when built), then the site in
+# $(WEB_BUILD)/site; serve-web serves it on 127.0.0.1:$(WEB_PORT); test-web runs the wasm tests
+# under node and the site in Debian's headless chromium.
+web:
+	@bash tools/install-deps.sh web
+	bash tools/deps/build-web.sh $(WEB_PREFIX)
+	@cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/emscripten.cmake \
+	    -DCMAKE_PREFIX_PATH=$(abspath $(WEB_PREFIX)) -DHOPLA_BENCH=OFF >/dev/null
+	@cmake --build $(WEB_BUILD) -j $(JOBS) --target site
+	@echo "site: $$(du -sb $(WEB_BUILD)/site | cut -f1) bytes in $(WEB_BUILD)/site"
+
+serve-web: web
+	@echo "Hopla at http://127.0.0.1:$(WEB_PORT)/"
+	cd $(WEB_BUILD)/site && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
+
+test-web: web build
+	@cmake --build $(WEB_BUILD) -j $(JOBS)
+	cd $(WEB_BUILD) && ctest --output-on-failure -j $(JOBS)
+	bash tests/web/site_test.sh $(WEB_BUILD) $(BUILD)
+
 format:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
@@ -116,4 +140,5 @@ format-check:
 	@git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(CLANG_BUILD) build-bench $(FUZZ_BUILD) $(WINDOWS_BUILD) \
+	    $(WEB_BUILD)

@@ -9,6 +9,7 @@
 #include "form/Form1.h"
 #include "form/GameState.h"
 #include "form/GameStateFields.h"
+#include "toolkit/Compat.h"
 
 // Hashes take the bit patterns of reals: only arithmetic done exactly as written gives every
 // build the same ones.
@@ -70,8 +71,8 @@ class Hasher {
         h_ ^= h_ >> 31;
     }
     void integer(long long v) { word(static_cast<std::uint64_t>(v)); }
-    void real(double v) { word(std::bit_cast<std::uint64_t>(v)); }
-    void real(float v) { word(std::bit_cast<std::uint32_t>(v)); }
+    void real(double v) { word(compat::bit_cast<std::uint64_t>(v)); }
+    void real(float v) { word(compat::bit_cast<std::uint32_t>(v)); }
     void text(const std::string& s) {
         word(s.size());
         std::uint64_t w = 0;

@@ -2,6 +2,10 @@
 # package): the flags Debian's own packages are built with. Not in the sanitizer and fuzzing
 # builds, whose runtimes bring their own checks (and clash with _FORTIFY_SOURCE), and not in
 # Debug, where _FORTIFY_SOURCE does nothing without optimisation.
+# In the browser the code runs in the browser's own sandbox, where none of it applies.
+if(EMSCRIPTEN)
+    return()
+endif()
 include(CheckCXXCompilerFlag)
 include(CheckPIESupported)
 

@@ -1,7 +1,8 @@
 # What differs between the systems the game is built for: where its libraries come from, the
 # platform layer's implementation and what it links, and how executables are finished. Every
 # target system sets the same variables, so CMakeLists.txt names none of them:
-#   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG               the libraries' targets
+#   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG   the libraries' targets (HOPLA_PNG empty where
+#                                           there is no libpng: no tools, no screenshots)
 #   HOPLA_PLATFORM_SOURCE, HOPLA_PLATFORM_LIBS          the platform layer
 #   hopla_finish_executable(TARGET)                     what each program needs besides its code
 # A cross build names its system with a toolchain file (cmake/toolchains) and its libraries'
@@ -48,6 +49,25 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
         target_sources(${target} PRIVATE ${HOPLA_WINDOWS_RESOURCES})
     endfunction()
 
+elseif(CMAKE_SYSTEM_NAME STREQUAL "Emscripten")
+    # The static wasm libraries of tools/deps/build-web.sh (CMAKE_PREFIX_PATH); never
+    # emscripten's own SDL port, which downloads its sources.
+    find_package(SDL2 CONFIG REQUIRED)
+    find_package(SDL2_ttf CONFIG REQUIRED)
+    set(HOPLA_SDL2 SDL2::SDL2-static)
+    set(HOPLA_SDL2_TTF SDL2_ttf::SDL2_ttf-static)
+    set(HOPLA_PNG "")  # no libpng: no hopla-sim, PNG writer or screenshots in the browser
+    set(HOPLA_PLATFORM_SOURCE platform/PlatformWeb.cpp)
+    # IDBFS for the settings and records kept in the browser.
+    set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static idbfs.js)
+    # Every program: memory that grows with the game, and C++ exceptions caught (bad demo
+    # files, bad settings).
+    add_compile_options(-fexceptions)
+    add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
+    function(hopla_finish_executable target)
+    endfunction()
+
 else()
-    message(FATAL_ERROR "hopla builds for Linux and Windows, not ${CMAKE_SYSTEM_NAME}")
+    message(FATAL_ERROR
+            "hopla builds for Linux, Windows and the web (Emscripten), not ${CMAKE_SYSTEM_NAME}")
 endif()

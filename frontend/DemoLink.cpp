@@ -28,7 +28,10 @@ std::unique_ptr<DemoLink> DemoLink::Playing(Game& game, const Clock& clock, Demo
     std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
     link->err_ = &err;
     link->demo_ = std::move(demo);
-    link->player_ = std::make_unique<Player>(game, clock, link->demo_);
+    DemoLink* self = link.get();
+    link->player_ = std::make_unique<Player>(
+        game, clock, link->demo_,
+        [self](const DemoCheck&, bool matched) { self->checksMatched_ += matched ? 1 : 0; });
     if (progress)
         link->progress_ =
             std::make_unique<PlaybackProgress>(game, link->demo_.endPoint, "hopla", err);
@@ -89,6 +92,14 @@ int DemoLink::finish(std::ostream& err) {
         err << "hopla: " << path_ << ": played up to point " << game_.handlersRun() << " of "
             << demo_.endPoint << ", every check so far matched\n";
     return 0;
+}
+
+std::string DemoLink::outcome() const {
+    if (!player_) return {};
+    if (player_->mismatch()) return player_->mismatch()->message();
+    if (player_->finished()) return "ok " + std::to_string(checksMatched_) + " checks";
+    return "played up to point " + std::to_string(game_.handlersRun()) + " of " +
+           std::to_string(demo_.endPoint) + ", every check so far matched";
 }
 
 }  // namespace hopla

@@ -54,6 +54,10 @@ class DemoLink {
     // the file could not be written, else 0. Reports go to `err`, one line each, naming the
     // file.
     int finish(std::ostream& err);
+    // While or after playing, one line for the page that plays a demo: "ok N checks" once the
+    // demo's end was reached with every check matching, else the first mismatch, else how far
+    // it got.
+    std::string outcome() const;
 
   private:
     DemoLink(Game& game, const Clock& clock, std::string path);
@@ -69,6 +73,7 @@ class DemoLink {
     std::unique_ptr<PlaybackProgress> progress_;
     std::ostream* err_ = nullptr;  // where a mismatch is reported while playing
     bool reported_ = false;
+    int checksMatched_ = 0;
 };
 
 }  // namespace hopla

@@ -56,23 +56,53 @@ int ExportStages(const std::string& path) {
 
 }  // namespace
 
+Session::Session() = default;
+Session::~Session() = default;
+
+int Session::finish() {
+    return link_ ? link_->finish(std::cerr) : 0;
+}
+
+// Fills a session; the one way to make one.
+struct SessionStart {
+    static Started Run(int argc, char** argv, const EditorEntry& edit, bool inBrowser);
+};
+
+Started StartHopla(int argc, char** argv, const EditorEntry& edit, bool inBrowser) {
+    return SessionStart::Run(argc, argv, edit, inBrowser);
+}
+
 int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare,
               const EditorEntry& edit) {
+    Started started = StartHopla(argc, argv, edit, false);
+    if (!started.session) return started.status;
+    try {
+        if (prepare) prepare(started.session->app());
+        started.session->app().run();
+        return started.session->finish();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "hopla: %s\n", e.what());
+        return 1;
+    }
+}
+
+Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool inBrowser) {
+    const auto done = [](int status) { return Started{nullptr, status}; };
     KeepStandardStreamsApart();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
     if (!parsed.options) {
         std::fprintf(stderr, "hopla: %s\n%s", parsed.error.c_str(), Usage().c_str());
-        return 2;
+        return done(2);
     }
     const Options& options = *parsed.options;
     if (options.help) {
         std::fputs(Usage().c_str(), stdout);
-        return CheckedOutput("hopla", 0);
+        return done(CheckedOutput("hopla", 0));
     }
     if (options.version) {
         std::printf("hopla %s\n", HOPLA_VERSION);
-        return CheckedOutput("hopla", 0);
+        return done(CheckedOutput("hopla", 0));
     }
     if (options.records) {
         const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
@@ -80,17 +110,17 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         for (const std::string& line : RecordsSummary(loaded.records))
             std::printf("%s\n", line.c_str());
-        return 0;
+        return done(0);
     }
-    if (options.exportStages) return ExportStages(*options.exportStages);
+    if (options.exportStages) return done(ExportStages(*options.exportStages));
     if (options.edit && (options.play || options.record || options.stages)) {
         std::fprintf(stderr, "hopla: --edit goes alone (no --play, --record or --stages)\n%s",
                      Usage().c_str());
-        return 2;
+        return done(2);
     }
     if (options.edit && !edit) {
         std::fputs("hopla: this program has no stage editor\n", stderr);
-        return 2;
+        return done(2);
     }
     // A stage file is read whole before anything starts.
     std::optional<ChosenStages> stages;
@@ -99,7 +129,7 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
             stages = LoadStages(*options.stages, RecordsDir(), ExecutableDir());
         } catch (const StageFileError& e) {
             std::fprintf(stderr, "hopla: %s\n", e.what());
-            return 2;
+            return done(2);
         }
     }
     std::optional<DemoStages> stagesId;
@@ -122,6 +152,10 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
     app.keys = remembered.keys;
     app.volume = options.volume.value_or(remembered.volume);
     app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
+    if (inBrowser) {
+        app.fullscreen = false;  // the browser goes to the whole screen only when asked
+        app.holdSounds = true;
+    }
 
     // A demo is read, or its place checked (never opened: a pipe there would hold the game
     // before any window), before any window opens. The file itself comes with the window.
@@ -130,42 +164,43 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         if (const std::optional<std::string> why = WhyNotWritable(*options.record)) {
             std::fprintf(stderr, "hopla: cannot write the demo %s: %s\n",
                          Escaped(*options.record).c_str(), why->c_str());
-            return 2;
+            return done(2);
         }
     if (options.play) {
         try {
             demo = ReadDemoFile(*options.play);
         } catch (const DemoError& e) {
             std::fprintf(stderr, "hopla: %s\n", e.what());
-            return 2;
+            return done(2);
         }
         if (const std::optional<std::string> refusal = StagesRefusal(*demo, stagesId)) {
             std::fprintf(stderr, "hopla: %s: %s\n", Escaped(*options.play).c_str(),
                          refusal->c_str());
-            return 2;
+            return done(2);
         }
     }
-    if (options.edit) return edit(*options.edit, app);
+    if (options.edit) return done(edit(*options.edit, app));
 
     HangupEndsAsTermination();
-    SdlLibrary sdl;
-    int status = 0;
+    auto session = std::make_unique<Session>();
     try {
         const std::uint32_t seed = demo ? demo->seed : ClockSeed();
-        SdlApp game(seed, ExecutableDir(), app);
+        session->app_ = std::make_unique<SdlApp>(seed, ExecutableDir(), app);
+        SdlApp& game = *session->app_;
         // Right after start-up, before the first handler: no stage has been loaded yet.
         if (stages) game.game().applyStages(stages->file);
-        std::unique_ptr<DemoLink> link;
         if (demo) {
-            link = DemoLink::Playing(game.game(), game.clock(), std::move(*demo), *options.play,
-                                     std::cerr, StandardErrorIsTerminal());
+            session->link_ = DemoLink::Playing(game.game(), game.clock(), std::move(*demo),
+                                               *options.play, std::cerr, StandardErrorIsTerminal());
         } else if (options.record) {
-            link = DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
+            session->link_ =
+                DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
         }
-        game.setDemo(link.get());
-        RecordKeeper keeper(game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
-                            demo.has_value(), stagesId);
-        game.setRecordKeeper(&keeper);
+        game.setDemo(session->link_.get());
+        session->keeper_ = std::make_unique<RecordKeeper>(game.game(), game.clock(), seed,
+                                                          RecordsDirFor(RecordsDir(), stagesId),
+                                                          demo.has_value(), stagesId);
+        game.setRecordKeeper(session->keeper_.get());
         game.setKeyLines([keys = app.keys] { return KeyLines(keys); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId)] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());
@@ -173,14 +208,11 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
                 std::fprintf(stderr, "hopla: %s\n", warning.c_str());
             return RecordsSummary(loaded.records);
         });
-        if (prepare) prepare(game);
-        game.run();
-        if (link) status = link->finish(std::cerr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "hopla: %s\n", e.what());
-        return 1;
+        return done(1);
     }
-    return status;
+    return Started{std::move(session), 0};
 }
 
 }  // namespace hopla

@@ -70,7 +70,10 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
       controllers_(ControllerSubsystem()),
       screen_(video_, "Hopla", Game::kWidth, Game::kHeight, StartScale(options), options.fullscreen,
               options.scaling),
-      sound_(!options.mute),
+      sound_(!options.mute, options.holdSounds ? SdlSound::Hold([this](Duration length) {
+          clock_.holdFor(length);
+      })
+                                               : SdlSound::Hold()),
       game_(clock_, hushable_, &text_, seed, exeDir),
       settings_{options.scale,  options.fullscreen,         options.scaling,
                 options.volume, options.pauseWhenUnfocused, options.keys},
@@ -94,30 +97,12 @@ void SdlApp::setDemo(DemoLink* demo) {
     if (demo_ && demo_->playing()) opening_ = false;
 }
 
-// One round: every pending input event, then the due timers one at a time (input that came in
-// meanwhile still goes before the next tick), then the changed part of Display to the window,
-// then sleep until the next timer or controller repeat falls due or input arrives. Presenting
-// never waits for a vertical blank, so it cannot delay a tick. While play is paused no timer
-// runs and no demo input is fed: the loop sleeps until input arrives (or the controllers are
-// read).
+// One round after another, sleeping in between until the next timer or controller repeat falls
+// due, the controllers are to be read, or input arrives.
 void SdlApp::run() {
     while (!game_.ended()) {
-        deliverPending();
-        feedDemo();
-        while (!game_.ended() && !gate_.paused() && runDueTimer()) {
-            deliverPending();
-            feedDemo();
-        }
+        const std::optional<Duration> wake = step();
         if (game_.ended()) break;
-        present();
-
-        std::optional<Duration> wake;
-        if (!gate_.paused()) {
-            wake = router_.nextRepeat();
-            if (const std::optional<Game::DueTimer> next = game_.nextDue())
-                wake = Earliest(wake, next->due);
-            if (demo_) wake = Earliest(wake, demo_->wakeAt());
-        }
         std::optional<SteadyTime> deadline;
         if (wake) deadline = std::chrono::steady_clock::now() + (*wake - clock_.now());
         if (controllers_.ok()) {
@@ -127,6 +112,32 @@ void SdlApp::run() {
         }
         if (const std::optional<SDL_Event> event = WaitForEvent(deadline)) deliver(*event);
     }
+}
+
+// Every pending input event, then the due timers one at a time (input that came in meanwhile
+// still goes before the next tick), then the changed part of Display to the window. Presenting
+// never waits for a vertical blank, so it cannot delay a tick. While play is paused no timer
+// runs and no demo input is fed: only input wakes the loop. While a held sound plays nothing
+// runs and nothing is shown, as while a handler waits for its sound on the desktop.
+std::optional<Duration> SdlApp::step() {
+    if (!clock_.held()) {
+        deliverPending();
+        feedDemo();
+        while (!game_.ended() && !gate_.paused() && !clock_.held() && runDueTimer()) {
+            deliverPending();
+            feedDemo();
+        }
+        // The last picture too, which stays on the page in the browser.
+        if (!clock_.held() || game_.ended()) present();
+        if (game_.ended()) return std::nullopt;
+    }
+    if (clock_.held()) return clock_.heldUntil();
+    if (gate_.paused()) return std::nullopt;
+    std::optional<Duration> wake = router_.nextRepeat();
+    if (const std::optional<Game::DueTimer> next = game_.nextDue())
+        wake = Earliest(wake, next->due);
+    if (demo_) wake = Earliest(wake, demo_->wakeAt());
+    return wake;
 }
 
 void SdlApp::feedDemo() {
@@ -194,7 +205,7 @@ void SdlApp::screenshot() {
 void SdlApp::deliverPending() {
     if (controllers_.ok()) SDL_GameControllerUpdate();
     SDL_Event event;
-    while (!game_.ended() && SDL_PollEvent(&event) == 1) deliver(event);
+    while (!game_.ended() && !clock_.held() && SDL_PollEvent(&event) == 1) deliver(event);
     if (game_.ended() || gate_.paused() || !router_.nextRepeat()) return;
     routed_.clear();
     router_.repeatDue(clock_.now(), routed_);

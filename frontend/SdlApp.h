@@ -41,6 +41,9 @@ struct AppOptions {
     bool pauseWhenUnfocused = true;
     std::string settingsPath;  // empty: changes are not remembered
     KeyBindings keys = DefaultKeyBindings();
+    // In the browser, whose loop must never block: a sound played with wait holds the game's
+    // clock for its length instead of blocking the handler (RealClock::holdFor).
+    bool holdSounds = false;
 };
 
 // Construction runs the game's start-up and opens the window; run() returns when the game has
@@ -53,6 +56,13 @@ class SdlApp {
     SdlApp& operator=(const SdlApp&) = delete;
 
     void run();
+    // One round of run()'s loop without its wait: the pending input, the due timers one at a
+    // time, the changed picture to the window. Returns when the next round is due on the game's
+    // clock (a timer, a controller poll or repeat, a demo's input, the end of a held sound);
+    // none when only input can wake it, or once the game has ended. The browser's loop
+    // (frontend/WebMain.cpp) calls it from a timeout.
+    std::optional<Duration> step();
+    bool ended() const { return game_.ended(); }
 
     // For probes of the loop: the game, to script it between handlers (as one of its observers),
     // and an observer told after each timer tick which timer it was, when it was due and when

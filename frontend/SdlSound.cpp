@@ -7,6 +7,7 @@
 #include <exception>
 #include <optional>
 #include <thread>
+#include <utility>
 
 namespace hopla {
 namespace {
@@ -54,7 +55,8 @@ std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
     return out;
 }
 
-SdlSound::SdlSound(bool openDevice) : audio_(openDevice ? SDL_INIT_AUDIO : 0) {
+SdlSound::SdlSound(bool openDevice, Hold hold)
+    : hold_(std::move(hold)), audio_(openDevice ? SDL_INIT_AUDIO : 0) {
     if (!openDevice) return;
     if (!audio_.ok()) {
         warnWithoutDevice();
@@ -109,7 +111,10 @@ void SdlSound::play(const std::string& path, bool wait) {
     voice_ = clip && !clip->samples.empty() ? clip : nullptr;
     position_ = 0;
     if (!wait || !clip) return;
-    if (voice_) {
+    if (hold_) {
+        lock.unlock();
+        hold_(clip->length);
+    } else if (voice_) {
         // The callback drops the voice when it has handed over the last sample; if the device
         // stalls, the wait ends a little after the sound's own length.
         const auto deadline = std::chrono::steady_clock::now() + clip->length + kStallAllowance;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -31,8 +32,13 @@ std::vector<std::int16_t> ConvertForDevice(const Wave& wave);
 // complete wave is silence and never waited for, named once on the standard error.
 class SdlSound final : public SoundDevice {
   public:
-    // Without `openDevice` (the player asked for no sound) no device is tried at all.
-    explicit SdlSound(bool openDevice = true);
+    // Told the length of a sound played with wait, instead of waiting for it: the browser's
+    // loop, which must not block, holds the game's clock that long (RealClock::holdFor).
+    using Hold = std::function<void(Duration length)>;
+
+    // Without `openDevice` (the player asked for no sound) no device is tried at all. Without
+    // `hold` a sound played with wait blocks until it has been heard.
+    explicit SdlSound(bool openDevice = true, Hold hold = {});
     ~SdlSound() override = default;
     SdlSound(const SdlSound&) = delete;
     SdlSound& operator=(const SdlSound&) = delete;
@@ -61,6 +67,7 @@ class SdlSound final : public SoundDevice {
     void fill(std::int16_t* out, std::size_t count);
 
     std::map<std::string, std::shared_ptr<const Clip>> cache_;  // null: no usable wave
+    Hold hold_;
 
     // The voice, shared with the audio callback thread under mutex_.
     std::mutex mutex_;

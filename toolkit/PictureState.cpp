@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "toolkit/Compat.h"
 #include "toolkit/Picture.h"
 
 namespace hopla {
@@ -48,7 +49,7 @@ std::shared_ptr<const Picture::Frame> Picture::frameWithWrites() const {
             const std::uint32_t* row = pixels + y * stride;
             if (old && std::memcmp(old->rows[r].get(), row, bytes) == 0) continue;
             if (!chunk) chunk = old ? std::make_shared<Chunk>(*old) : std::make_shared<Chunk>();
-            auto copy = std::make_shared_for_overwrite<std::uint32_t[]>(stride);
+            auto copy = compat::MakeSharedArrayForOverwrite<std::uint32_t>(stride);
             std::memcpy(copy.get(), row, bytes);
             chunk->rows[r] = std::move(copy);
         }

@@ -22,8 +22,9 @@ deps_packages=(cmake ninja-build dpkg-dev fonts-ipafont-gothic pkg-config gcc li
 # for `make test-windows` the GoogleTest sources and the window test's tools.
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xauth
                   libgtest-dev libgmock-dev xdotool imagemagick)
-# Debian's emscripten (it brings clang, lld, binaryen and node-acorn) and node to run it.
-web_packages=(emscripten nodejs)
+# Debian's emscripten (it brings clang, lld, binaryen and node-acorn), node to run it, npm for
+# the browser test's driver (playwright-core), the browser itself and the font subsetter.
+web_packages=(emscripten nodejs npm chromium python3-fonttools)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -39,6 +40,8 @@ esac
 
 missing=()
 for p in "${wanted[@]}"; do
+    # A node from elsewhere (NodeSource's nodejs) brings its own npm and conflicts with Debian's.
+    [ "$p" != npm ] || ! command -v npm >/dev/null || continue
     status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
     [ "$status" = "installed" ] || missing+=("$p")
 done
