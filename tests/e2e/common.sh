@@ -43,12 +43,16 @@ now_us() { echo "${EPOCHREALTIME/./}"; }
 ms_since() { echo $((($(now_us) - $1) / 1000)); }
 
 # Starts a virtual X server with a screen of GEOMETRY (e.g. 1024x768x24) and any further Xvfb
-# options; sets xvfb_pid and exports DISPLAY.
+# options; sets xvfb_pid and exports DISPLAY. Servers that pick their display number at the same
+# moment can take each other's socket (the loser's later clients then find no display), so the
+# tests start theirs one at a time, each waited for until it answers.
 e2e_start_xvfb() {
     local geometry=$1
     shift
+    exec {lock_fd}>"${TMPDIR:-/tmp}/hopla-e2e-xvfb.lock"
+    flock -w 30 "$lock_fd" || true
     Xvfb -displayfd 3 -screen 0 "$geometry" "$@" -nolisten tcp 3>"$work/display" \
-        2>"$work/xvfb.log" &
+        2>"$work/xvfb.log" {lock_fd}>&- &
     xvfb_pid=$!
     for _ in $(seq 50); do
         [ -s "$work/display" ] && break
@@ -56,6 +60,12 @@ e2e_start_xvfb() {
     done
     [ -s "$work/display" ] || fail "Xvfb did not start (see $work/xvfb.log)"
     export DISPLAY=":$(head -1 "$work/display")"
+    for _ in $(seq 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    exec {lock_fd}>&-
+    xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
 }
 
 # Waits for the game started as $game_pid to show its window, named by the pattern NAME

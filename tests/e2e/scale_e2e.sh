@@ -117,6 +117,11 @@ for attempt in 1 2 3; do
     in_time=$(($(ms_since "$launched") < 5800))
     xdotool key F11
     expect_geometry 1600 1200 "$cx" "$cy" "F11 again"
+    # The window may come back before the game has written its settings down.
+    for _ in $(seq 60); do
+        grep -qx 'fullscreen = false' "$XDG_CONFIG_HOME/hopla/settings.ini" 2>/dev/null && break
+        sleep 0.05
+    done
     stop_game
     [ "$in_time" = 1 ] && break
     echo "attempt $attempt: the screenshots came too late, starting again"
