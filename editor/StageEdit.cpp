@@ -25,7 +25,6 @@ StageEdit::StageEdit(std::string path) : path_(std::move(path)), table_(GameStag
         if (name.empty() || name.size() > static_cast<std::size_t>(kMaxStageNameLength))
             name = "New stages";
         table_.name = name;
-        for (int s = 0; s < kEditStages; ++s) inFile_.insert(s);
     }
 }
 
@@ -83,6 +82,13 @@ bool StageEdit::placeStart(int x, int y) {
         '0';
     if (!(before == block())) record(before);
     return true;
+}
+
+void StageEdit::setLabels(std::string name, std::string author) {
+    if (name == table_.name && author == table_.author) return;
+    table_.name = std::move(name);
+    table_.author = std::move(author);
+    modified_ = true;
 }
 
 void StageEdit::record(const StageBlock& before) {

@@ -1,5 +1,6 @@
 // The editor's document: strokes paint lines of cells, undo and redo step back and forth,
-// the start point keeps its cell empty, and a save writes a file that reads back.
+// the start point keeps its cell empty, and a save writes the name, the author and the stages
+// changed to a file that reads back.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -48,12 +49,15 @@ TEST(StageEdit, PaintsUndoesRedoesAndSaves) {
     EXPECT_TRUE(edit.redo());
     EXPECT_EQ(edit.tile(4, 3), 2);
 
+    edit.setLabels("First steps", "A. Player");
     edit.save();
     EXPECT_FALSE(edit.modified());
     EXPECT_FALSE(fs::exists(path + ".tmp"));
     const StageFile saved = ReadStageFile(path);
-    EXPECT_EQ(saved.stages.size(), 21u);  // a new file keeps every stage
-    EXPECT_EQ(saved.stages[20], edit.block());
+    EXPECT_EQ(saved.name, "First steps");
+    EXPECT_EQ(saved.author, "A. Player");
+    ASSERT_EQ(saved.stages.size(), 1u);  // a new file holds the stages changed, no more
+    EXPECT_EQ(saved.stages[0], edit.block());
     StageEdit reopened(path);
     EXPECT_EQ(reopened.table(), edit.table());
     fs::remove_all(dir);
