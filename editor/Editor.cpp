@@ -176,10 +176,13 @@ void Editor::editKey(const SDL_KeyboardEvent& key) {
     } else if (k == SDLK_t) {
         startPlay();
     } else if (k == SDLK_c) {
-        if (!check_.start(edit_.table(), edit_.stage()))
+        if (!check_.start(edit_.table(), edit_.stage())) {
             message_ = "A check is running already";
-        else
+        } else {
             message_.clear();
+            checkedStage_ = edit_.stage();
+            checkedBlock_ = edit_.block();
+        }
     } else if (k == SDLK_ESCAPE) {
         if (placingStart_) {
             placingStart_ = false;
@@ -298,6 +301,7 @@ void Editor::mouse(int windowX, int windowY, Uint32 button, bool pressed) {
         }
         strokeButton_ = static_cast<int>(button);
         edit_.beginStroke();
+        message_.clear();
     }
     edit_.paint(std::clamp(x, 0, kScreenWidth - 1) / kTileSize,
                 std::clamp(y, 0, kScreenHeight - 1) / kTileSize,
@@ -374,7 +378,8 @@ StatusText Editor::status() const {
         if (!message_.empty()) s.line2 = message_ + ": " + s.line2;
     } else if (!message_.empty()) {
         s.line2 = message_;
-    } else if (!check_.line().empty()) {
+    } else if (!check_.line().empty() && (check_.running() || (checkedStage_ == edit_.stage() &&
+                                                               edit_.block() == checkedBlock_))) {
         s.line2 = check_.line();
     } else {
         s.line2 = "PgUp/PgDn stage  S start  T test  C check  Ctrl+S save";

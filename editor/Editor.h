@@ -68,6 +68,9 @@ class Editor {
     bool quit_ = false;
     bool redraw_ = true;
     bool checkWasRunning_ = false;
+    // The stage last checked as it was then: its verdict is shown only while it stays so.
+    int checkedStage_ = -1;
+    StageBlock checkedBlock_;
     // Test play: a game of its own with the edited stages, on its own clock.
     std::unique_ptr<RealClock> playClock_;
     std::unique_ptr<Game> game_;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end check of the stage editor (hopla --edit) under a virtual X server: a tile painted
 # with the mouse shows, Ctrl+Z takes it away and Ctrl+Y brings it back, Ctrl+S writes a stage
-# file that holds it, C checks the stage with the solver in the background and shows and prints
-# the ticks hopla-solve finds, T plays the stage in the real game and Esc comes back to the
-# editor, and Esc leaves without a question once everything is saved.
+# file that holds it, C checks the stage with the solver in the background and shows (until the
+# stage changes) and prints the ticks hopla-solve finds, T plays the stage in the real game and
+# Esc comes back to the editor, and Esc leaves without a question once everything is saved.
 #
 # usage: editor_e2e.sh HOPLA_EXECUTABLE HOPLA_SOLVE_EXECUTABLE
 set -uo pipefail
@@ -40,6 +40,7 @@ status_line() {
     convert "$shot" -crop 464x24+336+634 +repage -format '%#' info:
 }
 
+keys_line=$(status_line)
 # Stage 0's cell (5, 5) is empty: a breakable block painted there.
 [ "$(pixel 220 220)" = "0,0,0" ] || fail "cell (5, 5) of stage 0 is not empty at first"
 key 2
@@ -71,6 +72,12 @@ ticks=$("$solve" --stages "$stages" --stage 0 --out-dir "$work" | sed -n 's/^sta
 [ "$verdict" = "Stage 0 cleared by the solver in $ticks ticks" ] ||
     fail "the check said '$verdict', hopla-solve $ticks ticks"
 [ "$(status_line)" != "$before_check" ] || fail "the strip does not show the check's verdict"
+# A changed stage is no longer the one checked: the strip shows the keys again.
+xdotool mousemove --window "$wid" 420 140 click 1
+sleep 0.3
+[ "$(status_line)" = "$keys_line" ] || fail "the verdict stayed on a changed stage"
+key ctrl+z
+key ctrl+s
 
 # T: the real game on the edited stage; the stage is drawn after its introduction.
 key t
