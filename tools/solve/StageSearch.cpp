@@ -223,6 +223,10 @@ class Search {
         double closest = kUnreachable;
         int closestAt = 0;
         for (int tick = 0; tick < options_.maxTicks; ++tick) {
+            if (options_.stop && *options_.stop) {
+                result.blocked = "the search was stopped";
+                break;
+            }
             std::vector<int> next = expand(level);
             if (exit_ >= 0) break;
             for (int n : previous) nodes_[n].snap.reset();
