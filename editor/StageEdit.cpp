@@ -29,6 +29,7 @@ StageEdit::StageEdit(std::string path) : path_(std::move(path)), table_(GameStag
 }
 
 void StageEdit::turnPage(int step) {
+    endStroke();  // a stroke belongs to one stage
     stage_ = ((stage_ + step) % kEditStages + kEditStages) % kEditStages;
 }
 
@@ -99,6 +100,7 @@ void StageEdit::record(const StageBlock& before) {
 }
 
 bool StageEdit::undo() {
+    endStroke();
     if (undo_.empty()) return false;
     const Step step = undo_.back();
     undo_.pop_back();
@@ -110,6 +112,7 @@ bool StageEdit::undo() {
 }
 
 bool StageEdit::redo() {
+    endStroke();
     if (redo_.empty()) return false;
     const Step step = redo_.back();
     redo_.pop_back();

@@ -25,7 +25,8 @@ class StageEdit {
 
     const std::string& path() const { return path_; }
     int stage() const { return stage_; }
-    // The next or previous stage (wrapping round 0..20).
+    // The next or previous stage (wrapping round 0..20). Ends a stroke, as undo and redo do: a
+    // drag that goes on paints a new one.
     void turnPage(int step);
     const StageBlock& block() const { return table_.stages[static_cast<std::size_t>(stage_)]; }
     int tile(int column, int row) const;

@@ -63,5 +63,21 @@ TEST(StageEdit, PaintsUndoesRedoesAndSaves) {
     fs::remove_all(dir);
 }
 
+// A page turned or a step undone in the middle of a drag ends the stroke there: each stage's
+// undo gives back its own tiles.
+TEST(StageEdit, AStrokeEndsWhereThePageTurns) {
+    StageEdit edit("/nonexistent/new.stages");
+    const StageFile own = GameStages();
+    edit.beginStroke();
+    edit.paint(5, 5, 2);
+    edit.turnPage(1);
+    edit.paint(6, 5, 2);
+    edit.endStroke();
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.block(), own.stages[1]);
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.block(), own.stages[0]);
+}
+
 }  // namespace
 }  // namespace hopla
