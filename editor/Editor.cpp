@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 
 #include "frontend/EventWait.h"
 #include "frontend/KeyCodes.h"
 #include "frontend/Options.h"
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
+#include "toolkit/Escape.h"
 
 namespace hopla {
 namespace {
@@ -26,6 +28,19 @@ int StartScale(const AppOptions& options) {
 
 std::string Title(const std::string& path) {
     return "Hopla stage editor: " + path;
+}
+
+// The UTF-8 characters of `text` (the stage file's measure of a name).
+int Characters(std::string_view text) {
+    int n = 0;
+    for (std::size_t i = 0; i < text.size(); i += Utf8CharacterLength(text, i)) ++n;
+    return n;
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
@@ -70,6 +85,11 @@ int Editor::run() {
                                        (checking ? kCheckRefresh : SteadyTime::duration{});
             deadline = deadline ? std::min(*deadline, refresh) : refresh;
         }
+        // The verdict is printed too, for the terminal the editor was started from.
+        if (checkWasRunning_ && !checking) {
+            std::printf("hopla: %s\n", check_.line().c_str());
+            std::fflush(stdout);
+        }
         checkWasRunning_ = checking;
         if (const std::optional<SDL_Event> e = WaitForEvent(deadline)) event(*e);
         SDL_Event more;
@@ -87,6 +107,7 @@ void Editor::event(const SDL_Event& e) {
     }
     if (e.type == SDL_QUIT) {
         if (mode_ == Mode::Play) stopPlay("");
+        if (mode_ == Mode::Typing) endTyping(false);
         leave();
         return;
     }
@@ -96,6 +117,8 @@ void Editor::event(const SDL_Event& e) {
         case Mode::Prompt:
             if (e.type == SDL_KEYDOWN) promptKey(e.key.keysym.sym);
             return;
+        case Mode::Typing:
+            return typingEvent(e);
         case Mode::Edit:
             break;
     }
@@ -148,13 +171,18 @@ void Editor::editKey(const SDL_KeyboardEvent& key) {
         edit_.turnPage(k == SDLK_PAGEUP ? 1 : -1);
         placingStart_ = false;
         message_.clear();
+    } else if (k == SDLK_n || k == SDLK_a) {
+        beginTyping(k == SDLK_n ? Field::Name : Field::Author);
     } else if (k == SDLK_t) {
         startPlay();
     } else if (k == SDLK_c) {
-        if (!check_.start(edit_.table(), edit_.stage()))
+        if (!check_.start(edit_.table(), edit_.stage())) {
             message_ = "A check is running already";
-        else
+        } else {
             message_.clear();
+            checkedStage_ = edit_.stage();
+            checkedBlock_ = edit_.block();
+        }
     } else if (k == SDLK_ESCAPE) {
         if (placingStart_) {
             placingStart_ = false;
@@ -176,6 +204,52 @@ void Editor::promptKey(SDL_Keycode key) {
         mode_ = Mode::Edit;
         message_.clear();
     }
+}
+
+void Editor::beginTyping(Field field) {
+    field_ = field;
+    typed_ = field == Field::Name ? edit_.table().name : edit_.table().author;
+    placingStart_ = false;
+    message_.clear();
+    mode_ = Mode::Typing;
+    SDL_StartTextInput();
+}
+
+void Editor::typingEvent(const SDL_Event& e) {
+    redraw_ = true;
+    if (e.type == SDL_TEXTINPUT) {
+        message_.clear();
+        const std::string more = e.text.text;
+        if (Characters(typed_) + Characters(more) <= kMaxStageNameLength) typed_ += more;
+        return;
+    }
+    if (e.type != SDL_KEYDOWN) return;
+    const SDL_Keycode k = e.key.keysym.sym;
+    if (k == SDLK_BACKSPACE && !typed_.empty()) {
+        std::size_t last = typed_.size() - 1;  // back over the last character's continuation bytes
+        while (last > 0 && (static_cast<unsigned char>(typed_[last]) & 0xC0) == 0x80) --last;
+        typed_.erase(last);
+    } else if (k == SDLK_RETURN || k == SDLK_KP_ENTER) {
+        endTyping(true);
+    } else if (k == SDLK_ESCAPE) {
+        endTyping(false);
+    }
+}
+
+void Editor::endTyping(bool keep) {
+    if (keep) {
+        const std::string text = Trimmed(typed_);
+        if (field_ == Field::Name && text.empty()) {
+            message_ = "A stage file needs a name";
+            return;
+        }
+        edit_.setLabels(field_ == Field::Name ? text : edit_.table().name,
+                        field_ == Field::Author ? text : edit_.table().author);
+    }
+    SDL_StopTextInput();
+    mode_ = Mode::Edit;
+    message_.clear();
+    redraw_ = true;
 }
 
 void Editor::leave() {
@@ -227,6 +301,7 @@ void Editor::mouse(int windowX, int windowY, Uint32 button, bool pressed) {
         }
         strokeButton_ = static_cast<int>(button);
         edit_.beginStroke();
+        message_.clear();
     }
     edit_.paint(std::clamp(x, 0, kScreenWidth - 1) / kTileSize,
                 std::clamp(y, 0, kScreenHeight - 1) / kTileSize,
@@ -297,9 +372,14 @@ StatusText Editor::status() const {
               (edit_.modified() ? " *" : "");
     if (mode_ == Mode::Prompt) {
         s.line2 = "Save changes? Y/N/Esc";
+    } else if (mode_ == Mode::Typing) {
+        s.line2 = (field_ == Field::Name ? "Name: " : "Author: ") + typed_ +
+                  "_  Enter: keep  Esc: cancel";
+        if (!message_.empty()) s.line2 = message_ + ": " + s.line2;
     } else if (!message_.empty()) {
         s.line2 = message_;
-    } else if (!check_.line().empty()) {
+    } else if (!check_.line().empty() && (check_.running() || (checkedStage_ == edit_.stage() &&
+                                                               edit_.block() == checkedBlock_))) {
         s.line2 = check_.line();
     } else {
         s.line2 = "PgUp/PgDn stage  S start  T test  C check  Ctrl+S save";

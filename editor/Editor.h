@@ -32,10 +32,14 @@ class Editor {
     int run();
 
   private:
-    enum class Mode { Edit, Prompt, Play };
+    enum class Mode { Edit, Prompt, Play, Typing };
+    enum class Field { Name, Author };
     void event(const SDL_Event& e);
     void editKey(const SDL_KeyboardEvent& key);
     void promptKey(SDL_Keycode key);
+    void beginTyping(Field field);
+    void typingEvent(const SDL_Event& e);
+    void endTyping(bool keep);
     void playEvent(const SDL_Event& e);
     void mouse(int windowX, int windowY, Uint32 buttons, bool pressed);
     void startPlay();
@@ -59,9 +63,14 @@ class Editor {
     bool placingStart_ = false;  // S was pressed: the next click places the start point
     int strokeButton_ = 0;       // the button of the stroke being painted, 0 when none
     std::string message_;
+    Field field_ = Field::Name;  // what N or A is typing
+    std::string typed_;          // the text typed so far
     bool quit_ = false;
     bool redraw_ = true;
     bool checkWasRunning_ = false;
+    // The stage last checked as it was then: its verdict is shown only while it stays so.
+    int checkedStage_ = -1;
+    StageBlock checkedBlock_;
     // Test play: a game of its own with the edited stages, on its own clock.
     std::unique_ptr<RealClock> playClock_;
     std::unique_ptr<Game> game_;

@@ -6,6 +6,7 @@
 namespace hopla {
 
 StageCheck::~StageCheck() {
+    stop_ = true;
     if (thread_.joinable()) thread_.join();
 }
 
@@ -15,7 +16,9 @@ bool StageCheck::start(const StageFile& stages, int stage) {
     running_ = true;
     setLine("Checking stage " + std::to_string(stage) + " with the solver...");
     thread_ = std::thread([this, stages, stage] {
-        const StageResult r = JudgeStage(stages, stage, JudgeOptions{}, [&](int t, int beam) {
+        JudgeOptions options;
+        options.stop = &stop_;
+        const StageResult r = JudgeStage(stages, stage, options, [&](int t, int beam) {
             setLine("Checking stage " + std::to_string(stage) + ": search " + std::to_string(t) +
                     " of 3 (beam " + std::to_string(beam) + ")...");
         });

@@ -13,8 +13,8 @@
 namespace hopla {
 
 // One check at a time. The search runs on a headless game of its own (its own clock, sound
-// device and text renderer), on a copy of the stages, so the editor goes on meanwhile. The
-// search cannot be interrupted: destruction waits for a running one to finish.
+// device and text renderer), on a copy of the stages, so the editor goes on meanwhile.
+// Destruction stops a running search at its next tick and waits for it.
 class StageCheck {
   public:
     StageCheck() = default;
@@ -33,6 +33,7 @@ class StageCheck {
 
     std::thread thread_;
     std::atomic<bool> running_{false};
+    std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::string line_;
 };

@@ -25,11 +25,11 @@ StageEdit::StageEdit(std::string path) : path_(std::move(path)), table_(GameStag
         if (name.empty() || name.size() > static_cast<std::size_t>(kMaxStageNameLength))
             name = "New stages";
         table_.name = name;
-        for (int s = 0; s < kEditStages; ++s) inFile_.insert(s);
     }
 }
 
 void StageEdit::turnPage(int step) {
+    endStroke();  // a stroke belongs to one stage
     stage_ = ((stage_ + step) % kEditStages + kEditStages) % kEditStages;
 }
 
@@ -85,6 +85,13 @@ bool StageEdit::placeStart(int x, int y) {
     return true;
 }
 
+void StageEdit::setLabels(std::string name, std::string author) {
+    if (name == table_.name && author == table_.author) return;
+    table_.name = std::move(name);
+    table_.author = std::move(author);
+    modified_ = true;
+}
+
 void StageEdit::record(const StageBlock& before) {
     undo_.push_back({stage_, before, block()});
     if (undo_.size() > kUndoSteps) undo_.pop_front();
@@ -93,6 +100,7 @@ void StageEdit::record(const StageBlock& before) {
 }
 
 bool StageEdit::undo() {
+    endStroke();
     if (undo_.empty()) return false;
     const Step step = undo_.back();
     undo_.pop_back();
@@ -104,6 +112,7 @@ bool StageEdit::undo() {
 }
 
 bool StageEdit::redo() {
+    endStroke();
     if (redo_.empty()) return false;
     const Step step = redo_.back();
     redo_.pop_back();

@@ -19,13 +19,14 @@ inline constexpr std::size_t kUndoSteps = 200;   // steps kept for undo
 class StageEdit {
   public:
     // Opens `path`: its stages over the game's own, or, when there is no such file, the game's
-    // own stages under the file's name. Throws StageFileError for a file that is not a stage
-    // file.
+    // own stages under the file's name (a new file then holds the stages changed from them).
+    // Throws StageFileError for a file that is not a stage file.
     explicit StageEdit(std::string path);
 
     const std::string& path() const { return path_; }
     int stage() const { return stage_; }
-    // The next or previous stage (wrapping round 0..20).
+    // The next or previous stage (wrapping round 0..20). Ends a stroke, as undo and redo do: a
+    // drag that goes on paints a new one.
     void turnPage(int step);
     const StageBlock& block() const { return table_.stages[static_cast<std::size_t>(stage_)]; }
     int tile(int column, int row) const;
@@ -43,9 +44,12 @@ class StageEdit {
     bool undo();
     bool redo();
     bool modified() const { return modified_; }
+    // Names the file (1..60 characters) and its author (empty: none), both without spaces at
+    // their ends; saved with the stages, not a step for undo.
+    void setLabels(std::string name, std::string author);
 
     // The stages as the game's stage table gets them (all 21), and as the file is written:
-    // the stages the file held or that differ from the game's own (a new file: all of them).
+    // the stages the file held and those that differ from the game's own.
     const StageFile& table() const { return table_; }
     StageFile toSave() const;
     // Writes the file whole through the platform's atomic replace (a temporary file renamed over
@@ -63,7 +67,7 @@ class StageEdit {
 
     std::string path_;
     StageFile table_;       // stages 0..20 in order
-    std::set<int> inFile_;  // the stages the file held (a new file: all)
+    std::set<int> inFile_;  // the stages the file held (a new file: none)
     int stage_ = 0;
     std::deque<Step> undo_, redo_;
     std::optional<StageBlock> strokeBefore_;

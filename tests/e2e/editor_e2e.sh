@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # End-to-end check of the stage editor (hopla --edit) under a virtual X server: a tile painted
 # with the mouse shows, Ctrl+Z takes it away and Ctrl+Y brings it back, Ctrl+S writes a stage
-# file that holds it, T plays the stage in the real game and Esc comes back to the editor, and
-# Esc leaves without a question once everything is saved.
+# file that holds it, C checks the stage with the solver in the background and shows (until the
+# stage changes) and prints the ticks hopla-solve finds, T plays the stage in the real game and
+# Esc comes back to the editor, and Esc leaves without a question once everything is saved.
 #
-# usage: editor_e2e.sh HOPLA_EXECUTABLE
+# usage: editor_e2e.sh HOPLA_EXECUTABLE HOPLA_SOLVE_EXECUTABLE
 set -uo pipefail
 
-hopla=${1:?usage: editor_e2e.sh HOPLA_EXECUTABLE}
+hopla=${1:?usage: editor_e2e.sh HOPLA_EXECUTABLE HOPLA_SOLVE_EXECUTABLE}
+solve=${2:?usage: editor_e2e.sh HOPLA_EXECUTABLE HOPLA_SOLVE_EXECUTABLE}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 source "$here/common.sh"
@@ -30,7 +32,15 @@ pixel() {
     convert "$shot" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 key() { xdotool key --window "$wid" "$@"; sleep 0.3; }
+# Signature of the strip's status line (the second line of text under the playfield).
+status_line() {
+    local shot
+    shot=$(mktemp "$work/shot-XXXX.png")
+    import -window "$wid" "$shot" || fail "no screenshot"
+    convert "$shot" -crop 464x24+336+634 +repage -format '%#' info:
+}
 
+keys_line=$(status_line)
 # Stage 0's cell (5, 5) is empty: a breakable block painted there.
 [ "$(pixel 220 220)" = "0,0,0" ] || fail "cell (5, 5) of stage 0 is not empty at first"
 key 2
@@ -45,6 +55,29 @@ key ctrl+y
 key ctrl+s
 [ -f "$stages" ] || fail "Ctrl+S wrote no file"
 grep -q '^row 10000200000000000011$' "$stages" || fail "the saved stage 0 lacks the block"
+
+# C: the solver checks stage 0 on a thread while the editor goes on; its verdict takes the
+# strip's second line and is printed, with the ticks hopla-solve finds on the saved file.
+before_check=$(status_line)
+key c
+verdict=
+for _ in $(seq 1200); do
+    verdict=$(grep -o 'Stage 0 cleared by the solver in [0-9]* ticks' "$work/editor.log") && break
+    grep -q 'not cleared' "$work/editor.log" && fail "the check did not clear stage 0"
+    kill -0 "$game_pid" 2>/dev/null || fail "the editor died during the check"
+    sleep 0.1
+done
+[ -n "$verdict" ] || fail "the check reported nothing within 120 s"
+ticks=$("$solve" --stages "$stages" --stage 0 --out-dir "$work" | sed -n 's/^stage  0: \([0-9]*\) ticks$/\1/p')
+[ "$verdict" = "Stage 0 cleared by the solver in $ticks ticks" ] ||
+    fail "the check said '$verdict', hopla-solve $ticks ticks"
+[ "$(status_line)" != "$before_check" ] || fail "the strip does not show the check's verdict"
+# A changed stage is no longer the one checked: the strip shows the keys again.
+xdotool mousemove --window "$wid" 420 140 click 1
+sleep 0.3
+[ "$(status_line)" = "$keys_line" ] || fail "the verdict stayed on a changed stage"
+key ctrl+z
+key ctrl+s
 
 # T: the real game on the edited stage; the stage is drawn after its introduction.
 key t

@@ -1,5 +1,6 @@
 // The editor's document: strokes paint lines of cells, undo and redo step back and forth,
-// the start point keeps its cell empty, and a save writes a file that reads back.
+// the start point keeps its cell empty, and a save writes the name, the author and the stages
+// changed to a file that reads back.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -48,15 +49,34 @@ TEST(StageEdit, PaintsUndoesRedoesAndSaves) {
     EXPECT_TRUE(edit.redo());
     EXPECT_EQ(edit.tile(4, 3), 2);
 
+    edit.setLabels("First steps", "A. Player");
     edit.save();
     EXPECT_FALSE(edit.modified());
     EXPECT_FALSE(fs::exists(path + ".tmp"));
     const StageFile saved = ReadStageFile(path);
-    EXPECT_EQ(saved.stages.size(), 21u);  // a new file keeps every stage
-    EXPECT_EQ(saved.stages[20], edit.block());
+    EXPECT_EQ(saved.name, "First steps");
+    EXPECT_EQ(saved.author, "A. Player");
+    ASSERT_EQ(saved.stages.size(), 1u);  // a new file holds the stages changed, no more
+    EXPECT_EQ(saved.stages[0], edit.block());
     StageEdit reopened(path);
     EXPECT_EQ(reopened.table(), edit.table());
     fs::remove_all(dir);
+}
+
+// A page turned or a step undone in the middle of a drag ends the stroke there: each stage's
+// undo gives back its own tiles.
+TEST(StageEdit, AStrokeEndsWhereThePageTurns) {
+    StageEdit edit("/nonexistent/new.stages");
+    const StageFile own = GameStages();
+    edit.beginStroke();
+    edit.paint(5, 5, 2);
+    edit.turnPage(1);
+    edit.paint(6, 5, 2);
+    edit.endStroke();
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.block(), own.stages[1]);
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.block(), own.stages[0]);
 }
 
 }  // namespace

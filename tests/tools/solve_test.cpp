@@ -2,6 +2,8 @@
 // game of its own, and a search that gives up says how far it got.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
 #include "headless/SimCore.h"
@@ -83,7 +85,11 @@ TEST(Judge, ReportsASealedStage) {
     options.tries = 1;
     const StageResult r = JudgeStage(MadeUp(true), 0, options);
     EXPECT_FALSE(r.solved);
-    EXPECT_FALSE(r.blocked.empty());
+    EXPECT_NE(r.blocked.find("no ball had a way to the exit"), std::string::npos) << r.blocked;
+    // Stopped, the search gives up at once, even on a stage it would clear.
+    const std::atomic<bool> stop{true};
+    options.stop = &stop;
+    EXPECT_EQ(JudgeStage(MadeUp(false), 0, options).blocked, "the search was stopped");
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ StageResult JudgeStage(const StageFile& file, int stage, const JudgeOptions& opt
     }
     SearchOptions search;
     search.beam = options.beam;
+    search.stop = options.stop;
     std::uint64_t tried = 0;
     for (int t = 1; t <= options.tries && !result.solved; ++t, search.beam *= 2) {
         if (progress) progress(t, search.beam);

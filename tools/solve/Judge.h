@@ -2,6 +2,7 @@
 // a headless game with the file's stages, and the par demo of each stage it clears.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -17,6 +18,7 @@ struct JudgeOptions {
     std::uint32_t seed = 1;
     int beam = SearchOptions{}.beam;
     int tries = 3;  // searches per stage, the beam doubling after each that failed
+    const std::atomic<bool>* stop = nullptr;  // set to give up at once (see SearchOptions)
 };
 
 // Searches `stage` of a game given `file`'s stages, from the stage's start. `progress`, when

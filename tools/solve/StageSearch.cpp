@@ -20,6 +20,13 @@ namespace {
 constexpr int kLeft = kVkLeft, kRight = kVkRight;
 constexpr double kTopSpeed = 11;  // pixels per tick a held arrow drives the ball to
 constexpr double kUnreachable = 1e7;
+
+// How near the beam came to the exit (in ticks at top speed), said when a search gives up.
+std::string Nearest(double closest) {
+    if (closest >= kUnreachable / kTopSpeed) return "no ball had a way to the exit";
+    return "nearest " + std::to_string(static_cast<int>(closest * kTopSpeed)) + " px from the exit";
+}
+
 // How often an arrow may be pressed between two ticks, as a keyboard's repeat does: once, twice
 // (each press pushes 1.7, or kicks off a wall just touched), or six times (full speed at once).
 constexpr std::array<int, 3> kPresses = {1, 2, 6};
@@ -223,6 +230,10 @@ class Search {
         double closest = kUnreachable;
         int closestAt = 0;
         for (int tick = 0; tick < options_.maxTicks; ++tick) {
+            if (options_.stop && *options_.stop) {
+                result.blocked = "the search was stopped";
+                break;
+            }
             std::vector<int> next = expand(level);
             if (exit_ >= 0) break;
             for (int n : previous) nodes_[n].snap.reset();
@@ -238,10 +249,9 @@ class Search {
                 closest = best;
                 closestAt = tick;
             } else if (tick - closestAt > options_.stallTicks) {
-                result.blocked = "no ball came nearer than " +
-                                 std::to_string(static_cast<int>(closest * kTopSpeed)) +
-                                 " px to the exit in " + std::to_string(options_.stallTicks) +
-                                 " ticks";
+                result.blocked = "no ball came nearer to the exit in " +
+                                 std::to_string(options_.stallTicks) + " ticks (" +
+                                 Nearest(closest) + ")";
                 break;
             }
         }
@@ -249,9 +259,8 @@ class Search {
         result.tried = tried_;
         if (exit_ < 0) {
             if (result.blocked.empty())
-                result.blocked =
-                    "no way out within " + std::to_string(options_.maxTicks) + " ticks (nearest " +
-                    std::to_string(static_cast<int>(closest * kTopSpeed)) + " px from the exit)";
+                result.blocked = "no way out within " + std::to_string(options_.maxTicks) +
+                                 " ticks (" + Nearest(closest) + ")";
             return result;
         }
         result.solved = true;

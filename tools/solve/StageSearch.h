@@ -1,6 +1,7 @@
 // The solver's search: key presses that take the ball from a stage's start through its exit.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ struct SearchOptions {
     int perCell = 10;      // at most this many survivors per 40-pixel cell of the playfield
     int maxTicks = 1500;   // of Timer1 in the stage; the search gives up beyond
     int stallTicks = 300;  // ... or when this many ticks brought the beam no closer to the exit
+    // Set by another thread to give up at the next tick (the editor's check when it closes).
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // What one search found. The inputs are in order of point (Game::handlersRun) in the game it
