@@ -23,8 +23,11 @@ constexpr double kUnreachable = 1e7;
 // How often an arrow may be pressed between two ticks, as a keyboard's repeat does: once, twice
 // (each press pushes 1.7, or kicks off a wall just touched), or six times (full speed at once).
 constexpr std::array<int, 3> kPresses = {1, 2, 6};
-// SolveBest's settings: the beam as a share of the first beam, and the states kept per cell.
-constexpr std::array<std::pair<double, int>, 3> kSettings = {{{1.0, 10}, {1.0, 20}, {1.5, 4}}};
+// SolveBest's settings: the states kept per cell, each with the first beam. Beyond the beam's
+// width (a wider one, with the same cells, finds the very same ways out on every stage of the
+// game), how many states a cell keeps decides what the search finds: few spread it over the
+// stage, many follow the best lines further, and no one count is best on every stage.
+constexpr std::array<int, 4> kPerCell = {10, 20, 40, 4};
 
 // What the ball is doing after a step: the decision its state faces next, or an outcome.
 enum class Phase { Play, Flight, Caught, Exit, Lost };
@@ -435,9 +438,9 @@ StageResult SolveStage(SimCore& sim, const SearchOptions& options) {
 
 std::vector<SearchOptions> SearchSettings(int beam) {
     std::vector<SearchOptions> list;
-    for (const auto& [scale, perCell] : kSettings) {
+    for (const int perCell : kPerCell) {
         SearchOptions o;
-        o.beam = std::max(1, static_cast<int>(beam * scale));
+        o.beam = beam;
         o.perCell = perCell;
         list.push_back(o);
     }
@@ -447,7 +450,12 @@ std::vector<SearchOptions> SearchSettings(int beam) {
 StageResult SolveBest(SimCore& sim, int beam) {
     StageResult best;
     std::uint64_t tried = 0;
-    auto consider = [&](const SearchOptions& options) {
+    const int startTime = sim.state().StageTime[sim.state().StageNo];
+    auto consider = [&](SearchOptions options) {
+        // Once a way out is known, a search goes no further than its ticks: only a quicker one
+        // would be kept, and a search finds what it finds tick by tick, so this changes nothing
+        // but the time a search that does no better takes.
+        if (best.solved) options.maxTicks = std::min(options.maxTicks, best.ticks - startTime);
         StageResult r = SolveStage(sim, options);
         r.setting = options;
         tried += r.tried;
