@@ -14,6 +14,7 @@ namespace hopla {
 struct SearchOptions {
     int beam = 96;
     int perCell = 10;      // at most this many survivors per 40-pixel cell of the playfield
+    int cellShift = 0;     // pixels the cells lie left of and above the stage's tiles
     int maxTicks = 1500;   // of Timer1 in the stage; the search gives up beyond
     int stallTicks = 300;  // ... or when this many ticks brought the beam no closer to the exit
 };
@@ -39,7 +40,7 @@ StageResult SolveStage(SimCore& sim, const SearchOptions& options);
 
 // The settings SolveBest tries, in order, for a first beam: the beam keeping 10 states per
 // cell, then 20 and 40 (they follow the best lines further), then 4 (spread over more of the
-// stage).
+// stage), then 4 per cell of cells shifted by half a tile.
 std::vector<SearchOptions> SearchSettings(int beam);
 
 // Searches with every setting of SearchSettings(beam) and keeps the solution with the fewest
