@@ -40,6 +40,26 @@ TEST(Solver, WhatItFindsClearsTheStageInAnotherGame) {
     }
 }
 
+TEST(Solver, BestKeepsTheQuickestOfItsSettingsAndTheFirstOfEquals) {
+    // Stage 19 from its start: the first setting's way out is not the quickest, so the later
+    // searches run bounded by it, and two of them tie.
+    SimCore sim(1, HOPLA_BUILD_DIR);
+    EnterPlay(sim, 19);
+    StageResult quickest;
+    for (const SearchOptions& options : SearchSettings(SearchOptions{}.beam)) {
+        const StageResult r = SolveStage(sim, options);
+        if (r.solved && (!quickest.solved || r.ticks < quickest.ticks)) {
+            quickest = r;
+            quickest.setting = options;
+        }
+    }
+    const StageResult best = SolveBest(sim, SearchOptions{}.beam);
+    ASSERT_TRUE(best.solved) << best.blocked;
+    EXPECT_EQ(best.ticks, quickest.ticks);
+    EXPECT_EQ(best.setting.perCell, quickest.setting.perCell);
+    EXPECT_EQ(best.inputs.size(), quickest.inputs.size());
+}
+
 TEST(Solver, SaysWhyItGaveUp) {
     SimCore sim(1, HOPLA_BUILD_DIR);
     EnterPlay(sim, 0);

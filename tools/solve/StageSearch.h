@@ -15,6 +15,7 @@ namespace hopla {
 struct SearchOptions {
     int beam = 96;
     int perCell = 10;      // at most this many survivors per 40-pixel cell of the playfield
+    int cellShift = 0;     // pixels the cells lie left of and above the stage's tiles
     int maxTicks = 1500;   // of Timer1 in the stage; the search gives up beyond
     int stallTicks = 300;  // ... or when this many ticks brought the beam no closer to the exit
     // Set by another thread to give up at the next tick (the editor's check when it closes).
@@ -40,15 +41,15 @@ struct StageResult {
 // hopla-solve for one stage or for each stage of a whole game in turn.
 StageResult SolveStage(SimCore& sim, const SearchOptions& options);
 
-// The settings SolveBest tries, in order, for a first beam: the beam with 10 states per cell,
-// the same beam with 20 (it follows the best lines further), and one and a half times the beam
-// with 4 per cell (spread over more of the stage). Together they cost about three and a half
-// searches of the first beam.
+// The settings SolveBest tries, in order, for a first beam: the beam keeping 10 states per
+// cell, then 20 and 40 (they follow the best lines further), then 4 (spread over more of the
+// stage), then 4 per cell of cells shifted by half a tile.
 std::vector<SearchOptions> SearchSettings(int beam);
 
 // Searches with every setting of SearchSettings(beam) and keeps the solution with the fewest
-// ticks (the first of equals); when none clears the stage, the beam doubles twice more. `tried`
-// counts every search's steps. Leaves `sim` as it found it. hopla-solve's search of a stage.
+// ticks (the first of equals); a search after the first solution stops at its ticks. When none
+// clears the stage, the beam doubles twice more. `tried` counts every search's steps. Leaves
+// `sim` as it found it. hopla-solve's search of a stage.
 StageResult SolveBest(SimCore& sim, int beam);
 
 // Plays `inputs` into the game from where it is: each at its point, timers in due order

@@ -63,9 +63,10 @@ std::string StageLine(const StageResult& r, double seconds) {
     if (r.solved) {
         std::snprintf(line, sizeof line,
                       "stage %2d: %4d ticks (%3d points)  %6.2f s  %8llu steps  best: beam %d, %d "
-                      "per cell",
+                      "per cell%s",
                       r.stage, r.ticks, r.ticks / 10, seconds,
-                      static_cast<unsigned long long>(r.tried), r.setting.beam, r.setting.perCell);
+                      static_cast<unsigned long long>(r.tried), r.setting.beam, r.setting.perCell,
+                      r.setting.cellShift ? " (cells shifted)" : "");
     } else {
         std::snprintf(line, sizeof line, "stage %2d: NOT CLEARED  %6.2f s  %8llu steps: %s",
                       r.stage, seconds, static_cast<unsigned long long>(r.tried),
