@@ -1,7 +1,7 @@
 // The platform on Linux: /proc, the XDG directories, fontconfig, X11 through SDL and
-// clock_nanosleep; its files are the POSIX ones of PlatformPosixFiles.cpp.
+// clock_nanosleep; its files and local time are the POSIX ones of PlatformPosix.cpp.
 #include "platform/Platform.h"
-#include "platform/PosixFiles.h"
+#include "platform/PlatformPosix.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -15,7 +15,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -273,13 +272,5 @@ void HangupEndsAsTermination() {
 
 // Linux keeps every file once it is written.
 void FileChanged(const std::string&) {}
-
-LocalTime LocalNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
-}
 
 }  // namespace hopla

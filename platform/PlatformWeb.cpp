@@ -1,16 +1,15 @@
 // The platform in the browser (Emscripten): the page's preloaded data folder, settings and
 // records in the browser's IndexedDB through an IDBFS folder, the page's bundled font, the
-// browser window's size; its files are the POSIX ones of PlatformPosixFiles.cpp on emscripten's
-// in-memory file system. Under node (the web build's tests) files are the machine's own and
-// nothing is kept.
+// browser window's size; its files and local time are the POSIX ones of PlatformPosix.cpp, on
+// emscripten's in-memory file system and in the browser's time zone. Under node (the web
+// build's tests) files are the machine's own and nothing is kept.
 #include "platform/Platform.h"
-#include "platform/PosixFiles.h"
+#include "platform/PlatformPosix.h"
 
 #include <emscripten.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <ctime>
 
 namespace hopla {
 namespace {
@@ -119,15 +118,6 @@ void TightenTimerSlack() {}
 // After a change to a file in the kept folder, the folder is written back to IndexedDB.
 void FileChanged(const std::string& path) {
     if (KeptDirMounted() && path.rfind(std::string(kKeptDir) + "/", 0) == 0) HoplaSyncKept();
-}
-
-// The browser's own time zone, as the page's JavaScript sees it.
-LocalTime LocalNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 }  // namespace hopla

@@ -1,5 +1,5 @@
-// What the POSIX file calls (PlatformPosixFiles.cpp, shared by Linux and the browser) ask of the
-// system they are built for.
+// What the POSIX calls that Linux and the browser share (PlatformPosix.cpp) ask of the system
+// they are built for.
 #pragma once
 
 #include <string>

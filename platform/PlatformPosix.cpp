@@ -1,7 +1,8 @@
-// The files of Platform.h through POSIX calls, for the systems that have them: Linux, and the
-// browser's emscripten file system (in memory, IndexedDB or, under node, the machine's own).
+// The files and the local time of Platform.h through POSIX calls, for the systems that have them:
+// Linux, and the browser's emscripten file system (in memory, IndexedDB or, under node, the
+// machine's own).
+#include "platform/PlatformPosix.h"
 #include "platform/Platform.h"
-#include "platform/PosixFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string_view>
 
@@ -187,6 +189,15 @@ std::optional<std::string> RenameFile(const std::string& from, const std::string
         return "cannot rename " + from + " to " + to + ": " + std::strerror(errno);
     FileChanged(to);
     return std::nullopt;
+}
+
+// In the system's time zone; in the browser, the one its JavaScript sees.
+LocalTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 }  // namespace hopla
