@@ -3,7 +3,7 @@
 # target system sets the same variables, so CMakeLists.txt names none of them:
 #   HOPLA_SDL2, HOPLA_SDL2_TTF, HOPLA_PNG   the libraries' targets (HOPLA_PNG empty where
 #                                           there is no libpng: no tools, no screenshots)
-#   HOPLA_PLATFORM_SOURCE, HOPLA_PLATFORM_LIBS          the platform layer
+#   HOPLA_PLATFORM_SOURCE, HOPLA_PLATFORM_LIBS          the platform layer (its sources, a list)
 #   hopla_finish_executable(TARGET)                     what each program needs besides its code
 # A cross build names its system with a toolchain file (cmake/toolchains) and its libraries'
 # prefix with CMAKE_PREFIX_PATH (tools/deps builds one).
@@ -18,7 +18,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     set(HOPLA_SDL2 PkgConfig::SDL2)
     set(HOPLA_SDL2_TTF PkgConfig::SDL2_TTF)
     set(HOPLA_PNG PkgConfig::PNG)
-    set(HOPLA_PLATFORM_SOURCE platform/PlatformLinux.cpp)
+    set(HOPLA_PLATFORM_SOURCE platform/PlatformLinux.cpp platform/PlatformPosix.cpp)
     set(HOPLA_PLATFORM_LIBS PkgConfig::SDL2 PkgConfig::FONTCONFIG PkgConfig::X11)
     function(hopla_finish_executable target)
     endfunction()
@@ -57,7 +57,7 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Emscripten")
     set(HOPLA_SDL2 SDL2::SDL2-static)
     set(HOPLA_SDL2_TTF SDL2_ttf::SDL2_ttf-static)
     set(HOPLA_PNG "")  # no libpng: no hopla-sim, PNG writer or screenshots in the browser
-    set(HOPLA_PLATFORM_SOURCE platform/PlatformWeb.cpp)
+    set(HOPLA_PLATFORM_SOURCE platform/PlatformWeb.cpp platform/PlatformPosix.cpp)
     # IDBFS for the settings and records kept in the browser.
     set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static idbfs.js)
     # Every program: memory that grows with the game, and C++ exceptions caught (bad demo

@@ -1,7 +1,8 @@
 // What the runners ask of the operating system, in one place: where files go, the font file,
 // the window system's habits, a precise sleep and safe file writing. One implementation per
 // system (PlatformLinux.cpp, PlatformWindows.cpp, PlatformWeb.cpp; cmake/Targets.cmake picks
-// one); the game itself never calls any of it.
+// one), the files and local time of Linux and the browser shared in PlatformPosix.cpp; the
+// game itself never calls any of it.
 #pragma once
 
 #include <chrono>

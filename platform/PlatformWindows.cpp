@@ -69,6 +69,23 @@ struct TaskMemFree {
     void operator()(wchar_t* p) const { CoTaskMemFree(p); }
 };
 
+// Writes all of `contents` to `handle`, a megabyte at most per call; false with GetLastError()
+// saying why when it cannot.
+bool WriteAll(HANDLE handle, std::string_view contents) {
+    for (std::size_t done = 0; done < contents.size();) {
+        DWORD n = 0;
+        const DWORD want =
+            static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1 << 20));
+        if (!WriteFile(handle, contents.data() + done, want, &n, nullptr)) return false;
+        if (n == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
 // ---- Directories
 
 // A known folder of the user's (Roaming application data, Pictures); empty when there is none.
@@ -263,17 +280,7 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
         Handle handle = Owned(CreateFileW(wideTemp.c_str(), GENERIC_WRITE, 0, nullptr,
                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!handle) return "cannot write " + path + ": " + Why(GetLastError());
-        written = true;
-        for (std::size_t done = 0; done < contents.size() && written;) {
-            DWORD n = 0;
-            const DWORD want =
-                static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1 << 20));
-            if (!WriteFile(handle.get(), contents.data() + done, want, &n, nullptr) || n == 0)
-                written = false;
-            else
-                done += n;
-        }
-        if (written && !FlushFileBuffers(handle.get())) written = false;
+        written = WriteAll(handle.get(), contents) && FlushFileBuffers(handle.get());
         if (!written) code = GetLastError();
     }
     if (!written) {
@@ -337,17 +344,7 @@ NewFile WriteNewFile(const std::string& path, std::string_view contents) {
                 result.error = "cannot write " + path + ": " + Why(code);
             return result;
         }
-        bool written = true;
-        for (std::size_t done = 0; done < contents.size() && written;) {
-            DWORD n = 0;
-            const DWORD want =
-                static_cast<DWORD>(std::min<std::size_t>(contents.size() - done, 1 << 20));
-            if (!WriteFile(handle.get(), contents.data() + done, want, &n, nullptr) || n == 0)
-                written = false;
-            else
-                done += n;
-        }
-        if (written) {
+        if (WriteAll(handle.get(), contents)) {
             result.written = true;
             return result;
         }
