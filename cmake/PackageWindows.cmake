@@ -1,6 +1,7 @@
 # The Windows build's zip (`make windows`, or the `zip` target in a Windows build tree):
 # hopla-VERSION-windows-x64.zip holding one folder with hopla.exe, hopla-sim.exe, the wave files,
-# the font, README.txt for players and the licences. No installer: the folder runs where it is
+# the font, the shipped stage files in stages\ (where --stages NAME looks beside the programs),
+# README.txt for players and the licences. No installer: the folder runs where it is
 # unzipped. The font is Debian's IPAPGothic (fonts-ipafont-gothic), the face Linux finds through
 # fontconfig; it also lies in the build tree beside the programs, where the platform looks.
 set(HOPLA_FONT_FILE /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf CACHE FILEPATH
@@ -43,10 +44,10 @@ set(zip_files $<TARGET_FILE:hopla> $<TARGET_FILE:hopla-sim> ${HOPLA_WAVES}
               ${CMAKE_BINARY_DIR}/ipagp.ttf)
 add_custom_target(zip
     COMMAND ${CMAKE_COMMAND} -DNAME=${HOPLA_ZIP_NAME} -DOUT=${CMAKE_BINARY_DIR}
-            "-DFILES=${zip_files}" -DREADME=${CMAKE_BINARY_DIR}/packaging/README.txt
+            "-DFILES=${zip_files}" "-DSTAGES=${HOPLA_STAGE_PACKS}" -DREADME=${CMAKE_BINARY_DIR}/packaging/README.txt
             -DLICENSE=${CMAKE_SOURCE_DIR}/LICENSE
             "-DLICENCES=IPAfont/copyright=${HOPLA_FONT_LICENCE};mingw-w64/copyright=${HOPLA_MINGW_LICENCE}"
             -DLIBRARIES=${HOPLA_DEPS_LICENCES} -DSTRIP=${CMAKE_STRIP} -P ${CMAKE_SOURCE_DIR}/cmake/WindowsZip.cmake
-    DEPENDS hopla hopla-sim hopla_waves hopla_font
+    DEPENDS hopla hopla-sim hopla_waves hopla_font ${HOPLA_STAGE_PACKS}
     COMMENT "Packing ${HOPLA_ZIP_NAME}.zip"
     VERBATIM)

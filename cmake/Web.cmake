@@ -1,7 +1,8 @@
 # The site of the browser build (target `site`, all of it in ${CMAKE_BINARY_DIR}/site): our own
 # page (frontend/web/index.html), the game's hopla.js and hopla.wasm, and hopla.data, which
-# the page's loader puts at /hopla/ (the game's ExecutableDir there): the eight wave files and
-# the font cut to the glyphs the game shows, renamed and with its licence beside it.
+# the page's loader puts at /hopla/ (the game's ExecutableDir there): the eight wave files, the
+# font cut to the glyphs the game shows, renamed and with its licence beside it, and the shipped
+# stage files in stages/, where --stages NAME finds them beside the game (the page's ?stages=).
 set(HOPLA_SITE ${CMAKE_BINARY_DIR}/site)
 set(HOPLA_SITE_DATA ${CMAKE_BINARY_DIR}/site-data)
 set(HOPLA_FONT /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf CACHE FILEPATH
@@ -27,8 +28,16 @@ add_custom_command(
     COMMENT "Cutting the site's font to the game's glyphs")
 add_custom_target(hopla_font DEPENDS ${subset})
 
-# The data the page preloads: the waves and the font, nothing else.
+# The data the page preloads: the waves, the font and the stage files, nothing else.
 set(data_files ${subset})
+foreach(pack ${HOPLA_STAGE_PACKS})
+    get_filename_component(name ${pack} NAME)
+    add_custom_command(OUTPUT ${HOPLA_SITE_DATA}/stages/${name}
+                       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${pack}
+                               ${HOPLA_SITE_DATA}/stages/${name}
+                       DEPENDS ${pack})
+    list(APPEND data_files ${HOPLA_SITE_DATA}/stages/${name})
+endforeach()
 foreach(wave ${HOPLA_WAVES})
     get_filename_component(name ${wave} NAME)
     add_custom_command(OUTPUT ${HOPLA_SITE_DATA}/${name}
@@ -50,9 +59,17 @@ target_link_options(hopla PRIVATE
 set_property(TARGET hopla APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/frontend/web/pre.js
              ${data_files})
 
-# The page, the icon and the font's licence beside the game.
-set(site_files)
-foreach(copy frontend/web/index.html=index.html assets/icons/hopla-64.png=favicon.png
+# The page, which is told the names of the stage files it may offer, the icon and the font's
+# licence beside the game.
+set(HOPLA_WEB_STAGES)
+foreach(pack ${HOPLA_STAGE_PACKS})
+    get_filename_component(name ${pack} NAME_WLE)
+    list(APPEND HOPLA_WEB_STAGES "\"${name}\"")
+endforeach()
+string(JOIN ", " HOPLA_WEB_STAGES ${HOPLA_WEB_STAGES})
+configure_file(${CMAKE_SOURCE_DIR}/frontend/web/index.html ${HOPLA_SITE}/index.html @ONLY)
+set(site_files ${HOPLA_SITE}/index.html)
+foreach(copy assets/icons/hopla-64.png=favicon.png
              frontend/web/font-notice.txt=hopla-gothic-subset.txt)
     string(REPLACE "=" ";" copy ${copy})
     list(GET copy 0 from)

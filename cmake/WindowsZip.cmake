@@ -3,6 +3,7 @@
 #   NAME       the folder and zip name (hopla-VERSION-windows-x64)
 #   OUT        the directory the zip is written to
 #   FILES      the files that lie beside hopla.exe (programs, waves, font)
+#   STAGES     the shipped stage files, which go to stages/ beside hopla.exe
 #   README     the players' README, written with Windows line ends as README.txt
 #   LICENSE    the game's licence, written as LICENSE.txt
 #   LICENCES   NAME=PATH pairs: each file goes to licenses/NAME
@@ -12,6 +13,7 @@ set(stage ${OUT}/zip/${NAME})
 file(REMOVE_RECURSE ${OUT}/zip)
 file(MAKE_DIRECTORY ${stage}/licenses)
 file(COPY ${FILES} DESTINATION ${stage})
+file(COPY ${STAGES} DESTINATION ${stage}/stages)
 file(GLOB programs ${stage}/*.exe)
 foreach(program ${programs})
     execute_process(COMMAND ${STRIP} --strip-debug ${program} COMMAND_ERROR_IS_FATAL ANY)

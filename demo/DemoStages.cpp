@@ -7,6 +7,7 @@
 
 #include "stage/StageData.h"
 #include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 
 #ifndef HOPLA_STAGES_FROM_EXE
 #define HOPLA_STAGES_FROM_EXE "../../../share/games/hopla/stages"
@@ -43,7 +44,7 @@ ChosenStages LoadStages(std::string_view arg, const std::string& userDir,
     std::string path = paths.front();
     for (const std::string& candidate : paths) {
         std::error_code error;
-        if (std::filesystem::exists(candidate, error)) {
+        if (std::filesystem::exists(PathFromUtf8(candidate), error)) {
             path = candidate;
             break;
         }
@@ -51,7 +52,8 @@ ChosenStages LoadStages(std::string_view arg, const std::string& userDir,
     ChosenStages chosen;
     chosen.file = ReadStageFile(path);
     chosen.path = path;
-    std::string name = std::filesystem::path(path).filename().string();
+    const std::u8string file = PathFromUtf8(path).filename().u8string();
+    std::string name(file.begin(), file.end());
     if (name.ends_with(kExtension) && name.size() > kExtension.size())
         name.resize(name.size() - kExtension.size());
     chosen.id = {name, StagesHash(&chosen.file)};

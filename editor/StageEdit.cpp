@@ -6,12 +6,13 @@
 
 #include "form/Playfield.h"
 #include "platform/Platform.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 
 StageEdit::StageEdit(std::string path) : path_(std::move(path)), table_(GameStages()) {
     std::error_code error;
-    if (std::filesystem::exists(path_, error)) {
+    if (std::filesystem::exists(PathFromUtf8(path_), error)) {
         const StageFile file = ReadStageFile(path_);
         table_.name = file.name;
         table_.author = file.author;
@@ -21,7 +22,8 @@ StageEdit::StageEdit(std::string path) : path_(std::move(path)), table_(GameStag
         }
         if (!file.stages.empty()) stage_ = file.stages.front().stage;
     } else {
-        std::string name = std::filesystem::path(path_).stem().string();
+        const std::u8string stem = PathFromUtf8(path_).stem().u8string();
+        std::string name(stem.begin(), stem.end());
         if (name.empty() || name.size() > static_cast<std::size_t>(kMaxStageNameLength))
             name = "New stages";
         table_.name = name;

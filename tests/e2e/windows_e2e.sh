@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Windows zip end to end under wine: unzipped into a folder whose name has spaces and letters
-# outside ASCII, hopla-sim.exe plays two demos from another such folder with every check line
+# outside ASCII, hopla-sim.exe plays the demos from another such folder with every check line
 # matching, and hopla.exe plays them in its real window under a virtual X server, exiting 0; a
 # screenshot of the window during the title equals hopla-sim.exe's picture of the same moment.
+# A demo whose header names stages is played with --stages NAME, which finds the stage file the
+# zip ships in its stages folder.
 #
 # usage: windows_e2e.sh WINE_RUN ZIP DEMO...
 # WINE_RUN is the build tree's wine-run.sh (tests/windows/wine-run.sh.in). The screenshots and
@@ -31,6 +33,8 @@ mkdir -p "$games" "$work/Démos à jouer"
 folder=$(find "$games" -mindepth 1 -maxdepth 1 -type d | head -1)
 [ -f "$folder/hopla.exe" ] && [ -f "$folder/hopla-sim.exe" ] && [ -f "$folder/ipagp.ttf" ] ||
     fail "the zip has no folder with hopla.exe, hopla-sim.exe and ipagp.ttf"
+# --stages NAME for a demo recorded on the stage file NAME, nothing for one on the game's own.
+stages_option() { awk '$1 == "stages" { print "--stages"; print $3; exit }' "$1"; }
 for demo in "${demos[@]}"; do cp "$demo" "$work/Démos à jouer/" || fail "cannot copy $demo"; done
 export SDL_AUDIODRIVER=dummy
 
@@ -44,7 +48,8 @@ e2e_start_xvfb 1024x768x24
 for demo in "${demos[@]}"; do
     name=$(basename "$demo" .demo)
     copy=$(windows_path "$work/Démos à jouer/$name.demo")
-    "$wine_run" "$(windows_path "$folder/hopla-sim.exe")" --play "$copy" \
+    mapfile -t stages < <(stages_option "$demo")
+    "$wine_run" "$(windows_path "$folder/hopla-sim.exe")" "${stages[@]}" --play "$copy" \
         >"$work/$name.jsonl" 2>"$work/$name.sim.log" ||
         fail "hopla-sim.exe --play $name reports: $(tr -d '\r' <"$work/$name.sim.log" | head -3)"
     checks=$(grep -c ' check ' "$demo")
@@ -64,7 +69,8 @@ printf 'at %s\nshot %s\n' "$shot_ms" "$(windows_path "$work/sim-shot.png")" >"$w
 # first, the window is photographed a few times a second; one photograph must be the picture.
 for i in "${!demos[@]}"; do
     name=$(basename "${demos[$i]}" .demo)
-    "$wine_run" "$(windows_path "$folder/hopla.exe")" --play \
+    mapfile -t stages < <(stages_option "${demos[$i]}")
+    "$wine_run" "$(windows_path "$folder/hopla.exe")" "${stages[@]}" --play \
         "$(windows_path "$work/Démos à jouer/$name.demo")" >"$work/$name.window.log" 2>&1 &
     game_pid=$!
     e2e_wait_window "$work/$name.window.log"

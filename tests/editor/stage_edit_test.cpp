@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "editor/StageEdit.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 namespace {
@@ -15,9 +16,13 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(StageEdit, PaintsUndoesRedoesAndSaves) {
-    const fs::path dir = fs::temp_directory_path() / ("stage-edit-" + std::to_string(::getpid()));
+    // In a folder named with a letter outside ASCII, as a player's may be: the file saved there
+    // must be found again when it is reopened.
+    const fs::path dir = fs::temp_directory_path() /
+                         PathFromUtf8("stage-edit-\xc3\xbc-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    const std::string path = (dir / "new.stages").string();
+    const std::u8string name = (dir / "new.stages").u8string();
+    const std::string path(name.begin(), name.end());
     StageEdit edit(path);  // a new file: the game's own stages, named after the file
     EXPECT_EQ(edit.table().stages, GameStages().stages);
     EXPECT_EQ(edit.table().name, "new");
@@ -52,7 +57,7 @@ TEST(StageEdit, PaintsUndoesRedoesAndSaves) {
     edit.setLabels("First steps", "A. Player");
     edit.save();
     EXPECT_FALSE(edit.modified());
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_FALSE(fs::exists(PathFromUtf8(path + ".tmp")));
     const StageFile saved = ReadStageFile(path);
     EXPECT_EQ(saved.name, "First steps");
     EXPECT_EQ(saved.author, "A. Player");

@@ -1,5 +1,6 @@
 // The site in Debian's headless chromium (run by site_test.sh): demos played through the page
-// match, the page's picture is hopla-sim's, a held arrow takes the ball out of the title room in
+// match (one on the stage file the site ships, chosen with ?stages=), bad demos and unknown stage
+// files are refused with one line, the page's picture is hopla-sim's, a held arrow takes the ball out of the title room in
 // a game the page records, whose demo then plays back headless with every check matching, and
 // a setting changed in the menu survives a reload. Prints the page's tick timing.
 //
@@ -43,12 +44,14 @@ async function main() {
   const page = context.pages()[0] || (await context.newPage());
   page.on("pageerror", (e) => console.log(`page error: ${e.message}`));
 
-  // Two demos through ?play=, each to its end with every check matching: a stage cleared, and
-  // the pace changed with the mouse, where the game waits for its sound (a held clock here).
-  for (const name of ["stage-19.demo", "speed-faster.demo"]) {
+  // Demos through ?play=, each to its end with every check matching: a stage cleared, the pace
+  // changed with the mouse, where the game waits for its sound (a held clock here), and a stage
+  // of the shipped stage file first-steps.
+  for (const [name, stages] of [["stage-19.demo", ""], ["speed-faster.demo", ""],
+                                ["first-steps-stage-03.demo", "stages=first-steps&"]]) {
     const checks = fs.readFileSync(path.join(work, "demos", name), "utf8")
                      .split("\n").filter((l) => / check /.test(l)).length;
-    await open(page, `?play=/site-test/demos/${name}`);
+    await open(page, `?${stages}play=/site-test/demos/${name}`);
     await ended(page, 90);
     const result = await page.textContent("#result");
     check(result === `ok ${checks} checks`, `${name} in the page: ${result}`);
@@ -57,13 +60,25 @@ async function main() {
                 `p99 ${timing.p99.toFixed(2)} ms, largest ${timing.max.toFixed(2)} ms`);
   }
 
-  // A file that is no demo: one line naming it where the outcome would be.
+  // Refused with one line where the outcome would be: a file that is no demo and a demo played
+  // without the stages it names, by the game (status 2); a stage file the site does not ship, by
+  // the page, which then never starts the game.
   fs.writeFileSync(path.join(work, "demos", "bad.demo"), "not a demo\n");
-  await open(page, "?play=/site-test/demos/bad.demo");
-  await ended(page, 60);
-  const refused = await page.textContent("#result");
-  check(/bad\.demo/.test(refused) && (await page.evaluate(() => window.hoplaEnded)) === 2,
-        `a file that is no demo is refused: ${refused}`);
+  for (const [query, line, status] of [
+    ["play=/site-test/demos/bad.demo", /bad\.demo/, 2],
+    ["play=/site-test/demos/first-steps-stage-03.demo", /with \?stages=first-steps$/, 2],
+    ["stages=../first-steps&play=/site-test/demos/first-steps-stage-03.demo",
+     /^no stage file "\.\.\/first-steps" on this site: \?stages= takes first-steps$/, "none"],
+  ]) {
+    await open(page, `?${query}`);
+    await page.waitForFunction(() => document.getElementById("result").textContent !== "", null,
+                               { timeout: 60000 });
+    if (status !== "none") await ended(page, 60);
+    const refused = await page.textContent("#result");
+    const outcome = await page.evaluate(() => window.hoplaEnded !== undefined ? window.hoplaEnded :
+      document.querySelector("script[src='hopla.js']") ? "started" : "none");
+    check(line.test(refused) && outcome === status, `?${query} is refused (${outcome}): ${refused}`);
+  }
 
   // The page's last picture of a demo against hopla-sim's picture at the same point.
   for (const at of [1500, 5000]) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The site in a real browser: Debian's chromium, headless, driven by playwright-core (installed
 # with npm into WEB_BUILD/browser, never with a browser of its own), the site served from
-# 127.0.0.1. Plays demos through the page, holds an arrow in the title room while the page
-# records, and compares the page's picture with hopla-sim's. WEB_BUILD is the browser build
-# (make web), NATIVE_BUILD the Linux build whose hopla-sim plays and pictures the same demos.
+# 127.0.0.1. Plays demos through the page (one on the shipped stage file first-steps), holds an
+# arrow in the title room while the page records, and compares the page's picture with
+# hopla-sim's. WEB_BUILD is the browser build (make web), NATIVE_BUILD the Linux build whose
+# hopla-sim plays and pictures the same demos.
 #
 #   tests/web/site_test.sh WEB_BUILD NATIVE_BUILD
 set -euo pipefail
@@ -26,7 +27,8 @@ fi
 work="$web/site-test"
 rm -rf "$work" && mkdir -p "$work/demos"
 trap 'rm -rf "$work/profile"; [ -z "${server:-}" ] || kill "$server" 2>/dev/null || true' EXIT
-cp "$here/../demos/stage-19.demo" "$here/../demos/speed-faster.demo" "$work/demos/"
+cp "$here/../demos/stage-19.demo" "$here/../demos/speed-faster.demo" \
+    "$here/../demos/first-steps-stage-03.demo" "$work/demos/"
 # Stage 3's captions (the font) at 1.5 s, the stage in play (tiles and ball) at 5 s.
 for at in 1500 5000; do
     printf 'stage 3\nat %s\nshot %s\n' "$at" "$work/sim-shot-$at.png" >"$work/shot-$at.sim"
