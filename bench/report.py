@@ -177,8 +177,8 @@ for i, p in enumerate(q for q in probes if not q["from_start"]):
 def setting(p):
     """What the window was: ', scale N' and ', a controller plugged in' where not the plain."""
     text = f", scale {p['scale']}" if p.get("scale", 1) != 1 else ""
-    text += ", fitted on the whole screen" if p.get("fit") else ""
-    text += ", the menu open (paused)" if p.get("menu") else ""
+    text += ", fitted on a 1920 x 1080 whole screen" if p.get("fit") else ""
+    text += ", the menu open (paused) on a 1080p screen" if p.get("menu") else ""
     return text + (", a controller plugged in" if p.get("pad") else "")
 
 

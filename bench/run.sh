@@ -2,7 +2,8 @@
 # Runs every performance measurement and prints one table of figures against their targets:
 # the Google Benchmark suite (each figure beside its memcpy floor), the timing probe of the real
 # loop under a virtual X server at ball intervals of 5, 15 and 30 ms and through the title, at
-# window scales 2 and 3 and with a game controller plugged in, and the resident size of the real
+# window scales 2 and 3, with a game controller plugged in, fitted to a 1080p whole screen and
+# with the menu open over the paused game, and the resident size of the real
 # game once its title is up at scales 1, 2 and 3. Beside the loop's lateness a bare
 # thread sleeping to the same deadlines shows how late this machine wakes anything at all. Then
 # the solver (every stage, a whole game) and, with valgrind, instruction counts of one stage's
@@ -26,10 +27,12 @@ for tool in Xvfb python3; do
 done
 
 xvfb_pid=
+hd_pid=
 game_pid=
 cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    [ -n "$hd_pid" ] && kill "$hd_pid" 2>/dev/null && wait "$hd_pid" 2>/dev/null
     return 0
 }
 trap cleanup EXIT
@@ -40,16 +43,28 @@ echo "== benchmarks (5 repetitions each, interleaved; medians are reported)" >&2
     --benchmark_format=json --benchmark_out="$out/benchmarks.json" --benchmark_out_format=json \
     >/dev/null
 
-echo "== virtual X server" >&2
-# A 4K screen, so that a window at scale 3 (2400 x 1800) fits on it.
-Xvfb -displayfd 3 -screen 0 3840x2160x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$out/display" ] && break
-    sleep 0.05
-done
-[ -s "$out/display" ] || { echo "Xvfb did not start (see $out/xvfb.log)" >&2; exit 1; }
-export DISPLAY=":$(head -1 "$out/display")"
+# Starts a virtual X server with a screen of GEOMETRY; NAME names its files in $out. Prints the
+# display (":N") and leaves the server's pid in $out/NAME.pid.
+start_xvfb() {
+    local name=$1 geometry=$2
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$out/$name.display" \
+        2>"$out/$name.log" >/dev/null &
+    echo $! >"$out/$name.pid"
+    for _ in $(seq 100); do
+        [ -s "$out/$name.display" ] && break
+        sleep 0.05
+    done
+    [ -s "$out/$name.display" ] || { echo "Xvfb did not start (see $out/$name.log)" >&2; exit 1; }
+    echo ":$(head -1 "$out/$name.display")"
+}
+echo "== virtual X servers" >&2
+# A 4K screen, so that a window at scale 3 (2400 x 1800) fits on it; and a 1080p one, the
+# whole screen the picture is fitted to (1440 x 1080) and the menu is shown on.
+DISPLAY=$(start_xvfb xvfb 3840x2160x24)
+xvfb_pid=$(cat "$out/xvfb.pid")
+export DISPLAY
+hd_display=$(start_xvfb xvfb-1080p 1920x1080x24)
+hd_pid=$(cat "$out/xvfb-1080p.pid")
 export SDL_AUDIODRIVER=dummy
 # Settings of its own: nothing a player chose changes the windows measured.
 export XDG_CONFIG_HOME="$out/config"
@@ -59,11 +74,13 @@ export XDG_CONFIG_HOME="$out/config"
 # Each probe: ball interval (ms), then the probe's further options.
 for probe in "5" "15" "30" "30 --scale 2" "30 --scale 3" "30 --pad" "30 --fit" "30 --menu"; do
     read -r interval extra <<<"$probe"
+    # The fitted whole screen and the menu on the 1080p screen, the rest on the 4K one.
+    case "$extra" in --fit | --menu) display=$hd_display ;; *) display=$DISPLAY ;; esac
     echo "== loop probe, ball interval $interval ms ${extra:-}, with a bare sleeper beside it" >&2
     "$build/bench/loop_probe" --bare --interval "$interval" --seconds 12 >>"$out/bare.jsonl" &
     bare_pid=$!
     # shellcheck disable=SC2086
-    "$build/bench/loop_probe" --interval "$interval" --seconds 12 --quiet 4 ${extra:-} \
+    DISPLAY=$display "$build/bench/loop_probe" --interval "$interval" --seconds 12 --quiet 4 ${extra:-} \
         >>"$out/probe.jsonl" 2>>"$out/probe-worst.txt"
     wait "$bare_pid"
 done
