@@ -29,10 +29,11 @@ done
 xvfb_pid=
 hd_pid=
 game_pid=
+# The X servers were started in command substitutions, so they are not this shell's children
+# to wait for: they are only told to end.
 cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    [ -n "$hd_pid" ] && kill "$hd_pid" 2>/dev/null && wait "$hd_pid" 2>/dev/null
+    if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null || true; fi
+    for pid in $xvfb_pid $hd_pid; do kill "$pid" 2>/dev/null || true; done
     return 0
 }
 trap cleanup EXIT
