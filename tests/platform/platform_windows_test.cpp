@@ -28,7 +28,9 @@ std::string Utf8(const fs::path& path) {
 class WindowsFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / FromUtf8("hopla Prüfung ÿ 日本");
+        // A folder of each test's own: ctest runs the tests of this file side by side.
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir_ = fs::temp_directory_path() / FromUtf8("hopla Prüfung ÿ 日本 " + test);
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
