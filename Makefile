@@ -5,9 +5,10 @@ CLANG_BUILD ?= build-clang
 JOBS ?= $(shell nproc)
 
 WINDOWS_BUILD ?= build-windows
-WINDOWS_PREFIX ?= $(CURDIR)/build-deps/windows
+# The Windows and web libraries live outside the clone, keyed by their pinned versions.
+WINDOWS_PREFIX ?= $(shell bash tools/deps/prefix.sh windows)
 WEB_BUILD ?= build-web
-WEB_PREFIX ?= build-deps/web
+WEB_PREFIX ?= $(shell bash tools/deps/prefix.sh web)
 WEB_PORT ?= 8000
 
 FUZZ_BUILD ?= build-fuzz
@@ -83,15 +84,17 @@ fuzz:
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_wave fuzz_bmp fuzz_demo fuzz_stages
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-# The libraries of the Windows and web builds, from Debian's source packages, in build-deps/
-# (DEPS_PREFIX overrides the prefix); each ends with a smoke test under wine or node.
+# The libraries of the Windows and web builds, from Debian's source packages, in a cache outside
+# the clone (~/.cache/hopla-deps, or $HOPLA_DEPS_CACHE), one folder per target and pinned
+# versions, so a second clone skips their build; WINDOWS_PREFIX or WEB_PREFIX overrides the
+# folder. Each ends with a smoke test under wine or node.
 deps-windows:
 	@bash tools/install-deps.sh windows
-	bash tools/deps/build-windows.sh $(DEPS_PREFIX)
+	bash tools/deps/build-windows.sh $(WINDOWS_PREFIX)
 
 deps-web:
 	@bash tools/install-deps.sh web
-	bash tools/deps/build-web.sh $(DEPS_PREFIX)
+	bash tools/deps/build-web.sh $(WEB_PREFIX)
 
 # The Windows build, cross-compiled with mingw-w64 against the libraries of deps-windows, in
 # $(WINDOWS_BUILD): `make windows` leaves hopla-VERSION-windows-x64.zip there, `make

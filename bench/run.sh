@@ -45,10 +45,11 @@ echo "== benchmarks (5 repetitions each, interleaved; medians are reported)" >&2
     >/dev/null
 
 # Starts a virtual X server with a screen of GEOMETRY; NAME names its files in $out. Prints the
-# display (":N") and leaves the server's pid in $out/NAME.pid.
+# display (":N") and leaves the server's pid in $out/NAME.pid. -noreset keeps the server up
+# between one probe's last client and the next one's first.
 start_xvfb() {
     local name=$1 geometry=$2
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$out/$name.display" \
+    Xvfb -displayfd 3 -screen 0 "$geometry" -noreset -nolisten tcp 3>"$out/$name.display" \
         2>"$out/$name.log" >/dev/null &
     echo $! >"$out/$name.pid"
     for _ in $(seq 100); do

@@ -11,6 +11,32 @@
 
 namespace hopla {
 
+namespace {
+
+// SDL settles on its invisible driver without saying why the visible ones failed; each of them,
+// asked by name, gives its own reason. Leaves the video subsystem shut down.
+std::string WhyNoDisplay() {
+    std::string why;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(variable);
+        why += std::string(why.empty() ? "" : ", ") + variable + (value ? "=" + std::string(value) : " unset");
+    }
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* name = SDL_GetVideoDriver(i);
+        if (!name || std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0 ||
+            std::strcmp(name, "evdev") == 0)
+            continue;
+        if (SDL_VideoInit(name) == 0) {
+            SDL_VideoQuit();
+            continue;
+        }
+        why += std::string("; ") + SDL_GetError();
+    }
+    return why;
+}
+
+}  // namespace
+
 Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW, int pictureH,
                int scale, bool fullscreen, ScalingMode scaling)
     : pictureW_(pictureW), pictureH_(pictureH), windowScale_(scale), scaling_(scaling) {
@@ -23,7 +49,7 @@ Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW
     const bool invisible =
         driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
     if (invisible && !std::getenv("SDL_VIDEODRIVER"))
-        throw std::runtime_error("no display to open the window on (is DISPLAY set?)");
+        throw std::runtime_error("no display to open the window on (" + WhyNoDisplay() + ")");
     if (driver && std::strcmp(driver, "x11") == 0)
         SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     // The whole screen is the desktop's own mode: no mode switch, and a window that loses focus

@@ -45,13 +45,15 @@ ms_since() { echo $((($(now_us) - $1) / 1000)); }
 # Starts a virtual X server with a screen of GEOMETRY (e.g. 1024x768x24) and any further Xvfb
 # options; sets xvfb_pid and exports DISPLAY. Servers that pick their display number at the same
 # moment can take each other's socket (the loser's later clients then find no display), so the
-# tests start theirs one at a time, each waited for until it answers.
+# tests start theirs one at a time, each waited for until it answers. -noreset: by default the
+# server resets itself whenever its last client leaves, and a program connecting in that moment
+# (the game just after xdotool's probe) is refused.
 e2e_start_xvfb() {
     local geometry=$1
     shift
     exec {lock_fd}>"${TMPDIR:-/tmp}/hopla-e2e-xvfb.lock"
     flock -w 30 "$lock_fd" || true
-    Xvfb -displayfd 3 -screen 0 "$geometry" "$@" -nolisten tcp 3>"$work/display" \
+    Xvfb -displayfd 3 -screen 0 "$geometry" "$@" -noreset -nolisten tcp 3>"$work/display" \
         2>"$work/xvfb.log" {lock_fd}>&- &
     xvfb_pid=$!
     for _ in $(seq 50); do

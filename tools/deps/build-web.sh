@@ -2,14 +2,14 @@
 # Builds the game's libraries for the web from Debian's source packages, as static wasm
 # libraries, with Debian's emscripten and cmake/toolchains/emscripten.cmake:
 #
-#   tools/deps/build-web.sh [PREFIX]      PREFIX defaults to build-deps/web
+#   tools/deps/build-web.sh [PREFIX]      PREFIX defaults to the cache (common.sh's deps_prefix)
 #
 # freetype (no zlib, png, bzip2, brotli: only needed for compressed or colour-bitmap fonts),
 # harfbuzz (with freetype), SDL2 (emscripten video, audio and joystick, timer, events; no
 # threads, render backends, OpenGL ES, haptic, sensor or power) and SDL2_ttf with harfbuzz, as
 # Debian builds it. emscripten's own SDL port is not used: it downloads its sources. Each
 # library's licence goes to PREFIX/share/licenses/NAME. A library whose stamp in
-# PREFIX/share/hopla-deps matches is skipped; a failed build leaves its log in build-deps/work/web.
+# PREFIX/share/hopla-deps matches is skipped; a failed build leaves its log in the cache's work/web.
 # At the end a small SDL_ttf program is linked against PREFIX and run under node
 # (tools/deps/check). Needs the `web` set of tools/install-deps.sh.
 set -euo pipefail
@@ -20,7 +20,7 @@ command -v emcc >/dev/null || deps_die "emscripten is missing (tools/install-dep
 # emcc runs Debian's acorn under node, which only Debian's own node finds by itself.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 total=$SECONDS
-deps_init web "${1:-$deps_root/build-deps/web}"
+deps_init web "${1:-}"
 DEPS_CMAKE=(cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain")
 
 deps_cmake freetype "$(deps_source freetype)" -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_PNG=ON \

@@ -3,14 +3,14 @@
 # libraries, with Debian's mingw-w64 compiler (posix threads) and cmake/toolchains/
 # mingw-w64-x86_64.cmake:
 #
-#   tools/deps/build-windows.sh [PREFIX]      PREFIX defaults to build-deps/windows
+#   tools/deps/build-windows.sh [PREFIX]      PREFIX defaults to the cache (common.sh's deps_prefix)
 #
 # zlib, libpng, freetype (with zlib and png, as Debian's but without brotli), harfbuzz (with
 # freetype, its own Unicode tables), SDL2 (video, events, audio, joystick and game controller,
 # timer; no render backends, OpenGL, Vulkan, haptic, sensor or power) and SDL2_ttf with harfbuzz,
 # as Debian builds it. Each library's licence goes to PREFIX/share/licenses/NAME. A library whose
 # stamp in PREFIX/share/hopla-deps matches is skipped; a failed build leaves its log in
-# build-deps/work/windows. At the end a small SDL_ttf program is linked against PREFIX and run
+# the cache's work/windows. At the end a small SDL_ttf program is linked against PREFIX and run
 # under wine when wine is installed (tools/deps/check). Needs the `windows` set of
 # tools/install-deps.sh.
 set -euo pipefail
@@ -20,7 +20,7 @@ toolchain="$deps_root/cmake/toolchains/mingw-w64-x86_64.cmake"
 command -v x86_64-w64-mingw32-gcc-posix >/dev/null ||
     deps_die "the mingw-w64 compiler is missing (tools/install-deps.sh windows)"
 total=$SECONDS
-deps_init windows "${1:-$deps_root/build-deps/windows}"
+deps_init windows "${1:-}"
 DEPS_CMAKE=(cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain")
 
 # zlib's CMake always builds a DLL too, whose resource file Debian's source leaves out: build
@@ -66,7 +66,7 @@ deps_run_check() {
         wine "$exe" "$font"
     else
         command -v xvfb-run >/dev/null || deps_die "xvfb-run is missing (apt-get install xvfb)"
-        xvfb-run -a -s "-screen 0 640x480x24" wine "$exe" "$font"
+        xvfb-run -a -s "-screen 0 640x480x24 -noreset" wine "$exe" "$font"
     fi
 }
 deps_check

@@ -1,8 +1,14 @@
 # Shared by build-windows.sh and build-web.sh (sourced, not run): where the unpacked Debian
 # sources are, and one CMake build per library with a stamp, a timing line and its licence.
 #
-# deps_init TARGET PREFIX   fetches the sources (fetch-sources.sh) and sets the directories:
-#                           sources in build-deps/src, builds in build-deps/work/TARGET/NAME.
+# deps_init TARGET [PREFIX] fetches the sources (fetch-sources.sh) and sets the directories:
+#                           sources in CACHE/src, builds in CACHE/work/TARGET/NAME, the
+#                           libraries in PREFIX (default: deps_prefix TARGET). Holds a lock on
+#                           the cache until the script ends, so two clones building at once wait.
+# deps_prefix TARGET        prints CACHE/TARGET-KEY, where KEY is made of the pinned versions,
+#                           the target's build script and its toolchain file: a second clone on
+#                           the same machine finds the libraries built, a changed pin builds anew.
+#                           CACHE is $HOPLA_DEPS_CACHE, else ~/.cache/hopla-deps (XDG).
 # deps_cmake NAME SOURCE [CMAKE ARGS...]
 #                           configures, builds and installs one library into PREFIX with
 #                           $DEPS_CMAKE (the command that runs cmake for the target). Skipped
@@ -18,13 +24,29 @@ DEPS_JOBS=${DEPS_JOBS:-$(nproc)}
 
 deps_die() { echo "$(basename "$0"): $*" >&2; exit 1; }
 
+deps_cache=$(realpath -m "${HOPLA_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/hopla-deps}")
+
+deps_prefix() {
+    local target=$1 toolchain key
+    case "$target" in
+    windows) toolchain=mingw-w64-x86_64.cmake ;;
+    web) toolchain=emscripten.cmake ;;
+    *) deps_die "no such target: $target (windows or web)" ;;
+    esac
+    key=$(cat "$deps_here/versions.txt" "$deps_here/build-$target.sh" \
+              "$deps_root/cmake/toolchains/$toolchain" | sha256sum | cut -c1-16)
+    echo "$deps_cache/$target-$key"
+}
+
 deps_init() {
     DEPS_TARGET=$1
-    DEPS_PREFIX=$(realpath -m "$2")
-    DEPS_SRC=$(realpath -m "${DEPS_SRC:-$deps_root/build-deps/src}")
-    DEPS_WORK=$(realpath -m "${DEPS_WORK:-$deps_root/build-deps/work}/$DEPS_TARGET")
-    bash "$deps_here/fetch-sources.sh" "$DEPS_SRC" >/dev/null
+    DEPS_PREFIX=$(realpath -m "${2:-$(deps_prefix "$1")}")
+    DEPS_SRC=$(realpath -m "${DEPS_SRC:-$deps_cache/src}")
+    DEPS_WORK=$(realpath -m "${DEPS_WORK:-$deps_cache/work}/$DEPS_TARGET")
     mkdir -p "$DEPS_PREFIX/share/hopla-deps" "$DEPS_WORK"
+    exec {deps_lock}>"$deps_cache/lock"
+    flock "$deps_lock"
+    bash "$deps_here/fetch-sources.sh" "$DEPS_SRC" >/dev/null
 }
 
 # The unpacked source directory of the Debian source package NAME, from versions.txt.
