@@ -6,9 +6,9 @@ JOBS ?= $(shell nproc)
 
 WINDOWS_BUILD ?= build-windows
 # The Windows and web libraries live outside the clone, keyed by their pinned versions.
-WINDOWS_PREFIX ?= $(shell bash tools/deps/prefix.sh windows)
+WINDOWS_PREFIX ?= $(shell bash scripts/deps/prefix.sh windows)
 WEB_BUILD ?= build-web
-WEB_PREFIX ?= $(shell bash tools/deps/prefix.sh web)
+WEB_PREFIX ?= $(shell bash scripts/deps/prefix.sh web)
 WEB_PORT ?= 8000
 
 FUZZ_BUILD ?= build-fuzz
@@ -21,7 +21,7 @@ SOAK_HOURS ?= 100
 all: build
 
 configure:
-	@bash tools/install-deps.sh $(DEPS)
+	@bash scripts/install-deps.sh $(DEPS)
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
 
 build: configure
@@ -77,7 +77,7 @@ soak:
 
 # Each libFuzzer harness for FUZZ_SECONDS, in a clang build of its own; fails on any finding.
 fuzz:
-	@bash tools/install-deps.sh fuzz
+	@bash scripts/install-deps.sh fuzz
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DHOPLA_FUZZ=ON \
 	    -DHOPLA_TESTS=OFF -DHOPLA_BENCH=OFF >/dev/null
@@ -89,12 +89,12 @@ fuzz:
 # versions, so a second clone skips their build; WINDOWS_PREFIX or WEB_PREFIX overrides the
 # folder. Each ends with a smoke test under wine or node.
 deps-windows:
-	@bash tools/install-deps.sh windows
-	bash tools/deps/build-windows.sh $(WINDOWS_PREFIX)
+	@bash scripts/install-deps.sh windows
+	bash scripts/deps/build-windows.sh $(WINDOWS_PREFIX)
 
 deps-web:
-	@bash tools/install-deps.sh web
-	bash tools/deps/build-web.sh $(WEB_PREFIX)
+	@bash scripts/install-deps.sh web
+	bash scripts/deps/build-web.sh $(WEB_PREFIX)
 
 # The Windows build, cross-compiled with mingw-w64 against the libraries of deps-windows, in
 # $(WINDOWS_BUILD): `make windows` leaves hopla-VERSION-windows-x64.zip there, `make
@@ -118,8 +118,8 @@ test-windows: windows-configure
 # $(WEB_BUILD)/site; serve-web serves it on 127.0.0.1:$(WEB_PORT); test-web runs the wasm tests
 # under node and the site in Debian's headless chromium.
 web:
-	@bash tools/install-deps.sh web
-	bash tools/deps/build-web.sh $(WEB_PREFIX)
+	@bash scripts/install-deps.sh web
+	bash scripts/deps/build-web.sh $(WEB_PREFIX)
 	@cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/emscripten.cmake \
 	    -DCMAKE_PREFIX_PATH=$(abspath $(WEB_PREFIX)) -DHOPLA_BENCH=OFF >/dev/null

@@ -8,8 +8,11 @@
 #                      the PNG writer of the tools and the frontend
 #   form ... app       the game, which never sees SDL or the platform
 #   demo, headless     demos over the game's seam, the virtual-clock runner
-#   frontend ...       the runners: the window, hopla-sim, hopla-solve
+#   frontend sim solve the window's runner, hopla-sim's script driver, the stage solver
 #   editor             the stage editor: the window's pieces with the solver as its check
+#   apps               the composition root: hopla's start-up wiring and every program's main
+# Every executable is made with hopla_program, whose main lives in apps/ and whose links are
+# checked as those of a layer above all the others.
 set(HOPLA_LAYER_RANKS
     "toolkit platform"
     "text assets png"
@@ -19,14 +22,17 @@ set(HOPLA_LAYER_RANKS
     app
     demo
     headless
-    "frontend tools solve"
-    editor)
+    "frontend sim solve"
+    editor
+    apps
+    program)
 
-# The platform is asked by the runners: the layers of the top rank, and headless's users
-# (hopla-soak, the tests and benchmarks) through them. Below them only text links it, privately,
+# The platform is asked by the runners: the window's, the script driver's, the solver's, the
+# editor's, the composition root and the programs, and headless's users (the tests and
+# benchmarks) through them. Below them only text links it, privately,
 # for font files, so that headless and the game see none of it: the headless game stays a
 # function of its seed and its input.
-set(HOPLA_PLATFORM_USERS text frontend tools solve editor)
+set(HOPLA_PLATFORM_USERS text frontend sim solve editor apps program)
 
 # The rank of `layer` in `out`; empty when it is no layer (a system library).
 function(hopla_layer_rank layer out)
@@ -116,5 +122,20 @@ function(hopla_layer name glob)
         if(links)
             target_link_libraries(hopla_${name} ${scope} ${links})
         endif()
+    endforeach()
+endfunction()
+
+# hopla_program(NAME MAIN LINKS layer...): the executable NAME from its one source MAIN, which
+# lives in apps/ (the composition root), linking the given layers. Its links are checked as those
+# of the top rank, so a program cannot sit below a layer it uses and a layer cannot hold a main.
+function(hopla_program name main)
+    cmake_parse_arguments(PARSE_ARGV 2 PROGRAM "" "" "LINKS")
+    if(NOT main MATCHES "^apps/")
+        message(FATAL_ERROR "program ${name}: its main ${main} belongs in apps/ (cmake/Layers.cmake)")
+    endif()
+    hopla_check_links(program ${PROGRAM_LINKS})
+    add_executable(${name} ${main})
+    foreach(link ${PROGRAM_LINKS})
+        target_link_libraries(${name} PRIVATE hopla_${link})
     endforeach()
 endfunction()

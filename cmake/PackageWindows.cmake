@@ -13,7 +13,7 @@ set(HOPLA_MINGW_LICENCE /usr/share/doc/mingw-w64-common/copyright CACHE FILEPATH
     "mingw-w64's licences, winpthreads' among them")
 foreach(file HOPLA_FONT_FILE HOPLA_FONT_LICENCE HOPLA_MINGW_LICENCE)
     if(NOT EXISTS ${${file}})
-        message(FATAL_ERROR "${${file}} is missing: tools/install-deps.sh windows installs it")
+        message(FATAL_ERROR "${${file}} is missing: scripts/install-deps.sh windows installs it")
     endif()
 endforeach()
 
@@ -25,7 +25,7 @@ add_custom_target(hopla_font ALL DEPENDS ${CMAKE_BINARY_DIR}/ipagp.ttf)
 add_dependencies(hopla hopla_font)
 add_dependencies(hopla-sim hopla_font)
 
-# The libraries' licences, from the prefix tools/deps/build-windows.sh made.
+# The libraries' licences, from the prefix scripts/deps/build-windows.sh made.
 set(HOPLA_DEPS_LICENCES "")
 foreach(prefix ${CMAKE_PREFIX_PATH})
     if(IS_DIRECTORY ${prefix}/share/licenses)
@@ -34,7 +34,7 @@ foreach(prefix ${CMAKE_PREFIX_PATH})
 endforeach()
 if(NOT HOPLA_DEPS_LICENCES)
     message(FATAL_ERROR "no share/licenses in CMAKE_PREFIX_PATH: the zip needs the libraries' "
-                        "licences (tools/deps/build-windows.sh)")
+                        "licences (scripts/deps/build-windows.sh)")
 endif()
 
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in

@@ -6,7 +6,7 @@
 #   HOPLA_PLATFORM_SOURCE, HOPLA_PLATFORM_LIBS          the platform layer (its sources, a list)
 #   hopla_finish_executable(TARGET)                     what each program needs besides its code
 # A cross build names its system with a toolchain file (cmake/toolchains) and its libraries'
-# prefix with CMAKE_PREFIX_PATH (tools/deps builds one).
+# prefix with CMAKE_PREFIX_PATH (scripts/deps builds one).
 find_package(PkgConfig REQUIRED)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
@@ -50,7 +50,7 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     endfunction()
 
 elseif(CMAKE_SYSTEM_NAME STREQUAL "Emscripten")
-    # The static wasm libraries of tools/deps/build-web.sh (CMAKE_PREFIX_PATH); never
+    # The static wasm libraries of scripts/deps/build-web.sh (CMAKE_PREFIX_PATH); never
     # emscripten's own SDL port, which downloads its sources.
     find_package(SDL2 CONFIG REQUIRED)
     find_package(SDL2_ttf CONFIG REQUIRED)

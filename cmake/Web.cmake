@@ -21,10 +21,10 @@ set(subset ${HOPLA_SITE_DATA}/hopla-gothic-subset.ttf)
 add_custom_command(
     OUTPUT ${subset}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${HOPLA_SITE_DATA}
-    COMMAND ${HOPLA_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/web/subset-font.py ${HOPLA_FONT} ${subset}
+    COMMAND ${HOPLA_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/web/subset-font.py ${HOPLA_FONT} ${subset}
             sequences stage app play form frontend
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/web/subset-font.py ${HOPLA_FONT} ${font_sources}
+    DEPENDS ${CMAKE_SOURCE_DIR}/scripts/web/subset-font.py ${HOPLA_FONT} ${font_sources}
     COMMENT "Cutting the site's font to the game's glyphs")
 add_custom_target(hopla_font DEPENDS ${subset})
 

@@ -1,7 +1,7 @@
 // Running the judge's search on a thread and reporting as it goes.
 #include "editor/StageCheck.h"
 
-#include "tools/solve/Judge.h"
+#include "solve/Judge.h"
 
 namespace hopla {
 

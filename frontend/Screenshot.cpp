@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "toolkit/FilePath.h"
-#include "tools/png/PngWrite.h"
+#include "toolkit/png/PngWrite.h"
 
 namespace hopla {
 namespace {

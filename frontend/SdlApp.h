@@ -60,7 +60,7 @@ class SdlApp {
     // time, the changed picture to the window. Returns when the next round is due on the game's
     // clock (a timer, a controller poll or repeat, a demo's input, the end of a held sound);
     // none when only input can wake it, or once the game has ended. The browser's loop
-    // (frontend/WebMain.cpp) calls it from a timeout.
+    // (apps/hopla/WebMain.cpp) calls it from a timeout.
     std::optional<Duration> step();
     bool ended() const { return game_.ended(); }
 

@@ -106,7 +106,7 @@ bool StandardErrorIsTerminal() {
 
 void HangupEndsAsTermination() {}
 
-// The browser's loop never sleeps (frontend/WebMain.cpp waits between rounds with a timeout);
+// The browser's loop never sleeps (apps/hopla/WebMain.cpp waits between rounds with a timeout);
 // a wait to the deadline is spun, for a caller outside that loop.
 void SleepUntil(std::chrono::steady_clock::time_point deadline) {
     while (std::chrono::steady_clock::now() < deadline) {

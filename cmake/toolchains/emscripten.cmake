@@ -1,8 +1,8 @@
 # CMake toolchain for the web with Debian's emscripten (package emscripten): Debian's own
-# Emscripten.cmake, plus what this machine's node needs. Used by tools/deps/build-web.sh for the
+# Emscripten.cmake, plus what this machine's node needs. Used by scripts/deps/build-web.sh for the
 # libraries and by the game's own web build:
 #   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/emscripten.cmake
-#         -DCMAKE_PREFIX_PATH=$(tools/deps/prefix.sh web) ...
+#         -DCMAKE_PREFIX_PATH=$(scripts/deps/prefix.sh web) ...
 set(HOPLA_EMSCRIPTEN_ROOT /usr/share/emscripten CACHE PATH "Debian's emscripten")
 include(${HOPLA_EMSCRIPTEN_ROOT}/cmake/Modules/Platform/Emscripten.cmake)
 

@@ -1,10 +1,10 @@
 # CMake toolchain for 64-bit Windows with Debian's mingw-w64 cross compiler, posix thread model
 # (g++-mingw-w64-x86-64-posix), which C++ std::thread and std::mutex need. Used by
-# tools/deps/build-windows.sh for the libraries and by the game's own Windows build:
+# scripts/deps/build-windows.sh for the libraries and by the game's own Windows build:
 #   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake
-#         -DCMAKE_PREFIX_PATH=$(tools/deps/prefix.sh windows) ...
+#         -DCMAKE_PREFIX_PATH=$(scripts/deps/prefix.sh windows) ...
 # Programs are found on the build machine, libraries and headers only in the target's root
-# (Debian's mingw sysroot and the CMAKE_PREFIX_PATH prefixes, e.g. the one tools/deps/prefix.sh prints).
+# (Debian's mingw sysroot and the CMAKE_PREFIX_PATH prefixes, e.g. the one scripts/deps/prefix.sh prints).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

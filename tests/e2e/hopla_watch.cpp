@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/GameTesting.h"
-#include "frontend/Main.h"
+#include "apps/hopla/Session.h"
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);

@@ -17,7 +17,7 @@ source_dir=$(cd "$here/../.." && pwd)
 
 for tool in cpack dpkg dpkg-deb lintian desktop-file-validate appstreamcli hardening-check; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "skipped: $tool is not installed (bash tools/install-deps.sh test installs it)"
+        echo "skipped: $tool is not installed (bash scripts/install-deps.sh test installs it)"
         exit 77
     fi
 done

@@ -14,7 +14,7 @@ native=$(realpath "${2:?usage: site_test.sh WEB_BUILD NATIVE_BUILD}")
 sim="$native/hopla-sim"
 [ -f "$web/site/hopla.js" ] || { echo "site_test: no site in $web (make web)" >&2; exit 1; }
 [ -x "$sim" ] || { echo "site_test: no hopla-sim in $native (make build)" >&2; exit 1; }
-command -v chromium >/dev/null || { echo "site_test: chromium is missing (tools/install-deps.sh web)" >&2; exit 1; }
+command -v chromium >/dev/null || { echo "site_test: chromium is missing (scripts/install-deps.sh web)" >&2; exit 1; }
 
 if [ ! -f "$web/browser/node_modules/playwright-core/package.json" ]; then
     mkdir -p "$web/browser"

@@ -7,7 +7,7 @@
 #include "tools/gen-assets/IndexedCanvas.h"
 #include "tools/gen-assets/TileColors.h"
 #include "tools/gen-assets/Tiles.h"
-#include "tools/png/PngWrite.h"
+#include "toolkit/png/PngWrite.h"
 
 namespace hopla::gen {
 namespace {

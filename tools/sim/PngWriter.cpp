@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tools/png/PngWrite.h"
+#include "toolkit/png/PngWrite.h"
 
 namespace hopla {
 namespace {

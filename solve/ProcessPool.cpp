@@ -1,5 +1,5 @@
 // The process pool: fork a task, reap the first to finish when all slots are taken.
-#include "tools/solve/ProcessPool.h"
+#include "solve/ProcessPool.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>

@@ -1,5 +1,5 @@
 // The game's entry point; --edit runs the stage editor, which lives above the frontend.
-#include "frontend/Main.h"
+#include "apps/hopla/Session.h"
 #include "editor/Editor.h"
 
 int main(int argc, char** argv) {

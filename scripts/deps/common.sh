@@ -106,7 +106,7 @@ deps_cmake() {
     echo "$DEPS_TARGET: $name $(basename "$source") built in $((SECONDS - start)) s"
 }
 
-# The smoke test: builds tools/deps/check against PREFIX with $DEPS_CMAKE, runs it through the
+# The smoke test: builds scripts/deps/check against PREFIX with $DEPS_CMAKE, runs it through the
 # target's runner `deps_run_check PROGRAM FONT` and compares the text it rendered with the same
 # program built natively against Debian's own SDL2 and SDL2_ttf (when their -dev packages are
 # installed): the libraries must render the very same pixels. Skipped when it passed before

@@ -1,6 +1,6 @@
 /* Smoke test of a library prefix: SDL starts, a window surface takes a line of text rendered
  * with SDL_ttf, and the text's pixel count and hash are printed, to compare across targets.
- * Run by tools/deps/build-windows.sh (under wine) and build-web.sh (under node). */
+ * Run by scripts/deps/build-windows.sh (under wine) and build-web.sh (under node). */
 #include <SDL.h>
 #include <SDL_ttf.h>
 #ifdef __EMSCRIPTEN__

@@ -1,6 +1,6 @@
 // A beam search over ticks of the real game: each tick, every surviving ball state tries its
 // key presses from a snapshot; the states nearest the exit go on to the next tick.
-#include "tools/solve/StageSearch.h"
+#include "solve/StageSearch.h"
 
 #include <algorithm>
 #include <array>

@@ -15,9 +15,9 @@
 #include "toolkit/Escape.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Output.h"
-#include "tools/solve/Judge.h"
-#include "tools/solve/ProcessPool.h"
-#include "tools/solve/Strategy.h"
+#include "solve/Judge.h"
+#include "solve/ProcessPool.h"
+#include "solve/Strategy.h"
 
 namespace hopla {
 namespace {

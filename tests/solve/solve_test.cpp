@@ -7,8 +7,8 @@
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
 #include "headless/SimCore.h"
-#include "tools/solve/Judge.h"
-#include "tools/solve/StageSearch.h"
+#include "solve/Judge.h"
+#include "solve/StageSearch.h"
 
 namespace hopla {
 namespace {

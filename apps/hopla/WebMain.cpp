@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "frontend/DemoLink.h"
-#include "frontend/Main.h"
+#include "apps/hopla/Session.h"
 #include "frontend/SdlApp.h"
 
 namespace hopla {

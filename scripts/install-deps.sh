@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build and run (`run`), to build its Debian
 # package (`package`) or also to test (`test`, `bench`, `fuzz`), or to build the libraries of the
-# Windows (`windows`) or web (`web`) build from Debian's sources (tools/deps). Only what is missing is
+# Windows (`windows`) or web (`web`) build from Debian's sources (scripts/deps). Only what is missing is
 # installed; apt-get runs as root or through sudo.
 set -euo pipefail
 

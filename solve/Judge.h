@@ -10,7 +10,7 @@
 #include <string>
 
 #include "demo/DemoStages.h"
-#include "tools/solve/StageSearch.h"
+#include "solve/StageSearch.h"
 
 namespace hopla {
 

@@ -1,5 +1,5 @@
 // PNG writing on libpng, its write and info structures owned by RAII, to a file or to memory.
-#include "tools/png/PngWrite.h"
+#include "toolkit/png/PngWrite.h"
 
 #include <png.h>
 

@@ -3,7 +3,7 @@
 # libraries, with Debian's mingw-w64 compiler (posix threads) and cmake/toolchains/
 # mingw-w64-x86_64.cmake:
 #
-#   tools/deps/build-windows.sh [PREFIX]      PREFIX defaults to the cache (common.sh's deps_prefix)
+#   scripts/deps/build-windows.sh [PREFIX]      PREFIX defaults to the cache (common.sh's deps_prefix)
 #
 # zlib, libpng, freetype (with zlib and png, as Debian's but without brotli), harfbuzz (with
 # freetype, its own Unicode tables), SDL2 (video, events, audio, joystick and game controller,
@@ -11,14 +11,14 @@
 # as Debian builds it. Each library's licence goes to PREFIX/share/licenses/NAME. A library whose
 # stamp in PREFIX/share/hopla-deps matches is skipped; a failed build leaves its log in
 # the cache's work/windows. At the end a small SDL_ttf program is linked against PREFIX and run
-# under wine when wine is installed (tools/deps/check). Needs the `windows` set of
-# tools/install-deps.sh.
+# under wine when wine is installed (scripts/deps/check). Needs the `windows` set of
+# scripts/install-deps.sh.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 toolchain="$deps_root/cmake/toolchains/mingw-w64-x86_64.cmake"
 command -v x86_64-w64-mingw32-gcc-posix >/dev/null ||
-    deps_die "the mingw-w64 compiler is missing (tools/install-deps.sh windows)"
+    deps_die "the mingw-w64 compiler is missing (scripts/install-deps.sh windows)"
 total=$SECONDS
 deps_init windows "${1:-}"
 DEPS_CMAKE=(cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain")
@@ -59,7 +59,7 @@ echo "windows: libraries in $DEPS_PREFIX after $((SECONDS - total)) s"
 # else on a virtual one, and opens the font through wine's Z: drive.
 deps_run_check() {
     local exe="$1/sdl_ttf_check.exe" font="Z:${2//\//\\}"
-    command -v wine >/dev/null || deps_die "wine is missing (tools/install-deps.sh windows)"
+    command -v wine >/dev/null || deps_die "wine is missing (scripts/install-deps.sh windows)"
     export WINEPREFIX="$deps_root/build-deps/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$WINEPREFIX"
     if [ -n "${DISPLAY:-}" ]; then

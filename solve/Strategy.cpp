@@ -1,6 +1,6 @@
 // The solver's play: searching each stage as the game reaches it, the beam doubling after a
 // failed try, and the figures it prints.
-#include "tools/solve/Strategy.h"
+#include "solve/Strategy.h"
 
 #include <chrono>
 #include <cstdio>
@@ -13,7 +13,7 @@
 #include "form/GameState.h"
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
-#include "tools/solve/SolvedDemo.h"
+#include "solve/SolvedDemo.h"
 
 namespace hopla {
 namespace {

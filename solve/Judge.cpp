@@ -1,5 +1,5 @@
 // Judging a stage file: the search on each of its stages, the lines and the par demos.
-#include "tools/solve/Judge.h"
+#include "solve/Judge.h"
 
 #include <cstdio>
 #include <fstream>

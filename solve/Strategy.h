@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/solve/StageSearch.h"
+#include "solve/StageSearch.h"
 
 namespace hopla {
 

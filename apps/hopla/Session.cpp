@@ -1,5 +1,5 @@
 // Options first (nothing of SDL before they are known good), then settings, then the game.
-#include "frontend/Main.h"
+#include "apps/hopla/Session.h"
 
 #include <cstdio>
 #include <cstdlib>

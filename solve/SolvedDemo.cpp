@@ -1,5 +1,5 @@
 // Recording the solver's inputs as a demo and checking it before it is written.
-#include "tools/solve/SolvedDemo.h"
+#include "solve/SolvedDemo.h"
 
 #include <fstream>
 #include <iostream>

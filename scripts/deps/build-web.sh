@@ -2,7 +2,7 @@
 # Builds the game's libraries for the web from Debian's source packages, as static wasm
 # libraries, with Debian's emscripten and cmake/toolchains/emscripten.cmake:
 #
-#   tools/deps/build-web.sh [PREFIX]      PREFIX defaults to the cache (common.sh's deps_prefix)
+#   scripts/deps/build-web.sh [PREFIX]      PREFIX defaults to the cache (common.sh's deps_prefix)
 #
 # freetype (no zlib, png, bzip2, brotli: only needed for compressed or colour-bitmap fonts),
 # harfbuzz (with freetype), SDL2 (emscripten video, audio and joystick, timer, events; no
@@ -11,12 +11,12 @@
 # library's licence goes to PREFIX/share/licenses/NAME. A library whose stamp in
 # PREFIX/share/hopla-deps matches is skipped; a failed build leaves its log in the cache's work/web.
 # At the end a small SDL_ttf program is linked against PREFIX and run under node
-# (tools/deps/check). Needs the `web` set of tools/install-deps.sh.
+# (scripts/deps/check). Needs the `web` set of scripts/install-deps.sh.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 toolchain="$deps_root/cmake/toolchains/emscripten.cmake"
-command -v emcc >/dev/null || deps_die "emscripten is missing (tools/install-deps.sh web)"
+command -v emcc >/dev/null || deps_die "emscripten is missing (scripts/install-deps.sh web)"
 # emcc runs Debian's acorn under node, which only Debian's own node finds by itself.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 total=$SECONDS

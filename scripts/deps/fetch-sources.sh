@@ -2,7 +2,7 @@
 # Fetches and unpacks Debian's source packages of the libraries the Windows and web builds link
 # (SDL2, freetype, harfbuzz, SDL2_ttf, zlib, libpng) at the versions pinned in versions.txt.
 #
-#   tools/deps/fetch-sources.sh [CACHE]      CACHE defaults to build-deps/src
+#   scripts/deps/fetch-sources.sh [CACHE]      CACHE defaults to build-deps/src
 #
 # The deb-src list is derived from the machine's own Debian sources (the stanzas and lines of
 # /etc/apt/sources.list and sources.list.d/ whose suite is this release's codename or one of its
