@@ -19,7 +19,8 @@ std::string WhyNoDisplay() {
     std::string why;
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
         const char* value = std::getenv(variable);
-        why += std::string(why.empty() ? "" : ", ") + variable + (value ? "=" + std::string(value) : " unset");
+        why += std::string(why.empty() ? "" : ", ") + variable +
+               (value ? "=" + std::string(value) : " unset");
     }
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
         const char* name = SDL_GetVideoDriver(i);

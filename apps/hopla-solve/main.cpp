@@ -12,12 +12,12 @@
 
 #include "form/GameState.h"
 #include "platform/Platform.h"
-#include "toolkit/Escape.h"
-#include "toolkit/Numbers.h"
-#include "toolkit/Output.h"
 #include "solve/Judge.h"
 #include "solve/ProcessPool.h"
 #include "solve/Strategy.h"
+#include "toolkit/Escape.h"
+#include "toolkit/Numbers.h"
+#include "toolkit/Output.h"
 
 namespace hopla {
 namespace {

@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/DemoLink.h"
 #include "apps/hopla/Session.h"
+#include "frontend/DemoLink.h"
 #include "frontend/SdlApp.h"
 
 namespace hopla {

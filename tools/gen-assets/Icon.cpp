@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "toolkit/png/PngWrite.h"
 #include "tools/gen-assets/IndexedCanvas.h"
 #include "tools/gen-assets/TileColors.h"
 #include "tools/gen-assets/Tiles.h"
-#include "toolkit/png/PngWrite.h"
 
 namespace hopla::gen {
 namespace {
