@@ -28,7 +28,9 @@ std::string WhyNoDisplay() {
             std::strcmp(name, "evdev") == 0)
             continue;
         if (SDL_VideoInit(name) == 0) {
+            // A display that was restarting (an X server resetting itself) answers now.
             SDL_VideoQuit();
+            why += std::string("; ") + name + " refused at first and answered when asked again";
             continue;
         }
         why += std::string("; ") + SDL_GetError();

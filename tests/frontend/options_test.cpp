@@ -154,6 +154,11 @@ TEST(Options, TheGameAnswersItsCommandLine) {
     // Without a display a good command line gets as far as the window, and says so.
     const Result noDisplay = RunHopla("--scale 2 --mute 2>&1");
     EXPECT_EQ(noDisplay.status, 1);
+    // ... naming what it looked for and each video driver's own reason.
+    EXPECT_NE(noDisplay.out.find("no display to open the window on (DISPLAY unset"),
+              std::string::npos)
+        << noDisplay.out;
+    EXPECT_NE(noDisplay.out.find("x11 not available"), std::string::npos) << noDisplay.out;
 }
 
 TEST(Options, WhatCannotBeWrittenFailsBeforeAnyWindowAndLeavesNothing) {
