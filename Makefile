@@ -81,7 +81,7 @@ fuzz:
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DHOPLA_FUZZ=ON \
 	    -DHOPLA_TESTS=OFF -DHOPLA_BENCH=OFF >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_wave fuzz_bmp fuzz_demo fuzz_stages
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_script fuzz_wave fuzz_bmp fuzz_demo fuzz_stages fuzz_text
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The libraries of the Windows and web builds, from Debian's source packages, in a cache outside

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string_view>
 
 #include "frontend/EventWait.h"
@@ -12,6 +13,7 @@
 #include "platform/Platform.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 namespace {
@@ -28,13 +30,6 @@ int StartScale(const AppOptions& options) {
 
 std::string Title(const std::string& path) {
     return "Hopla stage editor: " + path;
-}
-
-// The UTF-8 characters of `text` (the stage file's measure of a name).
-int Characters(std::string_view text) {
-    int n = 0;
-    for (std::size_t i = 0; i < text.size(); i += Utf8CharacterLength(text, i)) ++n;
-    return n;
 }
 
 std::string Trimmed(const std::string& text) {
@@ -54,6 +49,12 @@ Editor::Editor(StageEdit edit, const AppOptions& options, std::string exeDir)
       edit_(std::move(edit)),
       exeDir_(std::move(exeDir)) {
     SDL_StopTextInput();
+    NoteTerminationRequests();
+    std::error_code error;
+    if (std::filesystem::exists(PathFromUtf8(edit_.recoveryPath()), error)) {
+        message_ = "Edits not saved last time are in " + edit_.recoveryPath();
+        std::fprintf(stderr, "hopla: %s\n", Escaped(message_).c_str());
+    }
     screen_.show();
 }
 
@@ -95,7 +96,7 @@ int Editor::run() {
         SDL_Event more;
         while (!quit_ && SDL_PollEvent(&more) == 1) event(more);
     }
-    return 0;
+    return exitStatus_;
 }
 
 void Editor::event(const SDL_Event& e) {
@@ -108,6 +109,7 @@ void Editor::event(const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
         if (mode_ == Mode::Play) stopPlay("");
         if (mode_ == Mode::Typing) endTyping(false);
+        if (TerminationRequested()) return endNow();
         leave();
         return;
     }
@@ -220,7 +222,7 @@ void Editor::typingEvent(const SDL_Event& e) {
     if (e.type == SDL_TEXTINPUT) {
         message_.clear();
         const std::string more = e.text.text;
-        if (Characters(typed_) + Characters(more) <= kMaxStageNameLength) typed_ += more;
+        if (Utf8Characters(typed_) + Utf8Characters(more) <= kMaxStageNameLength) typed_ += more;
         return;
     }
     if (e.type != SDL_KEYDOWN) return;
@@ -250,6 +252,21 @@ void Editor::endTyping(bool keep) {
     mode_ = Mode::Edit;
     message_.clear();
     redraw_ = true;
+}
+
+// Made to end (a termination request, a hangup): no one is there to answer the prompt, so the
+// edits not saved go to the recovery file beside the stage file, and the editor ends at once.
+void Editor::endNow() {
+    quit_ = true;
+    if (!edit_.modified()) return;
+    try {
+        edit_.saveRecovery();
+        std::fprintf(stderr, "hopla: the edits not saved are kept in %s\n",
+                     Escaped(edit_.recoveryPath()).c_str());
+    } catch (const StageFileError& e) {
+        std::fprintf(stderr, "hopla: the edits not saved are lost: %s\n", e.what());
+        exitStatus_ = 1;
+    }
 }
 
 void Editor::leave() {
@@ -395,6 +412,7 @@ int RunEditor(const std::string& file, const AppOptions& options) {
         std::fprintf(stderr, "hopla: %s\n", e.what());
         return 2;
     }
+    HangupEndsAsTermination();
     SdlLibrary sdl;
     try {
         Editor editor(std::move(*edit), options, ExecutableDir());

@@ -46,6 +46,7 @@ class Editor {
     void stopPlay(std::string message);
     bool save();
     void leave();
+    void endNow();
     void present();
     StatusText status() const;
 
@@ -66,6 +67,7 @@ class Editor {
     Field field_ = Field::Name;  // what N or A is typing
     std::string typed_;          // the text typed so far
     bool quit_ = false;
+    int exitStatus_ = 0;
     bool redraw_ = true;
     bool checkWasRunning_ = false;
     // The stage last checked as it was then: its verdict is shown only while it stays so.

@@ -6,13 +6,19 @@
 
 #include "form/Playfield.h"
 #include "platform/Platform.h"
+#include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
 
 namespace hopla {
 
 StageEdit::StageEdit(std::string path) : path_(std::move(path)), table_(GameStages()) {
+    // Only a file that is not there is a new one: one that is there but cannot be reached (a
+    // link loop, a folder that may not be read) is an error, or a save would replace it.
     std::error_code error;
-    if (std::filesystem::exists(PathFromUtf8(path_), error)) {
+    const bool exists = std::filesystem::exists(PathFromUtf8(path_), error);
+    if (error)
+        throw StageFileError(Escaped(path_) + ": cannot read the stages: " + error.message());
+    if (exists) {
         const StageFile file = ReadStageFile(path_);
         table_.name = file.name;
         table_.author = file.author;
@@ -22,11 +28,10 @@ StageEdit::StageEdit(std::string path) : path_(std::move(path)), table_(GameStag
         }
         if (!file.stages.empty()) stage_ = file.stages.front().stage;
     } else {
+        // A new file is named after its file name, made fit to be a name whatever its bytes.
         const std::u8string stem = PathFromUtf8(path_).stem().u8string();
-        std::string name(stem.begin(), stem.end());
-        if (name.empty() || name.size() > static_cast<std::size_t>(kMaxStageNameLength))
-            name = "New stages";
-        table_.name = name;
+        table_.name = CleanedLabel(std::string(stem.begin(), stem.end()), kMaxStageNameLength);
+        if (table_.name.empty()) table_.name = "New stages";
     }
 }
 
@@ -141,6 +146,12 @@ void StageEdit::save() {
     if (const std::optional<std::string> error = ReplaceFile(path_, text))
         throw StageFileError(*error);
     modified_ = false;
+}
+
+void StageEdit::saveRecovery() const {
+    if (const std::optional<std::string> error =
+            ReplaceFile(recoveryPath(), FormatStages(toSave())))
+        throw StageFileError(*error);
 }
 
 }  // namespace hopla

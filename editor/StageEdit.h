@@ -56,6 +56,12 @@ class StageEdit {
     // it); throws StageFileError (one line) when the stages break the format or the file cannot
     // be written.
     void save();
+    // Where the edits not saved go when the editor is made to end (a termination request):
+    // beside the file, its name with ".recovery" added.
+    std::string recoveryPath() const { return path_ + ".recovery"; }
+    // Writes the stages as they are now to recoveryPath(), as save() writes; the file itself and
+    // the modified state stay as they are. Throws StageFileError (one line) when it cannot.
+    void saveRecovery() const;
 
   private:
     struct Step {

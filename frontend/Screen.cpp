@@ -62,6 +62,7 @@ Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW
                                    pictureW * scale, pictureH * scale,
                                    SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
     if (!window_) throw std::runtime_error(std::string("no window: ") + SDL_GetError());
+    if (driver && std::strcmp(driver, "x11") == 0) ToleratesMessagesToGoneWindows();
     layout_ = {scale, 0, 0, pictureW * scale, pictureH * scale};
     // Asked before the window is shown, so it appears on the whole screen at once.
     if (fullscreen) setFullscreen(true);

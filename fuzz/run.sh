@@ -8,7 +8,7 @@ build=$1
 seconds=$2
 shift 2
 names=("$@")
-[ ${#names[@]} -gt 0 ] || names=(script wave bmp demo stages)
+[ ${#names[@]} -gt 0 ] || names=(script wave bmp demo stages text)
 
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
@@ -27,6 +27,7 @@ for name in "${names[@]}"; do
         bmp) options=(-max_len=10240 -malloc_limit_mb=64 -timeout=10) ;;
         demo) options=(-dict=fuzz/demo.dict -max_len=8192 -timeout=10) ;;
         stages) options=(-dict=fuzz/stages.dict -max_len=16384 -timeout=10) ;;
+        text) options=(-max_len=4096 -timeout=10) ;;
         *) echo "fuzz/run.sh: no fuzzer $name" >&2; exit 2 ;;
     esac
     mkdir -p "$build/fuzz-corpus/$name"

@@ -69,6 +69,13 @@ std::optional<KeyRepeatMs> KeyRepeat(SDL_Window* window);
 // screen, and otherwise sizes the window over the display itself.
 std::optional<bool> WindowManagerRuns(SDL_Window* window);
 
+// SDL wakes its own event wait with a message to its window, sent on a second connection to the
+// X server, which may read it after the window is gone (the program closing it just then);
+// Xlib's default answer to that error ends the program with status 1. Makes that error (a
+// message sent to a window that is gone) harmless; every other one goes to the handler before.
+// Screen calls it when it opens a window; nothing off X11.
+void ToleratesMessagesToGoneWindows();
+
 // ---- The process.
 
 // Puts a stand-in on each of standard input, output and error that was closed when the program
@@ -86,6 +93,14 @@ bool StandardErrorIsTerminal();
 // line. The frontend calls it once, before SDL starts, which then turns the termination into
 // its quit event.
 void HangupEndsAsTermination();
+
+// From now on a termination request (SIGTERM, or a hangup made one) is noted before whatever
+// handled it already runs (SDL, which turns it into its quit event), so that the program can
+// tell that quit event from the window's close button and keep its work before it ends. The
+// editor calls it once its window is open. Nothing on systems without such signals.
+void NoteTerminationRequests();
+// Whether a termination request was noted since.
+bool TerminationRequested();
 
 // ---- Time.
 

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -25,6 +26,7 @@
 // Last: Xlib's macros (None, True, Status) would trip the headers above.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xproto.h>
 
 namespace hopla {
 namespace {
@@ -153,6 +155,13 @@ std::string LookUpFont(const std::string& face) {
 
 // ---- X11, through SDL's own connection to the server
 
+XErrorHandler xErrorsBefore = nullptr;  // Xlib's own, or whatever SDL set before
+
+int OnXError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return xErrorsBefore ? xErrorsBefore(display, error) : 0;
+}
+
 Display* X11DisplayOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -213,6 +222,10 @@ std::optional<KeyRepeatMs> KeyRepeat(SDL_Window* window) {
     return KeyRepeatMs{delay, interval};
 }
 
+void ToleratesMessagesToGoneWindows() {
+    if (!xErrorsBefore) xErrorsBefore = XSetErrorHandler(OnXError);
+}
+
 std::optional<bool> WindowManagerRuns(SDL_Window* window) {
     Display* display = X11DisplayOf(window);
     if (!display) return std::nullopt;
@@ -268,6 +281,37 @@ void HangupEndsAsTermination() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGHUP, &action, nullptr);
+}
+
+namespace {
+
+// Written only by the handler below; a signal's handler can do no more than this.
+volatile std::sig_atomic_t terminationNoted = 0;
+struct sigaction terminationBefore {};
+
+void NoteTermination(int signal) {
+    terminationNoted = 1;
+    if (terminationBefore.sa_handler != SIG_DFL && terminationBefore.sa_handler != SIG_IGN) {
+        terminationBefore.sa_handler(signal);
+        return;
+    }
+    // Nobody to tell: the request ends the program as it would have.
+    ::signal(SIGTERM, terminationBefore.sa_handler);
+    ::raise(SIGTERM);
+}
+
+}  // namespace
+
+void NoteTerminationRequests() {
+    struct sigaction action {};
+    action.sa_handler = NoteTermination;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, &terminationBefore);
+}
+
+bool TerminationRequested() {
+    return terminationNoted != 0;
 }
 
 // Linux keeps every file once it is written.

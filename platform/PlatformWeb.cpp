@@ -97,6 +97,8 @@ std::optional<bool> WindowManagerRuns(SDL_Window*) {
     return true;
 }
 
+void ToleratesMessagesToGoneWindows() {}
+
 // A page has no standard streams of its own to lose, no terminal and no hangup.
 void KeepStandardStreamsApart() {}
 
@@ -105,6 +107,12 @@ bool StandardErrorIsTerminal() {
 }
 
 void HangupEndsAsTermination() {}
+
+// No termination signals here: the window's close request is the only way to be asked to end.
+void NoteTerminationRequests() {}
+bool TerminationRequested() {
+    return false;
+}
 
 // The browser's loop never sleeps (apps/hopla/WebMain.cpp waits between rounds with a timeout);
 // a wait to the deadline is spun, for a caller outside that loop.

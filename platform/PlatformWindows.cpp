@@ -176,6 +176,8 @@ std::optional<bool> WindowManagerRuns(SDL_Window*) {
     return std::nullopt;
 }
 
+void ToleratesMessagesToGoneWindows() {}
+
 // Windows gives a program whose standard handles were closed no handle at all, and the C
 // library's descriptors 0 to 2 then stay unused: a file opened later never takes one of them.
 void KeepStandardStreamsApart() {}
@@ -188,6 +190,12 @@ bool StandardErrorIsTerminal() {
 // Closing the console window already reaches SDL as its quit event (a console control event it
 // turns into SDL_QUIT); there is no hangup signal to redirect.
 void HangupEndsAsTermination() {}
+
+// No termination signals here: the window's close request is the only way to be asked to end.
+void NoteTerminationRequests() {}
+bool TerminationRequested() {
+    return false;
+}
 
 // A waitable timer wakes up to a third of a millisecond early under some implementations, so the
 // wait goes on until the clock has passed the deadline. Without high-resolution timers (before

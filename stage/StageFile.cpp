@@ -94,7 +94,7 @@ class Reader {
             run(number, [&] {
                 if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
                 CheckText(line);  // first: binary bytes are named as such, however long the line
-                if (line.size() > kMaxLine)
+                if (static_cast<std::size_t>(Characters(line)) > kMaxLine)
                     throw LineError{"the line is longer than " + std::to_string(kMaxLine) +
                                     " characters"};
                 take(line, number);

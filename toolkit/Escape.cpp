@@ -1,6 +1,8 @@
 // Control bytes and broken UTF-8 written out as \xHH.
 #include "toolkit/Escape.h"
 
+#include <algorithm>
+
 namespace hopla {
 
 // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
@@ -61,6 +63,30 @@ std::string Escaped(std::string_view text) {
         }
         i += taken;
     }
+    return out;
+}
+
+std::size_t Utf8Characters(std::string_view text) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size(); ++n)
+        i += std::max<std::size_t>(1, Utf8CharacterLength(text, i));
+    return n;
+}
+
+std::string CleanedLabel(std::string_view text, std::size_t maxCharacters) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+    std::string out;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size() && characters < maxCharacters;) {
+        const std::size_t length = Utf8CharacterLength(text, i);
+        std::string_view character = length == 0 ? kReplacement : text.substr(i, length);
+        i += std::max<std::size_t>(length, 1);
+        if (length != 0 && (!Printable(character) || character == "\t")) character = " ";
+        if (character == " " && out.empty()) continue;  // the spaces at the start go
+        out += character;
+        ++characters;
+    }
+    out.erase(out.find_last_not_of(' ') + 1);
     return out;
 }
 

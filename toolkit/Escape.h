@@ -17,4 +17,14 @@ std::string Escaped(std::string_view text);
 // 0 when none starts there. The stage file reader checks its text with it too.
 std::size_t Utf8CharacterLength(std::string_view text, std::size_t i);
 
+// The characters of `text`: a well-formed UTF-8 character counts one, and so does each byte
+// that is not part of one, so that the count of any bytes ends.
+std::size_t Utf8Characters(std::string_view text);
+
+// `text` made fit to be a name or an author: each byte that is not part of well-formed UTF-8
+// becomes U+FFFD, each control character a space, the spaces at its ends go, and it is cut to
+// its first `maxCharacters` characters (the spaces at the new end going too). The editor names
+// a new stage file after its file name, which may be any bytes.
+std::string CleanedLabel(std::string_view text, std::size_t maxCharacters);
+
 }  // namespace hopla

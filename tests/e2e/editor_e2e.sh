@@ -99,4 +99,31 @@ wait "$game_pid"
 status=$?
 game_pid=
 [ "$status" -eq 0 ] || fail "the editor left with status $status (see $work/editor.log)"
+
+# A new file whose name is not UTF-8: its name is cleaned, and typing after it (N, a letter,
+# Enter) does not freeze the window. Made to end with edits not saved, the editor keeps them in
+# a recovery file beside the stage file, and says so when that file is edited again.
+latin="$work/Caf"$'\xe9'".stages"
+"$hopla" --edit "$latin" --mute --scale 1 >"$work/latin.log" 2>&1 &
+game_pid=$!
+e2e_wait_window "$work/latin.log" '^Hopla stage editor'
+sleep 0.5
+key n
+key x
+key Return
+xdotool mousemove --window "$wid" 220 220 click 1
+sleep 0.3
+[ "$(pixel 220 220)" != "0,0,0" ] || fail "the editor of a Latin-1 file name froze"
+kill -TERM "$game_pid"
+await_game 50
+[ -n "$status" ] || fail "the editor did not end on SIGTERM"
+grep -q "^name Caf"$'\xef\xbf\xbd'"x$" "$latin.recovery" ||
+    fail "no recovery file with the cleaned name (see $work/latin.log)"
+grep -q 'edits not saved are kept in' "$work/latin.log" || fail "the editor did not say where"
+[ ! -e "$latin" ] || fail "SIGTERM wrote the stage file itself"
+"$hopla" --edit "$latin" --mute --scale 1 >"$work/again.log" 2>&1 &
+game_pid=$!
+e2e_wait_window "$work/again.log" '^Hopla stage editor'
+grep -q 'Edits not saved last time are in' "$work/again.log" ||
+    fail "the next start did not name the recovery file"
 echo "editor e2e: passed"

@@ -84,5 +84,44 @@ TEST(StageEdit, AStrokeEndsWhereThePageTurns) {
     EXPECT_EQ(edit.block(), own.stages[0]);
 }
 
+#ifndef _WIN32
+// A new file is named after its file name, whatever its bytes; a file that is there but cannot
+// be reached is an error, never a new file a save would put in its place. Edits kept for
+// recovery go beside the file and leave it alone.
+TEST(StageEdit, FileNamesOfAnyBytesAndFilesOutOfReach) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("stage-edit-names-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const struct {
+        std::string file;
+        std::string name;  // none: the file cannot be edited
+    } cases[] = {
+        {"Caf\xe9.stages", "Caf\xef\xbf\xbd"},
+        {"my pack .stages", "my pack"},
+        {" .stages", "New stages"},
+        {std::string(70, 'x') + ".stages", std::string(60, 'x')},
+        {"loop.stages", ""},
+    };
+    fs::create_symlink("loop.stages", dir / "loop.stages");
+    for (const auto& c : cases) {
+        const std::string path = (dir / c.file).string();
+        if (c.name.empty()) {
+            EXPECT_THROW(StageEdit{path}, StageFileError) << c.file;
+            continue;
+        }
+        StageEdit edit(path);
+        EXPECT_EQ(edit.table().name, c.name) << c.file;
+        edit.beginStroke();
+        edit.paint(1, 1, 2);
+        edit.endStroke();
+        edit.saveRecovery();  // the cleaned name is one a file may hold
+        EXPECT_EQ(ReadStageFile(edit.recoveryPath()).name, c.name) << c.file;
+        EXPECT_FALSE(fs::exists(path)) << c.file;
+        EXPECT_TRUE(edit.modified()) << c.file;
+    }
+    fs::remove_all(dir);
+}
+#endif
+
 }  // namespace
 }  // namespace hopla

@@ -55,7 +55,10 @@ TEST(StageFile, TheGameOwnStagesExportedLoadBackToExactlyTheGameTable) {
 }
 
 TEST(StageFile, AWrittenFileReadsBackAsItselfAndOnlyItsStagesChange) {
-    const std::string text = kHead + "author  Ａ. Player\t\r\n# a comment\n\n" + kStage3 +
+    // A line's length is counted in characters: 600 two-byte letters are a short line.
+    std::string letters;
+    for (int i = 0; i < 600; ++i) letters += "é";
+    const std::string text = kHead + "author  Ａ. Player\t\r\n# " + letters + "\n\n" + kStage3 +
                              With(kStage3, "stage 3", "  stage 0  ") + "# the end";
     const StageFile file = ParseStages(text, "a.stages");
     EXPECT_EQ(file.author, "Ａ. Player");
