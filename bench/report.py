@@ -243,7 +243,7 @@ for p in probes:
 section("Solver (hopla-solve on the real game)")
 stage_line = re.compile(r"stage +(\d+): +(\d+) ticks \( *(\d+) points\) +([\d.]+) s +(\d+) steps"
                         r"(?:  best: (.*))?")
-blocked_line = re.compile(r"stage +(\d+): NOT CLEARED +([\d.]+) s +(\d+) steps: (.*)")
+blocked_line = re.compile(r"stage +(\d+): not cleared within its search \(beam \d+\) +([\d.]+) s +(\d+) steps: (.*)")
 stages_text = (results / "solve-stages.txt").read_text() if (results / "solve-stages.txt").exists() else ""
 cleared = {}
 for text in stages_text.splitlines():

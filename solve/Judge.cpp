@@ -97,7 +97,8 @@ int JudgeStageFile(const ChosenStages& stages, std::optional<int> only, const st
         char line[64];
         std::snprintf(line, sizeof line, "stage %2d: ", block.stage);
         if (!r.solved) {
-            out << line << "not cleared within its search: " << r.blocked << std::endl;
+            out << line << "not cleared within its search (beam " << r.setting.beam
+                << "): " << r.blocked << std::endl;
             status = std::max(status, 1);
             continue;
         }

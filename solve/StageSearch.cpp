@@ -21,9 +21,12 @@ constexpr int kLeft = kVkLeft, kRight = kVkRight;
 constexpr double kTopSpeed = 11;  // pixels per tick a held arrow drives the ball to
 constexpr double kUnreachable = 1e7;
 
-// How near the beam came to the exit (in ticks at top speed), said when a search gives up.
+// How near the beam came to the exit (in ticks at top speed), said when a search gives up. The
+// distance follows the free cells, which a spring's or a launcher's throw may leave: a ball with
+// no such way may still get out, so this never says that none can.
 std::string Nearest(double closest) {
-    if (closest >= kUnreachable / kTopSpeed) return "no ball had a way to the exit";
+    if (closest >= kUnreachable / kTopSpeed)
+        return "no ball it kept had a way to the exit over free cells";
     return "nearest " + std::to_string(static_cast<int>(closest * kTopSpeed)) + " px from the exit";
 }
 
@@ -224,6 +227,7 @@ class Search {
     StageResult run() {
         StageResult result;
         result.stage = stage_;
+        result.setting = options_;
         Node root;
         root.phase = classify();
         root.g = sim_.state().StageTime[stage_];
@@ -248,7 +252,7 @@ class Search {
             previous = std::move(level);
             level = prune(std::move(next));
             if (level.empty()) {
-                result.blocked = "every ball was lost by tick " + std::to_string(tick + 1);
+                result.blocked = "every ball it kept was lost by tick " + std::to_string(tick + 1);
                 break;
             }
             double best = kUnreachable;

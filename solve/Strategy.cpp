@@ -68,9 +68,10 @@ std::string StageLine(const StageResult& r, double seconds) {
                       static_cast<unsigned long long>(r.tried), r.setting.beam, r.setting.perCell,
                       r.setting.cellShift ? " (cells shifted)" : "");
     } else {
-        std::snprintf(line, sizeof line, "stage %2d: NOT CLEARED  %6.2f s  %8llu steps: %s",
-                      r.stage, seconds, static_cast<unsigned long long>(r.tried),
-                      r.blocked.c_str());
+        std::snprintf(
+            line, sizeof line,
+            "stage %2d: not cleared within its search (beam %d)  %6.2f s  %8llu steps: %s", r.stage,
+            r.setting.beam, seconds, static_cast<unsigned long long>(r.tried), r.blocked.c_str());
     }
     return line;
 }

@@ -105,7 +105,9 @@ TEST(Judge, ReportsASealedStage) {
     options.tries = 1;
     const StageResult r = JudgeStage(MadeUp(true), 0, options);
     EXPECT_FALSE(r.solved);
-    EXPECT_NE(r.blocked.find("no ball had a way to the exit"), std::string::npos) << r.blocked;
+    EXPECT_NE(r.blocked.find("no ball it kept had a way to the exit"), std::string::npos)
+        << r.blocked;
+    EXPECT_EQ(r.setting.beam, options.beam << (options.tries - 1));
     // Stopped, the search gives up at once, even on a stage it would clear.
     const std::atomic<bool> stop{true};
     options.stop = &stop;
