@@ -143,14 +143,14 @@ StageFile StageEdit::toSave() const {
 
 void StageEdit::save() {
     const std::string text = FormatStages(toSave());  // refuses stages that break the format
-    if (const std::optional<std::string> error = ReplaceFile(path_, text))
+    if (const std::optional<std::string> error = ReplaceFile(path_, text, kTypedPath))
         throw StageFileError(*error);
     modified_ = false;
 }
 
 void StageEdit::saveRecovery() const {
     if (const std::optional<std::string> error =
-            ReplaceFile(recoveryPath(), FormatStages(toSave())))
+            ReplaceFile(recoveryPath(), FormatStages(toSave()), kTypedPath))
         throw StageFileError(*error);
 }
 

@@ -137,25 +137,38 @@ struct SmallFile {
 // device put in its place. The frontend reads the settings file with it at start.
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
 
-// Why `path` cannot be written as a file, asked without opening it (so that a pipe or a device
-// put there is never waited on): "not a regular file" for anything but a regular file (links
-// followed) or no file yet, else the system's phrase ("Permission denied", "No such file or
-// directory" for a missing directory, "Too many levels of symbolic links"); nothing when it can.
-// hopla asks for a demo to record before the window opens, hopla-solve for the demos it will
-// write before it searches (hopla-sim writes to pipes and devices as well, and does not ask).
-std::optional<std::string> WhyNotWritable(const std::string& path);
+// How a writer treats what it finds. The game's own files (settings, records, the best demo)
+// have their folders made and are replaced; a path the player typed is written only into a
+// folder that is there, and over a file already there only where the option says so.
+struct WriteRule {
+    bool makeFolders = true;  // the missing folders above the file are made, the user's only
+    bool overwrite = true;    // a file already there is replaced; else refused
+};
+// A path the player typed (a demo, a stage file, a par demo's folder): its folders must be there.
+inline constexpr WriteRule kTypedPath{false, true};
 
-// Writes `contents` as the file `path` anew, so that a reader sees the old file or the new one
-// and never half of either: a temporary file beside it, renamed over it. Creates the missing
-// directories above it, readable by the user only; the file itself is readable by all. Returns
-// one line saying what went wrong ("cannot create DIR: why", "cannot write PATH: why"), or
-// nothing. The frontend saves the settings with it after each change.
-std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents);
+// Why `path` cannot be written under `rule`, asked without opening it (so that a pipe or a
+// device put there is never waited on), links followed: "not a regular file" for a pipe, a
+// device, a socket or a folder, "already exists" for a file `rule` may not replace, else the
+// system's phrase ("Permission denied", "No such file or directory" for a missing folder,
+// "Too many levels of symbolic links"); nothing when it can. hopla asks for a demo to record
+// before the window opens, hopla-solve for the demos it will write before it searches.
+std::optional<std::string> WhyNotWritable(const std::string& path, WriteRule rule = {});
+
+// The one way the programs write a file: `contents` as the file `path` anew, under `rule`.
+// A regular file is replaced atomically: a temporary file beside it is written, flushed to the
+// disk and renamed over it, so that a reader, a crash or a full disk leaves the old file whole
+// or the new one, never half of either. A symbolic link is written through to the file it ends
+// at, and stays a link. Whatever WhyNotWritable refuses is refused before anything is written.
+// The file itself is readable by all. Returns one line saying what went wrong ("cannot write
+// PATH: why", "cannot create DIR: why"), or nothing. Settings, records, the best demo, the
+// editor's saves, exported stages, par demos and hopla-sim's shots are written with it.
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents,
+                                       WriteRule rule = {});
 
 // The file a chain of symbolic links at `path` ends at (relative links taken from the link's
 // own folder), the target of a dangling link included; `path` itself when it is no link or the
-// chain loops. The frontend replaces its settings file there, so that a linked settings.ini
-// stays a link.
+// chain loops. ReplaceFile writes there, so that a linked file stays a link.
 std::string LinkTarget(const std::string& path);
 
 // Writes `contents` as a new file `path` that did not exist before (never over another file,

@@ -66,19 +66,23 @@ std::optional<std::string> MakeParents(const std::string& path) {
 
 }  // namespace
 
-// Opened without blocking, so a pipe or a device in the file's place cannot hold the caller.
-std::optional<std::string> WhyNotWritable(const std::string& path) {
+// Asked through stat, so a pipe or a device in the file's place cannot hold the caller.
+std::optional<std::string> WhyNotWritable(const std::string& path, WriteRule rule) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return "not a regular file";
+        if (!rule.overwrite) return "already exists";
         if (::access(path.c_str(), W_OK) != 0) return std::strerror(errno);
         return std::nullopt;
     }
     if (errno != ENOENT) return std::strerror(errno);
-    // A new file: its directory must take one.
+    // A new file: its folder must take one, or be made.
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     const std::string dir = parent.empty() ? "." : parent.string();
-    if (::stat(dir.c_str(), &st) != 0) return std::strerror(errno);
+    if (::stat(dir.c_str(), &st) != 0) {
+        if (errno == ENOENT && rule.makeFolders) return std::nullopt;
+        return std::strerror(errno);
+    }
     if (!S_ISDIR(st.st_mode)) return std::strerror(ENOTDIR);
     if (::access(dir.c_str(), W_OK | X_OK) != 0) return std::strerror(errno);
     return std::nullopt;
@@ -118,25 +122,32 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     return file;
 }
 
-std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents) {
-    if (std::optional<std::string> error = MakeParents(path)) return error;
-    std::string temp = path + ".XXXXXX";
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents,
+                                       WriteRule rule) {
+    const std::string target = LinkTarget(path);
+    if (const std::optional<std::string> why = WhyNotWritable(target, rule))
+        return "cannot write " + path + ": " + *why;
+    if (rule.makeFolders)
+        if (std::optional<std::string> error = MakeParents(target)) return error;
+    const bool existed = ::access(target.c_str(), F_OK) == 0;
+    std::string temp = target + ".XXXXXX";
     Fd fd(::mkstemp(temp.data()));
     if (fd.get() < 0) return "cannot write " + path + ": " + std::strerror(errno);
-    bool written = WriteAll(fd.get(), contents);
+    bool written = WriteAll(fd.get(), contents) && ::fsync(fd.get()) == 0;
     const int savedErrno = errno;
     ::fchmod(fd.get(), 0644);
     if (!fd.close() && written) written = false;
     if (!written) {
         ::unlink(temp.c_str());
-        return "cannot write " + path + ": " + std::strerror(savedErrno);
+        return "cannot write " + path + ": " + std::strerror(savedErrno) +
+               (existed ? " (the file as it was is kept)" : "");
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int renameErrno = errno;
         ::unlink(temp.c_str());
         return "cannot write " + path + ": " + std::strerror(renameErrno);
     }
-    FileChanged(path);
+    FileChanged(target);
     return std::nullopt;
 }
 

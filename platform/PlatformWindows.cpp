@@ -278,8 +278,12 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
 
 // The new file is written beside the old one and moved over it; the folders above are the
 // user's own by their place under the user's profile.
-std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents) {
-    if (std::optional<std::string> error = MakeDirs(Parent(path))) return error;
+std::optional<std::string> ReplaceFile(const std::string& path, std::string_view contents,
+                                       WriteRule rule) {
+    if (const std::optional<std::string> why = WhyNotWritable(path, rule))
+        return "cannot write " + path + ": " + *why;
+    if (rule.makeFolders)
+        if (std::optional<std::string> error = MakeDirs(Parent(path))) return error;
     const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + ".new";
     const std::wstring wideTemp = Wide(temp);
     bool written = false;
@@ -305,23 +309,27 @@ std::optional<std::string> ReplaceFile(const std::string& path, std::string_view
 }
 
 // Asked through the file's attributes, so a device or a pipe is never opened.
-std::optional<std::string> WhyNotWritable(const std::string& path) {
+std::optional<std::string> WhyNotWritable(const std::string& path, WriteRule rule) {
     const std::wstring wide = Wide(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND) {
-            // No file yet: the folder above must be there and be one.
+        if (code == ERROR_FILE_NOT_FOUND || (code == ERROR_PATH_NOT_FOUND && rule.makeFolders)) {
+            // No file yet: the folder above must be there and be one, or be made.
             const std::string parent = Parent(path);
             if (parent.empty()) return std::nullopt;
             const DWORD above = GetFileAttributesW(Wide(parent).c_str());
             if (above != INVALID_FILE_ATTRIBUTES && (above & FILE_ATTRIBUTE_DIRECTORY))
                 return std::nullopt;
+            if (above == INVALID_FILE_ATTRIBUTES && rule.makeFolders) return std::nullopt;
             return Why(ERROR_PATH_NOT_FOUND);
         }
         return Why(code);
     }
+    // A device (NUL, CON) is no file on the disk: refused like a folder.
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "not a regular file";
+    if (attributes & FILE_ATTRIBUTE_DEVICE) return "not a regular file";
+    if (!rule.overwrite) return "already exists";
     if (attributes & FILE_ATTRIBUTE_READONLY) return Why(ERROR_ACCESS_DENIED);
     return std::nullopt;
 }

@@ -108,10 +108,8 @@ int JudgeStageFile(const ChosenStages& stages, std::optional<int> only, const st
         try {
             const std::string text =
                 RecordJudgedDemo(stages.file, stages.id, block.stage, options.seed, r.inputs);
-            std::ofstream file(path, std::ios::binary | std::ios::trunc);
-            file << text;
-            file.close();
-            if (!file) throw std::runtime_error("cannot write " + path);
+            if (const std::optional<std::string> error = ReplaceFile(path, text, kTypedPath))
+                throw std::runtime_error(*error);
         } catch (const std::exception& e) {
             err << "hopla-solve: " << e.what() << std::endl;
             status = 2;

@@ -47,11 +47,8 @@ bool WriteDemo(const std::string& path, const std::string& text) {
         std::cerr << "hopla-solve: the demo written is not valid: " << e.what() << '\n';
         return false;
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
-        std::cerr << "hopla-solve: cannot write " << path << '\n';
+    if (const std::optional<std::string> error = ReplaceFile(path, text, kTypedPath)) {
+        std::cerr << "hopla-solve: " << *error << '\n';
         return false;
     }
     return true;

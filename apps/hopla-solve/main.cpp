@@ -100,7 +100,7 @@ std::string StagePath(const std::string& dir, int stage) {
 bool AllWritable(const Options& o) {
     for (int stage = 0; stage <= kLastStage; ++stage) {
         const std::string path = o.all ? StagePath(o.outDir, stage) : o.out;
-        if (const std::optional<std::string> why = WhyNotWritable(path)) {
+        if (const std::optional<std::string> why = WhyNotWritable(path, kTypedPath)) {
             std::cerr << "hopla-solve: cannot write " << Escaped(path) << ": " << *why << '\n';
             return false;
         }
@@ -141,7 +141,7 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     if (o.stages) {
         // The par demos go into --out-dir: asked of a file there before the search.
         const std::string probe = o.outDir + "/stages-stage-00.demo";
-        if (const std::optional<std::string> why = WhyNotWritable(probe)) {
+        if (const std::optional<std::string> why = WhyNotWritable(probe, kTypedPath)) {
             std::cerr << "hopla-solve: cannot write into " << Escaped(o.outDir) << ": " << *why
                       << '\n';
             return std::nullopt;

@@ -161,7 +161,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
     // before any window), before any window opens. The file itself comes with the window.
     std::optional<Demo> demo;
     if (options.record)
-        if (const std::optional<std::string> why = WhyNotWritable(*options.record)) {
+        if (const std::optional<std::string> why = WhyNotWritable(*options.record, kTypedPath)) {
             std::fprintf(stderr, "hopla: cannot write the demo %s: %s\n",
                          Escaped(*options.record).c_str(), why->c_str());
             return done(2);

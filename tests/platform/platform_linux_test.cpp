@@ -2,6 +2,7 @@
 // without waiting on what is not a file, files replaced whole with their directories made.
 // (The settings tests read and write through it too.)
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -161,7 +162,7 @@ TEST_F(PlatformFiles, WhatCannotBeWrittenIsReportedNotThrown) {
     write(path_, "");
     const std::optional<std::string> error = ReplaceFile(path_ + "/deeper/file", "x");
     ASSERT_TRUE(error);
-    EXPECT_EQ(*error, "cannot create " + path_ + "/deeper: Not a directory");
+    EXPECT_EQ(*error, "cannot write " + path_ + "/deeper/file: Not a directory");
     // /proc takes no new directories, not even from root.
     EXPECT_TRUE(ReplaceFile("/proc/hopla-platform-test/hopla/file", "x"));
     if (::geteuid() != 0) {
@@ -170,6 +171,63 @@ TEST_F(PlatformFiles, WhatCannotBeWrittenIsReportedNotThrown) {
         ASSERT_TRUE(denied);
         EXPECT_EQ(*denied, "cannot write " + path_ + ": Permission denied");
     }
+}
+
+// The one rule of every writer: what is at the path decides, before anything is written.
+TEST_F(PlatformFiles, EveryWriterFollowsOneRule) {
+    const std::string d = (dir_ / "hopla").string();
+    write(d + "/target", "old");
+    fs::create_symlink("target", d + "/link");
+    fs::create_symlink("gone", d + "/dangling");
+    fs::create_symlink("loop", d + "/loop");
+    ASSERT_EQ(::mkfifo((d + "/fifo").c_str(), 0600), 0);
+    fs::create_directory(d + "/folder");
+    write(d + "/kept", "old");
+    const struct {
+        std::string path;
+        WriteRule rule;
+        std::string error;    // empty: written
+        std::string written;  // the file that holds "new" afterwards
+    } cases[] = {
+        {d + "/target", kTypedPath, "", d + "/target"},
+        {d + "/link", kTypedPath, "", d + "/target"},  // through the link, which stays one
+        {d + "/dangling", kTypedPath, "", d + "/gone"},
+        {d + "/new", kTypedPath, "", d + "/new"},
+        {d + "/fifo", kTypedPath, "not a regular file", ""},
+        {"/dev/null", kTypedPath, "not a regular file", ""},
+        {d + "/folder", kTypedPath, "not a regular file", ""},
+        {d + "/loop", kTypedPath, "Too many levels of symbolic links", ""},
+        {d + "/kept", WriteRule{true, false}, "already exists", ""},
+        {d + "/missing/file", kTypedPath, "No such file or directory", ""},
+        {d + "/made/file", WriteRule{}, "", d + "/made/file"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WhyNotWritable(c.path, c.rule).value_or(""), c.error) << c.path;
+        const std::optional<std::string> error = ReplaceFile(c.path, "new", c.rule);
+        EXPECT_EQ(error.value_or(""),
+                  c.error.empty() ? "" : "cannot write " + c.path + ": " + c.error);
+        if (!c.written.empty()) {
+            EXPECT_EQ(ReadSmallFile(c.written, 16).text, "new") << c.path;
+        }
+    }
+    EXPECT_TRUE(fs::is_symlink(d + "/link"));
+    EXPECT_EQ(ReadSmallFile(d + "/kept", 16).text, "old");
+    EXPECT_FALSE(fs::exists(d + "/missing"));
+}
+
+// A full disk leaves the old file whole, and says so. A small file system of its own needs root.
+TEST_F(PlatformFiles, AFullDiskKeepsTheOldFile) {
+    const fs::path mount = dir_ / "small";
+    fs::create_directory(mount);
+    if (::geteuid() != 0 || ::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "a small tmpfs needs root (mounting one failed or was not tried)";
+    const std::string path = (mount / "records.txt").string();
+    ASSERT_EQ(ReplaceFile(path, std::string(20'000, 'a')), std::nullopt);
+    const std::optional<std::string> error = ReplaceFile(path, std::string(200'000, 'b'));
+    ::umount(mount.c_str());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error,
+              "cannot write " + path + ": No space left on device (the file as it was is kept)");
 }
 
 }  // namespace

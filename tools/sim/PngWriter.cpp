@@ -1,22 +1,15 @@
 // hopla-sim's shots: the image's pixels as RGB samples, written by the tools' PNG writer.
 #include "tools/sim/PngWriter.h"
 
-#include <cstdio>
-#include <memory>
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "toolkit/png/PngWrite.h"
 
 namespace hopla {
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-}  // namespace
 
 void WritePng(const Image& image, const std::string& path) {
     if (image.empty()) throw std::runtime_error("empty image");
@@ -27,13 +20,10 @@ void WritePng(const Image& image, const std::string& path) {
         rgb[3 * i + 1] = static_cast<std::uint8_t>(pixel >> 8);
         rgb[3 * i + 2] = static_cast<std::uint8_t>(pixel);
     }
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) throw std::runtime_error("cannot open " + path + " for writing");
-    const std::string error = WritePngTo(file.get(), {image.width, image.height, 3, rgb.data()});
-    if (!error.empty()) throw std::runtime_error("cannot write " + path + ": " + error);
-    if (std::fflush(file.get()) != 0 || std::ferror(file.get())) {
-        throw std::runtime_error("cannot write " + path);
-    }
+    const std::vector<std::uint8_t> png = EncodePng({image.width, image.height, 3, rgb.data()});
+    const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
+    if (const std::optional<std::string> error = ReplaceFile(path, bytes, kTypedPath))
+        throw std::runtime_error(*error);
 }
 
 }  // namespace hopla
