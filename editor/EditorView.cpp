@@ -12,6 +12,11 @@ namespace hopla {
 namespace {
 
 constexpr Color kStripColor = Rgb(32, 32, 48);
+constexpr int kTextLeft = 336;  // where the status lines start, right of the palette
+
+Font StripFont() {
+    return Font{Font().face, 10, false};
+}
 constexpr Color kChosen = Rgb(255, 255, 0);
 constexpr Color kStartMark = Rgb(255, 64, 64);
 constexpr Color kLineMark = Rgb(96, 96, 160);
@@ -98,15 +103,55 @@ const Image& EditorView::drawPlay(const Image& game, const StatusText& status) {
     return picture_;
 }
 
+// A second line too long for the strip (a message naming a long path) takes both lines, broken
+// at spaces or, in a word longer than a line, anywhere; what does not fit then ends in "...".
 void EditorView::strip(const StatusText& status) {
     Box(picture_, 0, kScreenHeight, kEditorWidth, kStripHeight, kStripColor);
-    text(336, kScreenHeight + 10, status.line1, kWhite);
-    text(336, kScreenHeight + 34, status.line2, Rgb(200, 200, 200));
+    const std::vector<std::string> lines = wrapped(status.line2, kEditorWidth - kTextLeft - 8, 2);
+    const bool first = lines.size() < 2;
+    if (first) text(kTextLeft, kScreenHeight + 10, status.line1, kWhite);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text(kTextLeft, kScreenHeight + (first ? 34 : 10 + 24 * static_cast<int>(i)), lines[i],
+             Rgb(200, 200, 200));
+}
+
+std::vector<std::string> EditorView::wrapped(const std::string& s, int room,
+                                             std::size_t most) const {
+    const Font font = StripFont();
+    std::vector<std::string> lines;
+    std::string rest = s;
+    while (!rest.empty()) {
+        if (lines.size() + 1 == most || text_.width(rest, font) <= room) {
+            std::string last = rest;
+            while (!last.empty() && text_.width(last + (last == rest ? "" : "..."), font) > room) {
+                std::size_t cut = last.size() - 1;
+                while (cut > 0 && (static_cast<unsigned char>(last[cut]) & 0xC0) == 0x80) --cut;
+                last.resize(cut);
+            }
+            lines.push_back(last == rest ? last : last + "...");
+            break;
+        }
+        // The longest start of `rest` that fits, ended at a space when there is one.
+        std::size_t fit = 0, space = 0;
+        for (std::size_t i = 1; i <= rest.size(); ++i) {
+            if (i < rest.size() && (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) continue;
+            if (text_.width(rest.substr(0, i), font) > room) break;
+            fit = i;
+            if (i < rest.size() && rest[i] == ' ') space = i;
+        }
+        // A space too early (before a long path) would waste the line: then anywhere.
+        const std::size_t take = space > fit / 2 ? space : std::max<std::size_t>(fit, 1);
+        lines.push_back(rest.substr(0, take));
+        rest.erase(0, take);
+        rest.erase(0, rest.find_first_not_of(' ') == std::string::npos
+                          ? rest.size()
+                          : rest.find_first_not_of(' '));
+    }
+    return lines;
 }
 
 void EditorView::text(int x, int y, const std::string& s, Color color) {
-    text_.draw(picture_, {0, 0, picture_.width, picture_.height}, x, y, s,
-               Font{Font().face, 10, false}, color);
+    text_.draw(picture_, {0, 0, picture_.width, picture_.height}, x, y, s, StripFont(), color);
 }
 
 }  // namespace hopla

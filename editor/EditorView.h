@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/StageEdit.h"
 #include "form/Form1.h"
@@ -45,6 +46,8 @@ class EditorView {
 
   private:
     void strip(const StatusText& status);
+    // `s` broken into at most `most` lines of at most `room` pixels (see strip()).
+    std::vector<std::string> wrapped(const std::string& s, int room, std::size_t most) const;
     void text(int x, int y, const std::string& s, Color color);
 
     class Silence;

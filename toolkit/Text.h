@@ -26,6 +26,8 @@ class TextRenderer {
                       const Font& font, Color color) const = 0;
     // Height of one line of the font in pixels.
     virtual int lineHeight(const Font& font) const = 0;
+    // Width in pixels of UTF-8 text drawn on one line (0 when no font is to be had).
+    virtual int width(std::string_view text, const Font& font) const = 0;
 };
 
 }  // namespace hopla

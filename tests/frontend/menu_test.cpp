@@ -95,6 +95,9 @@ class BoxText final : public TextRenderer {
                 target.at(px, py) = static_cast<std::uint32_t>(color);
     }
     int lineHeight(const Font&) const override { return 16; }
+    int width(std::string_view text, const Font&) const override {
+        return 6 * static_cast<int>(text.size());
+    }
 };
 
 TEST(Overlay, TheRowUnderThePointerIsTheRowDrawnThere) {

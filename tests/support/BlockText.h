@@ -18,6 +18,9 @@ class BlockText final : public TextRenderer {
                         target.at(px, py) = static_cast<std::uint32_t>(color);
     }
     int lineHeight(const Font&) const override { return 4; }
+    int width(std::string_view text, const Font&) const override {
+        return 3 * static_cast<int>(text.size());
+    }
 };
 
 }  // namespace hopla::testing

@@ -74,6 +74,13 @@ int TtfText::lineHeight(const Font& font) const {
     return f ? TTF_FontHeight(f) : font.points * 96 / 72;
 }
 
+int TtfText::width(std::string_view text, const Font& font) const {
+    TTF_Font* f = open(font);
+    int w = 0, h = 0;
+    if (!f || TTF_SizeUTF8(f, std::string(text).c_str(), &w, &h) != 0) return 0;
+    return w;
+}
+
 const TtfText::Rendering* TtfText::render(TTF_Font* f, const Font& font,
                                           std::string_view text) const {
     auto key =

@@ -38,6 +38,7 @@ class TtfText final : public TextRenderer {
     void draw(Image& target, const Rect& clip, int x, int y, std::string_view text,
               const Font& font, Color color) const override;
     int lineHeight(const Font& font) const override;
+    int width(std::string_view text, const Font& font) const override;
 
     // The file the platform chose for a face name (after the fallbacks).
     std::string fileFor(const std::string& face) const;
