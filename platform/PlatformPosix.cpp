@@ -88,7 +88,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     SmallFile file;
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) {
-        if (errno != ENOENT) file.error = std::strerror(errno);
+        if (errno != ENOENT && errno != ENOTDIR) file.error = std::strerror(errno);
         return file;
     }
     struct stat st {};
@@ -111,6 +111,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     }
     if (got > maxBytes) {
         file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        file.tooLarge = true;
         return file;
     }
     text.resize(got);
@@ -182,6 +183,14 @@ NewFile WriteNewFile(const std::string& path, std::string_view contents) {
     FileChanged(path);
     result.written = true;
     return result;
+}
+
+std::optional<std::string> MakeDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return std::nullopt;
+    const int why = errno;
+    struct stat st {};
+    if (why == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return std::nullopt;
+    return "cannot create " + path + ": " + std::strerror(why);
 }
 
 std::optional<std::string> RenameFile(const std::string& from, const std::string& to) {

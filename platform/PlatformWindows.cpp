@@ -261,11 +261,22 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     }
     if (got > maxBytes) {
         file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        file.tooLarge = true;
         return file;
     }
     text.resize(got);
     file.text = std::move(text);
     return file;
+}
+
+std::optional<std::string> MakeDirectory(const std::string& path) {
+    if (CreateDirectoryW(Wide(path).c_str(), nullptr)) return std::nullopt;
+    const DWORD code = GetLastError();
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (code == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return "cannot create " + path + ": " + Why(code);
 }
 
 // The new file is written beside the old one and moved over it; the folders above are the

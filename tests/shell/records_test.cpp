@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "frontend/RecordKeeper.h"
-#include "frontend/Records.h"
+#include "shell/RecordKeeper.h"
+#include "shell/Records.h"
 
 namespace hopla {
 namespace {
