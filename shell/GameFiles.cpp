@@ -1,7 +1,6 @@
 // Reading the game's files through the platform, with the messages the players know.
 #include "shell/GameFiles.h"
 
-#include "demo/DemoFile.h"
 #include "platform/Platform.h"
 
 namespace hopla {

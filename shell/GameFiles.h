@@ -6,6 +6,7 @@
 #include <string>
 
 #include "demo/Demo.h"
+#include "demo/DemoFile.h"
 #include "stage/StageFile.h"
 #include "toolkit/Clock.h"
 #include "toolkit/Wave.h"
