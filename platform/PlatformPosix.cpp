@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -96,10 +97,21 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
         file.error = "not a regular file";
         return file;
     }
-    // One byte more than allowed tells a file that is too large.
-    std::string text(maxBytes + 1, '\0');
+    // A file that says it is too large is refused unread.
+    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+        file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        file.tooLarge = true;
+        return file;
+    }
+    // Room for the size it says and one byte more, which tells a file that grew meanwhile; more
+    // room is made as it is needed, up to one byte past the limit.
+    std::string text(static_cast<std::size_t>(st.st_size) + 1, '\0');
     std::size_t got = 0;
-    while (got < text.size()) {
+    while (true) {
+        if (got == text.size()) {
+            if (got > maxBytes) break;
+            text.resize(std::min(maxBytes + 1, 2 * text.size()));
+        }
         const ssize_t n = ::read(fd.get(), text.data() + got, text.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {

@@ -238,9 +238,9 @@ TEST(Checker, DemosOfAStageFileFindItOrSayHowToPlayThem) {
          {" in "}},
         {"own stages played on a file",
          Load("stage-00"),
-         own,
+         LoadStages("first-steps", "", exeDir),
          "",
-         {"was recorded on the game's own stages, not on own: play it without --stages"},
+         {"was recorded on the game's own stages, not on first-steps: play it without"},
          {}},
     };
     for (const auto& c : cases) {
