@@ -128,7 +128,10 @@ StagesForDemo ChooseStagesForDemo(const Demo& demo, std::optional<ChosenStages> 
         return result;
     }
     std::string where;
-    for (const std::string& folder : folders) where += (where.empty() ? "" : ", ") + folder;
+    for (const std::string& folder : folders) {
+        const std::u8string shown = PathFromUtf8(folder).lexically_normal().u8string();
+        where += (where.empty() ? "" : ", ") + std::string(shown.begin(), shown.end());
+    }
     result.refusal = *refusal + ", which no " + Escaped(FileName(wanted.name)) +
                      (where.empty() ? std::string() : " in " + Escaped(where)) +
                      " holds: play it with --stages FILE, a stage file whose stages hash to " +
