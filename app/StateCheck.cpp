@@ -9,7 +9,7 @@
 #include "form/Form1.h"
 #include "form/GameState.h"
 #include "form/GameStateFields.h"
-#include "toolkit/Compat.h"
+#include "stage/Hasher.h"
 
 // Hashes take the bit patterns of reals: only arithmetic done exactly as written gives every
 // build the same ones.
@@ -57,75 +57,44 @@ void MixLanes(const std::uint32_t* p, std::size_t groups, std::uint64_t* out) {
     std::memcpy(out, &lanes, sizeof lanes);
 }
 
-// A 64-bit hash of a sequence of words; each word is mixed in whole, so equal sequences give
-// equal hashes on every build and any change of one word changes the result.
-class Hasher {
-  public:
-    Hasher() = default;
-    // Goes on from the value of another hasher.
-    explicit Hasher(std::uint64_t value) : h_(value) {}
+// A variable of the record: integers as integer, reals by their own bit pattern, texts as
+// text, arrays entry by entry in index order.
+template <typename T>
+void Add(Hasher& h, const T& value) {
+    if constexpr (std::is_same_v<T, std::string>) {
+        h.text(value);
+    } else if constexpr (std::is_floating_point_v<T>) {
+        h.real(value);
+    } else if constexpr (std::is_integral_v<T>) {
+        h.integer(value);
+    } else {
+        for (const auto& entry : value) Add(h, entry);
+    }
+}
 
-    void word(std::uint64_t w) {
-        h_ ^= w + 0x9E3779B97F4A7C15ull + (h_ << 6) + (h_ >> 2);
-        h_ *= 0xBF58476D1CE4E5B9ull;
-        h_ ^= h_ >> 31;
-    }
-    void integer(long long v) { word(static_cast<std::uint64_t>(v)); }
-    void real(double v) { word(compat::bit_cast<std::uint64_t>(v)); }
-    void real(float v) { word(compat::bit_cast<std::uint32_t>(v)); }
-    void text(const std::string& s) {
-        word(s.size());
-        std::uint64_t w = 0;
-        for (std::size_t i = 0; i < s.size(); ++i) {
-            w = w << 8 | static_cast<unsigned char>(s[i]);
-            if (i % 8 == 7 || i + 1 == s.size()) {
-                word(w);
-                w = 0;
-            }
-        }
-    }
-    // A variable of the record: integers as integer, reals by their own bit pattern (a float's
-    // 32 bits), texts as text, arrays entry by entry in index order.
-    template <typename T>
-    void add(const T& value) {
-        if constexpr (std::is_same_v<T, std::string>) {
-            text(value);
-        } else if constexpr (std::is_floating_point_v<T>) {
-            real(value);
-        } else if constexpr (std::is_integral_v<T>) {
-            integer(value);
-        } else {
-            for (const auto& entry : value) add(entry);
-        }
-    }
-    // Pixels go through four lanes mixed independently (MixLanes), then into the hash in
-    // order: the same value on every build, four times faster than one chain.
-    void image(const Image& image) {
-        integer(image.width);
-        integer(image.height);
-        const std::vector<std::uint32_t>& p = image.pixels;
-        std::uint64_t lanes[4];
-        MixLanes(p.data(), p.size() / 8, lanes);
-        for (std::size_t i = p.size() / 8 * 8; i < p.size(); ++i) word(p[i]);
-        for (std::uint64_t lane : lanes) word(lane);
-    }
-    void font(const Font& f) {
-        text(f.face);
-        integer(f.points);
-        integer(f.bold);
-    }
+// Pixels go through four lanes mixed independently (MixLanes), then into the hash in order: the
+// same value on every build, four times faster than one chain.
+void AddImage(Hasher& h, const Image& image) {
+    h.integer(image.width);
+    h.integer(image.height);
+    const std::vector<std::uint32_t>& p = image.pixels;
+    std::uint64_t lanes[4];
+    MixLanes(p.data(), p.size() / 8, lanes);
+    for (std::size_t i = p.size() / 8 * 8; i < p.size(); ++i) h.word(p[i]);
+    for (std::uint64_t lane : lanes) h.word(lane);
+}
 
-    std::uint64_t value() const { return h_; }
-
-  private:
-    std::uint64_t h_ = 0x6A09E667F3BCC908ull;
-};
+void AddFont(Hasher& h, const Font& f) {
+    h.text(f.face);
+    h.integer(f.points);
+    h.integer(f.bold);
+}
 
 // The record's variables in the field list's order, each mixed in by its type.
 std::uint64_t RecordHash(const GameState& s) {
     Hasher h;
     VisitFields(s, [&h](const FieldInfo& field, const auto& value) {
-        if (field.checked) h.add(value);
+        if (field.checked) Add(h, value);
     });
     return h.value();
 }
@@ -142,7 +111,7 @@ std::uint64_t LabelsHash(const Form1& form) {
         h.integer(label->transparent());
         h.integer(label->foreColor());
         h.integer(label->backColor());
-        h.font(label->font());
+        AddFont(h, label->font());
     }
     return h.value();
 }
@@ -150,7 +119,7 @@ std::uint64_t LabelsHash(const Form1& form) {
 // The hash of a picture's pixels alone, which the picture keeps until they change.
 std::uint64_t PixelsHash(const Image& image) {
     Hasher h;
-    h.image(image);
+    AddImage(h, image);
     return h.value();
 }
 
@@ -159,11 +128,11 @@ std::uint64_t PictureHash(const Picture& p) {
     h.integer(p.penWidth());
     h.integer(p.foreColor());
     h.integer(p.backColor());
-    h.font(p.font());
+    AddFont(h, p.font());
     h.integer(p.currentX());
     h.integer(p.currentY());
     h.integer(p.backgroundPicture() != nullptr);
-    if (p.backgroundPicture()) h.image(*p.backgroundPicture());
+    if (p.backgroundPicture()) AddImage(h, *p.backgroundPicture());
     return h.value();
 }
 

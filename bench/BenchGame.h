@@ -8,6 +8,7 @@
 #include "form/Form1.h"
 #include "form/GameState.h"
 #include "headless/SimCore.h"
+#include "shell/GameFiles.h"
 
 namespace hopla::bench {
 
@@ -17,7 +18,7 @@ inline constexpr int kCell = kTileSize;
 
 // A game just past start-up on the virtual clock, its wave files beside the benchmarks.
 inline SimCore MakeSim() {
-    return SimCore(7, HOPLA_BUILD_DIR);
+    return SimCore(7, HOPLA_BUILD_DIR, WaveFileLength);
 }
 
 // Fills every one of the 300 cells with a tile (codes 1..6 in turn): the most a stage build

@@ -4,6 +4,7 @@
 
 #include "BenchGame.h"
 #include "sequences/EndingSteps.h"
+#include "shell/GameFiles.h"
 #include "stage/StageData.h"
 
 namespace hopla::bench {
@@ -43,7 +44,7 @@ void Steer(SimCore& sim, double ms) {
 // steering, the last ball lost and the game over banner back to the title stage, then the
 // ending up to its final screen and the closing click.
 double PlayScriptedGame(int& handlers) {
-    SimCore sim(11, HOPLA_BUILD_DIR);
+    SimCore sim(11, HOPLA_BUILD_DIR, WaveFileLength);
     const ObserverHandle counting = sim.game().observe([&](std::string_view) { ++handlers; });
     RunUntilDone(
         sim, 15000, [&] { return sim.form().Timer1.running(); }, "title");

@@ -55,7 +55,7 @@ endif()
 set(HOPLA_INSTALL_STAGESDIR "${CMAKE_INSTALL_DATADIR}/games/hopla/stages")
 file(RELATIVE_PATH stages_from_exe /prefix/${HOPLA_INSTALL_PKGDIR}
      /prefix/${HOPLA_INSTALL_STAGESDIR})
-target_compile_definitions(hopla_demo PRIVATE HOPLA_STAGES_FROM_EXE="${stages_from_exe}")
+target_compile_definitions(hopla_shell PRIVATE HOPLA_STAGES_FROM_EXE="${stages_from_exe}")
 install(FILES ${HOPLA_STAGE_PACKS} DESTINATION ${HOPLA_INSTALL_STAGESDIR})
 install(FILES ${HOPLA_WAVES} DESTINATION ${HOPLA_INSTALL_PKGDIR})
 install(FILES ${HOPLA_COMMAND_LINKS} DESTINATION ${HOPLA_INSTALL_GAMESDIR})

@@ -8,6 +8,8 @@
 #                      the PNG writer of the tools and the frontend
 #   form ... app       the game, which never sees SDL or the platform
 #   demo, headless     demos over the game's seam, the virtual-clock runner
+#   shell              beside headless: the player's records, the demo beside the window, and
+#                      where stage files, demos and wave files are found and read
 #   frontend sim solve the window's runner, hopla-sim's script driver, the stage solver
 #   editor             the stage editor: the window's pieces with the solver as its check
 #   apps               the composition root: hopla's start-up wiring and every program's main
@@ -21,18 +23,19 @@ set(HOPLA_LAYER_RANKS
     "play sequences"
     app
     demo
-    headless
+    "headless shell"
     "frontend sim solve"
     editor
     apps
     program)
 
-# The platform is asked by the runners: the window's, the script driver's, the solver's, the
-# editor's, the composition root and the programs, and headless's users (the tests and
+# The platform is asked by the runners: the shell that finds and reads their files, the
+# window's, the script driver's, the solver's, the editor's, the composition root and the
+# programs, and headless's users (the tests and
 # benchmarks) through them. Below them only text links it, privately,
 # for font files, so that headless and the game see none of it: the headless game stays a
 # function of its seed and its input.
-set(HOPLA_PLATFORM_USERS text frontend sim solve editor apps program)
+set(HOPLA_PLATFORM_USERS text shell frontend sim solve editor apps program)
 
 # The rank of `layer` in `out`; empty when it is no layer (a system library).
 function(hopla_layer_rank layer out)

@@ -3,17 +3,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <vector>
 
 #include "app/Keys.h"
-#include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Words.h"
 
@@ -410,35 +406,6 @@ std::string SalvageDemo(std::string_view text, std::string_view name) {
                         ": nothing to keep: the recording stops before its first check line");
     const DemoCheck& last = reader.demo().checks.back();
     return std::string(text.substr(0, reader.lastCheckEnd())) + EndLine(last.point, last.ms);
-}
-
-std::string ReadDemoText(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
-    if (!std::filesystem::exists(status) &&
-        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
-        throw DemoError(path + ": cannot read the demo: no such file");
-    // Anything else is named as the system names it (a link loop, a directory not searchable).
-    if (ec) throw DemoError(path + ": cannot read the demo: " + ec.message());
-    if (!std::filesystem::is_regular_file(status))
-        throw DemoError(path + ": cannot read the demo: not a regular file");
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in) throw DemoError(path + ": cannot read the demo: " + std::strerror(errno));
-    std::string text;
-    std::array<char, 1 << 16> buffer;
-    while (in) {
-        in.read(buffer.data(), buffer.size());
-        text.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxDemoBytes)
-            throw DemoError(path + ": larger than " + std::to_string(kMaxDemoBytes >> 20) +
-                            " MiB: not a demo this program reads");
-    }
-    if (in.bad()) throw DemoError(path + ": cannot read the demo: read error");
-    return text;
-}
-
-Demo ReadDemoFile(const std::string& path) {
-    return ParseDemo(ReadDemoText(path), path);
 }
 
 std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage,

@@ -19,17 +19,14 @@ struct DemoError : std::runtime_error {
     explicit DemoError(std::string_view what) : std::runtime_error(Escaped(what)) {}
 };
 
-// Files larger than this are refused before they are read: no real demo comes near it.
+// Files larger than this are refused unread: no real demo comes near it.
 inline constexpr std::uintmax_t kMaxDemoBytes = 64u << 20;
 
-// Reads and checks a whole demo (see docs/demo-format.md). A missing or unreadable file, a
-// wrong or newer version, a bad or out-of-order line, numbers out of range, binary bytes, or a
-// file without its end line (truncated) throw DemoError; nothing else is thrown for bad input.
-Demo ReadDemoFile(const std::string& path);
-// The same from text already in memory; `name` stands for the file in messages.
+// Reads and checks the text of a whole demo (see docs/demo-format.md); `name` stands for the
+// file in messages. A wrong or newer version, a bad or out-of-order line, numbers out of range,
+// binary bytes, or a text without its end line (truncated) throw DemoError; nothing else is
+// thrown for bad input. The runners read the file itself (shell/GameFiles.h).
 Demo ParseDemo(std::string_view text, std::string_view name);
-// The whole text of a demo file, refused (DemoError) as ReadDemoFile refuses what cannot be read.
-std::string ReadDemoText(const std::string& path);
 
 // A recording cut short (its recorder killed, the machine stopped) made a demo again: its text
 // up to its last whole check line, with an end line there; the inputs after that check go. A

@@ -6,6 +6,7 @@
 
 #include "form/Playfield.h"
 #include "platform/Platform.h"
+#include "shell/GameFiles.h"
 #include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
 

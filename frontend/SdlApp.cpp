@@ -7,12 +7,12 @@
 #include <optional>
 
 #include "demo/Recorder.h"
-#include "frontend/DemoLink.h"
 #include "frontend/EventWait.h"
 #include "frontend/Options.h"
-#include "frontend/RecordKeeper.h"
 #include "frontend/Screenshot.h"
 #include "platform/Platform.h"
+#include "shell/DemoLink.h"
+#include "shell/RecordKeeper.h"
 
 namespace hopla {
 namespace {

@@ -1,5 +1,6 @@
 // Playing the game's wave files through an SDL audio device with a single voice.
 #include "frontend/SdlSound.h"
+#include "shell/GameFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -88,7 +89,7 @@ std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
     std::optional<Wave> wave;
     std::string problem;
     try {
-        wave = LoadWave(path, &problem);
+        wave = ReadWaveFile(path, &problem);
     } catch (const std::exception& e) {
         problem = e.what();  // out of memory: silence like any other unplayable file
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "headless/SimCore.h"
+#include "shell/GameFiles.h"
 #include "tools/sim/Json.h"
 #include "tools/sim/Script.h"
 
@@ -18,7 +19,7 @@ constexpr double kTimeLimitMs = 20'000;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A fixed seed, so that a finding replays from its input alone.
-    hopla::SimCore sim(1, HOPLA_FUZZ_WAVE_DIR);
+    hopla::SimCore sim(1, HOPLA_FUZZ_WAVE_DIR, hopla::WaveFileLength);
     std::istringstream script(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out, err;
     hopla::ScriptRunner runner(sim, out, err);

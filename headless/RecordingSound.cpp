@@ -1,8 +1,6 @@
 // The recording sound device: logs calls and lets waiting sounds take virtual time.
 #include "headless/RecordingSound.h"
 
-#include "toolkit/Wave.h"
-
 namespace hopla {
 
 void RecordingSound::play(const std::string& path, bool wait) {
@@ -20,9 +18,7 @@ void RecordingSound::record(const Call& call) {
 
 Duration RecordingSound::lengthOf(const std::string& path) {
     auto [it, fresh] = lengths_.try_emplace(path, Duration(0));
-    if (fresh) {
-        if (auto wave = LoadWave(path)) it->second = wave->length();
-    }
+    if (fresh && waveLength_) it->second = waveLength_(path);
     return it->second;
 }
 

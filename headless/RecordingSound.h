@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "headless/VirtualClock.h"
 #include "toolkit/Sound.h"
@@ -19,9 +20,14 @@ class RecordingSound final : public SoundDevice {
         bool wait;
     };
 
-    explicit RecordingSound(VirtualClock& clock) : clock_(clock) {}
+    // How long the wave file at a path plays, 0 when it cannot be read: the runner reads the
+    // files (shell's WaveFileLength), this device never does.
+    using WaveLength = std::function<Duration(const std::string& path)>;
 
-    // A waiting play moves the clock on by the file's length (0 when it cannot be read).
+    RecordingSound(VirtualClock& clock, WaveLength waveLength)
+        : clock_(clock), waveLength_(std::move(waveLength)) {}
+
+    // A waiting play moves the clock on by the file's length, asked once per file.
     void play(const std::string& path, bool wait) override;
     void stop(bool wait) override;
 
@@ -34,6 +40,7 @@ class RecordingSound final : public SoundDevice {
     Duration lengthOf(const std::string& path);
 
     VirtualClock& clock_;
+    WaveLength waveLength_;
     std::map<std::string, Duration> lengths_;  // files are read once
 };
 

@@ -2,11 +2,15 @@
 #include "headless/SimCore.h"
 
 #include <cmath>
+#include <utility>
 
 namespace hopla {
 
-SimCore::SimCore(std::uint32_t seed, const std::string& exeDir)
-    : game_(std::make_unique<Game>(clock_, sound_, &text_, seed, exeDir)), testing_(*game_) {}
+SimCore::SimCore(std::uint32_t seed, const std::string& exeDir,
+                 RecordingSound::WaveLength waveLength)
+    : sound_(clock_, std::move(waveLength)),
+      game_(std::make_unique<Game>(clock_, sound_, &text_, seed, exeDir)),
+      testing_(*game_) {}
 
 double SimCore::ToMs(Duration d) {
     return std::chrono::duration<double, std::milli>(d).count();

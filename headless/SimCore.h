@@ -20,8 +20,9 @@ namespace hopla {
 // through the testing interface.
 class SimCore {
   public:
-    // exeDir is where the wave files are looked for (their lengths time waiting sounds).
-    SimCore(std::uint32_t seed, const std::string& exeDir);
+    // exeDir is where the game's wave files lie; `waveLength` tells how long each plays, which
+    // a waiting sound takes of the virtual clock (the runners pass shell's WaveFileLength).
+    SimCore(std::uint32_t seed, const std::string& exeDir, RecordingSound::WaveLength waveLength);
     SimCore(const SimCore&) = delete;
     SimCore& operator=(const SimCore&) = delete;
 
@@ -62,7 +63,7 @@ class SimCore {
 
   private:
     VirtualClock clock_;
-    RecordingSound sound_{clock_};
+    RecordingSound sound_;
     TtfText text_;
     std::unique_ptr<Game> game_;
     GameTesting testing_;

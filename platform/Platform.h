@@ -126,15 +126,17 @@ LocalTime LocalNow();
 
 // ---- Files.
 
-// What ReadSmallFile found: the text, or why an existing file cannot be used, or neither when
-// there is no file.
+// What ReadSmallFile found: the contents, or why an existing file cannot be used, or neither
+// when there is no file.
 struct SmallFile {
-    std::optional<std::string> text;
-    std::string error;  // one short phrase ("not a regular file", "Permission denied")
+    std::optional<std::string> text;  // the file's bytes as they are, text or not
+    std::string error;      // one short phrase ("not a regular file", "Permission denied")
+    bool tooLarge = false;  // the error is that the file is larger than allowed
 };
 
 // Reads a whole regular file of at most `maxBytes` bytes without ever waiting on a pipe or a
-// device put in its place. The frontend reads the settings file with it at start.
+// device put in its place. The one reader of whole files: the settings, the records, stage
+// files, demos and wave files are all read with it, each caller with its own limit.
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
 
 // How a writer treats what it finds. The game's own files (settings, records, the best demo)
@@ -180,6 +182,11 @@ struct NewFile {
     std::string error;     // one line when neither ("cannot write PATH: why")
 };
 NewFile WriteNewFile(const std::string& path, std::string_view contents);
+
+// Makes the folder `path` when it is not there yet; its parent must exist. One line saying why
+// it cannot ("cannot create PATH: No such file or directory", "...: File exists" for a file
+// under the name), or nothing. hopla-solve makes its --out-dir with it.
+std::optional<std::string> MakeDirectory(const std::string& path);
 
 // Renames `from` to `to` (replacing `to`); one line saying what went wrong, or nothing. The
 // frontend puts a damaged records file aside with it.

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -92,7 +93,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     SmallFile file;
     Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) {
-        if (errno != ENOENT) file.error = std::strerror(errno);
+        if (errno != ENOENT && errno != ENOTDIR) file.error = std::strerror(errno);
         return file;
     }
     struct stat st {};
@@ -100,10 +101,21 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
         file.error = "not a regular file";
         return file;
     }
-    // One byte more than allowed tells a file that is too large.
-    std::string text(maxBytes + 1, '\0');
+    // A file that says it is too large is refused unread.
+    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+        file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        file.tooLarge = true;
+        return file;
+    }
+    // Room for the size it says and one byte more, which tells a file that grew meanwhile; more
+    // room is made as it is needed, up to one byte past the limit.
+    std::string text(static_cast<std::size_t>(st.st_size) + 1, '\0');
     std::size_t got = 0;
-    while (got < text.size()) {
+    while (true) {
+        if (got == text.size()) {
+            if (got > maxBytes) break;
+            text.resize(std::min(maxBytes + 1, 2 * text.size()));
+        }
         const ssize_t n = ::read(fd.get(), text.data() + got, text.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
@@ -115,6 +127,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     }
     if (got > maxBytes) {
         file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        file.tooLarge = true;
         return file;
     }
     text.resize(got);
@@ -193,6 +206,14 @@ NewFile WriteNewFile(const std::string& path, std::string_view contents) {
     FileChanged(path);
     result.written = true;
     return result;
+}
+
+std::optional<std::string> MakeDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return std::nullopt;
+    const int why = errno;
+    struct stat st {};
+    if (why == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return std::nullopt;
+    return "cannot create " + path + ": " + std::strerror(why);
 }
 
 std::optional<std::string> RenameFile(const std::string& from, const std::string& to) {

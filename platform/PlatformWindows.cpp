@@ -254,10 +254,22 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
         file.error = "not a regular file";
         return file;
     }
-    // One byte more than allowed tells a file that is too large.
-    std::string text(maxBytes + 1, '\0');
+    // A file that says it is too large is refused unread.
+    const std::uint64_t size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
+    if (size > maxBytes) {
+        file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        file.tooLarge = true;
+        return file;
+    }
+    // Room for the size it says and one byte more, which tells a file that grew meanwhile; more
+    // room is made as it is needed, up to one byte past the limit.
+    std::string text(static_cast<std::size_t>(size) + 1, '\0');
     std::size_t got = 0;
-    while (got < text.size()) {
+    while (true) {
+        if (got == text.size()) {
+            if (got > maxBytes) break;
+            text.resize(std::min(maxBytes + 1, 2 * text.size()));
+        }
         DWORD n = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(text.size() - got, 1 << 20));
         if (!ReadFile(handle.get(), text.data() + got, want, &n, nullptr)) {
@@ -269,11 +281,22 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     }
     if (got > maxBytes) {
         file.error = "larger than " + std::to_string(maxBytes) + " bytes";
+        file.tooLarge = true;
         return file;
     }
     text.resize(got);
     file.text = std::move(text);
     return file;
+}
+
+std::optional<std::string> MakeDirectory(const std::string& path) {
+    if (CreateDirectoryW(Wide(path).c_str(), nullptr)) return std::nullopt;
+    const DWORD code = GetLastError();
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (code == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return "cannot create " + path + ": " + Why(code);
 }
 
 // The new file is written beside the old one and moved over it; the folders above are the

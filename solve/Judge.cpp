@@ -1,5 +1,6 @@
 // Judging a stage file: the search on each of its stages, the lines and the par demos.
 #include "solve/Judge.h"
+#include "shell/GameFiles.h"
 
 #include <cstdio>
 #include <fstream>
@@ -28,7 +29,7 @@ bool StartOn(SimCore& sim, const StageFile& file, int stage) {
 
 StageResult JudgeStage(const StageFile& file, int stage, const JudgeOptions& options,
                        const std::function<void(int, int)>& progress) {
-    SimCore sim(options.seed, ExecutableDir());
+    SimCore sim(options.seed, ExecutableDir(), WaveFileLength);
     StageResult result;
     result.stage = stage;
     if (!StartOn(sim, file, stage)) {
@@ -52,7 +53,7 @@ std::string RecordJudgedDemo(const StageFile& file, const DemoStages& id, int st
                              std::uint32_t seed, const std::vector<DemoInput>& inputs) {
     std::ostringstream out;
     {
-        SimCore sim(seed, ExecutableDir());
+        SimCore sim(seed, ExecutableDir(), WaveFileLength);
         sim.game().applyStages(file);
         sim.startStage(stage);
         Recorder recorder(sim.game(), sim.clock(), seed, stage, out, id);
@@ -70,7 +71,7 @@ std::string RecordJudgedDemo(const StageFile& file, const DemoStages& id, int st
     }
     // Played back as its reader would: a fresh game with the same stages.
     const Demo demo = ParseDemo(out.str(), "the par demo");
-    SimCore sim(seed, ExecutableDir());
+    SimCore sim(seed, ExecutableDir(), WaveFileLength);
     sim.game().applyStages(file);
     const PlaybackResult played = PlayDemo(sim, demo);
     if (!played.finished)

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "demo/DemoStages.h"
+#include "shell/StageLookup.h"
 #include "solve/StageSearch.h"
 
 namespace hopla {

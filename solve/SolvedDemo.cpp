@@ -1,5 +1,6 @@
 // Recording the solver's inputs as a demo and checking it before it is written.
 #include "solve/SolvedDemo.h"
+#include "shell/GameFiles.h"
 
 #include <fstream>
 #include <iostream>
@@ -15,7 +16,7 @@ namespace hopla {
 
 std::string RecordDemo(std::uint32_t seed, std::optional<int> startStage,
                        const std::vector<DemoInput>& inputs, bool wholeGame) {
-    SimCore sim(seed, ExecutableDir());
+    SimCore sim(seed, ExecutableDir(), WaveFileLength);
     if (startStage) sim.startStage(*startStage);
     std::ostringstream out;
     Recorder recorder(sim.game(), sim.clock(), seed, startStage, out);
@@ -36,7 +37,7 @@ std::string RecordDemo(std::uint32_t seed, std::optional<int> startStage,
 bool WriteDemo(const std::string& path, const std::string& text) {
     try {
         const Demo demo = ParseDemo(text, path);
-        SimCore sim(demo.seed, ExecutableDir());
+        SimCore sim(demo.seed, ExecutableDir(), WaveFileLength);
         const PlaybackResult played = PlayDemo(sim, demo);
         if (!played.finished) {
             std::cerr << "hopla-solve: " << path << " does not play back: "

@@ -1,6 +1,7 @@
 // The solver's play: searching each stage as the game reaches it, the beam doubling after a
 // failed try, and the figures it prints.
 #include "solve/Strategy.h"
+#include "shell/GameFiles.h"
 
 #include <chrono>
 #include <cstdio>
@@ -80,7 +81,7 @@ std::string StageLine(const StageResult& r, double seconds) {
 
 int SolveOneStage(int stage, const SolveSettings& settings, const std::string& path) {
     const auto start = std::chrono::steady_clock::now();
-    SimCore sim(settings.seed, ExecutableDir());
+    SimCore sim(settings.seed, ExecutableDir(), WaveFileLength);
     sim.startStage(stage);
     if (!RunUntilPlay(sim)) {
         std::cout << "stage " << stage << ": the stage never started\n";
@@ -95,7 +96,7 @@ int SolveOneStage(int stage, const SolveSettings& settings, const std::string& p
 
 int SolveGame(const SolveSettings& settings, const std::string& path) {
     const auto start = std::chrono::steady_clock::now();
-    SimCore sim(settings.seed, ExecutableDir());
+    SimCore sim(settings.seed, ExecutableDir(), WaveFileLength);
     std::vector<DemoInput> inputs;
     int status = 0;
     while (!sim.game().ended() && sim.form().Etimer.interval() == 0) {

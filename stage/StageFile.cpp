@@ -2,16 +2,11 @@
 #include "stage/StageFile.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "form/Playfield.h"
 #include "toolkit/Escape.h"
-#include "toolkit/FilePath.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Words.h"
 
@@ -258,41 +253,10 @@ class Reader {
     std::optional<Open> open_;
 };
 
-std::string ReadStageText(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(PathFromUtf8(path), ec);
-    if (!std::filesystem::exists(status) &&
-        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
-        throw StageFileError(path + ": cannot read the stages: no such file");
-    if (ec) throw StageFileError(path + ": cannot read the stages: " + ec.message());
-    if (!std::filesystem::is_regular_file(status))
-        throw StageFileError(path + ": cannot read the stages: not a regular file");
-    const std::string tooLarge = path + ": larger than " +
-                                 std::to_string(kMaxStageFileBytes >> 20) +
-                                 " MiB: not a stage file this program reads";
-    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), ec);
-    if (!ec && size > kMaxStageFileBytes) throw StageFileError(tooLarge);
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in) throw StageFileError(path + ": cannot read the stages: " + std::strerror(errno));
-    std::string text;
-    std::array<char, 1 << 16> buffer;
-    while (in) {
-        in.read(buffer.data(), buffer.size());
-        text.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxStageFileBytes) throw StageFileError(tooLarge);  // grew meanwhile
-    }
-    if (in.bad()) throw StageFileError(path + ": cannot read the stages: read error");
-    return text;
-}
-
 }  // namespace
 
 StageFile ParseStages(std::string_view text, std::string_view fileName) {
     return Reader(fileName).read(text);
-}
-
-StageFile ReadStageFile(const std::string& path) {
-    return ParseStages(ReadStageText(path), path);
 }
 
 std::string FormatStages(const StageFile& file) {

@@ -23,7 +23,7 @@ struct StageFileError : std::runtime_error {
 
 inline constexpr std::string_view kStageFileMagic = "hopla-stages";
 inline constexpr int kStageFileVersion = 1;
-// Files larger than this are refused before they are read: 21 stages take some 8 KiB.
+// Files larger than this are refused unread: 21 stages take some 8 KiB.
 inline constexpr std::uintmax_t kMaxStageFileBytes = 1u << 20;
 inline constexpr int kMaxStageNameLength = 60;  // characters of a name or an author
 // The start point's ranges: inside the frame of outer cells (columns 1..18, rows 1..13).
@@ -49,11 +49,10 @@ struct StageFile {
     bool operator==(const StageFile&) const = default;
 };
 
-// Reads and checks a whole stage file. A missing file, a directory, a FIFO or other special
-// file, a file over kMaxStageFileBytes, binary bytes, text that is not UTF-8, or any line that
-// breaks the format throws StageFileError; nothing else is thrown for bad input.
-StageFile ReadStageFile(const std::string& path);
-// The same from text in memory; `fileName` stands for the file in messages.
+// Reads and checks the text of a whole stage file; `fileName` stands for the file in messages.
+// Binary bytes, text that is not UTF-8, or any line that breaks the format throws
+// StageFileError; nothing else is thrown for bad input. The runners read the file itself
+// (shell/GameFiles.h).
 StageFile ParseStages(std::string_view text, std::string_view fileName);
 
 // The text of a stage file. A StageFile that would not read back as itself (a rule of the

@@ -1,4 +1,5 @@
 // Between stage files and the stage table: the game's own stages out, a file's stages in, the hash.
+#include "stage/Hasher.h"
 #include "stage/StageFile.h"
 
 namespace hopla {
@@ -31,29 +32,13 @@ void ApplyStages(const StageFile& file, GameState& s) {
 }
 
 std::uint64_t StageTableHash(const GameState& s) {
-    // The mixing of the state check's hashes: each word mixed in whole, in a fixed order.
-    std::uint64_t h = 0x6A09E667F3BCC908ull;
-    auto word = [&h](std::uint64_t w) {
-        h ^= w + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-        h *= 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 31;
-    };
+    Hasher h;
     for (int stage = 0; stage < kStageCount; ++stage) {
-        for (const std::string& row : s.StageMap[stage]) {
-            word(row.size());
-            std::uint64_t w = 0;
-            for (std::size_t i = 0; i < row.size(); ++i) {
-                w = w << 8 | static_cast<unsigned char>(row[i]);
-                if (i % 8 == 7 || i + 1 == row.size()) {
-                    word(w);
-                    w = 0;
-                }
-            }
-        }
-        word(static_cast<std::uint64_t>(static_cast<std::int64_t>(s.StartX[stage])));
-        word(static_cast<std::uint64_t>(static_cast<std::int64_t>(s.StartY[stage])));
+        for (const std::string& row : s.StageMap[stage]) h.text(row);
+        h.integer(s.StartX[stage]);
+        h.integer(s.StartY[stage]);
     }
-    return h;
+    return h.value();
 }
 
 }  // namespace hopla

@@ -1,10 +1,6 @@
 // RIFF/WAVE parsing: walks the chunks, checks every length against the bytes present and the
 // sound against the limits before any sample is copied.
 #include "toolkit/Wave.h"
-#include "toolkit/FilePath.h"
-
-#include <filesystem>
-#include <fstream>
 
 namespace hopla {
 namespace {
@@ -23,10 +19,6 @@ bool Tag(std::span<const std::uint8_t> b, std::size_t at, const char* tag) {
 std::size_t MaxSeconds() {
     return static_cast<std::size_t>(
         std::chrono::duration_cast<std::chrono::seconds>(kMaxWaveLength).count());
-}
-
-std::string TooLarge() {
-    return "larger than " + std::to_string(kMaxWaveFileBytes >> 20) + " MB";
 }
 
 std::optional<Wave> Refuse(std::string* problem, std::string why) {
@@ -88,27 +80,6 @@ std::optional<Wave> DecodeWave(std::span<const std::uint8_t> b, std::string* pro
         at = body + size + (size & 1);  // chunks are padded to even length
     }
     return Refuse(problem, "no data chunk");
-}
-
-std::optional<Wave> LoadWave(const std::string& path, std::string* problem) {
-    // A missing file, a directory or a device under the name: silence, and the problem named.
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(path), error);
-    if (!std::filesystem::exists(status)) return Refuse(problem, "the file is missing");
-    if (!std::filesystem::is_regular_file(status)) return Refuse(problem, "not a regular file");
-    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), error);
-    if (error) return Refuse(problem, "cannot be read");
-    if (size > kMaxWaveFileBytes) return Refuse(problem, TooLarge());
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in) return Refuse(problem, "cannot be read");
-    std::vector<std::uint8_t> bytes;
-    char chunk[4096];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-        if (bytes.size() > kMaxWaveFileBytes) return Refuse(problem, TooLarge());
-    }
-    if (in.bad()) return Refuse(problem, "cannot be read");
-    return DecodeWave(bytes, problem);
 }
 
 }  // namespace hopla

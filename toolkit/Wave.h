@@ -42,9 +42,6 @@ bool WithinWaveLimits(const Wave& wave);
 // chunk, a data chunk running past the end of the bytes, an unsupported format, a rate or
 // length beyond the limits. `problem`, when given, then says why in a few words.
 std::optional<Wave> DecodeWave(std::span<const std::uint8_t> bytes, std::string* problem = nullptr);
-// As DecodeWave, for a file: a missing file, a directory or a device is nullopt too, the
-// problem named ("the file is missing", "not a regular file"); a file larger than
-// kMaxWaveFileBytes is refused unread.
-std::optional<Wave> LoadWave(const std::string& path, std::string* problem = nullptr);
+// The runners read wave files whole and decode them with it (shell/GameFiles.h).
 
 }  // namespace hopla

@@ -11,6 +11,7 @@
 
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
+#include "shell/GameFiles.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
@@ -175,7 +176,7 @@ int Run(const std::optional<Options>& options) {
     }
     std::istream& script = options->script ? file : std::cin;
     const std::uint32_t seed = options->seed.value_or(hopla::ClockSeed());
-    hopla::SimCore sim(seed, hopla::ExecutableDir());
+    hopla::SimCore sim(seed, hopla::ExecutableDir(), hopla::WaveFileLength);
     if (stages) sim.game().applyStages(stages->file);
     if (!options->record) return hopla::RunScript(sim, script, std::cout, std::cerr);
     // A pipe or a device is written as well (hopla-sim feeds other programs).

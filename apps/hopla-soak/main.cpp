@@ -18,6 +18,7 @@
 #include "app/Keys.h"
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
+#include "shell/GameFiles.h"
 #include "toolkit/Numbers.h"
 #include "toolkit/Output.h"
 #include "tools/sim/StateFields.h"
@@ -67,7 +68,7 @@ class Soak {
         observation_.reset();
         sim_.reset();  // the old game's sound hook goes with it
         sim_ = std::make_unique<hopla::SimCore>(static_cast<std::uint32_t>(random_()),
-                                                hopla::ExecutableDir());
+                                                hopla::ExecutableDir(), hopla::WaveFileLength);
         observation_ = sim_->game().observe([this](std::string_view name) { check(name); });
         ++games_;
     }

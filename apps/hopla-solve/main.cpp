@@ -138,19 +138,25 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         std::cerr << "hopla-solve: --stages goes with --stage N, --out-dir, --seed and --beam\n";
         return std::nullopt;
     }
+    if (!o.stages && o.stage.has_value() + o.all + o.game != 1) {
+        std::cerr << "hopla-solve: one of --stage N, --all, --game or --stages FILE\n";
+        return std::nullopt;
+    }
+    // The demos' folder is made when missing (not its parents: a mistyped path stays an error).
+    if ((o.stages || o.all) && o.outDir != ".")
+        if (const std::optional<std::string> error = MakeDirectory(o.outDir)) {
+            std::cerr << "hopla-solve: --out-dir: " << Escaped(*error) << '\n';
+            return std::nullopt;
+        }
     if (o.stages) {
         // The par demos go into --out-dir: asked of a file there before the search.
         const std::string probe = o.outDir + "/stages-stage-00.demo";
         if (const std::optional<std::string> why = WhyNotWritable(probe, kTypedPath)) {
-            std::cerr << "hopla-solve: cannot write into " << Escaped(o.outDir) << ": " << *why
-                      << '\n';
+            std::cerr << "hopla-solve: cannot write the demos into " << Escaped(o.outDir) << ": "
+                      << *why << '\n';
             return std::nullopt;
         }
         return o;
-    }
-    if (o.stage.has_value() + o.all + o.game != 1) {
-        std::cerr << "hopla-solve: one of --stage N, --all or --game\n";
-        return std::nullopt;
     }
     if (o.settings.linger > 0 && !o.game) {
         std::cerr << "hopla-solve: --linger goes with --game\n";

@@ -10,14 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "demo/DemoFile.h"
-#include "demo/DemoStages.h"
-#include "frontend/DemoLink.h"
 #include "frontend/Menu.h"
 #include "frontend/Options.h"
-#include "frontend/RecordKeeper.h"
 #include "frontend/Settings.h"
 #include "platform/Platform.h"
+#include "shell/DemoLink.h"
+#include "shell/GameFiles.h"
+#include "shell/RecordKeeper.h"
+#include "shell/StageLookup.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
 #include "toolkit/Output.h"
@@ -104,14 +104,6 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         std::printf("hopla %s\n", HOPLA_VERSION);
         return done(CheckedOutput("hopla", 0));
     }
-    if (options.records) {
-        const LoadedRecords loaded = LoadRecords(RecordsDir(), LocalNow());
-        for (const std::string& warning : loaded.warnings)
-            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
-        for (const std::string& line : RecordsSummary(loaded.records))
-            std::printf("%s\n", line.c_str());
-        return done(0);
-    }
     if (options.exportStages) return done(ExportStages(*options.exportStages));
     if (options.edit && (options.play || options.record || options.stages)) {
         std::fprintf(stderr, "hopla: --edit goes alone (no --play, --record or --stages)\n%s",
@@ -132,8 +124,17 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             return done(2);
         }
     }
-    std::optional<DemoStages> stagesId;
-    if (stages) stagesId = stages->id;
+    // The records of a stage file are its own, as the menu's Records page shows them.
+    if (options.records) {
+        const LoadedRecords loaded = LoadRecords(
+            RecordsDirFor(RecordsDir(), stages ? std::optional(stages->id) : std::nullopt),
+            LocalNow());
+        for (const std::string& warning : loaded.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        for (const std::string& line : RecordsSummary(loaded.records))
+            std::printf("%s\n", line.c_str());
+        return done(CheckedOutput("hopla", 0));
+    }
 
     // The command line wins over what was remembered.
     AppOptions app;
@@ -173,12 +174,17 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             std::fprintf(stderr, "hopla: %s\n", e.what());
             return done(2);
         }
-        if (const std::optional<std::string> refusal = StagesRefusal(*demo, stagesId)) {
+        // A demo of a stage file finds the file itself when --stages does not name it.
+        StagesForDemo chosen = ChooseStagesForDemo(*demo, stages, RecordsDir(), ExecutableDir());
+        if (chosen.refusal) {
             std::fprintf(stderr, "hopla: %s: %s\n", Escaped(*options.play).c_str(),
-                         refusal->c_str());
+                         chosen.refusal->c_str());
             return done(2);
         }
+        stages = std::move(chosen.stages);
     }
+    std::optional<DemoStages> stagesId;
+    if (stages) stagesId = stages->id;
     if (options.edit) return done(edit(*options.edit, app));
 
     HangupEndsAsTermination();

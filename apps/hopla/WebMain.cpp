@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "apps/hopla/Session.h"
-#include "frontend/DemoLink.h"
 #include "frontend/SdlApp.h"
+#include "shell/DemoLink.h"
 
 namespace hopla {
 namespace {

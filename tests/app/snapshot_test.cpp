@@ -7,6 +7,7 @@
 
 #include "headless/SimCore.h"
 #include "play/Input.h"
+#include "shell/GameFiles.h"
 
 namespace hopla {
 namespace {
@@ -41,7 +42,8 @@ void ExpectSame(SimCore& a, SimCore& b, int step) {
 }
 
 TEST(Snapshot, RestoredAndPlayedOnMatchesAGameThatNeverStopped) {
-    SimCore straight(3, HOPLA_BUILD_DIR), detoured(3, HOPLA_BUILD_DIR);
+    SimCore straight(3, HOPLA_BUILD_DIR, WaveFileLength),
+        detoured(3, HOPLA_BUILD_DIR, WaveFileLength);
     std::mt19937 run(11), detours(12);
     int restores = 0;
     for (int step = 0; step < 4000 && !straight.game().ended(); ++step) {
@@ -74,7 +76,7 @@ TEST(Snapshot, RestoredAndPlayedOnMatchesAGameThatNeverStopped) {
 // The stage table is shared between a game and its snapshots: a write after the save (the
 // ending's landscape, hopla-sim's `set`) must not reach the snapshot, nor one made before it.
 TEST(Snapshot, TheStageTableWrittenAfterASaveGoesBackWithIt) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     const StateCheck before = sim.game().check();
     const SimCore::Snapshot saved = sim.save();
     const SimCore::Snapshot copy = saved;
@@ -90,7 +92,7 @@ TEST(Snapshot, TheStageTableWrittenAfterASaveGoesBackWithIt) {
 }
 
 TEST(Snapshot, GoesBackOnlyIntoTheGameThatTookIt) {
-    SimCore a(1, HOPLA_BUILD_DIR), b(1, HOPLA_BUILD_DIR);
+    SimCore a(1, HOPLA_BUILD_DIR, WaveFileLength), b(1, HOPLA_BUILD_DIR, WaveFileLength);
     EXPECT_THROW(b.restore(a.save()), std::invalid_argument);
     EXPECT_THROW(b.restore(SimCore::Snapshot{}), std::invalid_argument);
 }

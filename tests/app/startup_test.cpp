@@ -6,12 +6,13 @@
 
 #include "app/StartUp.h"
 #include "headless/SimCore.h"
+#include "shell/GameFiles.h"
 
 namespace hopla {
 namespace {
 
 TEST(StartUp, TheRecordRightAfterStartUp) {
-    SimCore sim(7, HOPLA_BUILD_DIR);
+    SimCore sim(7, HOPLA_BUILD_DIR, WaveFileLength);
     const GameState& s = sim.state();
     EXPECT_EQ(s.StageNo, 21);
     EXPECT_EQ(s.BallsLeft, 1);
@@ -38,7 +39,7 @@ TEST(StartUp, TheRecordRightAfterStartUp) {
 }
 
 TEST(StartUp, OnlyTimer2RunsAndTheWindowIsBlackWithHiddenLabels) {
-    SimCore sim(7, HOPLA_BUILD_DIR);
+    SimCore sim(7, HOPLA_BUILD_DIR, WaveFileLength);
     Form1& f = sim.form();
     EXPECT_EQ(f.Timer2.interval(), 2000);
     for (const Timer* t : {&f.Timer1, &f.Timer3, &f.Timer4, &f.Timer5, &f.Timer6, &f.Etimer})
@@ -56,7 +57,7 @@ TEST(StartUp, OnlyTimer2RunsAndTheWindowIsBlackWithHiddenLabels) {
 
 TEST(StartUp, BandOrderIsAPermutationOfTheBands) {
     for (std::uint32_t seed : {1u, 2u, 99u}) {
-        SimCore sim(seed, HOPLA_BUILD_DIR);
+        SimCore sim(seed, HOPLA_BUILD_DIR, WaveFileLength);
         const auto& b = sim.state().BandOrder;
         std::multiset<int> bands(b.begin(), b.begin() + 41);
         std::multiset<int> expected;
@@ -68,7 +69,7 @@ TEST(StartUp, BandOrderIsAPermutationOfTheBands) {
 
 TEST(StartUp, CellOrderVisitsEveryCellOnce) {
     for (std::uint32_t seed : {1u, 2u, 99u}) {
-        SimCore sim(seed, HOPLA_BUILD_DIR);
+        SimCore sim(seed, HOPLA_BUILD_DIR, WaveFileLength);
         const GameState& s = sim.state();
         std::set<std::pair<int, int>> cells;
         for (int i = 0; i <= 24; ++i)
@@ -82,10 +83,10 @@ TEST(StartUp, CellOrderVisitsEveryCellOnce) {
 }
 
 TEST(StartUp, TwoSeedsGiveDifferentOrders) {
-    SimCore a(1, HOPLA_BUILD_DIR), b(2, HOPLA_BUILD_DIR);
+    SimCore a(1, HOPLA_BUILD_DIR, WaveFileLength), b(2, HOPLA_BUILD_DIR, WaveFileLength);
     EXPECT_NE(a.state().BandOrder, b.state().BandOrder);
     EXPECT_NE(a.state().CellOrderX, b.state().CellOrderX);
-    SimCore again(1, HOPLA_BUILD_DIR);
+    SimCore again(1, HOPLA_BUILD_DIR, WaveFileLength);
     EXPECT_EQ(a.state().BandOrder, again.state().BandOrder);
 }
 
@@ -93,7 +94,7 @@ TEST(StartUp, SoundDirEndsInOneSlash) {
     EXPECT_EQ(SoundDirFrom("/opt/hopla"), "/opt/hopla/");
     EXPECT_EQ(SoundDirFrom("/opt/hopla/"), "/opt/hopla/");
     EXPECT_EQ(SoundDirFrom("/"), "/");
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     EXPECT_EQ(sim.state().SoundDir, std::string(HOPLA_BUILD_DIR) + "/");
 }
 

@@ -11,6 +11,8 @@
 #include "demo/DemoFile.h"
 #include "demo/DemoStages.h"
 #include "headless/DemoPlayback.h"
+#include "shell/GameFiles.h"
+#include "shell/StageLookup.h"
 #include "support/SoundLog.h"
 
 namespace hopla {
@@ -34,14 +36,14 @@ struct Played {
     SimCore sim;
     testing::SoundLog log{sim.sound()};
     PlaybackResult result;
-    explicit Played(Demo d) : demo(std::move(d)), sim(demo.seed, HOPLA_BUILD_DIR) {
-        // A demo of new stages is played on its stage file, the one shipped in assets/stages.
+    explicit Played(Demo d) : demo(std::move(d)), sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength) {
+        // A demo of new stages finds its stage file by name and hash, as the programs do: the
+        // shipped one lies in stages/ beside them in the build tree.
         if (demo.stages) {
-            const ChosenStages stages = LoadStages(
-                (fs::path(HOPLA_ASSET_DIR) / "stages" / (demo.stages->name + ".stages")).string(),
-                "", HOPLA_BUILD_DIR);
-            EXPECT_FALSE(StagesRefusal(demo, stages.id)) << stages.path;
-            sim.game().applyStages(stages.file);
+            const StagesForDemo chosen =
+                ChooseStagesForDemo(demo, std::nullopt, "", HOPLA_BUILD_DIR "/");
+            EXPECT_TRUE(chosen.stages) << chosen.refusal.value_or("");
+            if (chosen.stages) sim.game().applyStages(chosen.stages->file);
         }
         result = PlayDemo(sim, demo);
     }
@@ -193,6 +195,69 @@ TEST(Checker, ReportsTamperedDemos) {
     std::string text = FormatDemo(original);
     text.resize(text.rfind('\n', text.size() - 2) + 1);  // without its end line
     EXPECT_THROW(ParseDemo(text, "cut.demo"), DemoError);
+}
+
+// A demo finds the stage file it names only by its name and hash; when it cannot, it says which
+// command plays it and never suggests a file of the same name with other stages.
+TEST(Checker, DemosOfAStageFileFindItOrSayHowToPlayThem) {
+    const std::string exeDir = HOPLA_BUILD_DIR "/";
+    const Demo onFile = Load("first-steps-stage-00");
+    ASSERT_TRUE(onFile.stages);
+    Demo otherHash = onFile;
+    otherHash.stages->hash = 1;
+    Demo outside = onFile;
+    outside.stages->name = "../stages/first-steps";
+    const ChosenStages own{"own.stages", GameStages(), {"own", StagesHash(nullptr)}};
+    const struct {
+        const char* what;
+        Demo demo;
+        std::optional<ChosenStages> given;
+        std::string found;  // the end of the path found, or
+        std::vector<std::string> says, never;
+    } cases[] = {
+        {"found beside the programs", onFile, std::nullopt, "stages/first-steps.stages", {}, {}},
+        {"--stages names others",
+         onFile,
+         own,
+         "",
+         {"needs the stages first-steps (hash ",
+          "play it without --stages, which finds them in " + exeDir + "stages/first-steps.stages"},
+         {}},
+        {"same name, other stages",
+         otherHash,
+         std::nullopt,
+         "",
+         {"(hash 0000000000000001), which no first-steps.stages in ",
+          "play it with --stages FILE, a stage file whose stages hash to 0000000000000001"},
+         {"--stages first-steps", "--stages ./", "--stages " + exeDir}},
+        {"a name that is a path",
+         outside,
+         std::nullopt,
+         "",
+         {"which no ../stages/first-steps.stages holds"},
+         {" in "}},
+        {"own stages played on a file",
+         Load("stage-00"),
+         LoadStages("first-steps", "", exeDir),
+         "",
+         {"was recorded on the game's own stages, not on first-steps: play it without"},
+         {}},
+    };
+    for (const auto& c : cases) {
+        const StagesForDemo chosen = ChooseStagesForDemo(c.demo, c.given, "", exeDir);
+        const std::string refusal = chosen.refusal.value_or("");
+        if (!c.found.empty()) {
+            ASSERT_TRUE(chosen.stages) << c.what << ": " << refusal;
+            EXPECT_TRUE(chosen.stages->path.ends_with(c.found)) << c.what;
+            EXPECT_EQ(chosen.stages->id, c.demo.stages) << c.what;
+            continue;
+        }
+        EXPECT_FALSE(chosen.stages) << c.what;
+        for (const std::string& part : c.says)
+            EXPECT_NE(refusal.find(part), std::string::npos) << c.what << ": " << refusal;
+        for (const std::string& part : c.never)
+            EXPECT_EQ(refusal.find(part), std::string::npos) << c.what << ": " << refusal;
+    }
 }
 
 }  // namespace

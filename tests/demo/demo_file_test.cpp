@@ -8,6 +8,7 @@
 #include <string>
 
 #include "demo/DemoFile.h"
+#include "shell/GameFiles.h"
 
 namespace hopla {
 namespace {
@@ -149,9 +150,9 @@ TEST(DemoFile, FilesThatCannotBeReadAreNamed) {
     const std::filesystem::path loop = dir / ("hopla-loop-" + std::to_string(::getpid()) + ".demo");
     std::filesystem::remove(loop);
 #ifdef _WIN32
-    // No symbolic links for every user there: a device stands in, which std::filesystem on
-    // Windows does not see at all.
-    const std::string odd = "NUL", oddMessage = ": cannot read the demo: no such file";
+    // No symbolic links for every user there: a device stands in, which the platform's reader
+    // refuses unread.
+    const std::string odd = "NUL", oddMessage = ": cannot read the demo: not a regular file";
 #else
     std::filesystem::create_symlink(loop.filename(), loop);  // a link to itself
     const std::string odd = loop.string(),

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "editor/StageEdit.h"
+#include "shell/GameFiles.h"
 #include "toolkit/FilePath.h"
 
 namespace hopla {

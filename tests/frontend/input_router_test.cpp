@@ -12,6 +12,7 @@
 #include "frontend/PauseGate.h"
 #include "frontend/SdlHandles.h"
 #include "headless/SimCore.h"
+#include "shell/GameFiles.h"
 
 namespace hopla {
 namespace {
@@ -346,7 +347,7 @@ TEST_F(Controller, AHeldDirectionGivesTheBallTheTrackOfAHeldArrowKey) {
 
     // A game in the title room, the ball bouncing in place.
     auto start = [](Track& track, ObserverHandle& tracking) {
-        auto sim = std::make_unique<SimCore>(7, HOPLA_BUILD_DIR);
+        auto sim = std::make_unique<SimCore>(7, HOPLA_BUILD_DIR, WaveFileLength);
         sim->runUntil(10500);
         EXPECT_TRUE(sim->form().Timer1.running());
         tracking = sim->game().observe([&track, s = sim.get()](std::string_view handler) {

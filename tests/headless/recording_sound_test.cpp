@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "headless/RecordingSound.h"
+#include "shell/GameFiles.h"
 #include "support/SoundLog.h"
 #include "support/WaveBytes.h"
 #include "toolkit/Wave.h"
@@ -23,10 +24,10 @@ using testing::PutTag;
 
 TEST(RecordingSound, WaitingTakesTheSoundsLengthOnTheVirtualClock) {
     VirtualClock clock;
-    RecordingSound sound(clock);
+    RecordingSound sound(clock, WaveFileLength);
     testing::SoundLog log(sound);
     const std::string dir = HOPLA_ASSET_DIR "/";
-    const auto keri = LoadWave(dir + "keri.wav");
+    const auto keri = ReadWaveFile(dir + "keri.wav");
     ASSERT_TRUE(keri);
     sound.play(dir + "keri.wav", false);
     EXPECT_EQ(clock.now(), Duration(0));
@@ -73,7 +74,7 @@ TEST(RecordingSound, FilesBeyondTheLimitsTakeNoTime) {
         write("padded.wav", MakeWave(100, 22050), std::streamoff{40} << 20),
     };
     VirtualClock clock;
-    RecordingSound sound(clock);
+    RecordingSound sound(clock, WaveFileLength);
     for (const std::string& path : cases) {
         sound.play(path, true);
         EXPECT_EQ(clock.now(), Duration(0)) << path;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sequences/Score.h"
+#include "shell/GameFiles.h"
 #include "support/SequenceTesting.h"
 
 namespace hopla {
@@ -25,7 +26,11 @@ constexpr double kRunEnd = kRun + 102 * 100;
 class Ending : public ::testing::Test {
   protected:
     // A game cleared with two balls lost and 1100 ticks in every stage: score 21 x 110 + 60.
-    Ending() : sim(11, HOPLA_BUILD_DIR), s(sim.state()), f(sim.form()), sounds(sim.sound()) {
+    Ending()
+        : sim(11, HOPLA_BUILD_DIR, WaveFileLength),
+          s(sim.state()),
+          f(sim.form()),
+          sounds(sim.sound()) {
         s.StageNo = 20;
         s.BallsLeft = 7;
         for (int i = 0; i <= 20; ++i) s.StageTime[i] = 1100;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "shell/GameFiles.h"
 #include "support/SequenceTesting.h"
 
 namespace hopla {
@@ -22,7 +23,7 @@ bool RowIs(const Picture& p, int y, Color c) {
 }
 
 TEST(Introduction, FiftyOneTicksAtASixthOfTheBallInterval) {
-    SimCore sim(5, HOPLA_BUILD_DIR);
+    SimCore sim(5, HOPLA_BUILD_DIR, WaveFileLength);
     HandlerLog log(sim);
     StartIntroduction(sim, kBallInPlay);
     sim.runUntil(1000);
@@ -33,7 +34,7 @@ TEST(Introduction, FiftyOneTicksAtASixthOfTheBallInterval) {
 }
 
 TEST(Introduction, BandsBlackOutDisplayInTheShuffledOrder) {
-    SimCore sim(5, HOPLA_BUILD_DIR);
+    SimCore sim(5, HOPLA_BUILD_DIR, WaveFileLength);
     Picture& d = sim.form().Display;
     d.fillRect(d.bounds(), kStageColour);
     StartIntroduction(sim, kBallInPlay);
@@ -61,7 +62,7 @@ TEST(Introduction, StageCaptions) {
     for (const Case& c :
          {Case{0, 9, "Stage   0", "9  Hopla"}, Case{9, 3, "Stage   9", "3  Hopla"},
           Case{10, 1, "stage  10", "1  Hopla"}, Case{20, 9, "stage  20", "9  Hopla"}}) {
-        SimCore sim(5, HOPLA_BUILD_DIR);
+        SimCore sim(5, HOPLA_BUILD_DIR, WaveFileLength);
         sim.state().StageNo = c.stageNo;
         sim.state().BallsLeft = c.ballsLeft;
         StartIntroduction(sim, kBallInPlay);
@@ -104,7 +105,7 @@ TEST(Introduction, ScoreIsSummedAndPrinted) {
         {20, 9, full, 21 * 3276},
     };
     for (const Case& c : cases) {
-        SimCore sim(5, HOPLA_BUILD_DIR);
+        SimCore sim(5, HOPLA_BUILD_DIR, WaveFileLength);
         GameState& s = sim.state();
         s.StageNo = c.stageNo;
         s.BallsLeft = c.ballsLeft;
@@ -133,7 +134,7 @@ TEST(Introduction, HandOvers) {
     for (const Case& c :
          {Case{kBallInPlay, 300, 0, 1, 1, true}, Case{kBallToTitle, 300, 0, 5, 0, false},
           Case{kBallGameOver, 0, 500, 2, 1, false}}) {
-        SimCore sim(5, HOPLA_BUILD_DIR);
+        SimCore sim(5, HOPLA_BUILD_DIR, WaveFileLength);
         GameState& s = sim.state();
         Form1& f = sim.form();
         s.StageNo = 4;
@@ -161,7 +162,7 @@ TEST(Introduction, HandOvers) {
 // After the wipe of a game over: the banner keeps the last caption until its first step,
 // types "Game Over" from 1.0 s to 2.36 s, clears it at 4.4 s and resumes play at 5.08 s.
 TEST(Introduction, GameOverBanner) {
-    SimCore sim(5, HOPLA_BUILD_DIR);
+    SimCore sim(5, HOPLA_BUILD_DIR, WaveFileLength);
     testing::SoundLog sounds(sim.sound());
     Form1& f = sim.form();
     f.Label1.setCaption("Stage   3");

@@ -2,6 +2,7 @@
 // the ending and the closing click.
 #include <gtest/gtest.h>
 
+#include "shell/GameFiles.h"
 #include "stage/StageData.h"
 #include "support/SequenceTesting.h"
 
@@ -36,7 +37,7 @@ TEST(Scenario, NewGameIntroductionThenTheStageAfter1800ms) {
     };
     for (const Case& c : {Case{30, 5}, Case{45, 8}, Case{15, 2}, Case{60, 10}}) {
         SCOPED_TRACE(c.ballInterval);
-        SimCore sim(21, HOPLA_BUILD_DIR);
+        SimCore sim(21, HOPLA_BUILD_DIR, WaveFileLength);
         GameState& s = sim.state();
         Form1& f = sim.form();
         sim.runUntil(kPlayOnTitle);
@@ -66,7 +67,7 @@ TEST(Scenario, NewGameIntroductionThenTheStageAfter1800ms) {
 
 // Stage time counts Timer1 ticks; the introduction sums a tenth of each and 30 per lost ball.
 TEST(Scenario, EveryIntroductionShowsBothCaptionsEvenWhenOneIsUnchanged) {
-    SimCore sim(21, HOPLA_BUILD_DIR);
+    SimCore sim(21, HOPLA_BUILD_DIR, WaveFileLength);
     Form1& f = sim.form();
     sim.runUntil(kPlayOnTitle);
     for (int stage : {0, 1}) {  // a new game: 9 balls at every introduction
@@ -84,7 +85,7 @@ TEST(Scenario, EveryIntroductionShowsBothCaptionsEvenWhenOneIsUnchanged) {
 }
 
 TEST(Scenario, ScoreAfterALostBallAndAtTheNextStage) {
-    SimCore sim(21, HOPLA_BUILD_DIR);
+    SimCore sim(21, HOPLA_BUILD_DIR, WaveFileLength);
     GameState& s = sim.state();
     Form1& f = sim.form();
     sim.runUntil(kPlayOnTitle);
@@ -117,7 +118,7 @@ TEST(Scenario, ScoreAfterALostBallAndAtTheNextStage) {
 }
 
 TEST(Scenario, SpaceReturnsToTheTitleStageAfter600ms) {
-    SimCore sim(21, HOPLA_BUILD_DIR);
+    SimCore sim(21, HOPLA_BUILD_DIR, WaveFileLength);
     GameState& s = sim.state();
     Form1& f = sim.form();
     sim.runUntil(kPlayOnTitle);
@@ -141,7 +142,7 @@ TEST(Scenario, SpaceReturnsToTheTitleStageAfter600ms) {
 }
 
 TEST(Scenario, LastBallLostShowsGameOverThenTheTitleStage) {
-    SimCore sim(21, HOPLA_BUILD_DIR);
+    SimCore sim(21, HOPLA_BUILD_DIR, WaveFileLength);
     testing::SoundLog sounds(sim.sound());
     GameState& s = sim.state();
     Form1& f = sim.form();
@@ -195,7 +196,8 @@ TEST(Scenario, EndingClosesOnTheFirstPressAfterTheFinalScreen) {
         }
         return etimer;
     };
-    SimCore quiet(21, HOPLA_BUILD_DIR), pressed(21, HOPLA_BUILD_DIR);
+    SimCore quiet(21, HOPLA_BUILD_DIR, WaveFileLength),
+        pressed(21, HOPLA_BUILD_DIR, WaveFileLength);
     const std::vector<double> want = play(quiet, false);
     EXPECT_EQ(play(pressed, true), want);
     EXPECT_EQ(pressed.state().BallInterval, 30);

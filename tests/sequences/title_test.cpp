@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "assets/Sheets.h"
+#include "shell/GameFiles.h"
 #include "support/SequenceTesting.h"
 
 namespace hopla {
@@ -19,7 +20,7 @@ bool AllBlack(const Image& image) {
 }
 
 TEST(Title, BlackWithoutLabelsUntilTwoSeconds) {
-    SimCore sim(3, HOPLA_BUILD_DIR);
+    SimCore sim(3, HOPLA_BUILD_DIR, WaveFileLength);
     HandlerLog log(sim);
     sim.runUntil(1999);
     EXPECT_TRUE(log.times("Timer2").empty());
@@ -29,7 +30,7 @@ TEST(Title, BlackWithoutLabelsUntilTwoSeconds) {
 }
 
 TEST(Title, CaptionsAtTwoSeconds) {
-    SimCore sim(3, HOPLA_BUILD_DIR);
+    SimCore sim(3, HOPLA_BUILD_DIR, WaveFileLength);
     HandlerLog log(sim);
     sim.runUntil(2000);
     Form1& f = sim.form();
@@ -60,7 +61,7 @@ TEST(Title, CaptionsAtTwoSeconds) {
 }
 
 TEST(Title, LauncherCellGetsDarkSideColumns) {
-    SimCore sim(3, HOPLA_BUILD_DIR);
+    SimCore sim(3, HOPLA_BUILD_DIR, WaveFileLength);
     sim.runUntil(2000);
     const Image& sheet = assets::TileSheet();
     const Picture& chip = sim.form().Chip;
@@ -73,7 +74,7 @@ TEST(Title, LauncherCellGetsDarkSideColumns) {
 }
 
 TEST(Title, BannerTypesTheTitleWord) {
-    SimCore sim(3, HOPLA_BUILD_DIR);
+    SimCore sim(3, HOPLA_BUILD_DIR, WaveFileLength);
     testing::SoundLog sounds(sim.sound());
     HandlerLog log(sim);
     Form1& f = sim.form();
@@ -109,7 +110,7 @@ TEST(Title, BannerTypesTheTitleWord) {
 }
 
 TEST(Title, PlayStartsOnTheTitleStageAfterTheBanner) {
-    SimCore sim(3, HOPLA_BUILD_DIR);
+    SimCore sim(3, HOPLA_BUILD_DIR, WaveFileLength);
     Form1& f = sim.form();
     const GameState& s = sim.state();
     sim.runUntil(10079);

@@ -7,6 +7,7 @@
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
 #include "headless/SimCore.h"
+#include "shell/GameFiles.h"
 #include "solve/Judge.h"
 #include "solve/StageSearch.h"
 
@@ -23,7 +24,8 @@ TEST(Solver, WhatItFindsClearsTheStageInAnotherGame) {
     // From a fresh stage, and from one whose time has stopped at its limit (a slow player's):
     // the search counts its own ticks, so a time that no longer moves does not stall it.
     for (const int timeBefore : {0, 32767}) {
-        SimCore searched(1, HOPLA_BUILD_DIR), played(1, HOPLA_BUILD_DIR);
+        SimCore searched(1, HOPLA_BUILD_DIR, WaveFileLength),
+            played(1, HOPLA_BUILD_DIR, WaveFileLength);
         EnterPlay(searched, 19);
         EnterPlay(played, 19);
         searched.state().StageTime[19] = played.state().StageTime[19] =
@@ -43,7 +45,7 @@ TEST(Solver, WhatItFindsClearsTheStageInAnotherGame) {
 TEST(Solver, BestKeepsTheQuickestOfItsSettingsAndTheFirstOfEquals) {
     // Stage 19 from its start: the first setting's way out is not the quickest, so the later
     // searches run bounded by it, and two of them tie.
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     EnterPlay(sim, 19);
     StageResult quickest;
     for (const SearchOptions& options : SearchSettings(SearchOptions{}.beam)) {
@@ -61,7 +63,7 @@ TEST(Solver, BestKeepsTheQuickestOfItsSettingsAndTheFirstOfEquals) {
 }
 
 TEST(Solver, SaysWhyItGaveUp) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     EnterPlay(sim, 0);
     SearchOptions options;
     options.maxTicks = 5;
@@ -96,7 +98,7 @@ TEST(Judge, ClearsAnEasyStageAndItsDemoNeedsItsStages) {
     EXPECT_EQ(refusal->rfind("needs the stages made-up (hash ", 0), 0u) << *refusal;
     EXPECT_TRUE(StagesRefusal(demo, DemoStages{"made-up", StagesHash(nullptr)}));
     // Played on the game's own stages the checks part at once.
-    SimCore own(demo.seed, HOPLA_BUILD_DIR);
+    SimCore own(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
     EXPECT_TRUE(PlayDemo(own, demo).mismatch);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "headless/SimCore.h"
+#include "shell/GameFiles.h"
 #include "stage/StageFile.h"
 
 namespace hopla {
@@ -31,7 +32,7 @@ std::string With(std::string text, const std::string& from, const std::string& t
 }
 
 TEST(StageFile, TheGameOwnStagesExportedLoadBackToExactlyTheGameTable) {
-    SimCore game(1, HOPLA_BUILD_DIR);  // start-up has filled the table
+    SimCore game(1, HOPLA_BUILD_DIR, WaveFileLength);  // start-up has filled the table
     const GameState& own = game.state();
     GameState s = own;
     // A table with other stages 0..20 first, so that only the export can restore it.
@@ -66,7 +67,7 @@ TEST(StageFile, AWrittenFileReadsBackAsItselfAndOnlyItsStagesChange) {
     EXPECT_EQ(file.stages[1].stage, 0);  // in the order of the file
     EXPECT_EQ(ParseStages(FormatStages(file), "again.stages"), file);
 
-    SimCore game(1, HOPLA_BUILD_DIR);
+    SimCore game(1, HOPLA_BUILD_DIR, WaveFileLength);
     GameState s = game.state();
     ApplyStages(file, s);
     EXPECT_EQ(s.StageMap[3][14], "11111111111111111111");

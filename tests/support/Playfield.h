@@ -8,6 +8,7 @@
 
 #include "headless/SimCore.h"
 #include "play/BallTick.h"
+#include "shell/GameFiles.h"
 #include "stage/StageLoad.h"
 #include "stage/StageTable.h"
 #include "support/SoundLog.h"
@@ -24,7 +25,9 @@ struct MapRow {
 
 class Playfield {
   public:
-    explicit Playfield(std::uint32_t seed = 1) : sim(seed, HOPLA_BUILD_DIR) { stopAllTimers(); }
+    explicit Playfield(std::uint32_t seed = 1) : sim(seed, HOPLA_BUILD_DIR, WaveFileLength) {
+        stopAllTimers();
+    }
 
     SimCore sim;
     SoundLog soundLog{sim.sound()};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "headless/SimCore.h"
+#include "shell/GameFiles.h"
 #include "support/TinyJson.h"
 #include "tools/sim/Script.h"
 
@@ -50,7 +51,7 @@ inline SimRun SimulateOn(SimCore& sim, std::string_view script) {
 
 // A fresh game with the wave files of the build directory.
 inline SimRun Simulate(std::string_view script, std::uint32_t seed = 1) {
-    SimCore sim(seed, HOPLA_BUILD_DIR);
+    SimCore sim(seed, HOPLA_BUILD_DIR, WaveFileLength);
     return SimulateOn(sim, script);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/GameFiles.h"
 #include "support/SimRun.h"
 #include "tools/sim/PngWriter.h"
 
@@ -58,7 +59,7 @@ TEST_F(PngFile, AnUnwritablePathThrows) {
 }
 
 TEST_F(PngFile, ShotSavesWhatDisplayShowsLabelsIncluded) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     sim.form().Label1.setCaption("Shot");
     sim.form().Label1.setLeft(100);
     sim.form().Label1.setTop(50);

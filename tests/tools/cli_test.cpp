@@ -93,6 +93,10 @@ TEST_F(Cli, ExitStatuses) {
         {kSim + " --help", 0},
         {kSim + " --play " + demo + " >/dev/null", 0},
         {kSim + " --play " + demo + " --until 500 >/dev/null", 0},
+        // A demo of a stage file finds it by its name and hash without --stages.
+        {kSim + " --play " + HOPLA_ASSET_DIR + "/../tests/demos/first-steps-stage-00.demo" +
+             " >/dev/null",
+         0},
         {kSim + " --play " + tampered + " >/dev/null 2>&1", 1},
         {kSim + " --play /nonexistent.demo" + q, 2},
         {kSim + " --play " + cut + q, 2},
@@ -145,6 +149,14 @@ TEST_F(Cli, ExitStatuses) {
         {"mkdir -p " + cut + ".dir/stage-20.demo && " + kSolve + " --all --out-dir " + cut +
              ".dir 2>&1 >/dev/null | head -1",
          0, "hopla-solve: cannot write " + cut + ".dir/stage-20.demo: not a regular file\n"},
+        {kSolve + " 2>&1 </dev/null | head -1", 0,
+         "hopla-solve: one of --stage N, --all, --game or --stages FILE\n"},
+        // --out-dir is made when its parent is there (before the stage file is read).
+        {kSolve + " --stages /nonexistent.stages --out-dir " + cut + ".made" + q + "; test -d " +
+             cut + ".made",
+         0},
+        {kSolve + " --stages first-steps --out-dir /nonexistent/dir 2>&1 | head -1", 0,
+         "hopla-solve: --out-dir: cannot create /nonexistent/dir: No such file or directory\n"},
         {kSolve + " --stage 21" + q, 2},
         {kSolve + " --stage 3 --game" + q, 2},
         {kSolve + " --stage 3 --linger 5" + q, 2},
@@ -162,6 +174,7 @@ TEST_F(Cli, ExitStatuses) {
     std::filesystem::remove(cut);
     std::filesystem::remove(cut + ".kept");
     std::filesystem::remove_all(cut + ".dir");
+    std::filesystem::remove_all(cut + ".made");
     std::filesystem::remove(loop);
     std::filesystem::remove(cut + ".new");
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "shell/GameFiles.h"
 #include "support/SimRun.h"
 
 namespace hopla {
@@ -129,7 +130,7 @@ TEST(Script, TimersTickOnlyOnceTheirTimeIsReached) {
 }
 
 TEST(Script, ARejectedValueLeavesTheRecordAsItWas) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     const testing::SimRun run = SimulateOn(sim, "set BallsLeft 5\nset BallsLeft 99999\n");
     EXPECT_EQ(run.status, kScriptBadLine);
     EXPECT_EQ(sim.state().BallsLeft, 5);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "form/GameStateFields.h"
+#include "shell/GameFiles.h"
 #include "support/SimRun.h"
 #include "tools/sim/StateFields.h"
 
@@ -75,7 +76,7 @@ TEST(Set, ValuesReachTheRecordAndTheStateLine) {
 }
 
 TEST(Set, ConvertsToTheRecordsOwnTypes) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     const testing::SimRun run = testing::SimulateOn(
         sim, "set SpeedX 0.1\nset SpeedY 0.1\nset TrailY 9 1.5\nset Score 70000\n");
     ASSERT_EQ(run.status, kScriptDone) << run.err;
@@ -88,7 +89,7 @@ TEST(Set, ConvertsToTheRecordsOwnTypes) {
 // Every name of the table takes a value at its last entry and shows it in `state full`: the
 // setter and the printer of each variable agree on name, shape and index order.
 TEST(Set, EveryVariableOfTheTableRoundTrips) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     for (const StateField& field : StateFields()) {
         std::string command = "set " + std::string(field.name);
         std::vector<std::size_t> indices;
@@ -219,7 +220,7 @@ TEST(Set, EveryVariableTakesItsRangeAndNothingBeyond) {
     std::sort(tableNames.begin(), tableNames.end());
     EXPECT_EQ(names, tableNames) << "the table holds every variable of the field list";
 
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     for (const Case& c : cases) {
         const testing::SimRun inside =
             testing::SimulateOn(sim, c.set + c.inside[0] + "\n" + c.set + c.inside[1]);
@@ -237,7 +238,7 @@ TEST(Set, EveryVariableTakesItsRangeAndNothingBeyond) {
 // The ranges also check a whole record, as the soak does after every handler: start-up's
 // record is inside them, and an entry outside is named with its indices.
 TEST(Set, TheRangesCheckAWholeRecord) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     for (const StateField& field : StateFields())
         EXPECT_EQ(field.check(sim.state()), "") << field.name;
     const struct {
@@ -263,7 +264,7 @@ TEST(Set, TheRangesCheckAWholeRecord) {
 // ending's ball steered left runs on past the left edge, and a ball out over the top (as after
 // climbing a wall) climbs on.
 TEST(Set, TheChecksHoldABallFarOutOfTheWindow) {
-    SimCore ending(1, HOPLA_BUILD_DIR);
+    SimCore ending(1, HOPLA_BUILD_DIR, WaveFileLength);
     ending.startStage(21);
     ending.runFor(13'000);  // into the ball run
     ASSERT_EQ(ending.state().EndPhase, 2);
@@ -271,7 +272,7 @@ TEST(Set, TheChecksHoldABallFarOutOfTheWindow) {
     ending.runFor(60'000);
     EXPECT_LT(ending.state().TrailX[0], -1000);
 
-    SimCore play(1, HOPLA_BUILD_DIR);
+    SimCore play(1, HOPLA_BUILD_DIR, WaveFileLength);
     play.startStage(1);
     play.runFor(2'500);  // the stage is loaded and the ball falls
     ASSERT_TRUE(play.form().Timer1.running());

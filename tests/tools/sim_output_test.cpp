@@ -7,6 +7,7 @@
 #include <string>
 
 #include "demo/DemoFile.h"
+#include "shell/GameFiles.h"
 #include "stage/StageData.h"
 #include "support/SimRun.h"
 #include "toolkit/Wave.h"
@@ -20,7 +21,7 @@ using testing::Json;
 using testing::Simulate;
 
 TEST(SoundLines, EachCallPrintsItsFileNameWaitFlagAndTime) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     std::ostringstream out;
     std::ostringstream err;
     {
@@ -31,7 +32,7 @@ TEST(SoundLines, EachCallPrintsItsFileNameWaitFlagAndTime) {
         sim.sound().play(dir + "missing.wav", false);
     }
     sim.sound().stop(false);  // the runner is gone: nothing more is printed
-    const std::optional<Wave> jump = LoadWave(std::string(HOPLA_BUILD_DIR) + "/jump.wav");
+    const std::optional<Wave> jump = ReadWaveFile(std::string(HOPLA_BUILD_DIR) + "/jump.wav");
     ASSERT_TRUE(jump.has_value());
     const std::string afterJump = JsonNumber(SimCore::ToMs(jump->length()));
     EXPECT_EQ(out.str(),
@@ -155,7 +156,7 @@ TEST(StageCommand, TheIntroductionFollowsTheBallSpeed) {
 }
 
 TEST(PixelCommand, ReadsDisplayAtTheRoundedPoint) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     sim.form().Display.fillRect({10, 20, 11, 21}, 0x123456);
     sim.form().Display.fillRect({799, 599, 800, 600}, 0xFFFFFF);
     const testing::SimRun run = testing::SimulateOn(

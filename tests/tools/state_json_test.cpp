@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/GameFiles.h"
 #include "stage/StageData.h"
 #include "support/SimRun.h"
 #include "tools/sim/StateFields.h"
@@ -129,7 +130,7 @@ TEST(StateLine, RightAfterStartUp) {
 }
 
 TEST(StateLine, LabelsShowWhatTheGameSetOnThem) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     Label& label = sim.form().Label2;
     label.setCaption("Stage  \"7\"");
     label.setLeft(-3);
@@ -150,7 +151,7 @@ TEST(StateLine, LabelsShowWhatTheGameSetOnThem) {
 }
 
 TEST(StateLine, TimersShowTheirIntervals) {
-    SimCore sim(1, HOPLA_BUILD_DIR);
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     sim.form().Timer2.setInterval(0);
     sim.form().Timer3.setInterval(45);
     sim.form().Etimer.setInterval(2500);

@@ -6,6 +6,8 @@
 
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
+#include "platform/Platform.h"
+#include "shell/GameFiles.h"
 #include "tools/sim/Json.h"
 #include "tools/sim/StateJson.h"
 
@@ -21,13 +23,14 @@ int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const s
         err << "hopla-sim: " << e.what() << '\n';
         return kPlaybackBadDemo;
     }
-    if (const std::optional<std::string> refusal =
-            StagesRefusal(demo, stages ? std::optional(stages->id) : std::nullopt)) {
-        err << "hopla-sim: " << Escaped(path) << ": " << *refusal << '\n';
+    const StagesForDemo chosen = ChooseStagesForDemo(
+        demo, stages ? std::optional(*stages) : std::nullopt, RecordsDir(), exeDir);
+    if (chosen.refusal) {
+        err << "hopla-sim: " << Escaped(path) << ": " << *chosen.refusal << '\n';
         return kPlaybackBadDemo;
     }
-    SimCore sim(demo.seed, exeDir);
-    if (stages) sim.game().applyStages(stages->file);
+    SimCore sim(demo.seed, exeDir, WaveFileLength);
+    if (chosen.stages) sim.game().applyStages(chosen.stages->file);
     std::optional<PlaybackProgress> lines;
     if (progress.terminal)
         lines.emplace(sim.game(), demo.endPoint, "hopla-sim", err, progress.wallClock);

@@ -8,6 +8,7 @@
 
 #include "demo/DemoStages.h"
 #include "demo/Progress.h"
+#include "shell/StageLookup.h"
 
 namespace hopla {
 
@@ -22,7 +23,9 @@ inline constexpr int kPlaybackBadDemo = 2;   // the file is not a demo this prog
 // `out`; a bad demo or the first mismatch is one line on `err`, naming the file (and the line,
 // or the point, stage and field). With `terminal` (standard error is one) a long playback says
 // how far it is on `err` every few seconds of `wallClock`. `stages`, when given (--stages), go
-// into the game's table first; a demo recorded on other stages is refused as a bad demo.
+// into the game's table first; a demo recorded on other stages is refused as a bad demo. A demo
+// recorded on a stage file, played without --stages, plays on that file when the stage folders
+// hold it (ChooseStagesForDemo).
 struct PlaybackProgressReport {
     bool terminal = false;
     PlaybackProgress::WallClock wallClock = &std::chrono::steady_clock::now;

@@ -1,5 +1,5 @@
 // The records file's lines and the records page.
-#include "frontend/Records.h"
+#include "shell/Records.h"
 
 #include <algorithm>
 #include <cctype>
@@ -109,7 +109,8 @@ std::string FormatRecord(const GameRecord& r) {
 
 std::string FormatRecords(const Records& records) {
     std::string text =
-        "# Hopla's records: one finished game a line, the oldest first (see the README).\n";
+        "# Hopla's records: one finished game a line, the oldest first; the format is in\n"
+        "# the manual page hopla(6), FILES, and in docs/records-format.md of the sources.\n";
     for (const GameRecord& game : records.games) text += FormatRecord(game) + "\n";
     return text;
 }

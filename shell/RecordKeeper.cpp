@@ -1,5 +1,5 @@
 // The records' files: read with damage put aside, written atomically, the best game's demo.
-#include "frontend/RecordKeeper.h"
+#include "shell/RecordKeeper.h"
 #include "toolkit/FilePath.h"
 
 #include <cstdio>

@@ -13,8 +13,8 @@
 
 #include "app/Game.h"
 #include "demo/Recorder.h"
-#include "frontend/Records.h"
 #include "platform/Platform.h"
+#include "shell/Records.h"
 #include "toolkit/Clock.h"
 
 namespace hopla {

@@ -1,5 +1,5 @@
 // Recording and playing demos for the window's loop.
-#include "frontend/DemoLink.h"
+#include "shell/DemoLink.h"
 #include "toolkit/FilePath.h"
 
 #include <filesystem>

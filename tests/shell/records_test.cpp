@@ -8,8 +8,9 @@
 #include <fstream>
 #include <string>
 
-#include "frontend/RecordKeeper.h"
-#include "frontend/Records.h"
+#include "shell/RecordKeeper.h"
+#include "shell/Records.h"
+#include "shell/StageLookup.h"
 
 namespace hopla {
 namespace {
@@ -147,26 +148,39 @@ TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {
     EXPECT_TRUE(LoadRecords(dir_.string(), now_).warnings.empty());
 }
 
-// `hopla --records` prints the page without opening a window, and says when the file was damaged.
+// `hopla --records` prints the page without opening a window; with --stages, the page of that
+// stage file's own records, as the menu shows it during a game on them.
 TEST_F(RecordsFile, HoplaRecordsPrintsThePage) {
 #ifdef _WIN32
     GTEST_SKIP() << "runs hopla through popen and env";
 #endif
-    fs::create_directories(dir_ / "hopla");
-    std::ofstream(dir_ / "hopla" / "records.txt") << kGood << "\n";
-    const std::string command = "env -u DISPLAY XDG_DATA_HOME=" + dir_.string() + " " +
-                                HOPLA_BUILD_DIR + "/hopla --records 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    EXPECT_EQ(::pclose(pipe), 0);
-    EXPECT_TRUE(
-        out.starts_with("Best game: score 2370 (eddd), 2 balls lost\n"
-                        "  played 2026-12-08 10:31; games finished: 1\n"))
-        << out;
-    EXPECT_NE(out.find("  20:  2100\n"), std::string::npos) << out;
+    const std::string records = (dir_ / "hopla").string();
+    const ChosenStages pack = LoadStages("first-steps", "", HOPLA_BUILD_DIR "/");
+    fs::create_directories(records);
+    std::ofstream(records + "/records.txt") << kGood << "\n";
+    KeepRecord(RecordsDirFor(records, pack.id), Game("2026-01-01T10:00:00", 777, 400), "", now_);
+    const struct {
+        std::string args;
+        std::string starts;
+    } cases[] = {
+        {"--records",
+         "Best game: score 2370 (eddd), 2 balls lost\n"
+         "  played 2026-12-08 10:31; games finished: 1\n"},
+        {"--stages first-steps --records", "Best game: score 777"},
+        {"--records --stages " + pack.path, "Best game: score 777"},
+    };
+    for (const auto& c : cases) {
+        const std::string command = "env -u DISPLAY XDG_DATA_HOME=" + dir_.string() + " " +
+                                    HOPLA_BUILD_DIR + "/hopla " + c.args + " 2>&1";
+        std::FILE* pipe = ::popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string out;
+        char buffer[4096];
+        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        EXPECT_EQ(::pclose(pipe), 0) << c.args;
+        EXPECT_TRUE(out.starts_with(c.starts)) << c.args << ": " << out;
+    }
 }
 
 }  // namespace
