@@ -7,7 +7,9 @@
 #   text, assets, png  SDL2_ttf text (its own layer: the game never draws text itself), artwork,
 #                      the PNG writer of the tools and the frontend
 #   form ... app       the game, which never sees SDL or the platform
-#   demo, headless     demos over the game's seam, the virtual-clock runner
+#   demo               demos over the game's seam
+#   headless, shell    the virtual-clock runner; the shell around the game without SDL (options,
+#                      settings, the menu, pause)
 #   frontend sim solve the window's runner, hopla-sim's script driver, the stage solver
 #   editor             the stage editor: the window's pieces with the solver as its check
 #   apps               the composition root: hopla's start-up wiring and every program's main
@@ -21,7 +23,7 @@ set(HOPLA_LAYER_RANKS
     "play sequences"
     app
     demo
-    headless
+    "headless shell"
     "frontend sim solve"
     editor
     apps
@@ -32,7 +34,7 @@ set(HOPLA_LAYER_RANKS
 # benchmarks) through them. Below them only text links it, privately,
 # for font files, so that headless and the game see none of it: the headless game stays a
 # function of its seed and its input.
-set(HOPLA_PLATFORM_USERS text frontend sim solve editor apps program)
+set(HOPLA_PLATFORM_USERS text shell frontend sim solve editor apps program)
 
 # The rank of `layer` in `out`; empty when it is no layer (a system library).
 function(hopla_layer_rank layer out)

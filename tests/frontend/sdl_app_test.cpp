@@ -58,7 +58,7 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
     std::vector<Routed> seen;
     {
         AppOptions options;
-        options.scale = 1;
+        options.settings.scale = 1;
         options.mute = true;
         // Nowhere to write the settings: said once on standard error, and play goes on.
         options.settingsPath = "/proc/hopla-no-such-dir/settings.ini";
