@@ -46,10 +46,11 @@ class InputRouter {
     // (GameKeyOf; a key without one is dropped). Mouse presses
     // count only on the picture (its place in the window given by `layout`, its size w x h).
     // Controllers: plugged in, opened; unplugged, closed with their held keys released; the
-    // d-pad and left stick left/right are the arrow keys 37/39, Start and Back are Space (32),
-    // the left and right shoulder buttons the left and right mouse buttons; Guide, or Back and
-    // Start held together, is Menu (the first of the two still counts as Space); d-pad up and
-    // down, A and B are the menu's only (A skips the opening too).
+    // d-pad and left stick left/right are the arrow keys (kVkLeft, kVkRight), Start and Back
+    // are Space, the left and right shoulder buttons the left and right mouse buttons; Guide, or
+    // Back and Start held together, is Menu (the first of the two still counts as Space); d-pad
+    // up and down, A and B are the menu's Up, Down, Select and Back (Select skips the opening
+    // too).
     void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                std::vector<Routed>& out);
     // When the held controller direction repeats next; none when nothing repeats.

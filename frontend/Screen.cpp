@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "platform/Platform.h"
-#include "shell/Options.h"
+#include "shell/SettingRows.h"
 
 namespace hopla {
 

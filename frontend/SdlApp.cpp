@@ -12,7 +12,7 @@
 #include "frontend/RecordKeeper.h"
 #include "frontend/Screenshot.h"
 #include "platform/Platform.h"
-#include "shell/Options.h"
+#include "shell/SettingRows.h"
 
 namespace hopla {
 namespace {

@@ -39,7 +39,7 @@ class HushableSound final : public SoundDevice {
 bool BallInTitleRoom(const Game& game);
 
 // Whether this input, during the opening, asks to skip it: Enter, the back key (Space unless
-// rebound), a press on the picture, a controller's A (PadSelect).
+// rebound), a press on the picture, a controller's A (Select).
 bool AsksToSkip(const Routed& input);
 
 // Runs the opening's remaining timer handlers in their order, each on the game's clock moved
