@@ -31,8 +31,8 @@ set(HOPLA_LAYER_RANKS
 
 # The platform is asked by the runners: the window's, the script driver's, the solver's, the
 # editor's, the composition root and the programs, and headless's users (the tests and
-# benchmarks) through them. Below them only text links it, privately,
-# for font files, so that headless and the game see none of it: the headless game stays a
+# benchmarks) through them; by the shell for the settings file. Below them only text links it,
+# privately, for font files, so that headless and the game see none of it: the headless game stays a
 # function of its seed and its input.
 set(HOPLA_PLATFORM_USERS text shell frontend sim solve editor apps program)
 
