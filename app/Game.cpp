@@ -43,8 +43,6 @@ struct GameSnapshot::Contents {
 };
 
 static_assert(Game::kWidth == kScreenWidth && Game::kHeight == kScreenHeight);
-// The seam's key codes are the ones the handlers compare with.
-static_assert(kVkSpace == kKeySpace && kVkLeft == kKeyLeft && kVkRight == kKeyRight);
 
 namespace {
 

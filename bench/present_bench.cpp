@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frontend/Scaling.h"
+#include "shell/Scaling.h"
 
 namespace hopla {
 namespace {

@@ -7,9 +7,10 @@
 #   text, assets, png  SDL2_ttf text (its own layer: the game never draws text itself), artwork,
 #                      the PNG writer of the tools and the frontend
 #   form ... app       the game, which never sees SDL or the platform
-#   demo, headless     demos over the game's seam, the virtual-clock runner
-#   shell              beside headless: the player's records, the demo beside the window, and
-#                      where stage files, demos and wave files are found and read
+#   demo               demos over the game's seam
+#   headless, shell    the virtual-clock runner; the shell around the game without SDL (options,
+#                      settings, the menu, pause, records, the demo beside the window, and
+#                      where stage files, demos and wave files are found and read)
 #   frontend sim solve the window's runner, hopla-sim's script driver, the stage solver
 #   editor             the stage editor: the window's pieces with the solver as its check
 #   apps               the composition root: hopla's start-up wiring and every program's main
@@ -29,11 +30,10 @@ set(HOPLA_LAYER_RANKS
     apps
     program)
 
-# The platform is asked by the runners: the shell that finds and reads their files, the
-# window's, the script driver's, the solver's, the editor's, the composition root and the
-# programs, and headless's users (the tests and
-# benchmarks) through them. Below them only text links it, privately,
-# for font files, so that headless and the game see none of it: the headless game stays a
+# The platform is asked by the runners: the window's, the script driver's, the solver's, the
+# editor's, the composition root and the programs, and headless's users (the tests and
+# benchmarks) through them; by the shell for the settings, the records and the files it finds and reads. Below them only text links it,
+# privately, for font files, so that headless and the game see none of it: the headless game stays a
 # function of its seed and its input.
 set(HOPLA_PLATFORM_USERS text shell frontend sim solve editor apps program)
 

@@ -9,8 +9,8 @@
 
 #include "frontend/EventWait.h"
 #include "frontend/KeyCodes.h"
-#include "frontend/Options.h"
 #include "platform/Platform.h"
+#include "shell/Options.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
@@ -22,7 +22,7 @@ constexpr auto kCheckRefresh = std::chrono::milliseconds(200);
 constexpr int kEscape = 27;
 
 int StartScale(const AppOptions& options) {
-    if (options.scale) return *options.scale;
+    if (options.settings.scale) return *options.settings.scale;
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return kMinScale;
     return LargestScale(usable.w, usable.h, kEditorWidth, kEditorHeight, kMaxScale);
@@ -43,7 +43,7 @@ std::string Trimmed(const std::string& text) {
 Editor::Editor(StageEdit edit, const AppOptions& options, std::string exeDir)
     : video_(SDL_INIT_VIDEO),
       screen_(video_, Title(edit.path()), kEditorWidth, kEditorHeight, StartScale(options),
-              options.fullscreen),
+              options.settings.fullscreen),
       sound_(!options.mute),
       view_(viewClock_, text_),
       edit_(std::move(edit)),

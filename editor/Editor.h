@@ -12,11 +12,11 @@
 #include "editor/EditorView.h"
 #include "editor/StageCheck.h"
 #include "editor/StageEdit.h"
-#include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlApp.h"
 #include "frontend/SdlHandles.h"
 #include "frontend/SdlSound.h"
+#include "shell/RealClock.h"
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {

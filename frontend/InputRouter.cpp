@@ -157,16 +157,16 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
             if (down) out.push_back({Command::Menu});
             return;
         case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            if (down) out.push_back({Command::PadUp});
+            if (down) out.push_back({Command::Up});
             return;
         case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            if (down) out.push_back({Command::PadDown});
+            if (down) out.push_back({Command::Down});
             return;
         case SDL_CONTROLLER_BUTTON_A:
-            if (down) out.push_back({Command::PadSelect});
+            if (down) out.push_back({Command::Select});
             return;
         case SDL_CONTROLLER_BUTTON_B:
-            if (down) out.push_back({Command::PadBack});
+            if (down) out.push_back({Command::Back});
             return;
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
             pad.left = down;

@@ -13,35 +13,11 @@
 #include <vector>
 
 #include "frontend/KeyCodes.h"
-#include "frontend/Scaling.h"
+#include "shell/Commands.h"
+#include "shell/Scaling.h"
 #include "toolkit/Clock.h"
 
 namespace hopla {
-
-// What one input event asks for: the game's KeyDown, KeyUp, MouseDown (with a key code or a
-// mouse button), a command of the window (F12's Screenshot among them), or a controller's move
-// in the shell's menu (its A also skips the opening).
-enum class Command {
-    KeyDown,
-    KeyUp,
-    MouseDown,
-    ToggleFullscreen,
-    ScaleUp,
-    ScaleDown,
-    Screenshot,  // F12
-    Menu,        // Esc, the controller's Guide, or its Back and Start together
-    Pause,       // P or Pause
-    Mute,        // M
-    PadUp,       // the controller's d-pad up and down, A and B: only the menu takes them
-    PadDown,
-    PadSelect,
-    PadBack,
-};
-struct Routed {
-    Command command;
-    int code = 0;
-    bool operator==(const Routed&) const = default;
-};
 
 // The keyboard's auto-repeat: the first repeat `delay` after the press, then one every
 // `interval`. The defaults are the X server's own.
@@ -70,10 +46,11 @@ class InputRouter {
     // (GameKeyOf; a key without one is dropped). Mouse presses
     // count only on the picture (its place in the window given by `layout`, its size w x h).
     // Controllers: plugged in, opened; unplugged, closed with their held keys released; the
-    // d-pad and left stick left/right are the arrow keys 37/39, Start and Back are Space (32),
-    // the left and right shoulder buttons the left and right mouse buttons; Guide, or Back and
-    // Start held together, is Menu (the first of the two still counts as Space); d-pad up and
-    // down, A and B are the menu's only (A skips the opening too).
+    // d-pad and left stick left/right are the arrow keys (kVkLeft, kVkRight), Start and Back
+    // are Space, the left and right shoulder buttons the left and right mouse buttons; Guide, or
+    // Back and Start held together, is Menu (the first of the two still counts as Space); d-pad
+    // up and down, A and B are the menu's Up, Down, Select and Back (Select skips the opening
+    // too).
     void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                std::vector<Routed>& out);
     // When the held controller direction repeats next; none when nothing repeats.
@@ -83,7 +60,7 @@ class InputRouter {
 
     std::size_t controllers() const { return pads_.size(); }
     void setRepeat(RepeatTiming repeat) { repeat_ = repeat; }
-    // Which keys steer and go back; DefaultKeyBindings() until set.
+    // Which keys steer and go back; the defaults until set.
     void setKeyBindings(KeyBindings bindings) { bindings_ = std::move(bindings); }
 
   private:
@@ -99,7 +76,7 @@ class InputRouter {
     void settle(Duration now, std::vector<Routed>& out);
 
     RepeatTiming repeat_;
-    KeyBindings bindings_ = DefaultKeyBindings();
+    KeyBindings bindings_;
     std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
     std::map<SDL_JoystickID, Pad> pads_;
     std::set<int> padKeysDown_;  // game keys held through controllers

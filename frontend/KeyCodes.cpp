@@ -22,8 +22,8 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_BACKSPACE, 8},
     {SDLK_TAB, 9},
     {SDLK_CLEAR, 12},
-    {SDLK_RETURN, 13},
-    {SDLK_KP_ENTER, 13},
+    {SDLK_RETURN, kVkEnter},
+    {SDLK_KP_ENTER, kVkEnter},
     {SDLK_LSHIFT, 16},
     {SDLK_RSHIFT, 16},
     {SDLK_LCTRL, 17},
@@ -39,9 +39,9 @@ constexpr KeyPair kNamedKeys[] = {
     {SDLK_END, 35},
     {SDLK_HOME, 36},
     {SDLK_LEFT, kVkLeft},
-    {SDLK_UP, 38},
+    {SDLK_UP, kVkUp},
     {SDLK_RIGHT, kVkRight},
-    {SDLK_DOWN, 40},
+    {SDLK_DOWN, kVkDown},
     {SDLK_SELECT, 41},
     {SDLK_EXECUTE, 43},
     {SDLK_PRINTSCREEN, 44},
@@ -108,7 +108,16 @@ KeyBindings DefaultKeyBindings() {
     return {{SDLK_LEFT, SDLK_a, SDLK_KP_4}, {SDLK_RIGHT, SDLK_d, SDLK_KP_6}, {SDLK_SPACE}};
 }
 
-std::optional<int> GameKeyOf(const KeyBindings& bindings, std::int32_t sdlKey) {
+KeyBindings WithDefaults(KeyBindings bindings) {
+    const KeyBindings defaults = DefaultKeyBindings();
+    if (bindings.left.empty()) bindings.left = defaults.left;
+    if (bindings.right.empty()) bindings.right = defaults.right;
+    if (bindings.back.empty()) bindings.back = defaults.back;
+    return bindings;
+}
+
+std::optional<int> GameKeyOf(const KeyBindings& given, std::int32_t sdlKey) {
+    const KeyBindings bindings = WithDefaults(given);
     const std::pair<const std::vector<std::int32_t>*, int> roles[] = {
         {&bindings.left, kVkLeft}, {&bindings.right, kVkRight}, {&bindings.back, kVkSpace}};
     for (const auto& [keys, code] : roles)

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/KeyBindings.h"
+
 namespace hopla {
 
 // The Windows virtual-key code of an SDL key code (an SDL_Keycode value), or none for a key
@@ -15,19 +17,14 @@ namespace hopla {
 // (the window's InputRouter keeps them from the game).
 std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey);
 
-// The SDL keys that play the game's three keys: Left (37), Right (39) and Space (32, back to
-// the title room). The settings file's [keys] section sets them; the game sees only its codes.
-struct KeyBindings {
-    std::vector<std::int32_t> left, right, back;  // SDL key codes
-    bool operator==(const KeyBindings&) const = default;
-};
-
 // Left, A and Keypad 4 steer left; Right, D and Keypad 6 steer right; Space goes back.
 KeyBindings DefaultKeyBindings();
+// `bindings` with each role that has no key given its default keys.
+KeyBindings WithDefaults(KeyBindings bindings);
 
-// The game's key code of an SDL key under `bindings`: a bound key gives its role's code (left
-// before right before back when bound twice); a key whose own code is one of those three (the
-// arrows, Space) gives nothing when no role binds it; every other key its VirtualKeyFromSdl.
+// The game's key code of an SDL key under `bindings` (WithDefaults): a bound key gives its role's
+// code (left before right before back when bound twice); a key whose own code is one of those three
+// (the arrows, Space) gives nothing when no role binds it; every other key its VirtualKeyFromSdl.
 std::optional<int> GameKeyOf(const KeyBindings& bindings, std::int32_t sdlKey);
 
 // The SDL key code of an SDL key name ("Left", "A", "Keypad 4", "Space"; SDL_GetKeyName's names,

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "frontend/Options.h"
 #include "platform/Platform.h"
+#include "shell/SettingRows.h"
 
 namespace hopla {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "frontend/Scaling.h"
 #include "frontend/SdlHandles.h"
+#include "shell/Scaling.h"
 #include "toolkit/Image.h"
 #include "toolkit/Rect.h"
 

@@ -8,11 +8,11 @@
 
 #include "demo/Recorder.h"
 #include "frontend/EventWait.h"
-#include "frontend/Options.h"
 #include "frontend/Screenshot.h"
 #include "platform/Platform.h"
 #include "shell/DemoLink.h"
 #include "shell/RecordKeeper.h"
+#include "shell/SettingRows.h"
 
 namespace hopla {
 namespace {
@@ -49,7 +49,7 @@ Uint32 NamedVideo() {
 // The scale the window starts with: the one asked for, or the largest whose window fits the
 // usable area of the first display, where the window opens. One asked for that does not fit
 // is lowered to the largest that does, with a line saying so.
-int StartScale(const AppOptions& options) {
+int StartScale(const Settings& options) {
     const std::optional<DisplayArea> usable = UsableArea(0);
     if (!usable) return options.scale.value_or(kMinScale);
     const int fits =
@@ -68,27 +68,28 @@ int StartScale(const AppOptions& options) {
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : video_(NamedVideo()),
       controllers_(ControllerSubsystem()),
-      screen_(video_, "Hopla", Game::kWidth, Game::kHeight, StartScale(options), options.fullscreen,
-              options.scaling),
+      screen_(video_, "Hopla", Game::kWidth, Game::kHeight, StartScale(options.settings),
+              options.settings.fullscreen, options.settings.scaling),
       sound_(!options.mute, options.holdSounds ? SdlSound::Hold([this](Duration length) {
           clock_.holdFor(length);
       })
                                                : SdlSound::Hold()),
       game_(clock_, hushable_, &text_, seed, exeDir),
-      settings_{options.scale,  options.fullscreen,         options.scaling,
-                options.volume, options.pauseWhenUnfocused, options.keys},
+      settings_(options.settings),
+      saved_(options.remembered),
       settingsPath_(options.settingsPath),
       overlay_(text_) {
     // Keys are taken as keys: no input method may swallow them for composing text.
     SDL_StopTextInput();
     TightenTimerSlack();
     SetWindowIcon(screen_.window());
-    sound_.setVolume(settings_.volume);
+    muted_ = options.mute;
+    sound_.setVolume(muted_ ? 0 : settings_.volume);
     screen_.show();
     screen_.presentAll(game_.picture());
     // Controller directions repeat as the keyboard does for this window.
     router_.setRepeat(KeyboardRepeatOf(screen_.window()));
-    router_.setKeyBindings(options.keys);
+    router_.setKeyBindings(settings_.keys);
 }
 
 void SdlApp::setDemo(DemoLink* demo) {
@@ -222,7 +223,8 @@ void SdlApp::deliver(const SDL_Event& event) {
             break;
         case SDL_MOUSEMOTION:
         case SDL_MOUSEBUTTONDOWN:
-            if (menuPointer(event)) break;
+            if (menuPointer(event, event.type == SDL_MOUSEMOTION && pointerMoved(event.motion)))
+                break;
             [[fallthrough]];
         default:
             routed_.clear();
@@ -272,7 +274,7 @@ void SdlApp::command(Command command) {
     switch (command) {
         case Command::Menu:
             if (menu_.isOpen()) {
-                menuAction(menu_.back());
+                menuAction(menu_.move(Command::Back));
             } else {
                 menu_.open();
                 pause(PauseReason::Menu);
@@ -286,38 +288,42 @@ void SdlApp::command(Command command) {
                 pause(PauseReason::Player);
             return;
         case Command::Mute:
-            setVolume(settings_.volume, !muted_);
+            setMuted(!muted_);
             return;
-        case Command::PadUp:
-        case Command::PadDown:
-        case Command::PadSelect:
-        case Command::PadBack:
+        case Command::Up:
+        case Command::Down:
+        case Command::Left:
+        case Command::Right:
+        case Command::Select:
+        case Command::Back:
             menuInput({command});
             return;
         default:
             break;
     }
     if (command == Command::ToggleFullscreen) {
-        screen_.setFullscreen(!screen_.fullscreen());
-        settings_.fullscreen = screen_.fullscreen();
-    } else {
-        // The window's scale, one step at a time, up to the largest that fits its display.
-        if (screen_.fullscreen()) return;
-        const int now = screen_.windowScale();
-        const int next = now + (command == Command::ScaleUp ? 1 : -1);
-        const int top = std::min(kMaxScale, std::max(now, screen_.fittingScale()));
-        if (next < kMinScale || next > top) return;
-        screen_.setWindowScale(next);
-        settings_.scale = next;
+        step(Setting::Fullscreen, 1);
+        return;
     }
-    remember();
+    // The window's scale, one step at a time, up to the largest that fits its display.
+    if (screen_.fullscreen()) return;
+    const int now = screen_.windowScale();
+    const int next = now + (command == Command::ScaleUp ? 1 : -1);
+    const int top = std::min(kMaxScale, std::max(now, screen_.fittingScale()));
+    if (next < kMinScale || next > top) return;
+    pointerRebase_ = true;
+    screen_.setWindowScale(next);
+    settings_.scale = next;
+    remember(Setting::Scale);
     screen_.presentAll(shown());
 }
 
 void SdlApp::onWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
-        case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            pointerRebase_ = true;
+            [[fallthrough]];
+        case SDL_WINDOWEVENT_EXPOSED:
             screen_.presentAll(shown());
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -343,9 +349,12 @@ void SdlApp::onWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
-void SdlApp::remember() {
+void SdlApp::remember(Setting setting) {
+    // Only what the player changed goes to the file: a value of the command line stays this run's.
+    const SettingRow& row = RowOf(setting);
+    row.read(saved_, row.write(settings_), {});
     if (settingsPath_.empty()) return;
-    if (const std::optional<std::string> error = SaveSettings(settingsPath_, settings_)) {
+    if (const std::optional<std::string> error = SaveSettings(settingsPath_, saved_)) {
         // Not being able to remember is no reason to stop playing; said once.
         if (!saveFailed_) std::fprintf(stderr, "hopla: settings not saved: %s\n", error->c_str());
         saveFailed_ = true;

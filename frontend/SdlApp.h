@@ -10,20 +10,21 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/InputRouter.h"
-#include "frontend/Menu.h"
-#include "frontend/Overlay.h"
-#include "frontend/PauseGate.h"
-#include "frontend/QuickStart.h"
-#include "frontend/RealClock.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
 #include "frontend/SdlSound.h"
-#include "frontend/Settings.h"
+#include "shell/Menu.h"
+#include "shell/Overlay.h"
+#include "shell/PauseGate.h"
+#include "shell/QuickStart.h"
+#include "shell/RealClock.h"
+#include "shell/Settings.h"
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {
@@ -33,14 +34,10 @@ class RecordKeeper;
 
 // How the window starts, and where the player's changes to it are remembered.
 struct AppOptions {
-    std::optional<int> scale;  // none: the largest that fits the screen
-    bool fullscreen = false;
-    ScalingMode scaling = ScalingMode::Fit;
-    bool mute = false;  // no sound device at all
-    int volume = kMaxVolume;
-    bool pauseWhenUnfocused = true;
+    Settings settings;         // for this run: the remembered ones with the command line's on top
+    Settings remembered;       // what the settings file holds; the player's changes are added to it
+    bool mute = false;         // no sound device at all
     std::string settingsPath;  // empty: changes are not remembered
-    KeyBindings keys = DefaultKeyBindings();
     // In the browser, whose loop must never block: a sound played with wait holds the game's
     // clock for its length instead of blocking the handler (RealClock::holdFor).
     bool holdSounds = false;
@@ -91,8 +88,10 @@ class SdlApp {
     using Lines = std::function<std::vector<std::string>()>;
     void setKeyLines(Lines lines) { keyLines_ = std::move(lines); }
     void setRecordLines(Lines lines) { recordLines_ = std::move(lines); }
-    // Whether play is paused (by P, the menu, or the window being away), for probes and tests.
+    // Whether play is paused (by P, the menu, or the window being away), and the menu, for
+    // probes and tests.
     bool paused() const { return gate_.paused(); }
+    const Menu& menu() const { return menu_; }
 
   private:
     bool runDueTimer();
@@ -101,7 +100,8 @@ class SdlApp {
     void apply(const std::vector<Routed>& routed);
     void command(Command command);
     void onWindowEvent(const SDL_WindowEvent& event);
-    void remember();
+    // The player changed `setting` (in settings_): it is remembered from now on.
+    void remember(Setting setting);
     void input(InputKind kind, int code);
     void feedDemo();
     // The quick start: whether `input` skipped the opening or belongs to the key that did.
@@ -113,10 +113,13 @@ class SdlApp {
     void pause(PauseReason reason);
     void resume(PauseReason reason);
     bool menuInput(const Routed& routed);
-    bool menuPointer(const SDL_Event& event);
+    // Whether the pointer moved from its last place (its new place noted).
+    bool pointerMoved(const SDL_MouseMotionEvent& motion);
+    bool menuPointer(const SDL_Event& event, bool moved);
     void menuAction(MenuAction action);
-    void setVolume(int volume, bool muted);
-    void toggleScaling();
+    void step(Setting setting, int direction);
+    void setVolume(int volume);
+    void setMuted(bool muted);
     const Image& shown();
     static void SetWindowIcon(SDL_Window* window);
 
@@ -129,7 +132,8 @@ class SdlApp {
     RealClock clock_;  // started just before the game, so start-up happens at time 0
     Game game_;
     InputRouter router_;
-    Settings settings_;  // what is remembered: the window's and the sound's choices
+    Settings settings_;  // the window's and the sound's choices in this run
+    Settings saved_;     // what the settings file is to hold
     std::string settingsPath_;
     bool saveFailed_ = false;
     std::vector<Routed> routed_;  // scratch for one event's inputs
@@ -143,7 +147,12 @@ class SdlApp {
     Menu menu_;
     Overlay overlay_;
     bool overlayChanged_ = false;  // the menu or the pause sign is to be drawn again (or removed)
-    bool muted_ = false;
+    bool muted_ = false;           // by --mute or M
+    // The pointer's last place in the window; the menu follows it only when it moves from
+    // there. A change of the window's size moves it without the player (SDL then tells of a
+    // motion), so the next motion after one only sets it.
+    std::optional<std::pair<int, int>> pointer_;
+    bool pointerRebase_ = false;
     Lines keyLines_, recordLines_;
 };
 

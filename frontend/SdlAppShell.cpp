@@ -7,13 +7,6 @@
 #include "frontend/SdlApp.h"
 
 namespace hopla {
-namespace {
-
-constexpr int kVolumeStep = kMaxVolume / 10;
-constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyEnter = 13,
-              kKeySpace = 32;
-
-}  // namespace
 
 void SdlApp::SetWindowIcon(SDL_Window* window) {
     std::optional<IconPixels> icon = WindowIcon();
@@ -56,8 +49,10 @@ void SdlApp::resume(PauseReason reason) {
 
 const Image& SdlApp::shown() {
     if (menu_.isOpen()) {
-        const Menu::Values values{screen_.fullscreen(), screen_.scaling(), settings_.volume,
-                                  muted_};
+        Settings showing = settings_;
+        showing.fullscreen = screen_.fullscreen();
+        showing.scaling = screen_.scaling();
+        const MenuValues values{showing, muted_, sound_.hasDevice()};
         return overlay_.menu(
             game_.picture(),
             menu_.view(values, keyLines_ ? keyLines_() : DefaultKeyLines(),
@@ -67,57 +62,30 @@ const Image& SdlApp::shown() {
     return game_.picture();
 }
 
-// The menu's moves from keys (arrows, Enter, Space) and from a controller (d-pad, A, B; its
-// d-pad left and right and Start come as the keys they are for the game).
+// The menu's moves: a controller's d-pad, A and B as they come, the game's keys by what they
+// are for (MenuMoveOf).
 bool SdlApp::menuInput(const Routed& routed) {
     if (!menu_.isOpen()) return false;  // a controller's menu buttons are nobody's then
-    MenuAction action = MenuAction::None;
-    switch (routed.command) {
-        case Command::PadUp:
-            action = menu_.up();
-            break;
-        case Command::PadDown:
-            action = menu_.down();
-            break;
-        case Command::PadSelect:
-            action = menu_.select();
-            break;
-        case Command::PadBack:
-            action = menu_.back();
-            break;
-        case Command::KeyDown:
-            switch (routed.code) {
-                case kKeyUp:
-                    action = menu_.up();
-                    break;
-                case kKeyDown:
-                    action = menu_.down();
-                    break;
-                case kKeyLeft:
-                    action = menu_.left();
-                    break;
-                case kKeyRight:
-                    action = menu_.right();
-                    break;
-                case kKeyEnter:
-                case kKeySpace:
-                    action = menu_.select();
-                    break;
-                default:
-                    return false;
-            }
-            break;
-        default:
-            return false;
-    }
-    menuAction(action);
+    const std::optional<Command> move = MenuMoveOf(routed);
+    if (!move) return false;
+    menuAction(menu_.move(*move));
     return true;
 }
 
-// The pointer over the menu: hovering selects a row, a left click chooses it, a click off every
-// row does nothing. Taken only while the menu is open.
-bool SdlApp::menuPointer(const SDL_Event& event) {
+bool SdlApp::pointerMoved(const SDL_MouseMotionEvent& motion) {
+    const std::pair place(motion.x, motion.y);
+    const bool moved = !pointerRebase_ && pointer_ != place;
+    pointer_ = place;
+    pointerRebase_ = false;
+    return moved;
+}
+
+// The pointer over the menu: moving onto a row selects it, a left click chooses it, a click off
+// every row does nothing. Taken only while the menu is open; a motion of a pointer that did not
+// move (pointerMoved) is taken and changes nothing.
+bool SdlApp::menuPointer(const SDL_Event& event, bool moved) {
     if (!menu_.isOpen()) return false;
+    if (event.type == SDL_MOUSEMOTION && !moved) return true;
     const int x = event.type == SDL_MOUSEMOTION ? event.motion.x : event.button.x;
     const int y = event.type == SDL_MOUSEMOTION ? event.motion.y : event.button.y;
     const std::optional<PicturePoint> at =
@@ -127,7 +95,7 @@ bool SdlApp::menuPointer(const SDL_Event& event) {
     if (event.type == SDL_MOUSEMOTION) {
         const int before = menu_.selected();
         menu_.hover(*row);
-        if (menu_.selected() != before) menuAction(MenuAction::None);  // drawn again
+        if (menu_.selected() != before) menuAction({});  // drawn again
     } else if (event.button.button == SDL_BUTTON_LEFT) {
         menuAction(menu_.click(*row));
     }
@@ -136,10 +104,8 @@ bool SdlApp::menuPointer(const SDL_Event& event) {
 
 void SdlApp::menuAction(MenuAction action) {
     overlayChanged_ = true;
-    switch (action) {
-        case MenuAction::None:
-            break;
-        case MenuAction::Resume:  // out of a pause by P as well
+    switch (action.kind) {
+        case MenuAction::Kind::Resume:  // out of a pause by P as well
         {
             // The menu still holds the pause, so nothing is owed yet.
             std::vector<Routed> none;
@@ -147,42 +113,54 @@ void SdlApp::menuAction(MenuAction action) {
         }
             resume(PauseReason::Menu);
             break;
-        case MenuAction::ToggleFullscreen:
-            command(Command::ToggleFullscreen);
+        case MenuAction::Kind::Step:
+            step(action.setting, action.direction);
             break;
-        case MenuAction::ToggleScaling:
-            toggleScaling();
-            break;
-        case MenuAction::VolumeUp:
-            setVolume(std::min(kMaxVolume, settings_.volume + kVolumeStep), false);
-            break;
-        case MenuAction::VolumeDown:
-            setVolume(std::max(0, settings_.volume - kVolumeStep), false);
-            break;
-        case MenuAction::VolumeNext:
-            setVolume(settings_.volume >= kMaxVolume ? 0 : settings_.volume + kVolumeStep, false);
-            break;
-        case MenuAction::Quit:
+        case MenuAction::Kind::Quit:
             // As the window's close request: the game ends at once, status 0.
             input(InputKind::Close, 0);
+            break;
+        default:
             break;
     }
 }
 
-void SdlApp::setVolume(int volume, bool muted) {
-    const bool changed = volume != settings_.volume;
+// A setting stepped by the player (the menu, F11): carried out, then remembered.
+void SdlApp::step(Setting setting, int direction) {
+    Settings next = settings_;
+    next.fullscreen = screen_.fullscreen();
+    next.scaling = screen_.scaling();
+    RowOf(setting).step(next, direction);
+    switch (setting) {
+        case Setting::Fullscreen:
+            pointerRebase_ = true;
+            screen_.setFullscreen(next.fullscreen);
+            settings_.fullscreen = screen_.fullscreen();
+            screen_.presentAll(shown());
+            break;
+        case Setting::Scaling:
+            settings_.scaling = next.scaling;
+            screen_.setScaling(settings_.scaling);
+            break;
+        case Setting::Volume:
+            setMuted(false);  // a change of the volume is heard
+            setVolume(next.volume);
+            break;
+        default:
+            return;  // no row of the menu
+    }
+    remember(setting);
+}
+
+void SdlApp::setVolume(int volume) {
     settings_.volume = volume;
-    muted_ = muted;
     sound_.setVolume(muted_ ? 0 : volume);
-    if (changed) remember();
     if (menu_.isOpen()) overlayChanged_ = true;
 }
 
-void SdlApp::toggleScaling() {
-    settings_.scaling =
-        screen_.scaling() == ScalingMode::Fit ? ScalingMode::Integer : ScalingMode::Fit;
-    screen_.setScaling(settings_.scaling);
-    remember();
+void SdlApp::setMuted(bool muted) {
+    muted_ = muted;
+    setVolume(settings_.volume);
 }
 
 }  // namespace hopla

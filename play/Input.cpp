@@ -23,12 +23,12 @@ void ReturnToTitle(Form1& form, GameState& s) {
 
 // Normal play: a kick off the wall just touched, then the push of the key, clamped to 10.
 void Steer(Form1& form, GameState& s, int key) {
-    if (key == kKeyLeft && s.WallHitSpeed > 0) {
+    if (key == kVkLeft && s.WallHitSpeed > 0) {
         s.SpeedX = -10;
         s.SpeedY = 10;
         Play(form, s, "keri.wav", SoundMode::NoWait);
     }
-    if (key == kKeyRight && s.WallHitSpeed < 0) {
+    if (key == kVkRight && s.WallHitSpeed < 0) {
         s.SpeedX = 10;
         s.SpeedY = 10;
         Play(form, s, "keri.wav", SoundMode::NoWait);
@@ -68,8 +68,8 @@ void Brake(Form1& form, GameState& s, int key) {
 }  // namespace
 
 void Form_KeyDown(Form1& form, GameState& s, int keyCode, int) {
-    if (keyCode == kKeySpace && form.Timer1.running()) ReturnToTitle(form, s);
-    const bool arrow = keyCode == kKeyLeft || keyCode == kKeyRight;
+    if (keyCode == kVkSpace && form.Timer1.running()) ReturnToTitle(form, s);
+    const bool arrow = keyCode == kVkLeft || keyCode == kVkRight;
     switch (s.BallState) {
         case kBallInPlay:
             Steer(form, s, keyCode);

@@ -3,12 +3,9 @@
 
 #include "form/Form1.h"
 #include "form/GameState.h"
+#include "play/Keys.h"
 
 namespace hopla {
-
-inline constexpr int kKeySpace = 32;
-inline constexpr int kKeyLeft = 37;
-inline constexpr int kKeyRight = 39;
 
 // KeyDirection(key): -1 Left, +1 Right, 0 for every other key; a code outside the table's
 // 0..255 (never sent by the window) counts as 0 too.

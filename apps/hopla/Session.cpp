@@ -10,13 +10,14 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/Menu.h"
-#include "frontend/Options.h"
-#include "frontend/Settings.h"
+#include "frontend/KeyCodes.h"
 #include "platform/Platform.h"
 #include "shell/DemoLink.h"
 #include "shell/GameFiles.h"
+#include "shell/Menu.h"
+#include "shell/Options.h"
 #include "shell/RecordKeeper.h"
+#include "shell/Settings.h"
 #include "shell/StageLookup.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
@@ -27,7 +28,8 @@ namespace {
 
 // The menu's keys page: the keys bound to the game's three, then the rest of the default page
 // (whose first two lines name the default keys).
-std::vector<std::string> KeyLines(const KeyBindings& keys) {
+std::vector<std::string> KeyLines(const KeyBindings& given) {
+    const KeyBindings keys = WithDefaults(given);
     std::vector<std::string> lines = {
         "Left: " + KeyNames(keys.left) + "   Right: " + KeyNames(keys.right),
         "Back to the title room: " + KeyNames(keys.back),
@@ -136,25 +138,20 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         return done(CheckedOutput("hopla", 0));
     }
 
-    // The command line wins over what was remembered.
+    // The command line wins over what was remembered, for this run.
     AppOptions app;
     app.settingsPath = SettingsPath();
-    Settings remembered;
     if (!app.settingsPath.empty()) {
-        const LoadedSettings loaded = LoadSettings(app.settingsPath);
+        const LoadedSettings loaded = LoadSettings(app.settingsPath, KeyFromName);
         for (const std::string& warning : loaded.warnings)
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
-        remembered = loaded.settings;
+        app.remembered = loaded.settings;
     }
-    app.scale = options.scale ? options.scale : remembered.scale;
-    app.fullscreen = options.fullscreen.value_or(remembered.fullscreen);
-    app.scaling = options.scaling.value_or(remembered.scaling);
+    app.settings = WithCommandLine(app.remembered, options, true);
+    app.remembered = WithCommandLine(app.remembered, options, false);
     app.mute = options.mute;
-    app.keys = remembered.keys;
-    app.volume = options.volume.value_or(remembered.volume);
-    app.pauseWhenUnfocused = remembered.pauseWhenUnfocused;
     if (inBrowser) {
-        app.fullscreen = false;  // the browser goes to the whole screen only when asked
+        app.settings.fullscreen = false;  // the browser goes to the whole screen only when asked
         app.holdSounds = true;
     }
 
@@ -207,7 +204,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
                                                           RecordsDirFor(RecordsDir(), stagesId),
                                                           demo.has_value(), stagesId);
         game.setRecordKeeper(session->keeper_.get());
-        game.setKeyLines([keys = app.keys] { return KeyLines(keys); });
+        game.setKeyLines([keys = app.settings.keys] { return KeyLines(keys); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId)] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());
             for (const std::string& warning : loaded.warnings)

@@ -21,17 +21,17 @@ void RandomStep(SimCore& sim, std::mt19937& random) {
     if (sim.state().StageNo == kTitleStage && sim.form().Timer1.running()) {
         sim.startStage(static_cast<int>(random() % 21));
     } else if (roll < 8) {
-        game.keyDown(roll % 2 ? kKeyLeft : kKeyRight);
+        game.keyDown(roll % 2 ? kVkLeft : kVkRight);
     } else if (roll < 12) {
-        game.keyUp(kKeyRight);
+        game.keyUp(kVkRight);
     } else if (roll < 13) {
         game.mouseDown(1 + static_cast<int>(random() % 2));
     } else if (roll < 14 && random() % 4 == 0) {
-        game.keyDown(kKeySpace);
+        game.keyDown(kVkSpace);
     } else if (roll < 15 && random() % 4 == 0) {
         sim.startStage(static_cast<int>(random() % 21));
     } else if (!sim.runNextTimer()) {
-        game.keyDown(kKeyRight);  // a ball waiting on a launcher
+        game.keyDown(kVkRight);  // a ball waiting on a launcher
     }
 }
 

@@ -99,9 +99,10 @@ centred() { echo $(((screen_w - $1) / 2)) $(((screen_h - $2) / 2)); }
 
 # 1. --scale 2: a 1600 x 1200 window, centred, showing the picture in 2 x 2 blocks. F11 covers
 # the screen: the picture at the largest scale that fits (3), centred on black bars. F11 again
-# brings the window back to its size and place. The screenshots fall between the title
-# captions (2 s) and the introduction (6 s), whose pictures hopla-sim draws alike; on a machine
-# too busy for that the game is started again (at most three times).
+# brings the window back to its size and place; the settings file remembers the player's F11,
+# not the command line's scale and scaling, which were for that run. The screenshots fall
+# between the title captions (2 s) and the introduction (6 s), whose pictures hopla-sim draws
+# alike; on a machine too busy for that the game is started again (at most three times).
 for attempt in 1 2 3; do
     export XDG_CONFIG_HOME="$work/config-1-$attempt"
     launch scale2 "$hopla" --scale 2 --mute --scaling integer
@@ -135,7 +136,8 @@ for bar in "3840 180 0 0" "3840 180 0 1980" "720 1800 0 180" "720 1800 3120 180"
     # shellcheck disable=SC2086
     [ "$(brightest "$work/fullscreen.png" $bar)" = 0 ] || fail "the bar $bar is not black"
 done
-grep -qx 'scale = 2' "$XDG_CONFIG_HOME/hopla/settings.ini" &&
+grep -qx 'scale = auto' "$XDG_CONFIG_HOME/hopla/settings.ini" &&
+    grep -qx 'scaling = fit' "$XDG_CONFIG_HOME/hopla/settings.ini" &&
     grep -qx 'fullscreen = false' "$XDG_CONFIG_HOME/hopla/settings.ini" ||
     fail "settings not remembered: $(cat "$XDG_CONFIG_HOME/hopla/settings.ini" 2>&1)"
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "frontend/InputRouter.h"
-#include "frontend/PauseGate.h"
 #include "frontend/SdlHandles.h"
 #include "headless/SimCore.h"
 #include "shell/GameFiles.h"
+#include "shell/PauseGate.h"
 
 namespace hopla {
 namespace {
@@ -285,7 +285,7 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
                                   SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN})
                  button(b, true);
          },
-         {{Command::PadSelect}, {Command::PadBack}, {Command::PadUp}, {Command::PadDown}}},
+         {{Command::Select}, {Command::Back}, {Command::Up}, {Command::Down}}},
         {"Start with Back held: the menu",
          [&] { button(SDL_CONTROLLER_BUTTON_START, true); },
          {{Command::Menu}}},

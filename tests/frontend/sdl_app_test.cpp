@@ -4,7 +4,10 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,7 +61,7 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
     std::vector<Routed> seen;
     {
         AppOptions options;
-        options.scale = 1;
+        options.settings.scale = 1;
         options.mute = true;
         // Nowhere to write the settings: said once on standard error, and play goes on.
         options.settingsPath = "/proc/hopla-no-such-dir/settings.ini";
@@ -98,6 +101,69 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
     EXPECT_GE(downs, 4);
     EXPECT_LE(downs, 9);
     EXPECT_EQ(static_cast<std::size_t>(downs) + 1, seen.size());
+}
+
+void Push(Uint32 type, SDL_Keycode key) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+void PushMotion(int x, int y) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = x;
+    event.motion.y = y;
+    SDL_PushEvent(&event);
+}
+
+// The shell in the real loop, keys and pointer as SDL events: a motion of a pointer that stayed
+// where it was (SDL sends one when the window changes size) leaves the menu's highlight where
+// the keys put it, and a setting changed in the game is saved while the command line's value
+// for this run is not.
+TEST(SdlApp, TheShellKeepsTheKeysHighlightAndSavesOnlyThePlayersChanges) {
+    ::testing::internal::CaptureStderr();
+    ScopedEnv video("SDL_VIDEODRIVER", "dummy");
+    SdlLibrary sdl;
+    const std::string path = std::string(HOPLA_BUILD_DIR) + "/sdl-app-test-settings.ini";
+    std::remove(path.c_str());
+    AppOptions options;
+    options.settings.scale = 1;
+    options.settings.volume = 20;  // --volume 20
+    options.mute = true;
+    options.settingsPath = path;
+    SdlApp app(1, HOPLA_BUILD_DIR, options);
+
+    Push(SDL_KEYDOWN, SDLK_ESCAPE);
+    app.step();
+    ASSERT_TRUE(app.menu().isOpen());
+    int volumeY = -1;  // a place on the Volume row, found by moving the pointer down
+    for (int y = 0; y < Game::kHeight && volumeY < 0; y += 4) {
+        PushMotion(400, y);
+        app.step();
+        if (app.menu().selected() == 3) volumeY = y;
+    }
+    ASSERT_GE(volumeY, 0);
+    Push(SDL_KEYDOWN, SDLK_DOWN);
+    app.step();
+    EXPECT_EQ(app.menu().selected(), 4);
+    PushMotion(400, volumeY);  // the pointer did not move
+    app.step();
+    EXPECT_EQ(app.menu().selected(), 4);
+    PushMotion(400, volumeY + 1);
+    app.step();
+    EXPECT_EQ(app.menu().selected(), 3);
+
+    Push(SDL_KEYDOWN, SDLK_F11);
+    app.step();
+    std::ifstream in(path);
+    const std::string saved{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(saved.find("fullscreen = true\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("volume = 100\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("scale = auto\n"), std::string::npos) << saved;
+    std::remove(path.c_str());
+    ::testing::internal::GetCapturedStderr();
 }
 
 }  // namespace

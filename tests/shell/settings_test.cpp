@@ -12,7 +12,8 @@
 
 #include <SDL_keycode.h>
 
-#include "frontend/Settings.h"
+#include "frontend/KeyCodes.h"
+#include "shell/Settings.h"
 
 namespace hopla {
 namespace {
@@ -41,7 +42,7 @@ class SettingsFile : public ::testing::Test {
     std::string path_;
 };
 
-Settings With(std::optional<int> scale, bool fullscreen, KeyBindings keys = DefaultKeyBindings()) {
+Settings With(std::optional<int> scale, bool fullscreen, KeyBindings keys = {}) {
     Settings s;
     s.scale = scale;
     s.fullscreen = fullscreen;
@@ -69,14 +70,14 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
     };
     for (const auto& c : cases) {
         write(c.text);
-        const LoadedSettings loaded = LoadSettings(path_);
+        const LoadedSettings loaded = LoadSettings(path_, KeyFromName);
         EXPECT_EQ(loaded.warnings, std::vector<std::string>()) << c.text;
         EXPECT_EQ(loaded.settings, c.expected) << c.text;
     }
 }
 
 TEST_F(SettingsFile, AMissingFileGivesTheDefaultsQuietly) {
-    const LoadedSettings loaded = LoadSettings(path_);
+    const LoadedSettings loaded = LoadSettings(path_, KeyFromName);
     EXPECT_TRUE(loaded.warnings.empty());
     EXPECT_EQ(loaded.settings, Settings{});
 }
@@ -109,7 +110,7 @@ TEST_F(SettingsFile, ABadLineIsWarnedAboutAndSkippedTheRestKept) {
     };
     for (const auto& c : cases) {
         write(around + c.line + "\nfullscreen = true\n");
-        const LoadedSettings loaded = LoadSettings(path_);
+        const LoadedSettings loaded = LoadSettings(path_, KeyFromName);
         ASSERT_EQ(loaded.warnings.size(), 1u) << c.line;
         EXPECT_EQ(loaded.warnings[0],
                   path_ + ":" + std::to_string(c.number) + ": " + c.why + "; the line is skipped")
@@ -118,7 +119,7 @@ TEST_F(SettingsFile, ABadLineIsWarnedAboutAndSkippedTheRestKept) {
     }
     write("scale = 2\n[window]\nfullscreen = yes\n");
     EXPECT_EQ(
-        LoadSettings(path_).warnings,
+        LoadSettings(path_, KeyFromName).warnings,
         std::vector<std::string>{path_ + ":1: 'scale' is outside a section; the line is skipped"});
 }
 
@@ -135,12 +136,12 @@ TEST_F(SettingsFile, WhatIsNoTextFileIsIgnoredWholeAndWrittenAnew) {
     };
     for (const auto& c : cases) {
         write(c.text);
-        const LoadedSettings loaded = LoadSettings(path_);
+        const LoadedSettings loaded = LoadSettings(path_, KeyFromName);
         EXPECT_EQ(loaded.warnings, std::vector<std::string>{"ignoring " + path_ + ": " + c.why});
         EXPECT_EQ(loaded.settings, Settings{});
         ASSERT_EQ(SaveSettings(path_, With(4, true)), std::nullopt);
         EXPECT_EQ(read(), FormatSettings(With(4, true)));
-        EXPECT_EQ(LoadSettings(path_).settings, With(4, true));
+        EXPECT_EQ(LoadSettings(path_, KeyFromName).settings, With(4, true));
     }
 }
 
@@ -168,7 +169,7 @@ TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
         write(c.before);
         ASSERT_EQ(SaveSettings(path_, With(4, true)), std::nullopt);
         EXPECT_EQ(read(), c.after) << c.before;
-        EXPECT_EQ(LoadSettings(path_).settings.scale, 4) << c.before;
+        EXPECT_EQ(LoadSettings(path_, KeyFromName).settings.scale, 4) << c.before;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "frontend/InputRouter.h"
+#include "shell/Commands.h"
 
 namespace hopla {
 

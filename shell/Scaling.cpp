@@ -1,5 +1,5 @@
 // Layout arithmetic, the nearest-neighbour enlargement and the sharp fit.
-#include "frontend/Scaling.h"
+#include "shell/Scaling.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Drawing the menu's panel and the pause sign with the game's text renderer.
-#include "frontend/Overlay.h"
+#include "shell/Overlay.h"
 
 #include <algorithm>
 #include <string>

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "frontend/Scaling.h"
+#include "shell/Scaling.h"
 
 namespace hopla {
 namespace {

@@ -1,12 +1,12 @@
 // Skipping the opening on the game's clock.
-#include "frontend/QuickStart.h"
+#include "shell/QuickStart.h"
 
+#include "app/Keys.h"
 #include "form/GameState.h"
 
 namespace hopla {
 namespace {
 
-constexpr int kKeyEnter = 13, kKeyBack = 32;
 // The opening runs a few hundred handlers; a game that never brings the ball to the title room
 // is not skipped forever.
 constexpr int kMostHandlers = 100000;
@@ -21,9 +21,9 @@ bool BallInTitleRoom(const Game& game) {
 bool AsksToSkip(const Routed& input) {
     switch (input.command) {
         case Command::KeyDown:
-            return input.code == kKeyEnter || input.code == kKeyBack;
+            return input.code == kVkEnter || input.code == kVkSpace;
         case Command::MouseDown:
-        case Command::PadSelect:
+        case Command::Select:
             return true;
         default:
             return false;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/Game.h"
-#include "frontend/InputRouter.h"
-#include "frontend/RealClock.h"
+#include "shell/Commands.h"
+#include "shell/RealClock.h"
 #include "toolkit/Sound.h"
 
 namespace hopla {
@@ -38,8 +38,8 @@ class HushableSound final : public SoundDevice {
 // The opening lasts from start-up until then.
 bool BallInTitleRoom(const Game& game);
 
-// Whether this input, during the opening, asks to skip it: Enter (13), the back key (32, Space
-// unless rebound), a press on the picture, a controller's A (PadSelect).
+// Whether this input, during the opening, asks to skip it: Enter, the back key (Space unless
+// rebound), a press on the picture, a controller's A (Select).
 bool AsksToSkip(const Routed& input);
 
 // Runs the opening's remaining timer handlers in their order, each on the game's clock moved

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/Options.h"
+#include "shell/Options.h"
 
 namespace hopla {
 namespace {
@@ -20,59 +20,57 @@ ParsedOptions Parse(std::vector<std::string_view> args) {
     return ParseOptions(args);
 }
 
+// What each option sets: the switches, and the settings as they hold for the run over a file
+// that says scale 3, the whole screen and volume 50. None of them is remembered.
 TEST(Options, WhatEachOptionSets) {
-    struct Case {
+    Settings file;
+    file.scale = 3;
+    file.fullscreen = true;
+    file.volume = 50;
+    const auto with = [&](auto change) {
+        Settings s = file;
+        change(s);
+        return s;
+    };
+    const struct {
         std::vector<std::string_view> args;
-        bool help, version;
-        std::optional<int> scale;
-        std::optional<bool> fullscreen;
-        bool mute;
-        std::optional<ScalingMode> scaling = std::nullopt;
-        std::optional<int> volume = std::nullopt;
-        bool records = false;
-    };
-    const std::nullopt_t none = std::nullopt;
-    const Case cases[] = {
-        {{}, false, false, none, none, false},
-        {{"--help"}, true, false, none, none, false},
-        {{"--version"}, false, true, none, none, false},
-        {{"--scale", "1"}, false, false, 1, none, false},
-        {{"--scale=3"}, false, false, 3, none, false},
-        {{"--scale", "2", "--scale", "5"}, false, false, 5, none, false},
-        {{"--fullscreen"}, false, false, none, true, false},
-        {{"--window"}, false, false, none, false, false},
-        {{"--fullscreen", "--window"}, false, false, none, false, false},
-        {{"--mute", "--scale", "4", "--fullscreen"}, false, false, 4, true, true},
-        {{"--scaling", "integer", "--volume=0"},
+        Settings forRun;
+        bool help = false, version = false, mute = false, records = false;
+    } cases[] = {
+        {{}, file},
+        {{"--help"}, file, true},
+        {{"--version"}, file, false, true},
+        {{"--records"}, file, false, false, false, true},
+        {{"--scale", "1"}, with([](Settings& s) { s.scale = 1; })},
+        {{"--scale=auto"}, with([](Settings& s) { s.scale.reset(); })},
+        {{"--scale", "2", "--scale", "5"}, with([](Settings& s) { s.scale = 5; })},
+        {{"--window"}, with([](Settings& s) { s.fullscreen = false; })},
+        {{"--window", "--fullscreen"}, file},
+        {{"--mute", "--scale", "4", "--window"},
+         with([](Settings& s) {
+             s.scale = 4;
+             s.fullscreen = false;
+         }),
          false,
          false,
-         none,
-         none,
-         false,
-         ScalingMode::Integer,
-         0},
+         true},
+        {{"--scaling", "integer", "--volume=0"}, with([](Settings& s) {
+             s.scaling = ScalingMode::Integer;
+             s.volume = 0;
+         })},
         {{"--scaling=FIT", "--volume", "100", "--volume", "40"},
-         false,
-         false,
-         none,
-         none,
-         false,
-         ScalingMode::Fit,
-         40},
-        {{"--records"}, false, false, none, none, false, none, none, true},
+         with([](Settings& s) { s.volume = 40; })},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.args);
         ASSERT_TRUE(parsed.options) << parsed.error;
         const Options& o = *parsed.options;
         EXPECT_EQ(o.help, c.help);
         EXPECT_EQ(o.version, c.version);
-        EXPECT_EQ(o.scale, c.scale);
-        EXPECT_EQ(o.fullscreen, c.fullscreen);
         EXPECT_EQ(o.mute, c.mute);
         EXPECT_EQ(o.records, c.records);
-        EXPECT_EQ(o.scaling, c.scaling);
-        EXPECT_EQ(o.volume, c.volume);
+        EXPECT_EQ(WithCommandLine(file, o, true), c.forRun) << c.args.size();
+        EXPECT_EQ(WithCommandLine(file, o, false), file) << c.args.size();
     }
 }
 
@@ -85,12 +83,12 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
         {{"--Scale", "2"}, "unknown option --Scale"},
         {{"game.ini"}, "unexpected argument 'game.ini'"},
         {{"--scale"}, "--scale needs a value (N)"},
-        {{"--scale", "0"}, "--scale takes a whole number from 1 to 8, not '0'"},
-        {{"--scale", "-1"}, "--scale takes a whole number from 1 to 8, not '-1'"},
-        {{"--scale", "2.5"}, "--scale takes a whole number from 1 to 8, not '2.5'"},
-        {{"--scale="}, "--scale takes a whole number from 1 to 8, not ''"},
+        {{"--scale", "0"}, "--scale takes auto or a whole number from 1 to 8, not '0'"},
+        {{"--scale", "-1"}, "--scale takes auto or a whole number from 1 to 8, not '-1'"},
+        {{"--scale", "2.5"}, "--scale takes auto or a whole number from 1 to 8, not '2.5'"},
+        {{"--scale="}, "--scale takes auto or a whole number from 1 to 8, not ''"},
         {{"--scale", "99999999999999999999"},
-         "--scale takes a whole number from 1 to 8, not '99999999999999999999'"},
+         "--scale takes auto or a whole number from 1 to 8, not '99999999999999999999'"},
         {{"--mute=yes"}, "--mute takes no value"},
         {{"--scaling", "stretch"}, "--scaling takes integer or fit, not 'stretch'"},
         {{"--scaling"}, "--scaling needs a value (MODE)"},
@@ -106,11 +104,15 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
     }
 }
 
-TEST(Options, TheUsageListsEveryOption) {
+TEST(Options, TheUsageListsEveryOptionWithin80Columns) {
     const std::string usage = Usage();
     for (const char* name : {"--help", "--version", "--scale N", "--fullscreen", "--window",
-                             "--mute", "--scaling MODE", "--volume N"})
+                             "--mute", "--scaling MODE", "--volume N", "--export-stages FILE"})
         EXPECT_NE(usage.find(name), std::string::npos) << name;
+    for (std::size_t begin = 0, end; (end = usage.find('\n', begin)) != std::string::npos;
+         begin = end + 1)
+        EXPECT_LE(end - begin, 80u) << usage.substr(begin, end - begin);
+    EXPECT_NE(usage.find("(default fit)"), std::string::npos);
 }
 
 // The real executable: a bad command line ends with status 2 before any window is tried (there

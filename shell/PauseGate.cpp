@@ -1,5 +1,5 @@
 // The pause's gate on the game's input.
-#include "frontend/PauseGate.h"
+#include "shell/PauseGate.h"
 
 #include <algorithm>
 

@@ -1,7 +1,6 @@
 // The remembered window and sound choices and the key bindings in
-// $XDG_CONFIG_HOME/hopla/settings.ini,
-// read line by line (a bad line is skipped, the rest kept) and rewritten keeping the player's
-// lines; the file read and written through the platform. No window: SDL only names keys.
+// $XDG_CONFIG_HOME/hopla/settings.ini, read line by line (a bad line is skipped, the rest kept)
+// and rewritten keeping the player's lines; the file read and written through the platform.
 #pragma once
 
 #include <optional>
@@ -9,24 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/KeyCodes.h"
-#include "frontend/Scaling.h"
+#include "shell/KeyBindings.h"
+#include "shell/SettingRows.h"
 
 namespace hopla {
-
-// The loudest volume; the menu steps by a tenth of it.
-inline constexpr int kMaxVolume = 100;
-
-struct Settings {
-    std::optional<int> scale;  // [window] scale: none is "auto", the largest that fits
-    bool fullscreen = false;   // [window] fullscreen
-    // [window] scaling: how the whole screen (or a resized window) is filled
-    ScalingMode scaling = ScalingMode::Fit;
-    int volume = kMaxVolume;                  // [sound] volume, 0..kMaxVolume
-    bool pauseWhenUnfocused = true;           // [window] pause_when_unfocused
-    KeyBindings keys = DefaultKeyBindings();  // [keys] left, right, back
-    bool operator==(const Settings&) const = default;
-};
 
 // Where the settings live: settings.ini in the platform's SettingsDir; empty when the system
 // offers no place. The frontend asks once at start.
@@ -42,8 +27,8 @@ struct LoadedSettings {
 // read or is not a small text file is ignored as a whole, with one warning. Otherwise each line
 // that is not a known key with a good value (an unknown section or key, a bad value, a line
 // that is no setting or too long) is warned about, naming its line, and skipped; the rest
-// counts.
-LoadedSettings LoadSettings(const std::string& path);
+// counts. Key names are looked up with `keys`.
+LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys);
 
 // A new file's text for these settings: the [window] and [sound] sections (the keys are the
 // defaults until the player writes a [keys] section).

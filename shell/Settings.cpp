@@ -1,12 +1,11 @@
-// Settings file: screened for size and binary content, read line by line with a table of known
-// keys, rewritten keeping every line but the values it owns, written atomically through the
+// Settings file: screened for size and binary content, read line by line with the table of
+// settings, rewritten keeping every line but the values it owns, written atomically through the
 // platform.
-#include "frontend/Settings.h"
+#include "shell/Settings.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "frontend/Options.h"
 #include "platform/Platform.h"
 #include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
@@ -34,80 +33,6 @@ std::string_view Trim(std::string_view text) {
         text.remove_suffix(1);
     return text;
 }
-
-std::optional<bool> ParseBool(std::string_view text) {
-    const std::string s = Lower(text);
-    if (s == "true" || s == "yes" || s == "on" || s == "1") return true;
-    if (s == "false" || s == "no" || s == "off" || s == "0") return false;
-    return std::nullopt;
-}
-
-// A list of SDL key names, "Left, A, Keypad 4"; what is wrong with it, or empty.
-std::string ParseKeyList(std::string_view text, std::vector<std::int32_t>& keys) {
-    keys.clear();
-    while (true) {
-        const std::size_t comma = text.find(',');
-        const std::string_view name = Trim(text.substr(0, comma));
-        const std::optional<std::int32_t> key = KeyFromName(name);
-        if (!key) return "'" + std::string(name.substr(0, 40)) + "' is no key name SDL knows";
-        keys.push_back(*key);
-        if (comma == std::string_view::npos) return {};
-        text.remove_prefix(comma + 1);
-    }
-}
-
-// One known key: its section, its name, and how it sets its value (what is wrong, or empty).
-struct KeyRow {
-    std::string_view section;
-    std::string_view name;
-    std::string (*apply)(Settings&, std::string_view value);
-};
-
-const KeyRow kKeys[] = {
-    {"window", "scale",
-     [](Settings& s, std::string_view value) {
-         if (Lower(value) == "auto") {
-             s.scale.reset();
-         } else if (const std::optional<int> n = ParseScale(value)) {
-             s.scale = n;
-         } else {
-             return std::string("scale must be auto or a whole number from 1 to 8");
-         }
-         return std::string();
-     }},
-    {"window", "fullscreen",
-     [](Settings& s, std::string_view value) {
-         const std::optional<bool> b = ParseBool(value);
-         if (!b) return std::string("fullscreen must be true or false");
-         s.fullscreen = *b;
-         return std::string();
-     }},
-    {"window", "scaling",
-     [](Settings& s, std::string_view value) {
-         const std::optional<ScalingMode> mode = ParseScaling(value);
-         if (!mode) return std::string("scaling must be integer or fit");
-         s.scaling = *mode;
-         return std::string();
-     }},
-    {"window", "pause_when_unfocused",
-     [](Settings& s, std::string_view value) {
-         const std::optional<bool> b = ParseBool(value);
-         if (!b) return std::string("pause_when_unfocused must be true or false");
-         s.pauseWhenUnfocused = *b;
-         return std::string();
-     }},
-    {"sound", "volume",
-     [](Settings& s, std::string_view value) {
-         const std::optional<int> volume = ParseVolume(value);
-         if (!volume) return std::string("volume must be a whole number from 0 to 100");
-         s.volume = *volume;
-         return std::string();
-     }},
-    {"keys", "left", [](Settings& s, std::string_view v) { return ParseKeyList(v, s.keys.left); }},
-    {"keys", "right",
-     [](Settings& s, std::string_view v) { return ParseKeyList(v, s.keys.right); }},
-    {"keys", "back", [](Settings& s, std::string_view v) { return ParseKeyList(v, s.keys.back); }},
-};
 
 // One line of the file as read: a section header, an entry (its value's place in the line kept
 // for rewriting), or neither.
@@ -170,15 +95,16 @@ std::vector<Line> Scan(std::string_view text) {
     return lines;
 }
 
-const KeyRow* FindKey(std::string_view section, std::string_view name) {
-    for (const KeyRow& row : kKeys)
-        if (row.section == section && row.name == name) return &row;
+const SettingRow* FindKey(std::string_view section, std::string_view key) {
+    for (const SettingRow& row : SettingRows())
+        if (row.section == section && row.key == key) return &row;
     return nullptr;
 }
 
 bool KnownSection(std::string_view section) {
-    return std::any_of(std::begin(kKeys), std::end(kKeys),
-                       [&](const KeyRow& row) { return row.section == section; });
+    const std::span<const SettingRow> rows = SettingRows();
+    return std::any_of(rows.begin(), rows.end(),
+                       [&](const SettingRow& row) { return row.section == section; });
 }
 
 // What makes a text no settings file at all: binary bytes.
@@ -187,10 +113,6 @@ bool Binary(std::string_view text) {
         const auto c = static_cast<unsigned char>(ch);
         return c < 0x20 && c != '\t' && c != '\r' && c != '\n';
     });
-}
-
-std::string BoolText(bool b) {
-    return b ? "true" : "false";
 }
 
 // What the game writes: each value's section, key and text, in the order of a new file.
@@ -202,11 +124,10 @@ struct Owned {
 };
 
 std::vector<Owned> OwnedValues(const Settings& s) {
-    return {{"window", "scale", s.scale ? std::to_string(*s.scale) : "auto"},
-            {"window", "fullscreen", BoolText(s.fullscreen)},
-            {"window", "scaling", std::string(ScalingName(s.scaling))},
-            {"window", "pause_when_unfocused", BoolText(s.pauseWhenUnfocused)},
-            {"sound", "volume", std::to_string(s.volume)}};
+    std::vector<Owned> owned;
+    for (const SettingRow& row : SettingRows())
+        if (row.write) owned.push_back({row.section, row.key, row.write(s)});
+    return owned;
 }
 
 }  // namespace
@@ -216,7 +137,7 @@ std::string SettingsPath() {
     return dir.empty() ? std::string() : JoinPath(dir, "settings.ini");
 }
 
-LoadedSettings LoadSettings(const std::string& path) {
+LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys) {
     LoadedSettings loaded;
     const SmallFile file = ReadSmallFile(path, kMaxFileBytes);
     if (!file.text) {
@@ -238,11 +159,14 @@ LoadedSettings LoadSettings(const std::string& path) {
         } else if (line.entry && line.section.empty()) {
             problem = "'" + line.key.substr(0, 40) + "' is outside a section";
         } else if (line.entry && KnownSection(line.section)) {
-            if (const KeyRow* row = FindKey(line.section, line.key)) {
-                Settings tried = loaded.settings;
-                problem = row->apply(
-                    tried, line.raw.substr(line.valueBegin, line.valueEnd - line.valueBegin));
-                if (problem.empty()) loaded.settings = std::move(tried);
+            if (const SettingRow* row = FindKey(line.section, line.key)) {
+                const std::optional<std::string> bad = row->read(
+                    loaded.settings,
+                    line.raw.substr(line.valueBegin, line.valueEnd - line.valueBegin), keys);
+                if (bad)
+                    problem = bad->empty()
+                                  ? std::string(row->key) + " must be " + std::string(row->expects)
+                                  : *bad;
             } else {
                 problem = "unknown key '" + line.key.substr(0, 40) + "' in [" + line.section + "]";
             }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "frontend/Menu.h"
+#include "shell/Menu.h"
 #include "toolkit/Image.h"
 #include "toolkit/Rect.h"
 #include "toolkit/Text.h"

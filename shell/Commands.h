@@ -1,0 +1,42 @@
+// The shell's input vocabulary: what one input event asks of the game or of the shell, as the
+// window's input router hands it on. No SDL.
+#pragma once
+
+#include <optional>
+
+namespace hopla {
+
+// The game's KeyDown, KeyUp and MouseDown (with a key code or mouse button of play/Keys.h), a
+// command of the window (F12's Screenshot among them), or a move in the menu: Up, Down, Left,
+// Right, Select and Back come from a controller's d-pad, A and B, or from the game's keys while
+// the menu is open (MenuMoveOf); a controller's Select also skips the opening.
+enum class Command {
+    KeyDown,
+    KeyUp,
+    MouseDown,
+    ToggleFullscreen,
+    ScaleUp,
+    ScaleDown,
+    Screenshot,  // F12
+    Menu,        // Esc, the controller's Guide, or its Back and Start together
+    Pause,       // P or Pause
+    Mute,        // M
+    Up,
+    Down,
+    Left,
+    Right,
+    Select,
+    Back,
+};
+struct Routed {
+    Command command;
+    int code = 0;
+    bool operator==(const Routed&) const = default;
+};
+
+// The menu's move an input makes while the menu is open: the moves as they come, and the
+// game's keys by what they are for (the arrows steer the selection, Enter and the back key
+// choose); none for anything else.
+std::optional<Command> MenuMoveOf(const Routed& input);
+
+}  // namespace hopla

@@ -1,0 +1,139 @@
+// The menu's pages as rows, and its moves.
+#include "shell/Menu.h"
+
+namespace hopla {
+namespace {
+
+using Kind = MenuAction::Kind;
+
+MenuRow Plain(std::string label, Kind choose) {
+    return {std::move(label), {}, {}, {choose}};
+}
+
+// A setting's row: its label and value; a row of two values is stepped by choosing it too.
+MenuRow SettingRowOf(const SettingRow& row, const MenuValues& values) {
+    std::string value = row.show ? row.show(values.settings) : row.write(values.settings);
+    if (row.id == Setting::Volume) {
+        if (values.muted)
+            value += " (muted)";
+        else if (!values.sound)
+            value = "no sound device";
+    }
+    const MenuAction left{Kind::Step, row.id, -1}, right{Kind::Step, row.id, 1};
+    return {std::string(row.menuLabel) + ": " + value, left, right,
+            row.number ? MenuAction{} : right};
+}
+
+}  // namespace
+
+void Menu::open() {
+    open_ = true;
+    page_ = Page::Main;
+    selected_ = 0;
+}
+
+std::vector<MenuRow> Menu::rows(const MenuValues& values) const {
+    if (page_ != Page::Main) return {Plain("Back", Kind::Back)};
+    std::vector<MenuRow> rows = {Plain("Resume", Kind::Resume)};
+    for (const SettingRow& row : SettingRows())
+        if (!row.menuLabel.empty()) rows.push_back(SettingRowOf(row, values));
+    rows.push_back(Plain("Keys", Kind::Keys));
+    rows.push_back(Plain("Records", Kind::Records));
+    rows.push_back(Plain("Quit", Kind::Quit));
+    return rows;
+}
+
+MenuAction Menu::move(Command command) {
+    const std::vector<MenuRow> all = rows();
+    const int count = static_cast<int>(all.size());
+    const MenuRow& row = all[static_cast<std::size_t>(selected_)];
+    switch (command) {
+        case Command::Up:
+            selected_ = (selected_ + count - 1) % count;
+            return {};
+        case Command::Down:
+            selected_ = (selected_ + 1) % count;
+            return {};
+        case Command::Left:
+            return take(row.left);
+        case Command::Right:
+            return take(row.right);
+        case Command::Select:
+            return take(row.choose);
+        case Command::Back:
+            return take({page_ == Page::Main ? Kind::Resume : Kind::Back});
+        default:
+            return {};
+    }
+}
+
+MenuAction Menu::take(MenuAction action) {
+    switch (action.kind) {
+        case Kind::Resume:
+        case Kind::Quit:
+            open_ = false;
+            return action;
+        case Kind::Keys:
+        case Kind::Records:
+            page_ = action.kind == Kind::Keys ? Page::Keys : Page::Records;
+            selected_ = 0;
+            return {};
+        case Kind::Back: {
+            // Back on the main page at the row that led there.
+            const Kind from = page_ == Page::Keys ? Kind::Keys : Kind::Records;
+            page_ = Page::Main;
+            const std::vector<MenuRow> main = rows();
+            for (std::size_t i = 0; i < main.size(); ++i)
+                if (main[i].choose.kind == from) selected_ = static_cast<int>(i);
+            return {};
+        }
+        default:
+            return action;
+    }
+}
+
+void Menu::hover(int row) {
+    if (row >= 0 && row < static_cast<int>(rows().size())) selected_ = row;
+}
+
+MenuAction Menu::click(int row) {
+    if (row < 0 || row >= static_cast<int>(rows().size())) return {};
+    selected_ = row;
+    return move(Command::Select);
+}
+
+MenuView Menu::view(const MenuValues& values, const std::vector<std::string>& keys,
+                    const std::vector<std::string>& records) const {
+    MenuView view;
+    view.selected = selected_;
+    for (const MenuRow& row : rows(values)) view.rows.push_back(row.label);
+    switch (page_) {
+        case Page::Main:
+            view.title = "Hopla";
+            break;
+        case Page::Keys:
+            view.title = "Keys";
+            view.lines = keys;
+            break;
+        case Page::Records:
+            view.title = "Records";
+            view.lines = records.empty() ? std::vector<std::string>{"No records yet"} : records;
+            break;
+    }
+    return view;
+}
+
+std::vector<std::string> DefaultKeyLines() {
+    return {
+        "Left / Right arrow: push the ball",
+        "Space: back to the title room",
+        "Left / right mouse button: faster / slower",
+        "Esc: this menu   P: pause   M: mute",
+        "F11 or Alt+Enter: whole screen",
+        "Ctrl+Plus / Ctrl+Minus: window size",
+        "Controller: d-pad or stick, Start or Back,",
+        "  shoulders for faster / slower, Guide: menu",
+    };
+}
+
+}  // namespace hopla

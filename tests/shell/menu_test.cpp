@@ -1,0 +1,175 @@
+// The shell's menu: what each move does on each page, and that a row under the pointer is the
+// row drawn there.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Keys.h"
+#include "shell/Menu.h"
+#include "shell/Overlay.h"
+
+namespace hopla {
+namespace {
+
+TEST(Menu, EveryMoveOnEveryPage) {
+    using K = MenuAction::Kind;
+    const MenuAction none{}, resume{K::Resume}, quit{K::Quit};
+    const auto step = [](Setting setting, int direction) {
+        return MenuAction{K::Step, setting, direction};
+    };
+    // Moves: u(p), d(own), l(eft), r(ight), s(elect), b(ack); the action of the last one, and
+    // where the menu is afterwards.
+    const struct {
+        const char* moves;
+        MenuAction last;
+        bool open;
+        Menu::Page page;
+        int selected;
+    } cases[] = {
+        {"s", resume, false, Menu::Page::Main, 0},
+        {"b", resume, false, Menu::Page::Main, 0},
+        {"u", none, true, Menu::Page::Main, 6},  // round to Quit
+        {"us", quit, false, Menu::Page::Main, 6},
+        {"dl", step(Setting::Fullscreen, -1), true, Menu::Page::Main, 1},
+        {"ds", step(Setting::Fullscreen, 1), true, Menu::Page::Main, 1},
+        {"ddr", step(Setting::Scaling, 1), true, Menu::Page::Main, 2},
+        {"dddl", step(Setting::Volume, -1), true, Menu::Page::Main, 3},
+        {"dddr", step(Setting::Volume, 1), true, Menu::Page::Main, 3},
+        {"ddds", none, true, Menu::Page::Main, 3},  // choosing a number leaves it
+        {"dddds", none, true, Menu::Page::Keys, 0},
+        {"ddddsdl", none, true, Menu::Page::Keys, 0},  // one row: Back
+        {"ddddsb", none, true, Menu::Page::Main, 4},
+        {"ddddds", none, true, Menu::Page::Records, 0},
+        {"dddddss", none, true, Menu::Page::Main, 5},  // Back chosen
+        {"r", none, true, Menu::Page::Main, 0},
+    };
+    const std::map<char, Command> commands = {{'u', Command::Up},     {'d', Command::Down},
+                                              {'l', Command::Left},   {'r', Command::Right},
+                                              {'s', Command::Select}, {'b', Command::Back}};
+    for (const auto& c : cases) {
+        Menu menu;
+        menu.open();
+        MenuAction last;
+        for (const char* m = c.moves; *m; ++m) last = menu.move(commands.at(*m));
+        EXPECT_EQ(last, c.last) << c.moves;
+        EXPECT_EQ(menu.isOpen(), c.open) << c.moves;
+        EXPECT_EQ(menu.page(), c.page) << c.moves;
+        EXPECT_EQ(menu.view({}, {}, {}).selected, c.selected) << c.moves;
+    }
+}
+
+// A row's steps change its value within its range: a number stops at its ends, a choice of two
+// goes round.
+TEST(Menu, StepsStayInTheirRange) {
+    const struct {
+        Setting setting;
+        int volume;
+        int direction;
+        int expected;
+    } cases[] = {
+        {Setting::Volume, 100, 1, 100},
+        {Setting::Volume, 95, 1, 100},
+        {Setting::Volume, 0, -1, 0},
+        {Setting::Volume, 40, -1, 30},
+    };
+    for (const auto& c : cases) {
+        Settings s;
+        s.volume = c.volume;
+        RowOf(c.setting).step(s, c.direction);
+        EXPECT_EQ(s.volume, c.expected) << c.volume;
+    }
+    Settings s;
+    RowOf(Setting::Scaling).step(s, -1);
+    EXPECT_EQ(s.scaling, ScalingMode::Integer);
+    RowOf(Setting::Scaling).step(s, -1);
+    EXPECT_EQ(s.scaling, ScalingMode::Fit);
+}
+
+TEST(Menu, PagesShowTheirValuesAndLines) {
+    Menu menu;
+    menu.open();
+    Settings settings;
+    settings.fullscreen = true;
+    settings.scaling = ScalingMode::Integer;
+    settings.volume = 40;
+    const struct {
+        bool muted, sound;
+        const char* volume;
+    } volumes[] = {
+        {false, true, "Volume: 40"},
+        {true, true, "Volume: 40 (muted)"},
+        {true, false, "Volume: 40 (muted)"},
+        {false, false, "Volume: no sound device"},
+    };
+    for (const auto& v : volumes)
+        EXPECT_EQ(menu.view({settings, v.muted, v.sound}, {}, {}).rows,
+                  (std::vector<std::string>{"Resume", "Whole screen: on", "Scaling: integer",
+                                            v.volume, "Keys", "Records", "Quit"}));
+    menu.click(5);
+    EXPECT_EQ(menu.view({}, {}, {}).lines, std::vector<std::string>{"No records yet"});
+    EXPECT_EQ(menu.view({}, {}, {"1. 1234 ABCD"}).lines, std::vector<std::string>{"1. 1234 ABCD"});
+}
+
+// The game's keys move the menu by what they are for; other input is none of its business.
+TEST(Menu, TheGameKeysAreMenuMoves) {
+    const struct {
+        Routed input;
+        std::optional<Command> move;
+    } cases[] = {
+        {{Command::KeyDown, kVkUp}, Command::Up},
+        {{Command::KeyDown, kVkDown}, Command::Down},
+        {{Command::KeyDown, kVkLeft}, Command::Left},
+        {{Command::KeyDown, kVkRight}, Command::Right},
+        {{Command::KeyDown, kVkEnter}, Command::Select},
+        {{Command::KeyDown, kVkSpace}, Command::Select},
+        {{Command::Back}, Command::Back},
+        {{Command::KeyDown, 65}, std::nullopt},
+        {{Command::KeyUp, kVkUp}, std::nullopt},
+        {{Command::MouseDown, 1}, std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MenuMoveOf(c.input), c.move) << c.input.code;
+}
+
+// Glyphs as solid boxes 6 pixels a character, lines 16 high.
+class BoxText final : public TextRenderer {
+  public:
+    void draw(Image& target, const Rect& clip, int x, int y, std::string_view text, const Font&,
+              Color color) const override {
+        const Rect box = Rect::Sized(x, y, 6 * static_cast<int>(text.size()), 12).intersect(clip);
+        for (int py = box.top; py < box.bottom; ++py)
+            for (int px = box.left; px < box.right; ++px)
+                target.at(px, py) = static_cast<std::uint32_t>(color);
+    }
+    int lineHeight(const Font&) const override { return 16; }
+    int width(std::string_view text, const Font&) const override {
+        return 6 * static_cast<int>(text.size());
+    }
+};
+
+TEST(Overlay, TheRowUnderThePointerIsTheRowDrawnThere) {
+    const BoxText text;
+    Overlay overlay(text);
+    Menu menu;
+    menu.open();
+    const Image picture(800, 600, 0xFFFFFF);
+    const Image& shown = overlay.menu(picture, menu.view({}, {}, {}));
+    EXPECT_EQ(shown.at(5, 5), 0x5F5F5Fu);    // the picture dimmed to 3/8
+    EXPECT_EQ(picture.at(5, 5), 0xFFFFFFu);  // and itself untouched
+    // Every row's text lies on its row, Resume's on the selected bar.
+    int found = 0;
+    for (int y = 0; y < 600; ++y) {
+        const std::optional<int> row = overlay.rowAt(400, y);
+        if (!row) continue;
+        if (y > 0 && overlay.rowAt(400, y - 1) == row) continue;
+        EXPECT_EQ(*row, found++);
+    }
+    EXPECT_EQ(found, 7);
+    EXPECT_FALSE(overlay.rowAt(5, 5));
+    overlay.paused(picture);
+    EXPECT_FALSE(overlay.rowAt(400, 300));  // no rows on the pause sign
+}
+
+}  // namespace
+}  // namespace hopla
