@@ -69,6 +69,11 @@ constexpr std::array kLastRows = {
                   o.exportStages = std::string(value);
                   return std::string();
               }},
+    OptionRow{"--force", "", "", "with --export-stages: replace FILE when it exists",
+              [](Options& o, std::string_view) {
+                  o.force = true;
+                  return std::string();
+              }},
     OptionRow{"--edit", "", "FILE",
               "edit the stage file FILE in the window (a new file starts from the game's stages)",
               [](Options& o, std::string_view value) {
@@ -77,6 +82,18 @@ constexpr std::array kLastRows = {
                   return std::string();
               }},
 };
+
+// Options that do one thing and exit go alone: the rest would be ignored without a word.
+std::string Conflict(const Options& o) {
+    if (o.exportStages && (o.edit || o.play || o.record || o.stages || o.records))
+        return "--export-stages goes alone (no --edit, --play, --record, --stages or --records)";
+    if (o.records && (o.edit || o.play || o.record))
+        return "--records goes alone (no --edit, --play or --record; --stages names whose)";
+    if (o.edit && (o.play || o.record || o.stages))
+        return "--edit goes alone (no --play, --record or --stages)";
+    if (o.force && !o.exportStages) return "--force goes with --export-stages only";
+    return {};
+}
 
 const OptionRow* FindOption(std::string_view name) {
     const auto named = [&](const OptionRow& row) {
@@ -183,6 +200,8 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
                                       std::string(value) + "'"};
         options.settings.emplace_back(setting->row->id, std::string(value));
     }
+    if (std::string conflict = Conflict(options); !conflict.empty())
+        return {std::nullopt, std::move(conflict)};
     return {options, {}};
 }
 

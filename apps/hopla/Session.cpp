@@ -41,7 +41,8 @@ std::vector<std::string> KeyLines(const KeyBindings& given) {
 }
 
 // --export-stages: the game's own stages as a stage file, on standard output for "-".
-int ExportStages(const std::string& path) {
+// A file already there is replaced only when --force says so; the folder must be there.
+int ExportStages(const std::string& path, bool force) {
     const std::string text = ExportGameStages();
     if (path == "-") {
         std::fwrite(text.data(), 1, text.size(), stdout);
@@ -49,8 +50,11 @@ int ExportStages(const std::string& path) {
         std::fputs("hopla: cannot write the stages to standard output\n", stderr);
         return 1;
     }
-    if (const std::optional<std::string> error = ReplaceFile(path, text)) {
-        std::fprintf(stderr, "hopla: %s\n", error->c_str());
+    if (const std::optional<std::string> error = ReplaceFile(path, text, {false, force})) {
+        std::fprintf(stderr, "hopla: %s%s\n", Escaped(*error).c_str(),
+                     WhyNotWritable(path, {false, force}) == "already exists"
+                         ? " (--force replaces it)"
+                         : "");
         return 1;
     }
     return 0;
@@ -106,12 +110,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         std::printf("hopla %s\n", HOPLA_VERSION);
         return done(CheckedOutput("hopla", 0));
     }
-    if (options.exportStages) return done(ExportStages(*options.exportStages));
-    if (options.edit && (options.play || options.record || options.stages)) {
-        std::fprintf(stderr, "hopla: --edit goes alone (no --play, --record or --stages)\n%s",
-                     Usage().c_str());
-        return done(2);
-    }
+    if (options.exportStages) return done(ExportStages(*options.exportStages, options.force));
     if (options.edit && !edit) {
         std::fputs("hopla: this program has no stage editor\n", stderr);
         return done(2);

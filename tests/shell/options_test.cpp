@@ -95,6 +95,14 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
         {{"--volume", "101"}, "--volume takes a whole number from 0 to 100, not '101'"},
         {{"--volume", "-5"}, "--volume takes a whole number from 0 to 100, not '-5'"},
         {{"--scale", "2", "--bogus"}, "unknown option --bogus"},
+        // What would be ignored without a word is refused.
+        {{"--edit", "a.stages", "--export-stages", "b.stages"},
+         "--export-stages goes alone (no --edit, --play, --record, --stages or --records)"},
+        {{"--records", "--play", "a.demo"},
+         "--records goes alone (no --edit, --play or --record; --stages names whose)"},
+        {{"--edit", "a.stages", "--stages", "b"},
+         "--edit goes alone (no --play, --record or --stages)"},
+        {{"--force"}, "--force goes with --export-stages only"},
     };
     for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.args);
@@ -180,6 +188,17 @@ TEST(Options, WhatCannotBeWrittenFailsBeforeAnyWindowAndLeavesNothing) {
          "hopla: cannot write the demo " + dir + "/fifo: not a regular file\n"},
         {"--record " + dir + "/none/a.demo 2>&1", 2,
          "hopla: cannot write the demo " + dir + "/none/a.demo: No such file or directory\n"},
+        // Stages are exported onto nothing but a regular file, and over one only with --force.
+        {"--export-stages " + dir + "/fifo 2>&1", 1,
+         "hopla: cannot write " + dir + "/fifo: not a regular file\n"},
+        {"--export-stages /dev/null 2>&1", 1,
+         "hopla: cannot write /dev/null: not a regular file\n"},
+        {"--export-stages " + dir + "/none/x.stages 2>&1", 1,
+         "hopla: cannot write " + dir + "/none/x.stages: No such file or directory\n"},
+        {"--export-stages " + dir + "/x.stages 2>&1", 0, ""},
+        {"--export-stages " + dir + "/x.stages 2>&1", 1,
+         "hopla: cannot write " + dir + "/x.stages: already exists (--force replaces it)\n"},
+        {"--export-stages " + dir + "/x.stages --force 2>&1", 0, ""},
         // The window cannot open: no empty demo stays behind.
         {"--record " + dir + "/a.demo >/dev/null 2>&1; test -e " + dir + "/a.demo", 1, ""},
     };
