@@ -1,14 +1,31 @@
 // The records' files: read with damage put aside, written atomically, the best game's demo.
 #include "shell/RecordKeeper.h"
-#include "toolkit/FilePath.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+
+#include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 namespace {
 
-// Some hundred bytes a game: room for tens of thousands of games.
-constexpr std::size_t kMaxRecordsBytes = 16 * 1024 * 1024;
+// Some hundred bytes a game: room for millions of games, read whole.
+constexpr std::size_t kMaxRecordsBytes = 512 * 1024 * 1024;
+
+// The stage file's name as a folder's name: letters, digits, '.', '-' and '_' kept, anything
+// else '_', at most 40 bytes; the hash after it keeps apart the names it makes alike.
+std::string SafeName(std::string_view name) {
+    std::string safe;
+    for (const char c : name.substr(0, 40)) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+        safe += plain ? c : '_';
+    }
+    if (safe.empty() || safe.front() == '.') safe.insert(0, "_");
+    return safe;
+}
 
 }  // namespace
 
@@ -26,10 +43,24 @@ std::string RecordsPath(const std::string& dir) {
 LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now) {
     LoadedRecords loaded;
     const std::string path = RecordsPath(dir);
+    loaded.target = path;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(PathFromUtf8(dir), error)) {
+        const std::u8string name = entry.path().filename().u8string();
+        if (name.starts_with(u8"records.txt.damaged-"))
+            loaded.putAside.push_back(JoinPath(dir, std::string(name.begin(), name.end())));
+    }
+    std::sort(loaded.putAside.begin(), loaded.putAside.end());
     const SmallFile file = ReadSmallFile(path, kMaxRecordsBytes);
     if (!file.text) {
-        if (!file.error.empty())
-            loaded.warnings.push_back("cannot read " + path + ": " + file.error);
+        if (file.error.empty()) return loaded;
+        // Never replaced: the games since are kept beside it until it can be read again.
+        loaded.target = JoinPath(dir, "records-while-unreadable.txt");
+        loaded.warnings.push_back("cannot read " + Escaped(path) + ": " + file.error +
+                                  "; it is kept as it is, and new games go to " +
+                                  Escaped(loaded.target));
+        const SmallFile since = ReadSmallFile(loaded.target, kMaxRecordsBytes);
+        if (since.text) loaded.records = ParseRecords(*since.text).records;
         return loaded;
     }
     ParsedRecords parsed = ParseRecords(*file.text);
@@ -48,8 +79,16 @@ LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now) {
     }
     warning += "the file is kept as " + aside + " and its " +
                std::to_string(loaded.records.games.size()) + " good records carried over";
-    if (const std::optional<std::string> error = ReplaceFile(path, FormatRecords(loaded.records)))
-        warning += ", but " + *error;
+    if (const std::optional<std::string> error = ReplaceFile(path, FormatRecords(loaded.records))) {
+        // A full disk: the file goes back to its name, damaged lines and all, rather than
+        // leaving no records where the next start looks.
+        const std::optional<std::string> back = RenameFile(aside, path);
+        warning = path + ":" + std::to_string(parsed.damagedLines.front()) + ": not a record; " +
+                  *error +
+                  (back ? "; the whole file stays as " + aside : "; the file is left as it is");
+    } else {
+        loaded.putAside.push_back(aside);
+    }
     loaded.warnings.push_back(warning);
     return loaded;
 }
@@ -66,10 +105,11 @@ KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::str
     const std::optional<GameRecord> best = BestGame(loaded.records);
     loaded.records.games.push_back(record);
     if (std::optional<std::string> error =
-            ReplaceFile(RecordsPath(dir), FormatRecords(loaded.records))) {
+            ReplaceFile(loaded.target, FormatRecords(loaded.records))) {
         kept.error = std::move(*error);
         return kept;
     }
+    kept.path = loaded.target;
     kept.best = !record.fromDemo && !demo.empty() && (!best || record.score < best->score);
     if (kept.best)
         if (std::optional<std::string> error = ReplaceFile(JoinPath(dir, "best.demo"), demo)) {
@@ -83,7 +123,7 @@ std::string RecordsDirFor(const std::string& recordsDir, const std::optional<Dem
     if (recordsDir.empty() || !stages) return recordsDir;
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(stages->hash));
-    return JoinPath(JoinPath(recordsDir, "stages"), stages->name + "-" + hash);
+    return JoinPath(JoinPath(recordsDir, "stages"), SafeName(stages->name) + "-" + hash);
 }
 
 RecordKeeper::RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir,
@@ -118,8 +158,8 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
         return;
     }
     out << "hopla: score " << record.score << (record.code.empty() ? "" : " (" + record.code + ")")
-        << " recorded in " << RecordsPath(dir_);
-    if (kept.best) out << "; your best game, its demo kept as " << dir_ << "/best.demo";
+        << " recorded in " << Escaped(kept.path);
+    if (kept.best) out << "; your best game, its demo kept as " << Escaped(dir_) << "/best.demo";
     out << std::endl;
 }
 

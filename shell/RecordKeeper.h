@@ -28,11 +28,17 @@ std::string RecordsPath(const std::string& dir);
 struct LoadedRecords {
     Records records;
     std::vector<std::string> warnings;  // one line each, for the standard error
+    // Where the next game's record goes: records.txt, or beside it while records.txt is there
+    // but cannot be read (it is never replaced then).
+    std::string target;
+    std::vector<std::string> putAside;  // damaged files renamed aside earlier, to list
 };
 
 // Reads the records in `dir`. A missing file is no records. A file with a line that is no record
 // is renamed to records.txt.damaged-DATE (`now`) and its good records are written back, with one
-// warning naming both; one that cannot be read at all is left as it is, with a warning.
+// warning naming both (when they cannot be written, the file goes back to its name); one that
+// cannot be read at all (unreadable, too large) is left as it is, with a warning, and the games
+// since go to records-while-unreadable.txt beside it, which is read too.
 // Called by `hopla --records`, the menu's records page and KeepRecord.
 LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now);
 
@@ -41,6 +47,7 @@ struct KeptRecord {
     bool best = false;                  // the player's best game so far: its demo was kept
     std::vector<std::string> warnings;  // from reading the file
     std::string error;                  // the record could not be written; empty when it was
+    std::string path;                   // the file it was written to
 };
 
 // Appends `record` to the records in `dir` (the whole file written anew, atomically) and, when

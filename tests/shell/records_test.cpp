@@ -1,7 +1,9 @@
 // The player's records: which lines of records.txt are records, the records page, and that a
 // damaged file is put aside with its good records carried over, never lost.
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include <functional>
 
 #include <cstdio>
 #include <filesystem>
@@ -146,6 +148,55 @@ TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {
     EXPECT_EQ(read(aside), damaged);
     EXPECT_EQ(ParseRecords(read(path)).records, loaded.records);
     EXPECT_TRUE(LoadRecords(dir_.string(), now_).warnings.empty());
+}
+
+#ifndef _WIN32
+// Whatever the file is, a new game's record never costs the old ones: a file that cannot be
+// read is kept as it is and the games since go beside it; a link stays a link.
+TEST_F(RecordsFile, EveryGameSurvivesAHostileFile) {
+    fs::create_directories(dir_ / "elsewhere");
+    const fs::path path = dir_ / "records.txt";
+    std::string many;
+    for (int i = 0; i < 60'000; ++i) many += kGood + "\n";  // about 17 MB
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        std::size_t before;  // the games LoadRecords finds before the new one
+        std::string keptIn;  // where the new game's record goes
+    } cases[] = {
+        {"large", [&] { std::ofstream(path) << many; }, 60'000, "records.txt"},
+        {"a folder in its place", [&] { fs::create_directory(path); }, 0,
+         "records-while-unreadable.txt"},
+        {"a link",
+         [&] {
+             std::ofstream(dir_ / "elsewhere" / "r.txt") << kGood << "\n";
+             fs::create_symlink(dir_ / "elsewhere" / "r.txt", path);
+         },
+         1, "records.txt"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(path);
+        fs::remove(dir_ / "records-while-unreadable.txt");
+        c.make();
+        EXPECT_EQ(LoadRecords(dir_.string(), now_).records.games.size(), c.before) << c.what;
+        const KeptRecord kept =
+            KeepRecord(dir_.string(), Game("2026-12-08T10:00:00", 99, 400), "", now_);
+        EXPECT_EQ(kept.error, "") << c.what;
+        EXPECT_EQ(kept.path, (dir_ / c.keptIn).string()) << c.what;
+        EXPECT_EQ(LoadRecords(dir_.string(), now_).records.games.size(), c.before + 1) << c.what;
+    }
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(ParseRecords(read(dir_ / "elsewhere" / "r.txt")).records.games.size(), 2u);
+}
+#endif
+
+// A stage file's name becomes a folder's name that any file system takes.
+TEST(Records, StageFileNamesMadeSafeForFolders) {
+    const std::string dir = RecordsDirFor("/r", DemoStages{std::string(300, 'x') + "\x1b[2J", 1});
+    const std::string folder = std::filesystem::path(dir).filename().string();
+    EXPECT_EQ(folder, std::string(40, 'x') + "-0000000000000001");
+    EXPECT_EQ(std::filesystem::path(RecordsDirFor("/r", DemoStages{"../my pack", 2})).filename(),
+              "_.._my_pack-0000000000000002");
 }
 
 // `hopla --records` prints the page without opening a window; with --stages, the page of that
