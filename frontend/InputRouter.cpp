@@ -63,10 +63,6 @@ std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
     return std::nullopt;
 }
 
-InputRouter::~InputRouter() {
-    for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad.handle);
-}
-
 void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                         std::vector<Routed>& out) {
     switch (event.type) {
@@ -116,20 +112,17 @@ void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& ou
 
 void InputRouter::routeController(const SDL_Event& event, Duration now, std::vector<Routed>& out) {
     if (event.type == SDL_CONTROLLERDEVICEADDED) {
-        SDL_GameController* handle = SDL_GameControllerOpen(event.cdevice.which);
+        ControllerHandle handle(SDL_GameControllerOpen(event.cdevice.which));
         if (!handle) return;
-        const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(handle));
-        if (pads_.contains(id)) {
-            SDL_GameControllerClose(handle);  // already open: SDL counted a second opening
-            return;
-        }
-        pads_[id].handle = handle;
+        const SDL_JoystickID id =
+            SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(handle.get()));
+        // Already open: SDL counted a second opening, which the handle closes again.
+        if (!pads_.contains(id)) pads_[id].handle = std::move(handle);
         return;
     }
     if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
         const auto it = pads_.find(event.cdevice.which);
         if (it == pads_.end()) return;
-        SDL_GameControllerClose(it->second.handle);
         pads_.erase(it);
         settle(now, out);  // what it held is let go
         return;

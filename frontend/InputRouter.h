@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frontend/KeyCodes.h"
+#include "frontend/SdlHandles.h"
 #include "shell/Commands.h"
 #include "shell/Scaling.h"
 #include "toolkit/Clock.h"
@@ -36,7 +37,7 @@ std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers);
 class InputRouter {
   public:
     explicit InputRouter(RepeatTiming repeat = {}) : repeat_(repeat) {}
-    ~InputRouter();
+    ~InputRouter() = default;
     InputRouter(const InputRouter&) = delete;
     InputRouter& operator=(const InputRouter&) = delete;
 
@@ -65,7 +66,7 @@ class InputRouter {
 
   private:
     struct Pad {
-        SDL_GameController* handle = nullptr;
+        ControllerHandle handle;
         bool left = false, right = false, start = false, back = false;
         int stick = 0;  // -1 left, 0 centre, 1 right, with hysteresis
     };

@@ -46,11 +46,13 @@ struct SdlDeleter {
     void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
     void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
     void operator()(char* text) const { SDL_free(text); }
+    void operator()(SDL_GameController* pad) const { SDL_GameControllerClose(pad); }
 };
 
 using WindowHandle = std::unique_ptr<SDL_Window, SdlDeleter>;
 using AudioStreamHandle = std::unique_ptr<SDL_AudioStream, SdlDeleter>;
 using SdlText = std::unique_ptr<char, SdlDeleter>;  // strings SDL allocates for the caller
+using ControllerHandle = std::unique_ptr<SDL_GameController, SdlDeleter>;
 
 // An open audio output device; closing it stops its callback thread before returning.
 class AudioDevice {
