@@ -56,10 +56,11 @@ LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now) {
         if (file.error.empty()) return loaded;
         // Never replaced: the games since are kept beside it until it can be read again.
         loaded.target = JoinPath(dir, "records-while-unreadable.txt");
-        loaded.warnings.push_back("cannot read " + Escaped(path) + ": " + file.error +
-                                  "; it is kept as it is, and new games go to " +
-                                  Escaped(loaded.target));
+        loaded.unreadable = "cannot read " + Escaped(path) + ": " + file.error +
+                            "; it is kept as it is, and new games go to " + Escaped(loaded.target);
         const SmallFile since = ReadSmallFile(loaded.target, kMaxRecordsBytes);
+        // Told once: while the games go beside it, only --records says so again.
+        if (!since.text) loaded.warnings.push_back(loaded.unreadable);
         if (since.text) loaded.records = ParseRecords(*since.text).records;
         return loaded;
     }

@@ -32,6 +32,7 @@ struct LoadedRecords {
     // but cannot be read (it is never replaced then).
     std::string target;
     std::vector<std::string> putAside;  // damaged files renamed aside earlier, to list
+    std::string unreadable;  // why records.txt cannot be read and where games go; empty if it can
 };
 
 // Reads the records in `dir`. A missing file is no records. A file with a line that is no record

@@ -18,6 +18,15 @@ namespace {
 
 constexpr std::string_view kExtension = ".stages";
 
+// A path names its file itself; a bare name is looked up in the stage folders.
+bool IsPath(std::string_view arg) {
+    return arg.empty() || arg.find('/') != std::string_view::npos ||
+#ifdef _WIN32
+           arg.find('\\') != std::string_view::npos ||
+#endif
+           arg.ends_with(kExtension);
+}
+
 bool Exists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(PathFromUtf8(path), error);
@@ -65,8 +74,8 @@ std::vector<std::string> StageFolders(const std::string& userDir, const std::str
 
 std::vector<std::string> StageFileCandidates(std::string_view arg, const std::string& userDir,
                                              const std::string& exeDir) {
-    std::vector<std::string> paths{std::string(arg)};
-    if (arg.empty() || arg.find('/') != std::string_view::npos) return paths;
+    if (IsPath(arg)) return {std::string(arg)};
+    std::vector<std::string> paths;
     for (const std::string& folder : StageFolders(userDir, exeDir))
         paths.push_back(folder + "/" + FileName(arg));
     return paths;
@@ -75,12 +84,19 @@ std::vector<std::string> StageFileCandidates(std::string_view arg, const std::st
 ChosenStages LoadStages(std::string_view arg, const std::string& userDir,
                         const std::string& exeDir) {
     const std::vector<std::string> paths = StageFileCandidates(arg, userDir, exeDir);
-    std::string path = paths.front();
+    std::string path = IsPath(arg) ? paths.front() : std::string();
     for (const std::string& candidate : paths) {
         if (Exists(candidate)) {
             path = candidate;
             break;
         }
+    }
+    if (path.empty()) {
+        std::string folders;
+        for (const std::string& folder : StageFolders(userDir, exeDir))
+            folders += (folders.empty() ? "" : ", ") + Escaped(folder);
+        throw StageFileError("no stage file " + Escaped(FileName(arg)) + " in " + folders +
+                             " (a file in this folder: --stages ./" + Escaped(FileName(arg)) + ")");
     }
     ChosenStages chosen;
     chosen.file = ReadStageFile(path);

@@ -25,12 +25,15 @@ struct ChosenStages {
 // build tree, the Windows zip and the browser's data).
 std::vector<std::string> StageFolders(const std::string& userDir, const std::string& exeDir);
 
-// Where --stages ARG is looked for, in order: ARG itself; and when ARG holds no slash,
-// NAME.stages (ARG with ".stages" added unless it ends so) in each of the StageFolders.
+// Where --stages ARG is looked for. A path (ARG holds a slash, or ends in ".stages") is used as
+// it is, and only there. A bare name is NAME.stages in each of the StageFolders, in order, and
+// never what the current folder holds under that name (a folder "first-steps" there does not
+// hide the shipped stage file).
 std::vector<std::string> StageFileCandidates(std::string_view arg, const std::string& userDir,
                                              const std::string& exeDir);
 
-// Reads the first candidate that exists (ARG itself when none does, for its message). Throws
+// Reads the first candidate that exists (for a path, the path itself; for a bare name none is
+// one line naming the folders looked in). Throws
 // StageFileError, one line naming the file, for a file that cannot be read or is not a stage
 // file. Called by hopla, hopla-sim and hopla-solve before anything starts.
 ChosenStages LoadStages(std::string_view arg, const std::string& userDir,

@@ -134,6 +134,8 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         for (const std::string& line : RecordsSummary(loaded.records))
             std::printf("%s\n", line.c_str());
+        if (!loaded.unreadable.empty() && loaded.warnings.empty())
+            std::printf("%s\n", loaded.unreadable.c_str());
         for (const std::string& aside : loaded.putAside)
             std::printf("A damaged records file was put aside as %s\n", Escaped(aside).c_str());
         return done(CheckedOutput("hopla", 0));

@@ -1,6 +1,7 @@
 // The replay corpus (tests/demos): every demo plays back with every check line matching, shows
 // what it was made to show, and the checker catches a demo that was tampered with.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -259,6 +260,31 @@ TEST(Checker, DemosOfAStageFileFindItOrSayHowToPlayThem) {
             EXPECT_EQ(refusal.find(part), std::string::npos) << c.what << ": " << refusal;
     }
 }
+
+#ifndef _WIN32
+// --stages: a path is used as it is; a bare name is looked up in the stage folders only, so
+// that nothing in the current folder hides a shipped stage file.
+TEST(StageLookup, APathIsAPathAndANameIsLookedUp) {
+    const std::string exeDir = HOPLA_BUILD_DIR "/";
+    const std::filesystem::path here =
+        std::filesystem::temp_directory_path() / ("hopla-lookup-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(here / "first-steps");
+    std::filesystem::copy_file(exeDir + "stages/first-steps.stages", here / "mine.stages");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(here);
+    EXPECT_EQ(LoadStages("first-steps", "", exeDir).path, exeDir + "stages/first-steps.stages");
+    EXPECT_EQ(LoadStages("mine.stages", "", exeDir).path, "mine.stages");
+    EXPECT_EQ(LoadStages("./mine.stages", "", exeDir).path, "./mine.stages");
+    try {
+        LoadStages("mine", "", exeDir);
+        ADD_FAILURE() << "a bare name found a file of the current folder";
+    } catch (const StageFileError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("no stage file mine.stages in ", 0), 0u) << e.what();
+    }
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(here);
+}
+#endif
 
 }  // namespace
 }  // namespace hopla
