@@ -94,9 +94,9 @@ TEST(StageFile, BadFilesGiveOneLineNamingTheFileAndLine) {
     fs::create_directories(dir);
 #ifdef _WIN32
     // No FIFOs and no symbolic links for everyone there: a device in place of the file, which
-    // std::filesystem on Windows does not see at all, stands in for both.
+    // the platform's reader refuses as no regular file, stands in for both.
     const std::string fifo = "NUL", loop = "NUL";
-    const std::string fifoMessage = ": cannot read the stages: no such file",
+    const std::string fifoMessage = ": cannot read the stages: not a regular file",
                       loopMessage = fifoMessage;
 #else
     const std::string fifo = (dir / "fifo").string();
