@@ -71,12 +71,17 @@ e2e_start_xvfb() {
 }
 
 # Waits for the game started as $game_pid to show its window, named by the pattern NAME
-# (default ^Hopla$); sets wid. LOG is named when the program exits instead.
+# (default ^Hopla$); sets wid. LOG is named when the program exits instead. The window must be
+# that process's own (_NET_WM_PID): a program that has just ended may leave its window on a busy
+# server a moment longer, and a search by name alone would take it. A test whose $game_pid is a
+# wrapper's (wine's) sets e2e_window_any_pid=1.
 e2e_wait_window() {
     local log=$1 name=${2:-'^Hopla$'}
+    local own=(--all --pid "$game_pid")
+    [ "${e2e_window_any_pid:-0}" = 1 ] && own=()
     wid=
     for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
+        wid=$(xdotool search --onlyvisible "${own[@]}" --name "$name" 2>/dev/null | head -1)
         [ -n "$wid" ] && break
         kill -0 "$game_pid" 2>/dev/null || fail "the program exited at start-up (see $log)"
         sleep 0.05

@@ -73,6 +73,7 @@ for i in "${!demos[@]}"; do
     "$wine_run" "$(windows_path "$folder/hopla.exe")" "${stages[@]}" --play \
         "$(windows_path "$work/Démos à jouer/$name.demo")" >"$work/$name.window.log" 2>&1 &
     game_pid=$!
+    e2e_window_any_pid=1  # the pid is wine-run.sh's; the window is wine's
     e2e_wait_window "$work/$name.window.log"
     if [ "$i" = 0 ]; then
         geometry=$(xdotool getwindowgeometry --shell "$wid")
