@@ -99,6 +99,9 @@ wait "$game_pid"
 status=$?
 game_pid=
 [ "$status" -eq 0 ] || fail "the editor left with status $status (see $work/editor.log)"
+# xdotool's release of that Escape went to a window already gone, so the server still holds the
+# key down, and the next window would be told of it when it gets the focus: let it go.
+xdotool keyup Escape 2>/dev/null
 
 # A new file whose name is not UTF-8: its name is cleaned, and typing after it (N, a letter,
 # Enter) does not freeze the window. Made to end with edits not saved, the editor keeps them in
