@@ -1,4 +1,4 @@
-// The scheduler's clock: the real monotonic clock in the game (frontend/RealClock.h), a
+// The scheduler's clock: the real monotonic clock in the game (shell/RealClock.h), a
 // virtual one in the headless runner (headless/VirtualClock.h).
 #pragma once
 
