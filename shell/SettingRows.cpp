@@ -13,20 +13,6 @@ namespace {
 
 using Problem = std::optional<std::string>;
 
-std::string Lower(std::string_view text) {
-    std::string s(text);
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
 // A whole number lo..hi written with nothing around it.
 std::optional<int> ParseWhole(std::string_view text, int lo, int hi) {
     const std::optional<int> n = ParseNumber<int>(text);
@@ -218,6 +204,20 @@ std::optional<ScalingMode> ParseScaling(std::string_view text) {
 
 const char* ScalingName(ScalingMode mode) {
     return mode == ScalingMode::Fit ? "fit" : "integer";
+}
+
+std::string Lower(std::string_view text) {
+    std::string s(text);
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
 }
 
 }  // namespace hopla

@@ -70,4 +70,9 @@ std::optional<int> ParseVolume(std::string_view text);
 std::optional<ScalingMode> ParseScaling(std::string_view text);
 const char* ScalingName(ScalingMode mode);
 
+// The settings file's and the flags' text: lower case (ASCII), and without white space at its
+// ends.
+std::string Lower(std::string_view text);
+std::string_view Trim(std::string_view text);
+
 }  // namespace hopla

@@ -19,21 +19,6 @@ constexpr std::size_t kMaxFileBytes = 4096;
 // A line longer than any setting needs is skipped as not one.
 constexpr std::size_t kMaxLineBytes = 160;
 
-std::string Lower(std::string_view text) {
-    std::string s(text);
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
 // One line of the file as read: a section header, an entry (its value's place in the line kept
 // for rewriting), or neither.
 struct Line {
