@@ -90,15 +90,19 @@ void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layo
 void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& out) {
     const SDL_Keycode sym = key.keysym.sym;
     if (IsModifier(sym)) return;
+    const int own = VirtualKeyFromSdl(sym).value_or(0);
+    const bool ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
     if (key.type == SDL_KEYUP) {
         if (windowKeysDown_.erase(sym) > 0) return;
         if (const std::optional<int> code = GameKeyOf(bindings_, sym))
-            out.push_back({Command::KeyUp, *code});
+            out.push_back({Command::KeyUp, *code, own, ctrl});
         return;
     }
     // A repeat belongs to whoever got the press.
     if (key.repeat && windowKeysDown_.contains(sym)) return;
-    if (!key.repeat) {
+    // While typing, the letters P and M type.
+    const bool types = typing_ && (sym == SDLK_p || sym == SDLK_m);
+    if (!key.repeat && !types) {
         windowKeysDown_.erase(sym);  // its release went astray (the window lost the focus)
         if (const std::optional<Command> command = WindowCommandOf(sym, key.keysym.mod)) {
             windowKeysDown_.insert(sym);
@@ -107,7 +111,7 @@ void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& ou
         }
     }
     if (const std::optional<int> code = GameKeyOf(bindings_, sym))
-        out.push_back({Command::KeyDown, *code});
+        out.push_back({Command::KeyDown, *code, own, ctrl});
 }
 
 void InputRouter::routeController(const SDL_Event& event, Duration now, std::vector<Routed>& out) {

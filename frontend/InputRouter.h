@@ -63,6 +63,8 @@ class InputRouter {
     void setRepeat(RepeatTiming repeat) { repeat_ = repeat; }
     // Which keys steer and go back; the defaults until set.
     void setKeyBindings(KeyBindings bindings) { bindings_ = std::move(bindings); }
+    // While typing, P and M are keys like the other letters rather than Pause and Mute.
+    void setTyping(bool typing) { typing_ = typing; }
 
   private:
     struct Pad {
@@ -78,6 +80,7 @@ class InputRouter {
 
     RepeatTiming repeat_;
     KeyBindings bindings_;
+    bool typing_ = false;
     std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
     std::map<SDL_JoystickID, Pad> pads_;
     std::set<int> padKeysDown_;  // game keys held through controllers

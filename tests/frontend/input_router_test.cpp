@@ -133,6 +133,15 @@ TEST(InputRouter, KeyBindingsGiveTheGameItsOwnCodes) {
                                 Down(SDLK_BACKSPACE), Down(SDLK_LEFT), Down(SDLK_SPACE),
                                 Down(SDLK_a), Down(SDLK_RETURN)}),
               (std::vector<Routed>{KD(37), KU(37), KD(39), KD(39), KD(32), KD(65), KD(13)}));
+    // The editor reads the keys themselves: a bound key carries its own code and Ctrl too.
+    const std::vector<Routed> own = RouteAll(router, {Down(SDLK_j, KMOD_LCTRL)});
+    ASSERT_EQ(own.size(), 1u);
+    EXPECT_EQ(own[0].key, 'J');
+    EXPECT_TRUE(own[0].ctrl);
+    // While typing, P and M are letters; F11 stays the window's.
+    router.setTyping(true);
+    EXPECT_EQ(RouteAll(router, {Down(SDLK_p), Down(SDLK_m), Down(SDLK_F11)}),
+              (std::vector<Routed>{KD(80), KD(77), {Command::ToggleFullscreen}}));
 }
 
 // While paused nothing reaches the game; afterwards the game is told of the keys it held that

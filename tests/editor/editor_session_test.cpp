@@ -1,0 +1,199 @@
+// The editor's modes fed the shell's inputs, without a window: keys by what they are whatever
+// they are bound to, the pointer's strokes, typing, the prompt, and test play with its pause.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "editor/EditorSession.h"
+#include "play/Keys.h"
+#include "support/BlockText.h"
+
+namespace hopla {
+namespace {
+
+class SilentSound final : public SoundDevice {
+  public:
+    void play(const std::string&, bool) override {}
+    void stop(bool) override {}
+};
+
+class FakeHost final : public WindowHost {
+  public:
+    SoundDevice& sound() override { return sound_; }
+    const TextRenderer& text() const override { return text_; }
+    void setSoundPaused(bool paused) override { soundPaused = paused; }
+    MenuValues values() const override { return {}; }
+    void stepSetting(Setting, int) override {}
+    void showAll() override {}
+    void setTyping(bool on) override { typing = on; }
+    bool typing = false, soundPaused = false;
+
+  private:
+    SilentSound sound_;
+    testing::BlockText text_;
+};
+
+using Mode = EditorSession::Mode;
+constexpr int kPageUp = 33, kPageDown = 34, kPad5 = 101, kBackspace = 8;
+
+Routed Key(int key, int code = -1) {
+    return {Command::KeyDown, code < 0 ? key : code, key};
+}
+Routed Ctrl(int key) {
+    return {Command::KeyDown, key, key, true};
+}
+Routed Do(Command command) {
+    return {command};
+}
+PointerInput Press(int button, int x, int y) {
+    return {PointerInput::Kind::Press, button, x, y, true};
+}
+PointerInput Release(int button, int x, int y) {
+    return {PointerInput::Kind::Release, button, x, y, true};
+}
+PointerInput Drag(int buttons, int x, int y) {
+    return {PointerInput::Kind::Move, buttons, x, y, true};
+}
+using Step = std::variant<Routed, PointerInput, std::string>;
+
+struct Case {
+    const char* name;
+    std::vector<Step> steps;
+    Mode mode;
+    int stage;
+    int code;
+    std::string line2;  // a part of what the strip says last
+};
+
+TEST(EditorSession, ModesFollowTheirInputs) {
+    const int x0 = 5 * kTileSize + 3, y0 = 4 * kTileSize + 3;  // inside cell (5, 4)
+    const std::vector<Case> cases = {
+        {"digits and keypad digits choose the tile",
+         {Key('3'), Key(kPad5, kVkLeft)},
+         Mode::Edit,
+         0,
+         5,
+         "PgUp next stage  PgDn previous"},
+        {"PgUp goes to the next stage, PgDn to the previous",
+         {Key(kPageUp), Key(kPageDown), Key(kPageDown)},
+         Mode::Edit,
+         20,
+         1,
+         ""},
+        {"A names the author even when bound to steer",
+         {Key('A', kVkLeft), std::string("Ann"), Key(kBackspace)},
+         Mode::Typing,
+         0,
+         1,
+         "Author: An_"},
+        {"a name cannot be emptied",  // the new file's name is "new"
+         {Key('N'), Key(kBackspace), Key(kBackspace), Key(kBackspace), Key(kVkEnter)},
+         Mode::Typing,
+         0,
+         1,
+         "A stage file needs a name"},
+        {"S then a click places the start",
+         {Key('S'), Press(kMouseLeft, 300, 140)},
+         Mode::Edit,
+         0,
+         1,
+         "Start point placed"},
+        {"a palette click chooses the tile",
+         {Press(kMouseLeft, PaletteSlotOf(4).x + 1, PaletteSlotOf(4).y + 1)},
+         Mode::Edit,
+         0,
+         4,
+         ""},
+        {"Esc after a change asks first",
+         {Press(kMouseLeft, x0, y0), Release(kMouseLeft, x0, y0), Do(Command::Menu)},
+         Mode::Prompt,
+         0,
+         1,
+         "Save changes? Y/N/Esc"},
+        {"Esc in the prompt goes back to editing",
+         {Press(kMouseLeft, x0, y0), Release(kMouseLeft, x0, y0), Do(Command::Menu),
+          Do(Command::Menu)},
+         Mode::Edit,
+         0,
+         1,
+         ""},
+        {"Ctrl+Z undoes a stroke",
+         {Press(kMouseLeft, x0, y0), Drag(kMouseLeft, x0 + 2 * kTileSize, y0),
+          Release(kMouseLeft, x0, y0), Ctrl('Z')},
+         Mode::Edit,
+         0,
+         1,
+         "Undone"},
+        {"T plays the stage and P pauses it",
+         {Key('T'), Do(Command::Pause)},
+         Mode::Play,
+         0,
+         1,
+         "Paused - P to play on"},
+        {"Esc leaves test play, paused or not",
+         {Key(kPageUp), Key('T'), Do(Command::Pause), Do(Command::Menu)},
+         Mode::Edit,
+         1,
+         1,
+         ""},
+    };
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("editor-session-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHost host;
+        EditorSession session(host, StageEdit((dir / "new.stages").string()), HOPLA_BUILD_DIR);
+        for (const Step& step : c.steps) {
+            if (const auto* input = std::get_if<Routed>(&step)) session.input(*input);
+            if (const auto* pointer = std::get_if<PointerInput>(&step)) session.pointer(*pointer);
+            if (const auto* typed = std::get_if<std::string>(&step)) session.text(*typed);
+        }
+        EXPECT_EQ(session.mode(), c.mode);
+        EXPECT_EQ(session.edit().stage(), c.stage);
+        EXPECT_EQ(session.code(), c.code);
+        EXPECT_NE(session.status().line2.find(c.line2), std::string::npos)
+            << session.status().line2;
+        // Typing is asked of the window exactly while typing; the test game's pause holds the
+        // sound, and leaving test play lets both go.
+        EXPECT_EQ(host.typing, c.mode == Mode::Typing);
+        EXPECT_EQ(session.paused(), host.soundPaused);
+        EXPECT_EQ(session.clock().paused(), session.paused());
+        EXPECT_FALSE(session.ended());
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// Leaving: without changes at once; with them only after the prompt's answer, or, when made to
+// end, with the edits kept beside the file.
+TEST(EditorSession, LeavesOnlyWithTheEditsAnsweredFor) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("editor-leave-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "mine.stages").string();
+    FakeHost host;
+    {
+        EditorSession session(host, StageEdit(path), HOPLA_BUILD_DIR);
+        session.close();
+        EXPECT_TRUE(session.ended());
+    }
+    {
+        EditorSession session(host, StageEdit(path), HOPLA_BUILD_DIR);
+        session.pointer(Press(kMouseLeft, 100, 100));
+        session.pointer(Release(kMouseLeft, 100, 100));
+        session.input(Do(Command::Menu));
+        session.input(Key('Y'));
+        EXPECT_TRUE(session.ended());
+        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(session.exitStatus(), 0);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace hopla
