@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
+#include <string_view>
 
 #include "platform/Platform.h"
 #include "play/Keys.h"
@@ -22,6 +24,34 @@ constexpr int kKeyBackspace = 8;
 constexpr int kKeyPageUp = 33;
 constexpr int kKeyPageDown = 34;
 constexpr int kKeyPad0 = 96;
+
+// The editor's menu, opened with a controller's Start: each item as the strip shows it.
+constexpr const char* kMenuItems[] = {"Test play", "Check", "Save",   "Undo",
+                                      "Redo",      "Name",  "Author", "Leave"};
+constexpr int kMenuCount = static_cast<int>(std::size(kMenuItems));
+
+// The letters the picker offers, for typing with a controller.
+constexpr std::string_view kPickLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,-'!?&()";
+
+// Which way an input steers: the d-pad, the stick and the arrow keys (a key bound to steer
+// counts only from a controller, whose inputs carry no key of their own).
+int Horizontal(const Routed& input) {
+    if (input.command == Command::Left) return -1;
+    if (input.command == Command::Right) return 1;
+    if (input.command != Command::KeyDown || (input.key != 0 && input.key != input.code)) return 0;
+    return input.code == kVkLeft ? -1 : input.code == kVkRight ? 1 : 0;
+}
+int Vertical(const Routed& input) {
+    if (input.command == Command::Up) return -1;
+    if (input.command == Command::Down) return 1;
+    if (input.command != Command::KeyDown || input.key != input.code) return 0;
+    return input.code == kVkUp ? -1 : input.code == kVkDown ? 1 : 0;
+}
+// A controller's Start (or Back): the game's back key with no key of its own.
+bool StartButton(const Routed& input) {
+    return input.command == Command::KeyDown && input.code == kVkSpace && input.key == 0;
+}
 
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -55,10 +85,16 @@ void EditorSession::input(const Routed& input) {
             return promptInput(input);
         case Mode::Typing:
             return typingInput(input);
+        case Mode::Menu:
+            return menuInput(input);
         case Mode::Edit:
             break;
     }
-    if (input.command == Command::KeyDown) {
+    if (cursorInput(input)) return;
+    if (StartButton(input)) {
+        mode_ = Mode::Menu;
+        redraw_ = true;
+    } else if (input.command == Command::KeyDown) {
         editKey(input);
     } else if (input.command == Command::Menu) {
         redraw_ = true;
@@ -100,6 +136,80 @@ void EditorSession::editKey(const Routed& key) {
     }
 }
 
+bool EditorSession::cursorInput(const Routed& input) {
+    const int dx = Horizontal(input), dy = Vertical(input);
+    if (dx || dy) {
+        cursor_.column = std::clamp(cursor_.column + dx, 0, kStageColumnCount - 1);
+        cursor_.row = std::clamp(cursor_.row + dy, 0, kStageRowCount - 1);
+    } else if (input.command == Command::Select) {
+        paintAtCursor(code_);
+    } else if (input.command == Command::Back) {
+        paintAtCursor(0);
+    } else if (input.command == Command::Action) {
+        message_ = edit_.placeStart(cursor_.column * kTileSize + kTileSize / 2,
+                                    cursor_.row * kTileSize + kTileSize / 2)
+                       ? "Start point placed"
+                       : "The ball starts inside the outer cells";
+    } else if (input.command == Command::PageNext || input.command == Command::PagePrevious) {
+        edit_.turnPage(input.command == Command::PageNext ? 1 : -1);
+        message_.clear();
+    } else if (input.command == Command::MouseDown) {
+        // Only a controller's shoulder buttons: the pointer's presses are taken before.
+        code_ = (code_ + (input.code == kMouseRight ? 1 : kPaletteCodes - 1)) % kPaletteCodes;
+    } else {
+        return false;
+    }
+    cursorShown_ = true;
+    placingStart_ = false;
+    redraw_ = true;
+    return true;
+}
+
+void EditorSession::paintAtCursor(int code) {
+    edit_.beginStroke();
+    edit_.paint(cursor_.column, cursor_.row, code);
+    edit_.endStroke();
+    message_.clear();
+}
+
+// Up and Down or Left and Right go round the items, A or Enter chooses, B, Esc or Start closes.
+void EditorSession::menuInput(const Routed& input) {
+    redraw_ = true;
+    if (const int step = Horizontal(input) + Vertical(input)) {
+        menuItem_ = (menuItem_ + step + kMenuCount) % kMenuCount;
+    } else if (input.command == Command::Select ||
+               (input.command == Command::KeyDown && input.key == kVkEnter)) {
+        mode_ = Mode::Edit;
+        choose(menuItem_);
+    } else if (input.command == Command::Back || input.command == Command::Menu ||
+               StartButton(input)) {
+        mode_ = Mode::Edit;
+    }
+}
+
+void EditorSession::choose(int item) {
+    switch (item) {
+        case 0:
+            return startPlay();
+        case 1:
+            return startCheck();
+        case 2:
+            save();
+            return;
+        case 3:
+            message_ = edit_.undo() ? "Undone" : "Nothing to undo";
+            return;
+        case 4:
+            message_ = edit_.redo() ? "Redone" : "Nothing to redo";
+            return;
+        case 5:
+        case 6:
+            return beginTyping(item == 5 ? Field::Name : Field::Author);
+        default:
+            return leave();
+    }
+}
+
 void EditorSession::startCheck() {
     if (!check_.start(edit_.table(), edit_.stage())) {
         message_ = "A check is running already";
@@ -112,12 +222,13 @@ void EditorSession::startCheck() {
 
 void EditorSession::promptInput(const Routed& input) {
     redraw_ = true;
-    if (input.command == Command::KeyDown && input.key == 'Y') {
+    if ((input.command == Command::KeyDown && input.key == 'Y') ||
+        input.command == Command::Select) {
         mode_ = Mode::Edit;
         if (save()) quit_ = true;
-    } else if (input.command == Command::KeyDown && input.key == 'N') {
+    } else if ((input.command == Command::KeyDown && input.key == 'N') || StartButton(input)) {
         quit_ = true;
-    } else if (input.command == Command::Menu) {
+    } else if (input.command == Command::Menu || input.command == Command::Back) {
         mode_ = Mode::Edit;
         message_.clear();
     }
@@ -142,8 +253,18 @@ void EditorSession::text(std::string_view typed) {
 
 void EditorSession::typingInput(const Routed& input) {
     redraw_ = true;
+    const int pickStep = Horizontal(input);
     if (input.command == Command::Menu) {
         endTyping(false);
+    } else if (pickStep) {
+        pick_ = (pick_ + kPickLetters.size() + static_cast<std::size_t>(pickStep)) %
+                kPickLetters.size();
+    } else if (input.command == Command::Select || Vertical(input) > 0) {
+        text(kPickLetters.substr(pick_, 1));
+    } else if (StartButton(input)) {
+        endTyping(true);
+    } else if (input.command == Command::Back) {
+        if (!typed_.empty()) typingInput({Command::KeyDown, kKeyBackspace, kKeyBackspace});
     } else if (input.command != Command::KeyDown) {
         return;
     } else if (input.key == kKeyBackspace && !typed_.empty()) {
@@ -389,7 +510,8 @@ const Image& EditorSession::shown() {
         game_->takeChanged();
         return view_.drawPlay(game_->picture(), status());
     }
-    return view_.draw(edit_, code_, placingStart_, status());
+    return view_.draw(edit_, code_, placingStart_, status(),
+                      cursorShown_ ? std::optional(cursor_) : std::nullopt);
 }
 
 StatusText EditorSession::status() const {
@@ -403,10 +525,12 @@ StatusText EditorSession::status() const {
     s.line1 = "Stage " + std::to_string(edit_.stage()) + "  " + edit_.table().name +
               (edit_.modified() ? " *" : "");
     if (mode_ == Mode::Prompt) {
-        s.line2 = "Save changes? Y/N/Esc";
+        s.line2 = "Save changes? Y/N/Esc (controller: A save, Start don't, B back)";
+    } else if (mode_ == Mode::Menu) {
+        s.line2 = std::string("< ") + kMenuItems[menuItem_] + " >  A: choose  B: close";
     } else if (mode_ == Mode::Typing) {
-        s.line2 = (field_ == Field::Name ? "Name: " : "Author: ") + typed_ +
-                  "_  Enter: keep  Esc: cancel";
+        s.line2 = (field_ == Field::Name ? "Name: " : "Author: ") + typed_ + "_  Enter: keep  " +
+                  "Esc: cancel  Pick < " + std::string(kPickLetters.substr(pick_, 1)) + " > A: add";
         if (!message_.empty()) s.line2 = message_ + ": " + s.line2;
     } else if (!message_.empty()) {
         s.line2 = message_;

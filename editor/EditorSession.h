@@ -1,5 +1,6 @@
 // The stage editor as the window's client: its modes (painting, placing the start, typing the
-// file's name and author, the leave prompt, test play in the real game) fed the shell's inputs.
+// file's name and author, the leave prompt, its menu, test play in the real game) fed the
+// shell's inputs, from the keyboard and the pointer or from a controller alone.
 #pragma once
 
 #include <memory>
@@ -26,7 +27,7 @@ class EditorSession final : public WindowClient {
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 
-    enum class Mode { Edit, Prompt, Play, Typing };
+    enum class Mode { Edit, Prompt, Play, Typing, Menu };
     Mode mode() const { return mode_; }
     const StageEdit& edit() const { return edit_; }
     // The tile painted with the left button, and what the strip says.
@@ -57,6 +58,11 @@ class EditorSession final : public WindowClient {
   private:
     enum class Field { Name, Author };
     void editKey(const Routed& key);
+    // A controller's or the arrow keys' move of the cell cursor, paint, empty, start, page.
+    bool cursorInput(const Routed& input);
+    void paintAtCursor(int code);
+    void menuInput(const Routed& input);
+    void choose(int item);
     void promptInput(const Routed& input);
     void typingInput(const Routed& input);
     void playInput(const Routed& input);
@@ -92,6 +98,10 @@ class EditorSession final : public WindowClient {
     // The stage last checked as it was then: its verdict is shown only while it stays so.
     int checkedStage_ = -1;
     StageBlock checkedBlock_;
+    CellCursor cursor_;
+    bool cursorShown_ = false;  // since the cursor was first moved
+    int menuItem_ = 0;          // the editor's menu (Start): the item shown
+    std::size_t pick_ = 0;      // the letter picker: the letter shown
     // Test play: a game of its own with the edited stages, paused as the game is.
     std::unique_ptr<Game> game_;
     int playStage_ = 0;

@@ -137,6 +137,19 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
     if (it == pads_.end()) return;
     Pad& pad = it->second;
     if (event.type == SDL_CONTROLLERAXISMOTION) {
+        if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT ||
+            event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
+            // A trigger counts once when pulled past half, again only after it was let go.
+            const bool right = event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+            bool& pulled = right ? pad.rightTrigger : pad.leftTrigger;
+            if (!pulled && event.caxis.value >= kStickPush) {
+                pulled = true;
+                out.push_back({right ? Command::PageNext : Command::PagePrevious});
+            } else if (event.caxis.value < kStickRelease) {
+                pulled = false;
+            }
+            return;
+        }
         if (event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX) return;
         const int value = event.caxis.value;
         if (value <= -kStickPush)
@@ -164,6 +177,9 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
             return;
         case SDL_CONTROLLER_BUTTON_B:
             if (down) out.push_back({Command::Back});
+            return;
+        case SDL_CONTROLLER_BUTTON_Y:
+            if (down) out.push_back({Command::Action});
             return;
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
             pad.left = down;

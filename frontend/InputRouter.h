@@ -51,7 +51,7 @@ class InputRouter {
     // are Space, the left and right shoulder buttons the left and right mouse buttons; Guide, or
     // Back and Start held together, is Menu (the first of the two still counts as Space); d-pad
     // up and down, A and B are the menu's Up, Down, Select and Back (Select skips the opening
-    // too).
+    // too); Y is Action and the triggers PagePrevious and PageNext (the editor's).
     void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                std::vector<Routed>& out);
     // When the held controller direction repeats next; none when nothing repeats.
@@ -70,6 +70,7 @@ class InputRouter {
     struct Pad {
         ControllerHandle handle;
         bool left = false, right = false, start = false, back = false;
+        bool leftTrigger = false, rightTrigger = false;
         int stick = 0;  // -1 left, 0 centre, 1 right, with hysteresis
     };
 

@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "play/Keys.h"
 #include "shell/DemoLink.h"
 #include "shell/RecordKeeper.h"
 
@@ -133,11 +134,18 @@ void SdlApp::command(Command command) {
             else
                 pause(PauseReason::Player);
             return;
+        case Command::Select:
+            // On the final screen a controller's A is the click that leaves it.
+            if (!menu_.isOpen() && game_.finalScore()) {
+                toGame(InputKind::Mouse, kMouseLeft);
+                if (inputObserver_) inputObserver_({Command::MouseDown, kMouseLeft});
+                return;
+            }
+            [[fallthrough]];
         case Command::Up:
         case Command::Down:
         case Command::Left:
         case Command::Right:
-        case Command::Select:
         case Command::Back:
             menuInput({command});
             return;

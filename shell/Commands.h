@@ -27,6 +27,9 @@ enum class Command {
     Right,
     Select,
     Back,
+    Action,        // a controller's Y: the editor places the start with it
+    PageNext,      // a controller's right trigger: the editor's next stage
+    PagePrevious,  // its left trigger: the previous one
 };
 // A key's KeyDown and KeyUp carry, besides the code its binding gives, the key's own code (as
 // the game's codes spell keys) and whether Ctrl was held: the editor's keys are the keys

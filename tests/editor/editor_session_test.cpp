@@ -50,6 +50,12 @@ Routed Ctrl(int key) {
 Routed Do(Command command) {
     return {command};
 }
+Routed Do2(Command command, int code) {
+    return {command, code};
+}
+Routed Pad(int code) {
+    return {Command::KeyDown, code};
+}
 PointerInput Press(int button, int x, int y) {
     return {PointerInput::Kind::Press, button, x, y, true};
 }
@@ -68,6 +74,7 @@ struct Case {
     int stage;
     int code;
     std::string line2;  // a part of what the strip says last
+    bool modified = false;
 };
 
 TEST(EditorSession, ModesFollowTheirInputs) {
@@ -102,7 +109,8 @@ TEST(EditorSession, ModesFollowTheirInputs) {
          Mode::Edit,
          0,
          1,
-         "Start point placed"},
+         "Start point placed",
+         true},
         {"a palette click chooses the tile",
          {Press(kMouseLeft, PaletteSlotOf(4).x + 1, PaletteSlotOf(4).y + 1)},
          Mode::Edit,
@@ -114,21 +122,24 @@ TEST(EditorSession, ModesFollowTheirInputs) {
          Mode::Prompt,
          0,
          1,
-         "Save changes? Y/N/Esc"},
+         "Save changes? Y/N/Esc",
+         true},
         {"Esc in the prompt goes back to editing",
          {Press(kMouseLeft, x0, y0), Release(kMouseLeft, x0, y0), Do(Command::Menu),
           Do(Command::Menu)},
          Mode::Edit,
          0,
          1,
-         ""},
+         "",
+         true},
         {"Ctrl+Z undoes a stroke",
          {Press(kMouseLeft, x0, y0), Drag(kMouseLeft, x0 + 2 * kTileSize, y0),
           Release(kMouseLeft, x0, y0), Ctrl('Z')},
          Mode::Edit,
          0,
          1,
-         "Undone"},
+         "Undone",
+         true},
         {"T plays the stage and P pauses it",
          {Key('T'), Do(Command::Pause)},
          Mode::Play,
@@ -141,6 +152,50 @@ TEST(EditorSession, ModesFollowTheirInputs) {
          1,
          1,
          ""},
+        // A controller alone: its d-pad and stick come as the steering keys without a key of
+        // their own, Start as the back key.
+        {"the d-pad moves the cursor, A paints there",
+         {Pad(kVkRight), Pad(kVkRight), Do(Command::Up), Do(Command::Select)},
+         Mode::Edit,
+         0,
+         1,
+         "",
+         true},
+        {"B empties the cell, which was empty",
+         {Pad(kVkLeft), Do(Command::Back)},
+         Mode::Edit,
+         0,
+         1,
+         ""},
+        {"shoulders change the tile, triggers the stage",
+         {Do2(Command::MouseDown, kMouseRight), Do2(Command::MouseDown, kMouseRight),
+          Do2(Command::MouseDown, kMouseLeft), Do(Command::PageNext), Do(Command::PageNext),
+          Do(Command::PagePrevious)},
+         Mode::Edit,
+         1,
+         2,
+         ""},
+        {"Y places the start at the cursor",
+         {Do(Command::Action)},
+         Mode::Edit,
+         0,
+         1,
+         "Start point placed",
+         true},
+        {"Start opens the editor's menu",
+         {Pad(kVkSpace), Pad(kVkRight)},
+         Mode::Menu,
+         0,
+         1,
+         "< Check >"},
+        {"its Name item types with the letter picker",
+         {Pad(kVkSpace), Pad(kVkLeft), Pad(kVkLeft), Pad(kVkLeft), Do(Command::Select),
+          Do(Command::Back), Pad(kVkRight), Do(Command::Select)},
+         Mode::Typing,
+         0,
+         1,
+         "Name: neB_"},
+        {"B closes the menu", {Pad(kVkSpace), Do(Command::Back)}, Mode::Edit, 0, 1, ""},
     };
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("editor-session-" + std::to_string(::getpid()));
@@ -157,6 +212,7 @@ TEST(EditorSession, ModesFollowTheirInputs) {
         EXPECT_EQ(session.mode(), c.mode);
         EXPECT_EQ(session.edit().stage(), c.stage);
         EXPECT_EQ(session.code(), c.code);
+        EXPECT_EQ(session.edit().modified(), c.modified);
         EXPECT_NE(session.status().line2.find(c.line2), std::string::npos)
             << session.status().line2;
         // Typing is asked of the window exactly while typing; the test game's pause holds the
