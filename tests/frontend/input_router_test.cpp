@@ -295,12 +295,14 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
                  button(b, true);
          },
          {{Command::Select}, {Command::Back}, {Command::Up}, {Command::Down}}},
-        {"Y: the editor's action", [&] { button(SDL_CONTROLLER_BUTTON_Y, true); },
+        {"Y: the editor's action",
+         [&] { button(SDL_CONTROLLER_BUTTON_Y, true); },
          {{Command::Action}}},
         {"right trigger past half: next page",
          [&] { axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000); },
          {{Command::PageNext}}},
-        {"pulled further: nothing more", [&] { axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767); },
+        {"pulled further: nothing more",
+         [&] { axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767); },
          {}},
         {"let go, left trigger pulled",
          [&] {
