@@ -2,7 +2,12 @@
 // they are bound to, the pointer's strokes, typing, the prompt, and test play with its pause.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
 #include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include <filesystem>
 #include <string>
@@ -10,6 +15,7 @@
 #include <vector>
 
 #include "editor/EditorSession.h"
+#include "frontend/WindowRunner.h"
 #include "play/Keys.h"
 #include "support/BlockText.h"
 
@@ -248,6 +254,82 @@ TEST(EditorSession, LeavesOnlyWithTheEditsAnsweredFor) {
         EXPECT_TRUE(std::filesystem::exists(path));
         EXPECT_EQ(session.exitStatus(), 0);
     }
+    std::filesystem::remove_all(dir);
+}
+
+// The editor in the real runner with a controller alone (SDL's virtual one, on the invisible
+// video driver): paint a cell, place the start, type a name with the picker, save, leave.
+TEST(EditorSession, AControllerAloneEditsSavesAndLeaves) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("editor-pad-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "new.stages").string();
+    {
+        SdlLibrary sdl;
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        SdlSubsystem joysticks(SDL_INIT_JOYSTICK);
+        ASSERT_TRUE(joysticks.ok()) << joysticks.error();
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        ASSERT_GE(index, 0) << SDL_GetError();
+        SDL_Joystick* joystick = SDL_JoystickOpen(index);
+        ASSERT_NE(joystick, nullptr);
+        AppOptions options;
+        options.settings.scale = 1;
+        options.mute = true;
+        WindowRunner runner("editor", kEditorWidth, kEditorHeight, options);
+        EditorSession session(runner, StageEdit(path), HOPLA_BUILD_DIR);
+        runner.attach(session);
+        std::jthread player([joystick] {
+            const auto press = [joystick](SDL_GameControllerButton button, int times = 1) {
+                for (int i = 0; i < times; ++i) {
+                    for (const Uint8 down : {1, 0}) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+                        SDL_JoystickSetVirtualButton(joystick, button, down);
+                    }
+                }
+            };
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // plugged in
+            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 2);  // the cursor from (10, 7) to (10, 5)
+            press(SDL_CONTROLLER_BUTTON_A);           // a wall there
+            press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 3);
+            press(SDL_CONTROLLER_BUTTON_Y);  // the start at (10, 8)
+            press(SDL_CONTROLLER_BUTTON_START);
+            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round from "Test play" to "Name"
+            press(SDL_CONTROLLER_BUTTON_A);
+            press(SDL_CONTROLLER_BUTTON_B);           // "new" less its "w"
+            press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // the picker from "A" to "B"
+            press(SDL_CONTROLLER_BUTTON_A);
+            press(SDL_CONTROLLER_BUTTON_START);  // kept
+            press(SDL_CONTROLLER_BUTTON_START);
+            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // from "Name" to "Save"
+            press(SDL_CONTROLLER_BUTTON_A);
+            press(SDL_CONTROLLER_BUTTON_START);
+            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to "Leave"
+            press(SDL_CONTROLLER_BUTTON_A);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            SDL_Event quit{};  // in case the controller's leave went astray
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        });
+        runner.run();
+        EXPECT_FALSE(session.edit().modified());
+        SDL_JoystickClose(joystick);
+        SDL_JoystickDetachVirtual(index);
+    }
+    std::ifstream saved(path);
+    std::stringstream text;
+    text << saved.rdbuf();
+    EXPECT_NE(text.str().find("name neB\n"), std::string::npos) << text.str();
+    StageEdit reread(path);
+    EXPECT_EQ(reread.tile(10, 5), 1);
+    EXPECT_EQ(reread.block().startX / kTileSize, 10);
+    EXPECT_EQ(reread.block().startY / kTileSize, 8);
     std::filesystem::remove_all(dir);
 }
 
