@@ -538,7 +538,7 @@ StatusText EditorSession::status() const {
                                                                edit_.block() == checkedBlock_))) {
         s.line2 = check_.line();
     } else {
-        s.line2 = "PgUp next stage  PgDn previous  S start  T test  C check  Ctrl+S save";
+        s.line2 = EditorHint(host_.values().input);
     }
     return s;
 }

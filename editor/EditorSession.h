@@ -47,7 +47,7 @@ class EditorSession final : public WindowClient {
     void text(std::string_view typed) override;
     void close() override;
     void away(bool away) override;
-    void valuesChanged() override {}
+    void valuesChanged() override { redraw_ = true; }
     void feed() override {}
     bool runDueTimer() override;
     std::optional<Duration> nextWake() const override;

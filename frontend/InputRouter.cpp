@@ -33,6 +33,20 @@ bool IsModifier(SDL_Keycode sym) {
     }
 }
 
+// The face layout of a controller type: its buttons' names follow it.
+InputFamily FamilyOf(SDL_GameControllerType type) {
+    switch (type) {
+        case SDL_CONTROLLER_TYPE_PS3:
+        case SDL_CONTROLLER_TYPE_PS4:
+        case SDL_CONTROLLER_TYPE_PS5:
+            return InputFamily::PlayStation;
+        case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO:
+            return InputFamily::Nintendo;
+        default:
+            return InputFamily::Xbox;
+    }
+}
+
 }  // namespace
 
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
@@ -68,6 +82,7 @@ void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layo
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
+            if (event.type == SDL_KEYDOWN) family_ = InputFamily::Keyboard;
             routeKey(event.key, out);
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -121,7 +136,11 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
         const SDL_JoystickID id =
             SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(handle.get()));
         // Already open: SDL counted a second opening, which the handle closes again.
-        if (!pads_.contains(id)) pads_[id].handle = std::move(handle);
+        if (!pads_.contains(id)) {
+            Pad& pad = pads_[id];
+            pad.family = FamilyOf(SDL_GameControllerGetType(handle.get()));
+            pad.handle = std::move(handle);
+        }
         return;
     }
     if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
@@ -136,6 +155,7 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
     const auto it = pads_.find(id);
     if (it == pads_.end()) return;
     Pad& pad = it->second;
+    if (event.type == SDL_CONTROLLERBUTTONDOWN) family_ = pad.family;
     if (event.type == SDL_CONTROLLERAXISMOTION) {
         if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT ||
             event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {

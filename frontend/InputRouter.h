@@ -14,6 +14,7 @@
 
 #include "frontend/KeyCodes.h"
 #include "frontend/SdlHandles.h"
+#include "shell/ButtonNames.h"
 #include "shell/Commands.h"
 #include "shell/Scaling.h"
 #include "toolkit/Clock.h"
@@ -60,6 +61,8 @@ class InputRouter {
     void repeatDue(Duration now, std::vector<Routed>& out);
 
     std::size_t controllers() const { return pads_.size(); }
+    // What was used last: the keyboard, or a controller's face layout as SDL reports it.
+    InputFamily family() const { return family_; }
     void setRepeat(RepeatTiming repeat) { repeat_ = repeat; }
     // Which keys steer and go back; the defaults until set.
     void setKeyBindings(KeyBindings bindings) { bindings_ = std::move(bindings); }
@@ -69,6 +72,7 @@ class InputRouter {
   private:
     struct Pad {
         ControllerHandle handle;
+        InputFamily family = InputFamily::Xbox;
         bool left = false, right = false, start = false, back = false;
         bool leftTrigger = false, rightTrigger = false;
         int stick = 0;  // -1 left, 0 centre, 1 right, with hysteresis
@@ -82,6 +86,7 @@ class InputRouter {
     RepeatTiming repeat_;
     KeyBindings bindings_;
     bool typing_ = false;
+    InputFamily family_ = InputFamily::Keyboard;
     std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
     std::map<SDL_JoystickID, Pad> pads_;
     std::set<int> padKeysDown_;  // game keys held through controllers

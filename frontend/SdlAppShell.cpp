@@ -35,18 +35,23 @@ void SdlApp::resume(PauseReason reason) {
 }
 
 const Image& SdlApp::shown() {
+    const MenuValues values = runner_.values();
     if (menu_.isOpen()) {
+        // The Keys page lists the controller's buttons while a controller was used last.
+        const std::vector<std::string> keys = values.input != InputFamily::Keyboard
+                                                  ? ControllerKeyLines(values.input)
+                                              : keyLines_ ? keyLines_()
+                                                          : DefaultKeyLines();
         return overlay_.menu(
             game_.picture(),
-            menu_.view(runner_.values(), keyLines_ ? keyLines_() : DefaultKeyLines(),
-                       recordLines_ ? recordLines_() : std::vector<std::string>{}));
+            menu_.view(values, keys, recordLines_ ? recordLines_() : std::vector<std::string>{}));
     }
-    if (gate_.paused()) return overlay_.paused(game_.picture());
+    if (gate_.paused()) return overlay_.paused(game_.picture(), PausedHint(values.input));
     return game_.picture();
 }
 
 void SdlApp::valuesChanged() {
-    if (menu_.isOpen()) overlayChanged_ = true;
+    if (menu_.isOpen() || gate_.paused()) overlayChanged_ = true;
 }
 
 // The menu's moves: a controller's d-pad, A and B as they come, the game's keys by what they

@@ -193,12 +193,16 @@ void WindowRunner::deliver(const SDL_Event& event) {
         case SDL_MOUSEBUTTONUP:
             deliverPointer(event);
             break;
-        default:
+        default: {
+            const InputFamily before = router_.family();
             routed_.clear();
             router_.route(event, client_->clock().now(), screen_.layout(), client_->width(),
                           client_->height(), routed_);
             apply(routed_);
+            // The names the client shows follow what the player used last.
+            if (router_.family() != before && !client_->ended()) client_->valuesChanged();
             break;
+        }
     }
 }
 
@@ -322,7 +326,7 @@ MenuValues WindowRunner::values() const {
     Settings showing = settings_;
     showing.fullscreen = screen_.fullscreen();
     showing.scaling = screen_.scaling();
-    return MenuValues{showing, muted_, sound_.hasDevice()};
+    return MenuValues{showing, muted_, sound_.hasDevice(), router_.family()};
 }
 
 // A setting stepped by the player (the menu, F11): carried out, then remembered.

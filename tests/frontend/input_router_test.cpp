@@ -261,6 +261,7 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
     InputRouter router(RepeatTiming{milliseconds(500), milliseconds(30)});
     pump(router, Duration(0));
     ASSERT_EQ(router.controllers(), 1u);
+    EXPECT_EQ(router.family(), InputFamily::Keyboard);  // till a button is pressed
     const auto at = [](int ms) { return Duration(milliseconds(ms)); };
     const struct {
         const char* what;
@@ -322,6 +323,7 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
         EXPECT_EQ(pump(router, at(t)), step.routed) << step.what;
         t += 10;
     }
+    EXPECT_EQ(router.family(), InputFamily::Xbox);  // SDL's virtual controller: no maker's
     // Held: the keyboard's repeat, first after the delay, then at the rate.
     ASSERT_EQ(router.nextRepeat(), at(t - 10 + 500));
     std::vector<Routed> repeats;
