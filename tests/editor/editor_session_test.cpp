@@ -260,7 +260,7 @@ TEST(EditorSession, LeavesOnlyWithTheEditsAnsweredFor) {
 // The editor in the real runner with a controller alone (SDL's virtual one, on the invisible
 // video driver): paint a cell, place the start, type a name with the picker, save, leave.
 TEST(EditorSession, AControllerAloneEditsSavesAndLeaves) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("editor-pad-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
