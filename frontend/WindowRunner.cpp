@@ -21,6 +21,10 @@ namespace {
 constexpr Duration kPadPoll = std::chrono::milliseconds(8);
 constexpr Duration kPlugPoll = std::chrono::milliseconds(250);
 
+// The largest screen counted as a handheld's.
+constexpr int kHandheldWidth = 1280;
+constexpr int kHandheldHeight = 800;
+
 // The game-controller subsystem, its controllers read by the loop rather than by SDL itself.
 Uint32 ControllerSubsystem() {
     SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
@@ -60,6 +64,15 @@ int StartScale(const Settings& options, int width, int height) {
     return *options.scale;
 }
 
+// On the whole screen when asked, or, when nothing says, on a screen of a handheld's size or
+// smaller, where a window would be small and its text hard to read.
+bool StartFullscreen(const AppOptions& options) {
+    if (options.settings.fullscreen || options.fullscreenChosen) return options.settings.fullscreen;
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(0, &bounds) != 0) return false;
+    return bounds.w <= kHandheldWidth && bounds.h <= kHandheldHeight;
+}
+
 void SetWindowIcon(SDL_Window* window) {
     std::optional<IconPixels> icon = WindowIcon();
     if (!icon) return;  // the window keeps the desktop's default icon
@@ -85,7 +98,7 @@ WindowRunner::WindowRunner(const std::string& title, int width, int height,
     : video_(NamedVideo()),
       controllers_(ControllerSubsystem()),
       screen_(video_, title, width, height, StartScale(options.settings, width, height),
-              options.settings.fullscreen, options.settings.scaling),
+              StartFullscreen(options), options.settings.scaling),
       sound_(!options.mute, options.holdSounds ? SdlSound::Hold([this](Duration length) {
           if (client_) client_->clock().holdFor(length);
       })
@@ -99,6 +112,9 @@ WindowRunner::WindowRunner(const std::string& title, int width, int height,
     TightenTimerSlack();
     SetWindowIcon(screen_.window());
     sound_.setVolume(muted_ ? 0 : settings_.volume);
+    // Started on the whole screen for a small one: kept so once the settings are written.
+    if (screen_.fullscreen() && !settings_.fullscreen)
+        settings_.fullscreen = saved_.fullscreen = true;
     // Controller directions repeat as the keyboard does for this window.
     router_.setRepeat(KeyboardRepeatOf(screen_.window()));
     router_.setKeyBindings(settings_.keys);

@@ -28,6 +28,10 @@ struct AppOptions {
     // In the browser, whose loop must never block: a sound played with wait holds the game's
     // clock for its length instead of blocking the handler (RealClock::holdFor).
     bool holdSounds = false;
+    // Whether the settings file or the command line said whether to start on the whole screen
+    // or gave the window's scale; if not, a small screen (a handheld's 1280 x 800 or less)
+    // starts on the whole screen.
+    bool fullscreenChosen = true;
 };
 
 // Construction opens the window (hidden until the client is attached) and the sound device;

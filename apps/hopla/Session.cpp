@@ -149,12 +149,19 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         for (const std::string& warning : loaded.warnings)
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         app.remembered = loaded.settings;
+        app.fullscreenChosen =
+            loaded.given.contains(Setting::Fullscreen) || loaded.given.contains(Setting::Scale);
     }
+    // A scale asked for is a window asked for.
+    for (const auto& [setting, value] : options.settings)
+        if (setting == Setting::Fullscreen || setting == Setting::Scale)
+            app.fullscreenChosen = true;
     app.settings = WithCommandLine(app.remembered, options, true);
     app.remembered = WithCommandLine(app.remembered, options, false);
     app.mute = options.mute;
     if (inBrowser) {
         app.settings.fullscreen = false;  // the browser goes to the whole screen only when asked
+        app.fullscreenChosen = true;
         app.holdSounds = true;
     }
 
