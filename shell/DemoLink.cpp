@@ -1,5 +1,6 @@
 // Recording and playing demos for the window's loop.
 #include "shell/DemoLink.h"
+#include "shell/DemoOrigin.h"
 #include "toolkit/FilePath.h"
 
 #include <filesystem>
@@ -18,7 +19,8 @@ std::unique_ptr<DemoLink> DemoLink::Recording(Game& game, const Clock& clock, st
     link->file_.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!link->file_) throw std::runtime_error("cannot write the demo " + path);
     link->recorder_ =
-        std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_, stages);
+        std::make_unique<Recorder>(game, clock, seed, std::nullopt,
+                                   ThisProgram("hopla", DemoMaker::Person), link->file_, stages);
     return link;
 }
 
