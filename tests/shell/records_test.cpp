@@ -126,7 +126,7 @@ TEST(Records, ThePageShowsTheBestOwnGameTheBestStagesAndTheLastGames) {
                                            "  12:   500    13:   500    14:   500    15:   500",
                                            "  16:   500    17:   500    18:   500    19:   500",
                                            "  20:   500",
-                                           "Sum of the best stages: score 1010 (10100 ticks)",
+                                           "Sum of best stages: score 1010 (10100 ticks)",
                                            "Last games:",
                                            "  2026-01-04 09:00  Game Over in stage 2, score 360",
                                            "  2026-01-02 11:30  finished, score 2500",
@@ -140,7 +140,7 @@ TEST(Records, ThePageShowsTheBestOwnGameTheBestStagesAndTheLastGames) {
     ASSERT_EQ(overs.size(), 11u);
     EXPECT_EQ(overs[0], "No game finished yet.");
     EXPECT_EQ(overs[2], "   0:    70     1:     -     2:     -     3:     -");
-    EXPECT_EQ(overs[8], "Sum of the best stages: score 7 (70 ticks, 1 of 21 stages cleared)");
+    EXPECT_EQ(overs[8], "Sum of best stages: score 7 (70 ticks, 1 of 21 stages)");
 }
 
 class RecordsFile : public ::testing::Test {
