@@ -199,11 +199,10 @@ std::vector<std::string> RecordsSummary(const Records& records) {
             score += *stages[s] / 10;  // a tenth of the ticks, as the game's score counts them
             ++cleared;
         }
-        lines.push_back("Sum of best stages: score " + std::to_string(score) + " (" +
-                        std::to_string(sum) + " ticks" +
-                        (cleared < kRecordStages
-                             ? ", " + std::to_string(cleared) + " of 21 stages)"
-                             : ")"));
+        lines.push_back(
+            "Sum of best stages: score " + std::to_string(score) + " (" + std::to_string(sum) +
+            " ticks" +
+            (cleared < kRecordStages ? ", " + std::to_string(cleared) + " of 21 stages)" : ")"));
     }
     // The newest games first, the assisted ones in a list of their own.
     const auto listLast = [&](RecordFrom from, const char* title, std::size_t most) {
