@@ -150,15 +150,15 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
         reached_ = stage + 1;
         return;
     }
-    // Back in the title room or in the ending: the game is over when its final screen shows or
-    // its last ball is lost; otherwise the player went back to the title room, or the ending
-    // still runs.
-    if (reached_ == 0) return;
+    // Back in the title room or in the ending: the game is over when its final screen shows (a
+    // demo may begin in the ending) or its last ball is lost; otherwise the player went back to
+    // the title room, or the ending still runs.
+    const std::optional<Game::FinalScore> score = finished_ ? std::nullopt : game_.finalScore();
+    if (!score && reached_ == 0) return;
     GameRecord record;
-    const LocalTime now = LocalNow();
-    record.when = DateTimeText(now);
     record.from = from_;
-    if (const std::optional<Game::FinalScore> score = game_.finalScore()) {
+    if (score) {
+        finished_ = true;
         record.score = score->score;
         record.code = score->code;
         record.ballsLost = score->ballsLost;
@@ -178,6 +178,8 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
         return;
     }
     reached_ = 0;
+    const LocalTime now = LocalNow();
+    record.when = DateTimeText(now);
     keep(record, now, out, err);
 }
 

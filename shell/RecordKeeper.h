@@ -87,7 +87,8 @@ class RecordKeeper {
     Game& game_;
     std::string dir_;
     RecordFrom from_;
-    int reached_ = 0;  // stages the game being played has reached; 0 outside a game
+    int reached_ = 0;        // stages the game being played has reached; 0 outside a game
+    bool finished_ = false;  // the final screen's record is kept
     std::ostringstream demo_;
     std::unique_ptr<Recorder> recorder_;
 };

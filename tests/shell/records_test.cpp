@@ -183,27 +183,34 @@ TEST_F(RecordsFile, EachGameIsAddedAndTheBestKeepsItsDemo) {
     EXPECT_EQ(read(dir_ / "hopla" / "best.demo"), "demo 6\n");
 }
 
-// A game that ends in "Game Over" is kept with the stages it reached, the keeper asked after
-// every handler as the window's loop asks it after every tick.
-TEST_F(RecordsFile, AGameOverIsKept) {
-    const Demo demo = ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/game-over.demo");
-    SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
-    RecordKeeper keeper(sim.game(), sim.clock(), demo.seed, dir_.string(), RecordFrom::Play);
-    std::ostringstream out, err;
-    const ObserverHandle watch =
-        sim.game().observe([&](std::string_view) { keeper.check(out, err); });
-    ASSERT_TRUE(PlayDemo(sim, demo).finished);
-    const Records records = LoadRecords(dir_.string(), now_).records;
-    ASSERT_EQ(records.games.size(), 1u) << err.str();
-    const GameRecord& game = records.games[0];
-    EXPECT_TRUE(game.gameOver);
-    EXPECT_EQ(game.reached, 4);  // the demo starts at stage 3
-    EXPECT_EQ(game.ballsLost, 9);
-    EXPECT_EQ(game.ticks[3], sim.state().StageTime[3]);
-    EXPECT_GT(game.ticks[3], 0);
-    EXPECT_EQ(game.score, 270 + game.ticks[3] / 10);
-    EXPECT_TRUE(out.str().starts_with("hopla: Game Over in stage 3, score so far ")) << out.str();
-    EXPECT_FALSE(fs::exists(dir_ / "best.demo"));
+// A game that ends in "Game Over" is kept with the stages it reached, a finished one once at
+// its final screen (this demo begins in the ending); the keeper asked after every handler as
+// the window's loop asks it after every tick.
+TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
+    for (const bool over : {true, false}) {
+        fs::remove_all(dir_);
+        const Demo demo = ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/" +
+                                       std::string(over ? "game-over" : "ending") + ".demo");
+        SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
+        RecordKeeper keeper(sim.game(), sim.clock(), demo.seed, dir_.string(), RecordFrom::Demo);
+        std::ostringstream out, err;
+        const ObserverHandle watch =
+            sim.game().observe([&](std::string_view) { keeper.check(out, err); });
+        ASSERT_TRUE(PlayDemo(sim, demo).finished);
+        const Records records = LoadRecords(dir_.string(), now_).records;
+        ASSERT_EQ(records.games.size(), 1u) << err.str();
+        const GameRecord& game = records.games[0];
+        EXPECT_EQ(game.gameOver, over);
+        EXPECT_EQ(game.from, RecordFrom::Demo);
+        if (!over) continue;
+        EXPECT_EQ(game.reached, 4);  // the demo starts at stage 3
+        EXPECT_EQ(game.ballsLost, 9);
+        EXPECT_EQ(game.ticks[3], sim.state().StageTime[3]);
+        EXPECT_GT(game.ticks[3], 0);
+        EXPECT_EQ(game.score, 270 + game.ticks[3] / 10);
+        EXPECT_TRUE(out.str().starts_with("hopla: Game Over in stage 3, score so far "))
+            << out.str();
+    }
 }
 
 TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {
