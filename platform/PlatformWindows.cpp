@@ -138,6 +138,10 @@ std::string ExecutableDir() {
     return dir.empty() ? "./" : dir + "\\";
 }
 
+std::string_view BuildTarget() {
+    return "windows";
+}
+
 // %APPDATA%\hopla, where SDL_GetPrefPath("", "hopla") points, without creating it.
 std::string SettingsDir() {
     return Under(KnownFolder(FOLDERID_RoamingAppData), "hopla");

@@ -92,6 +92,10 @@ TEST(Judge, ClearsAnEasyStageAndItsDemoNeedsItsStages) {
     const DemoStages id{"made-up", StagesHash(&file)};
     const Demo demo = ParseDemo(RecordJudgedDemo(file, id, 0, 1, r.inputs), "par.demo");
     EXPECT_EQ(demo.stages, id);
+    // Marked as the solver's, never a person's.
+    ASSERT_TRUE(demo.origin);
+    EXPECT_EQ(demo.origin->maker, DemoMaker::Solver);
+    EXPECT_EQ(demo.origin->program, "hopla-solve");
     EXPECT_FALSE(StagesRefusal(demo, id));
     const std::optional<std::string> refusal = StagesRefusal(demo, std::nullopt);
     ASSERT_TRUE(refusal);
