@@ -81,7 +81,7 @@ TickBound::TickBound(const GameState& s, const Form1& form)
             if (f.exits) continue;
             for (int q : f.landing) f.worth = std::min(f.worth, at(q - kLeftmost));
         }
-        for (int i = 0; i < n; ++i) {
+        for (int i = n - 1; i >= 0; --i) {  // from the exit: the values flow leftwards
             // One tick, to anywhere within the stride, or caught on a launcher whose column
             // holds the ball after the tick's first move (at most 12 px).
             int best = kFar;

@@ -156,5 +156,30 @@ TEST(Judge, ReportsASealedStage) {
     EXPECT_EQ(JudgeStage(MadeUp(false), 0, options).blocked, "the search was stopped");
 }
 
+TEST(Prove, FindsTheQuickestRouteRoundByRound) {
+    // The ball drops three ticks onto a launcher whose row is open to the exit: the bound says
+    // one tick (the flight costs none), rounds 1 and 2 find nothing, round 3 the way out.
+    StageFile file{"made up", "", {StageBlock{0, 100, 100, {}}}};
+    for (int r = 0; r < kStageRowCount; ++r)
+        file.stages[0].rows[r] =
+            r == 0 || r == 14 ? std::string(20, '1') : "1" + std::string(19, '0');
+    file.stages[0].rows[3][2] = '4';
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength), played(1, HOPLA_BUILD_DIR, WaveFileLength);
+    for (SimCore* s : {&sim, &played}) {
+        s->game().applyStages(file);
+        EnterPlay(*s, 0);
+    }
+    const std::uint64_t start = sim.game().handlersRun();
+    const ProveResult p = ProveStage(sim, {});
+    EXPECT_EQ(sim.game().handlersRun(), start);
+    EXPECT_EQ(p.bound, 1);
+    EXPECT_EQ(p.searched, 3);
+    EXPECT_TRUE(p.optimal);
+    ASSERT_TRUE(p.found.solved);
+    PlayInputs(played, p.found.inputs);
+    EXPECT_EQ(played.state().StageNo, 1);
+    EXPECT_EQ(played.state().StageTime[0], 3);
+}
+
 }  // namespace
 }  // namespace hopla
