@@ -52,7 +52,9 @@ TEST(Solver, WhatItFindsClearsTheStageInAnotherGame) {
         EXPECT_EQ(played.state().StageNo, 20) << timeBefore;
         EXPECT_EQ(played.state().BallsLeft, kBallsPerGame) << timeBefore;
         EXPECT_EQ(played.state().StageTime[19], r.ticks) << timeBefore;
-        if (timeBefore == 0) EXPECT_LE(BoundOf(19), r.ticks);
+        if (timeBefore == 0) {
+            EXPECT_LE(BoundOf(19), r.ticks);
+        }
     }
 }
 
@@ -76,7 +78,9 @@ TEST(Bound, NoRouteIsQuickerThanTheBound) {
         ASSERT_TRUE(played.finished && !played.mismatch) << name;
         for (int n = 0; n <= 20; ++n) {
             const int ticks = sim.state().StageTime[n];
-            if (ticks > 0) EXPECT_LE(bound[n], ticks) << name << ", stage " << n;
+            if (ticks > 0) {
+                EXPECT_LE(bound[n], ticks) << name << ", stage " << n;
+            }
         }
     }
     for (int n = 0; n <= 20; ++n) EXPECT_GE(bound[n], 1) << n;
