@@ -167,6 +167,10 @@ TEST_F(Cli, ExitStatuses) {
         {kSolve + " --stage 21" + q, 2},
         {kSolve + " --stage 3 --game" + q, 2},
         {kSolve + " --stage 3 --linger 5" + q, 2},
+        {kSolve + " --prove --all 2>&1 | head -1", 0, "hopla-solve: --prove goes with --stage N\n"},
+        {kSolve + " --stage 3 --time 5 2>&1 | head -1", 0,
+         "hopla-solve: --time and --memory go with --prove\n"},
+        {kSolve + " --prove --stage 3 --memory 8" + q, 2},
         {kSolve + " --game --out /nonexistent/game.demo" + q, 2},
         {kSolve + " --help >/dev/null", 0},
     };
