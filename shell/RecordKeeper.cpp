@@ -160,7 +160,8 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
     }
     out << "hopla: score " << record.score << (record.code.empty() ? "" : " (" + record.code + ")")
         << " recorded in " << Escaped(kept.path);
-    if (kept.best) out << "; your best game, its demo kept as " << Escaped(dir_) << "/best.demo";
+    if (kept.best)
+        out << "; your best game, its demo kept as " << Escaped(JoinPath(dir_, "best.demo"));
     out << std::endl;
 }
 
