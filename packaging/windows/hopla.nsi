@@ -6,7 +6,8 @@
 ; /S installs and uninstalls silently. The uninstaller removes every file and registry key it
 ; installed; the player's settings, records and stage files in %APPDATA%\hopla stay unless the
 ; player asks otherwise, and the screenshots in Pictures\Hopla always stay.
-Unicode true
+; A 64-bit installer for the 64-bit game (it also runs where no 32-bit Windows is at hand).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
@@ -107,11 +108,12 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\Hopla.lnk"
     !insertmacro RemoveFileType ".demo" "Hopla.Demo"
     !insertmacro RemoveFileType ".stages" "Hopla.Stages"
-    DeleteRegKey HKCU "${UNINSTALL_KEY}"
     System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
     MessageBox MB_YESNO|MB_DEFBUTTON2|MB_ICONQUESTION \
         "Also delete your Hopla settings, records and stage files ($APPDATA\hopla)?" \
         /SD IDNO IDNO keep
         RMDir /r "$APPDATA\hopla"
     keep:
+    ; The entry in Installed apps goes last: while it is there, the uninstall can be run again.
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
