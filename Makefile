@@ -97,20 +97,22 @@ deps-web:
 	bash scripts/deps/build-web.sh $(WEB_PREFIX)
 
 # The Windows build, cross-compiled with mingw-w64 against the libraries of deps-windows, in
-# $(WINDOWS_BUILD): `make windows` leaves hopla-VERSION-windows-x64.zip there, `make
-# test-windows` runs the tests under wine (one persistent wine server in the build tree, stopped
-# at the end) and the end-to-end test of the zip in a window under Xvfb.
+# $(WINDOWS_BUILD): `make windows` leaves hopla-VERSION-windows-x64.zip and the installer
+# hopla-VERSION-windows-x64-setup.exe there, `make test-windows` runs the tests under wine (one
+# persistent wine server in the build tree, stopped at the end), the end-to-end test of the zip
+# in a window under Xvfb and the installer's in a wine prefix of its own.
 windows-configure: deps-windows
 	@cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake \
 	    -DCMAKE_PREFIX_PATH=$(WINDOWS_PREFIX) -DHOPLA_BENCH=OFF -DHOPLA_WERROR=ON >/dev/null
 
 windows: windows-configure
-	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target zip
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target zip installer
+	@ls -l $(WINDOWS_BUILD)/hopla-*-windows-x64.zip $(WINDOWS_BUILD)/hopla-*-windows-x64-setup.exe
 
 test-windows: windows-configure
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	@cmake --build $(WINDOWS_BUILD) --target zip
+	@cmake --build $(WINDOWS_BUILD) --target zip installer
 	cd $(WINDOWS_BUILD) && { ./wine-run.sh cmd /c ver >/dev/null; \
 	    ctest --output-on-failure -j $(JOBS); status=$$?; ./wine-run.sh --stop; exit $$status; }
 

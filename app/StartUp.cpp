@@ -26,7 +26,8 @@ const char* const kGameOver[5] = {"Ga", "Game", "Game O", "Game Ove", "Game Over
 }  // namespace
 
 std::string SoundDirFrom(const std::string& exeDir) {
-    if (!exeDir.empty() && exeDir.back() == '/') return exeDir;
+    // Windows names the folder with its own separator, which then goes on.
+    if (!exeDir.empty() && (exeDir.back() == '/' || exeDir.back() == '\\')) return exeDir;
     return exeDir + "/";
 }
 

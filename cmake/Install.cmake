@@ -105,10 +105,12 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/${HOPLA_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-# Manual pages from their scdoc sources, compressed as Debian wants them.
+# Manual pages from their scdoc sources, compressed as Debian wants them; each keeps only its
+# Linux words first (scripts/man-text.py: hopla's page is also the Windows README's source).
 find_program(HOPLA_SCDOC scdoc)
 find_program(HOPLA_GZIP gzip)
-if(HOPLA_SCDOC AND HOPLA_GZIP)
+find_package(Python3 COMPONENTS Interpreter)
+if(HOPLA_SCDOC AND HOPLA_GZIP AND Python3_FOUND)
     set(pages)
     foreach(page hopla.6 hopla-sim.6 hopla-solve.6)
         set(source ${CMAKE_SOURCE_DIR}/packaging/man/${page}.scd)
@@ -117,9 +119,11 @@ if(HOPLA_SCDOC AND HOPLA_GZIP)
         add_custom_command(
             OUTPUT ${out}
             COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-            COMMAND sh -c [["$1" < "$2" > "$3"]] scdoc ${HOPLA_SCDOC} ${source} ${raw}
+            COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/man-text.py man linux
+                    ${source} ${raw}.scd
+            COMMAND sh -c [["$1" < "$2" > "$3"]] scdoc ${HOPLA_SCDOC} ${raw}.scd ${raw}
             COMMAND ${HOPLA_GZIP} -9nf ${raw}
-            DEPENDS ${source}
+            DEPENDS ${source} ${CMAKE_SOURCE_DIR}/scripts/man-text.py
             COMMENT "Writing the manual page ${page}"
             VERBATIM)
         list(APPEND pages ${out})
@@ -127,5 +131,5 @@ if(HOPLA_SCDOC AND HOPLA_GZIP)
     add_custom_target(hopla_man ALL DEPENDS ${pages})
     install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 else()
-    message(STATUS "Manual pages are not built and not installed: scdoc or gzip is missing")
+    message(STATUS "Manual pages are not built and not installed: scdoc, gzip or python3 is missing")
 endif()

@@ -34,8 +34,9 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     set(HOPLA_SDL2_TTF SDL2_ttf::SDL2_ttf-static)
     set(HOPLA_PNG PNG::PNG)
     set(HOPLA_PLATFORM_SOURCE platform/PlatformWindows.cpp)
-    # The known folders (shell32, ole32 and their ids in uuid) and the 1 ms timer period (winmm).
-    set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static shell32 ole32 uuid winmm)
+    # The known folders (shell32, ole32 and their ids in uuid), the 1 ms timer period (winmm), the
+    # message box (user32).
+    set(HOPLA_PLATFORM_LIBS SDL2::SDL2-static shell32 ole32 uuid winmm user32)
     # The programs' own main() is the entry point (SDL's would rename it and want SDL2main); the
     # manifest below already gives it the command line in UTF-8.
     add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN UNICODE _UNICODE SDL_MAIN_HANDLED)
@@ -44,9 +45,26 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     # The manifest makes UTF-8 the programs' code page (Windows 10 1903 and later), so that the
     # command line, and the standard library's narrow file names (std::ifstream, fopen,
     # std::filesystem), carry every letter of a path; the platform layer's own calls are UTF-16.
-    set(HOPLA_WINDOWS_RESOURCES ${CMAKE_SOURCE_DIR}/platform/windows/hopla.rc)
+    # Each program has its own resource file, made from platform/windows/hopla.rc.in: the
+    # manifest, the game's icon (16 to 256 pixels, made by cmake/WindowsIcon.cmake) and the
+    # version information with the program's own description.
+    include(${CMAKE_SOURCE_DIR}/cmake/WindowsIcon.cmake)
+    set(HOPLA_DESCRIPTION_hopla "Hopla")
+    set(HOPLA_DESCRIPTION_hopla-sim "Hopla on a virtual clock, for scripts and demos")
     function(hopla_finish_executable target)
-        target_sources(${target} PRIVATE ${HOPLA_WINDOWS_RESOURCES})
+        set(HOPLA_RC_NAME ${target})
+        set(HOPLA_RC_DESCRIPTION "${HOPLA_DESCRIPTION_${target}}")
+        if(NOT HOPLA_RC_DESCRIPTION)
+            set(HOPLA_RC_DESCRIPTION "Hopla's ${target}")
+        endif()
+        set(HOPLA_RC_MANIFEST ${CMAKE_SOURCE_DIR}/platform/windows/hopla.manifest)
+        set(HOPLA_RC_ICON ${HOPLA_ICO})
+        set(rc ${CMAKE_BINARY_DIR}/resources/${target}.rc)
+        configure_file(${CMAKE_SOURCE_DIR}/platform/windows/hopla.rc.in ${rc} @ONLY)
+        target_sources(${target} PRIVATE ${rc})
+        set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+                                    "${HOPLA_ICO};${HOPLA_RC_MANIFEST}")
+        add_dependencies(${target} hopla_ico)
     endfunction()
 
 elseif(CMAKE_SYSTEM_NAME STREQUAL "Emscripten")

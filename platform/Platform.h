@@ -22,9 +22,10 @@ std::string_view BuildTarget();
 // ---- Where things are. Each directory comes without a trailing "/" unless said otherwise,
 // and empty when the system offers no place; none of them is created by asking.
 
-// The directory holding the running executable, links resolved, with a trailing "/"; "./" when
-// the system does not tell. Every runner asks once at start and hands it to the game, whose
-// wave files lie there.
+// The directory holding the running executable, links resolved, with a trailing "/" ("\\" on
+// Windows); "./" when the system does not tell. On Windows a program in the game folder's
+// tools folder (hopla-sim.exe in the zip) gets the game folder, the one holding hopla.exe. Every
+// runner asks once at start and hands it to the game, whose wave files lie there.
 std::string ExecutableDir();
 
 // The game's own folder for the remembered settings ($XDG_CONFIG_HOME/hopla, else
@@ -46,6 +47,11 @@ std::string ScreenshotsDir();
 // renderer asks the first time it draws in a face; each face is looked up once per process,
 // from any thread.
 std::string FindFontFile(const std::string& face);
+
+// What to tell a player for whom FindFontFile finds no font, one line in the words of the
+// system's players: on Linux the package that brings the game's face, on Windows the font file
+// that belongs beside the game. hopla refuses to start with it; the text renderer warns with it.
+std::string NoFontAdvice();
 
 // ---- The display and the window system. SDL's video must be running.
 
@@ -86,6 +92,20 @@ void ToleratesMessagesToGoneWindows();
 // while no file the program opens later takes its number (a demo being written would get the
 // output's lines). Every command-line program calls it first thing in main.
 void KeepStandardStreamsApart();
+
+// hopla is a windowed program on Windows, which gets no console of its own. Each of its standard
+// streams that leads nowhere is connected to the console of the program that started it (a
+// command prompt), when there is one, so that --help, --version, --records and the error lines
+// are read there; a stream sent to a file or a pipe stays so. Nothing on other systems. hopla's
+// main calls it first thing.
+void ReachStartingConsole();
+
+// Shows `line`, an error as printed on standard error without the program's name, to a player
+// who cannot see standard error: on Windows as a sentence in a message box titled Hopla when
+// standard error leads nowhere (the game started from Explorer, a shortcut or a file type), and
+// only then. Nothing on other systems, whose players see the line on standard error. hopla
+// calls it for every error that ends it before or instead of the game.
+void ShowFatalError(const std::string& line);
 
 // Whether standard error is a terminal that a person watches (progress lines go there only
 // then). hopla and hopla-sim ask once before they play a demo back.

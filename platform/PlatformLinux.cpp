@@ -210,6 +210,11 @@ std::string FindFontFile(const std::string& face) {
     return it->second;
 }
 
+// Debian's package of the face the game asks for first after its own.
+std::string NoFontAdvice() {
+    return "no font found (install fonts-ipafont-gothic)";
+}
+
 std::optional<DisplayArea> UsableArea(int displayIndex) {
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(displayIndex, &usable) != 0) return std::nullopt;
@@ -271,6 +276,10 @@ void KeepStandardStreamsApart() {
         if (stand >= 0 && stand != fd) ::close(stand);
     }
 }
+
+// A Linux program has the streams its starter gave it, and the player reads standard error.
+void ReachStartingConsole() {}
+void ShowFatalError(const std::string&) {}
 
 bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;

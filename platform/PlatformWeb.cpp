@@ -83,6 +83,10 @@ std::string FindFontFile(const std::string&) {
     return ::stat(path.c_str(), &st) == 0 ? path : std::string();
 }
 
+std::string NoFontAdvice() {
+    return std::string("the site's font ") + kFontFile + " is missing: reload the page";
+}
+
 // The browser window's inner size: the page enlarges the canvas to fit it.
 std::optional<DisplayArea> UsableArea(int) {
     if (!HoplaInBrowser()) return std::nullopt;
@@ -105,6 +109,10 @@ void ToleratesMessagesToGoneWindows() {}
 
 // A page has no standard streams of its own to lose, no terminal and no hangup.
 void KeepStandardStreamsApart() {}
+
+// The page's console is the standard streams' place, and errors are shown in the page.
+void ReachStartingConsole() {}
+void ShowFatalError(const std::string&) {}
 
 bool StandardErrorIsTerminal() {
     return false;

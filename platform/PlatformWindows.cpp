@@ -16,6 +16,7 @@
 #include <timeapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -135,7 +136,17 @@ std::string ExecutableDir() {
         path.resize(path.size() * 2);
     }
     const std::string dir = Parent(Utf8(path));
-    return dir.empty() ? "./" : dir + "\\";
+    if (dir.empty()) return "./";
+    // A tester's program in the tools folder of the game's (hopla-sim.exe) plays with the
+    // game's own files, in the folder above.
+    const std::string above = Parent(dir);
+    if (!above.empty() && CompareStringOrdinal(Wide(dir.substr(above.size() + 1)).c_str(), -1,
+                                               L"tools", -1, TRUE) == CSTR_EQUAL) {
+        const DWORD game = GetFileAttributesW(Wide(above + "\\hopla.exe").c_str());
+        if (game != INVALID_FILE_ATTRIBUTES && !(game & FILE_ATTRIBUTE_DIRECTORY))
+            return above + "\\";
+    }
+    return dir + "\\";
 }
 
 std::string_view BuildTarget() {
@@ -164,6 +175,12 @@ std::string FindFontFile(const std::string&) {
     return file;
 }
 
+std::string NoFontAdvice() {
+    return "the file " + ExecutableDir() +
+           "ipagp.ttf is missing: extract the whole zip, or "
+           "reinstall Hopla";
+}
+
 std::optional<DisplayArea> UsableArea(int displayIndex) {
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(displayIndex, &usable) != 0) return std::nullopt;
@@ -185,6 +202,43 @@ void ToleratesMessagesToGoneWindows() {}
 // Windows gives a program whose standard handles were closed no handle at all, and the C
 // library's descriptors 0 to 2 then stay unused: a file opened later never takes one of them.
 void KeepStandardStreamsApart() {}
+
+namespace {
+bool LeadsNowhere(DWORD stream) {
+    const HANDLE handle = GetStdHandle(stream);
+    return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+}
+}  // namespace
+
+// The console's own handle becomes the stream's, for the system (GetStdHandle) and the C
+// library (stdout, stderr, and so std::cout and std::cerr) alike. A command prompt does not
+// wait for a windowed program: what it prints may come after the prompt is back.
+void ReachStartingConsole() {
+    const bool out = LeadsNowhere(STD_OUTPUT_HANDLE), err = LeadsNowhere(STD_ERROR_HANDLE);
+    if ((!out && !err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    const auto reach = [](DWORD stream, FILE* file) {
+        const HANDLE console =
+            CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (console == INVALID_HANDLE_VALUE) return;
+        SetStdHandle(stream, console);
+        if (std::freopen("CONOUT$", "w", file) && file == stderr)
+            std::setvbuf(stderr, nullptr, _IONBF, 0);
+    };
+    if (out) reach(STD_OUTPUT_HANDLE, stdout);
+    if (err) reach(STD_ERROR_HANDLE, stderr);
+}
+
+// The line as a sentence: its first letter capitalised, a full stop after it.
+void ShowFatalError(const std::string& line) {
+    if (!LeadsNowhere(STD_ERROR_HANDLE) || line.empty()) return;
+    std::string sentence = line;
+    if (sentence[0] >= 'a' && sentence[0] <= 'z')
+        sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+    if (sentence.back() != '.') sentence += '.';
+    MessageBoxW(nullptr, Wide(sentence).c_str(), L"Hopla",
+                MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
+}
 
 bool StandardErrorIsTerminal() {
     DWORD mode = 0;

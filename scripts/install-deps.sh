@@ -10,18 +10,20 @@ run_packages=(cmake ninja-build g++ make pkg-config libsdl2-dev libsdl2-ttf-dev 
 test_packages=(libgtest-dev libgmock-dev xvfb xdotool imagemagick x11-utils openbox clang-format
                git clang)
 bench_packages=(libbenchmark-dev xvfb python3)
-# The manual pages, CPack's dependency scan, and the checks of the package.
-package_packages=(scdoc dpkg-dev file)
+# The manual pages (python3 keeps their Linux words), CPack's dependency scan, and the checks of
+# the package.
+package_packages=(scdoc python3 dpkg-dev file)
 package_test_packages=(lintian desktop-file-utils appstream devscripts)
 # clang with libFuzzer and its sanitizer runtimes.
 fuzz_packages=(clang libclang-rt-14-dev)
 # Debian's source packages of the libraries (apt-get source, dpkg-source), the smoke test's font
 # and Debian's own SDL2_ttf to compare its rendering with.
 deps_packages=(cmake ninja-build dpkg-dev fonts-ipafont-gothic pkg-config gcc libsdl2-ttf-dev)
-# The mingw-w64 cross compiler with posix threads, wine on a virtual X display to run it, and
-# for `make test-windows` the GoogleTest sources and the window test's tools.
-windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb xauth
-                  libgtest-dev libgmock-dev xdotool imagemagick)
+# The mingw-w64 cross compiler with posix threads, icotool for the program's icon, python3 for the
+# README (made from the manual page), NSIS for the installer, wine on a virtual X display to run
+# them, and for `make test-windows` the GoogleTest sources and the window test's tools.
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix icoutils python3 nsis wine
+                  wine64 xvfb xauth libgtest-dev libgmock-dev xdotool imagemagick)
 # Debian's emscripten (it brings clang, lld, binaryen and node-acorn), node to run it, npm for
 # the browser test's driver (playwright-core), the browser itself and the font subsetter.
 web_packages=(emscripten nodejs npm chromium python3-fonttools)

@@ -198,7 +198,8 @@ void RecordKeeper::keep(const GameRecord& record, const LocalTime& now, std::ost
                 : std::string("score "))
         << record.score << (record.code.empty() ? "" : " (" + record.code + ")") << " recorded in "
         << Escaped(kept.path);
-    if (kept.best) out << "; your best game, its demo kept as " << Escaped(dir_) << "/best.demo";
+    if (kept.best)
+        out << "; your best game, its demo kept as " << Escaped(JoinPath(dir_, "best.demo"));
     out << std::endl;
 }
 

@@ -66,9 +66,11 @@ std::string Hex(std::uint64_t v) {
 
 std::vector<std::string> StageFolders(const std::string& userDir, const std::string& exeDir) {
     std::vector<std::string> folders;
-    if (!userDir.empty()) folders.push_back(userDir + "/stages");
-    folders.push_back(exeDir + HOPLA_STAGES_FROM_EXE);
-    folders.push_back(exeDir + "stages");
+    if (!userDir.empty()) folders.push_back(JoinPath(userDir, "stages"));
+    // An installed game's shared data folder; none where the stages lie beside the programs.
+    if (!std::string_view(HOPLA_STAGES_FROM_EXE).empty())
+        folders.push_back(exeDir + HOPLA_STAGES_FROM_EXE);
+    folders.push_back(JoinPath(exeDir, "stages"));
     return folders;
 }
 
@@ -77,7 +79,7 @@ std::vector<std::string> StageFileCandidates(std::string_view arg, const std::st
     if (IsPath(arg)) return {std::string(arg)};
     std::vector<std::string> paths;
     for (const std::string& folder : StageFolders(userDir, exeDir))
-        paths.push_back(folder + "/" + FileName(arg));
+        paths.push_back(JoinPath(folder, FileName(arg)));
     return paths;
 }
 
@@ -127,7 +129,7 @@ StagesForDemo ChooseStagesForDemo(const Demo& demo, std::optional<ChosenStages> 
     if (PlainName(wanted.name)) folders = StageFolders(userDir, exeDir);
     for (const std::string& folder : folders) {
         if (std::optional<ChosenStages> found =
-                WithHash(folder + "/" + FileName(wanted.name), wanted.hash)) {
+                WithHash(JoinPath(folder, FileName(wanted.name)), wanted.hash)) {
             if (!given) {
                 result.stages = std::move(found);
                 return result;

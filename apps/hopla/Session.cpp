@@ -23,6 +23,7 @@
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
 #include "toolkit/Output.h"
+#include "toolkit/Text.h"
 
 namespace hopla {
 namespace {
@@ -39,6 +40,14 @@ std::vector<std::string> KeyLines(const KeyBindings& given) {
     lines.insert(lines.end(), rest.begin() + 2, rest.end());
     lines.push_back("F12: screenshot   Enter or a click: skip the opening");
     return lines;
+}
+
+// An error that ends hopla before or instead of the game: one line on standard error, and
+// the same in a message box where no one would read that (Windows, started from Explorer).
+int Fatal(int status, const std::string& line) {
+    std::fprintf(stderr, "hopla: %s\n", line.c_str());
+    ShowFatalError(line);
+    return status;
 }
 
 // --export-stages and --splits: `text` as the file `path` the player typed, on standard output
@@ -87,18 +96,19 @@ int HoplaMain(int argc, char** argv, const std::function<void(SdlApp&)>& prepare
         started.session->app().run();
         return started.session->finish();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "hopla: %s\n", e.what());
-        return 1;
+        return Fatal(1, e.what());
     }
 }
 
 Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool inBrowser) {
     const auto done = [](int status) { return Started{nullptr, status}; };
+    ReachStartingConsole();
     KeepStandardStreamsApart();
     const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
     if (!parsed.options) {
         std::fprintf(stderr, "hopla: %s\n%s", parsed.error.c_str(), Usage().c_str());
+        ShowFatalError(parsed.error);
         return done(2);
     }
     const Options& options = *parsed.options;
@@ -122,8 +132,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         try {
             stages = LoadStages(*options.stages, RecordsDir(), ExecutableDir());
         } catch (const StageFileError& e) {
-            std::fprintf(stderr, "hopla: %s\n", e.what());
-            return done(2);
+            return done(Fatal(2, e.what()));
         }
     }
     // The records of a stage file are its own, as the menu's Records page shows them.
@@ -181,29 +190,24 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
     // before any window), before any window opens. The file itself comes with the window.
     std::optional<Demo> demo;
     if (options.record)
-        if (const std::optional<std::string> why = WhyNotWritable(*options.record, kTypedPath)) {
-            std::fprintf(stderr, "hopla: cannot write the demo %s: %s\n",
-                         Escaped(*options.record).c_str(), why->c_str());
-            return done(2);
-        }
+        if (const std::optional<std::string> why = WhyNotWritable(*options.record, kTypedPath))
+            return done(
+                Fatal(2, "cannot write the demo " + Escaped(*options.record) + ": " + *why));
     if (options.play) {
         try {
             demo = ReadDemoFile(*options.play);
         } catch (const DemoError& e) {
-            std::fprintf(stderr, "hopla: %s\n", e.what());
-            return done(2);
+            return done(Fatal(2, e.what()));
         }
         // A demo of a stage file finds the file itself when --stages does not name it.
         StagesForDemo chosen = ChooseStagesForDemo(*demo, stages, RecordsDir(), ExecutableDir());
-        if (chosen.refusal) {
-            std::fprintf(stderr, "hopla: %s: %s\n", Escaped(*options.play).c_str(),
-                         chosen.refusal->c_str());
-            return done(2);
-        }
+        if (chosen.refusal) return done(Fatal(2, Escaped(*options.play) + ": " + *chosen.refusal));
         stages = std::move(chosen.stages);
     }
     std::optional<DemoStages> stagesId;
     if (stages) stagesId = stages->id;
+    // Without a font every text would stay blank, the menu an empty box.
+    if (FindFontFile(Font{}.face).empty()) return done(Fatal(1, NoFontAdvice()));
     if (options.edit) return done(edit(*options.edit, app));
 
     HangupEndsAsTermination();
@@ -234,8 +238,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             return RecordsSummary(loaded.records);
         });
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "hopla: %s\n", e.what());
-        return done(1);
+        return done(Fatal(1, e.what()));
     }
     return Started{std::move(session), 0};
 }

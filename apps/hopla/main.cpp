@@ -21,7 +21,10 @@ int RunEditor(const std::string& file, const AppOptions& options) {
     try {
         edit.emplace(file);
     } catch (const StageFileError& e) {
+        // Said where the player looks: in a message box for a file opened with Edit from
+        // Explorer.
         std::fprintf(stderr, "hopla: %s\n", e.what());
+        ShowFatalError(e.what());
         return 2;
     }
     HangupEndsAsTermination();
@@ -37,6 +40,7 @@ int RunEditor(const std::string& file, const AppOptions& options) {
         return session.exitStatus();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "hopla: %s\n", e.what());
+        ShowFatalError(e.what());
         return 1;
     }
 }

@@ -94,6 +94,7 @@ TEST(StartUp, SoundDirEndsInOneSlash) {
     EXPECT_EQ(SoundDirFrom("/opt/hopla"), "/opt/hopla/");
     EXPECT_EQ(SoundDirFrom("/opt/hopla/"), "/opt/hopla/");
     EXPECT_EQ(SoundDirFrom("/"), "/");
+    EXPECT_EQ(SoundDirFrom("C:\\Games\\Hopla\\"), "C:\\Games\\Hopla\\");
     SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     EXPECT_EQ(sim.state().SoundDir, std::string(HOPLA_BUILD_DIR) + "/");
 }

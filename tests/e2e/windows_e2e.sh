@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows zip end to end under wine: unzipped into a folder whose name has spaces and letters
-# outside ASCII, hopla-sim.exe plays the demos from another such folder with every check line
-# matching, and hopla.exe plays them in its real window under a virtual X server, exiting 0; a
-# screenshot of the window during the title equals hopla-sim.exe's picture of the same moment.
+# outside ASCII, hopla-sim.exe (in the zip's tools folder, playing with the game's files above)
+# plays the demos from another such folder with every check line matching, and hopla.exe plays
+# them in its real window under a virtual X server, exiting 0; a screenshot of the window during
+# the title equals hopla-sim.exe's picture of the same moment.
 # A demo whose header names stages is played with --stages NAME, which finds the stage file the
 # zip ships in its stages folder.
 #
@@ -31,8 +32,8 @@ games="$work/Spiele für Hopla"
 mkdir -p "$games" "$work/Démos à jouer"
 (cd "$games" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
 folder=$(find "$games" -mindepth 1 -maxdepth 1 -type d | head -1)
-[ -f "$folder/hopla.exe" ] && [ -f "$folder/hopla-sim.exe" ] && [ -f "$folder/ipagp.ttf" ] ||
-    fail "the zip has no folder with hopla.exe, hopla-sim.exe and ipagp.ttf"
+[ -f "$folder/hopla.exe" ] && [ -f "$folder/tools/hopla-sim.exe" ] && [ -f "$folder/ipagp.ttf" ] ||
+    fail "the zip has no folder with hopla.exe, tools/hopla-sim.exe and ipagp.ttf"
 # --stages NAME for a demo recorded on the stage file NAME, nothing for one on the game's own.
 stages_option() { awk '$1 == "stages" { print "--stages"; print $3; exit }' "$1"; }
 for demo in "${demos[@]}"; do cp "$demo" "$work/Démos à jouer/" || fail "cannot copy $demo"; done
@@ -49,7 +50,7 @@ for demo in "${demos[@]}"; do
     name=$(basename "$demo" .demo)
     copy=$(windows_path "$work/Démos à jouer/$name.demo")
     mapfile -t stages < <(stages_option "$demo")
-    "$wine_run" "$(windows_path "$folder/hopla-sim.exe")" "${stages[@]}" --play "$copy" \
+    "$wine_run" "$(windows_path "$folder/tools/hopla-sim.exe")" "${stages[@]}" --play "$copy" \
         >"$work/$name.jsonl" 2>"$work/$name.sim.log" ||
         fail "hopla-sim.exe --play $name reports: $(tr -d '\r' <"$work/$name.sim.log" | head -3)"
     checks=$(grep -c ' check ' "$demo")
@@ -61,7 +62,7 @@ done
 shot_ms=${HOPLA_E2E_SHOT_MS:-8500}
 seed=$(awk '$1 == "seed" { print $2; exit }' "${demos[0]}")
 printf 'at %s\nshot %s\n' "$shot_ms" "$(windows_path "$work/sim-shot.png")" >"$work/shot.script"
-"$wine_run" "$(windows_path "$folder/hopla-sim.exe")" --seed "$seed" \
+"$wine_run" "$(windows_path "$folder/tools/hopla-sim.exe")" --seed "$seed" \
     "$(windows_path "$work/shot.script")" >"$work/shot.jsonl" 2>"$work/shot.log" ||
     fail "hopla-sim.exe cannot take the picture: $(tr -d '\r' <"$work/shot.log" | head -3)"
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "toolkit/text/TtfText.h"
 
 namespace hopla {
@@ -66,8 +67,7 @@ TEST(TtfTextRenderings, NoFontIsSaidOnceAndDrawsNothing) {
         for (const Sample& s : kSamples)
             EXPECT_EQ(Draw(renderer, s), Image(120, 40, kBlack)) << s.text;
         EXPECT_EQ(said,
-                  std::vector<std::string>{
-                      "hopla: no font found (install fonts-ipafont-gothic); texts stay blank"});
+                  std::vector<std::string>{"hopla: " + NoFontAdvice() + "; texts stay blank"});
     }
 }
 

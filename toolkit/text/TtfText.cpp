@@ -62,7 +62,7 @@ _TTF_Font* TtfText::open(const Font& font) const {
         if (handle) TTF_SetFontStyle(handle.get(), font.bold ? TTF_STYLE_BOLD : TTF_STYLE_NORMAL);
         if (!handle && !warned_ && warn_) {
             warned_ = true;
-            warn_("hopla: no font found (install fonts-ipafont-gothic); texts stay blank");
+            warn_("hopla: " + NoFontAdvice() + "; texts stay blank");
         }
         it = fonts_.emplace(key, std::move(handle)).first;
     }
