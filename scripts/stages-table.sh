@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes docs/stages.md from hopla-solve --prove: each stage's best ticks, its tick bound, how far
 # the exact search proved no quicker route of the solver's moves, the verdict, and its demo in
-# the corpus. Runs one stage at a time, niced (an hour at most with the default limits).
+# the corpus; then shell/StagePar.h from it (scripts/stage-par.sh). Runs one stage at a time, niced (an hour at most with the default limits).
 #
 # usage: scripts/stages-table.sh BUILD_DIR [SECONDS_PER_STAGE] [MEGABYTES]
 set -euo pipefail
@@ -58,3 +58,4 @@ HEAD
     printf '%s' "$rows"
 } >"$here/docs/stages.md"
 echo "stages-table: wrote docs/stages.md" >&2
+"$here/scripts/stage-par.sh"

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "shell/StagePar.h"
+
 namespace hopla {
 namespace {
 
@@ -161,7 +163,7 @@ std::array<std::optional<int>, kRecordStages> BestStageTicks(const Records& reco
     return best;
 }
 
-std::vector<std::string> RecordsSummary(const Records& records) {
+std::vector<std::string> RecordsSummary(const Records& records, bool withPar) {
     const std::optional<GameRecord> best = BestGame(records);
     const auto finished = std::count_if(records.games.begin(), records.games.end(), [](auto& g) {
         return g.from == RecordFrom::Play && !g.gameOver;
@@ -179,16 +181,20 @@ std::vector<std::string> RecordsSummary(const Records& records) {
     }
     const std::array<std::optional<int>, kRecordStages> stages = BestStageTicks(records);
     if (std::any_of(stages.begin(), stages.end(), [](const auto& t) { return t.has_value(); })) {
-        lines.push_back("Fewest ticks in each stage:");
-        // Four stages a line, so that the page fits the menu's panel.
-        constexpr int kPerLine = 4;
+        lines.push_back(withPar ? "Fewest ticks in each stage (par: the solver's):"
+                                : "Fewest ticks in each stage:");
+        // Three stages a line, so that the page fits the menu's panel.
+        static_assert(kStagePar.size() == kRecordStages);
+        constexpr int kPerLine = 3;
         std::string line;
         int sum = 0, score = 0, cleared = 0;
         for (int s = 0; s < kRecordStages; ++s) {
-            char entry[32];
+            char entry[40];
             const std::string ticks = stages[s] ? std::to_string(*stages[s]) : "-";
-            std::snprintf(entry, sizeof entry, "%s%2d: %5s", s % kPerLine ? "    " : "  ", s,
-                          ticks.c_str());
+            const std::string par =
+                withPar ? " (" + std::to_string(kStagePar[static_cast<std::size_t>(s)]) + ")" : "";
+            std::snprintf(entry, sizeof entry, "%s%2d: %5s%s", s % kPerLine ? "    " : "  ", s,
+                          ticks.c_str(), par.c_str());
             line += entry;
             if (s % kPerLine == kPerLine - 1 || s == kRecordStages - 1) {
                 lines.push_back(line);

@@ -61,9 +61,10 @@ std::optional<GameRecord> BestGame(const Records& records);
 std::array<std::optional<int>, kRecordStages> BestStageTicks(const Records& records);
 
 // The records page, one line each (short enough for the menu's panel): the best game, how many
-// games were finished, the fewest ticks each stage took (four stages a line) and their sum, the
+// games were finished, the fewest ticks each stage took (three stages a line; `withPar`, for the
+// game's own stages, beside each its par: kStagePar, the solver's best) and their sum, the
 // last games and the assisted games apart. Shown by `hopla --records` and the menu's Records
 // page.
-std::vector<std::string> RecordsSummary(const Records& records);
+std::vector<std::string> RecordsSummary(const Records& records, bool withPar);
 
 }  // namespace hopla

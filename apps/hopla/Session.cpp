@@ -153,7 +153,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
                 return done(status);
             if (*options.splits == "-") return done(CheckedOutput("hopla", 0));
         }
-        for (const std::string& line : RecordsSummary(loaded.records))
+        for (const std::string& line : RecordsSummary(loaded.records, !stages))
             std::printf("%s\n", line.c_str());
         if (!loaded.unreadable.empty() && loaded.warnings.empty())
             std::printf("%s\n", loaded.unreadable.c_str());
@@ -231,11 +231,11 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             demo ? RecordFrom::Demo : RecordFrom::Play, stagesId);
         game.setRecordKeeper(session->keeper_.get());
         game.setKeyLines([keys = app.settings.keys] { return KeyLines(keys); });
-        game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId)] {
+        game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId), own = !stagesId] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());
             for (const std::string& warning : loaded.warnings)
                 std::fprintf(stderr, "hopla: %s\n", warning.c_str());
-            return RecordsSummary(loaded.records);
+            return RecordsSummary(loaded.records, own);
         });
     } catch (const std::exception& e) {
         return done(Fatal(1, e.what()));

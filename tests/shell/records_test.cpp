@@ -109,38 +109,43 @@ TEST(Records, WhichLinesAreRecords) {
 // Only the player's own unassisted games count: a demo's and an assisted game's never, a game
 // over for the stages it cleared; the last games and the assisted ones are listed apart.
 TEST(Records, ThePageShowsTheBestOwnGameTheBestStagesAndTheLastGames) {
-    EXPECT_EQ(RecordsSummary({}), std::vector<std::string>{"No game finished yet."});
+    EXPECT_EQ(RecordsSummary({}, true), std::vector<std::string>{"No game finished yet."});
     const Records records{{Game("2026-01-01T10:00:00", 3000, 400),
                            Game("2026-01-02T11:30:00", 2500, 900),
                            Game("2026-01-03T12:00:00", 100, 5, RecordFrom::Demo),
                            Game("2026-01-03T13:00:00", 90, 6, RecordFrom::Assisted),
                            Over("2026-01-04T09:00:00", 2, 300),
                            Over("2026-01-04T10:00:00", 1, 1, RecordFrom::Assisted)}};
-    EXPECT_EQ(RecordsSummary(records), (std::vector<std::string>{
-                                           "Best game: score 2500 (abcd), 1 ball lost",
-                                           "  played 2026-01-02 11:30; games finished: 2",
-                                           "Fewest ticks in each stage:",
-                                           "   0:   300     1:   300     2:   500     3:   500",
-                                           "   4:   500     5:   500     6:   500     7:   500",
-                                           "   8:   500     9:   500    10:   500    11:   500",
-                                           "  12:   500    13:   500    14:   500    15:   500",
-                                           "  16:   500    17:   500    18:   500    19:   500",
-                                           "  20:   500",
-                                           "Sum of best stages: score 1010 (10100 ticks)",
-                                           "Last games:",
-                                           "  2026-01-04 09:00  Game Over in stage 2, score 360",
-                                           "  2026-01-02 11:30  finished, score 2500",
-                                           "  2026-01-01 10:00  finished, score 3000",
-                                           "Assisted games (kept apart):",
-                                           "  2026-01-04 10:00  Game Over in stage 1, score 270",
-                                           "  2026-01-03 13:00  finished, score 90",
-                                       }));
+    EXPECT_EQ(RecordsSummary(records, true),
+              (std::vector<std::string>{
+                  "Best game: score 2500 (abcd), 1 ball lost",
+                  "  played 2026-01-02 11:30; games finished: 2",
+                  "Fewest ticks in each stage (par: the solver's):",
+                  "   0:   300 (61)     1:   300 (62)     2:   500 (79)",
+                  "   3:   500 (52)     4:   500 (79)     5:   500 (80)",
+                  "   6:   500 (50)     7:   500 (40)     8:   500 (75)",
+                  "   9:   500 (67)    10:   500 (48)    11:   500 (78)",
+                  "  12:   500 (79)    13:   500 (89)    14:   500 (61)",
+                  "  15:   500 (21)    16:   500 (59)    17:   500 (45)",
+                  "  18:   500 (87)    19:   500 (9)    20:   500 (45)",
+                  "Sum of best stages: score 1010 (10100 ticks)",
+                  "Last games:",
+                  "  2026-01-04 09:00  Game Over in stage 2, score 360",
+                  "  2026-01-02 11:30  finished, score 2500",
+                  "  2026-01-01 10:00  finished, score 3000",
+                  "Assisted games (kept apart):",
+                  "  2026-01-04 10:00  Game Over in stage 1, score 270",
+                  "  2026-01-03 13:00  finished, score 90",
+              }));
     // Game overs alone: no best game, the stages they cleared.
-    const std::vector<std::string> overs = RecordsSummary({{Over("2026-01-04T09:00:00", 1, 70)}});
-    ASSERT_EQ(overs.size(), 11u);
+    // A stage file's records: no par (the solver's is of the game's own stages).
+    const std::vector<std::string> overs =
+        RecordsSummary({{Over("2026-01-04T09:00:00", 1, 70)}}, false);
+    ASSERT_EQ(overs.size(), 12u);
     EXPECT_EQ(overs[0], "No game finished yet.");
-    EXPECT_EQ(overs[2], "   0:    70     1:     -     2:     -     3:     -");
-    EXPECT_EQ(overs[8], "Sum of best stages: score 7 (70 ticks, 1 of 21 stages)");
+    EXPECT_EQ(overs[1], "Fewest ticks in each stage:");
+    EXPECT_EQ(overs[2], "   0:    70     1:     -     2:     -");
+    EXPECT_EQ(overs[9], "Sum of best stages: score 7 (70 ticks, 1 of 21 stages)");
 }
 
 class RecordsFile : public ::testing::Test {
