@@ -45,7 +45,8 @@ the figures mean.
 
 - **best**: the fewest ticks (the stage's time) of a route found: the beam search's, or the exact
   search's when it found a quicker one. Every route is a demo that plays back with every check
-  matching; the corpus holds the beam's (\`hopla-solve --all\`).
+  matching (\`hopla-solve --prove --stage N --out DEMO\` writes it). The corpus's stage demos
+  (the demo column) were made by an earlier solver and some take more ticks.
 - **bound**: no play at all is quicker, whatever keys (the tick bound).
 - **searched**: the exact search proved that no route made of the solver's moves takes fewer
   ticks than this.

@@ -82,9 +82,11 @@ TEST(Bound, NoRouteIsQuickerThanTheBound) {
             if (ticks > 0) {
                 EXPECT_LE(bound[n], ticks) << name << ", stage " << n;
             }
-            // The par the records page shows is the stage demo's (scripts/stage-par.sh).
+            // The par the records page shows (scripts/stage-par.sh) is a route of its own, no
+            // slower than the corpus's stage demo and no quicker than the bound.
             if (name == names[static_cast<std::size_t>(n) + 1]) {
-                EXPECT_EQ(kStagePar[static_cast<std::size_t>(n)], ticks) << name;
+                EXPECT_LE(kStagePar[static_cast<std::size_t>(n)], ticks) << name;
+                EXPECT_LE(bound[n], kStagePar[static_cast<std::size_t>(n)]) << name;
             }
         }
     }
