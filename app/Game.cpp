@@ -142,6 +142,15 @@ std::optional<Game::FinalScore> Game::finalScore() const {
     return result;
 }
 
+Game::Tally Game::tally() const {
+    Tally tally;
+    tally.ballsLeft = state_->BallsLeft;
+    tally.ballsLost = kBallsPerGame - state_->BallsLeft;
+    for (std::size_t i = 0; i < tally.stageTicks.size(); ++i)
+        tally.stageTicks[i] = state_->StageTime[i];
+    return tally;
+}
+
 void Game::startStage(int n) {
     if (n < 0 || n > kTitleStage) throw std::out_of_range("no stage " + std::to_string(n));
     Form1& form = *form_;

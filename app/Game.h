@@ -90,6 +90,15 @@ class Game {
     };
     // The finished game's score once the ending's final screen shows it; none before.
     std::optional<FinalScore> finalScore() const;
+    // The game so far, between two handlers: the balls left and lost, and the ball ticks spent
+    // in each of stages 0..20 since the game began. Cheap: the window's record keeper asks
+    // after every tick, to keep a game that ends in "Game Over".
+    struct Tally {
+        int ballsLeft = 0;
+        int ballsLost = 0;
+        std::array<int, 21> stageTicks{};
+    };
+    Tally tally() const;
 
     // Starts stage n (0..20) where a real game would be on entering it, as if the ball had just
     // left the stage before it; n = 21 as if it had left stage 20 (the ending). Coming from the

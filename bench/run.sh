@@ -120,6 +120,9 @@ echo "== hopla-solve: every stage, then a whole game" >&2
 mkdir -p "$out/solve"
 "$build/hopla-solve" --all --jobs 2 --out-dir "$out/solve" >"$out/solve-stages.txt" || true
 "$build/hopla-solve" --game --out "$out/solve/game.demo" >"$out/solve-game.txt" || true
+# The exact search on stage 0: its time, its peak memory and the gap it leaves.
+"$build/hopla-solve" --prove --stage 0 --time 120 --out "$out/solve/prove-0.demo" \
+    >"$out/solve-prove.txt" || true
 
 # Instruction counts: one stage's search and the headless playback of the whole-game demo.
 if command -v valgrind >/dev/null; then

@@ -43,8 +43,28 @@ struct DemoStages {
     bool operator==(const DemoStages&) const = default;
 };
 
+// Who played the game a demo holds: a person at the window, the solver, a script of hopla-sim,
+// or a person with an assist (the game slowed down), whose games are kept apart from the rest.
+enum class DemoMaker { Person, Solver, Script, Assisted };
+
+// The program that wrote a demo: its name ("hopla", "hopla-sim", "hopla-solve"), its version,
+// the build's target ("linux", "windows", "web") and who played. A demo of format 1 says none.
+struct DemoOrigin {
+    std::string program;
+    std::string version;
+    std::string target;
+    DemoMaker maker = DemoMaker::Person;
+    bool operator==(const DemoOrigin&) const = default;
+};
+
+// The made line's words for a maker and for the targets, and the maker of a word.
+std::string_view MakerWord(DemoMaker maker);
+std::optional<DemoMaker> MakerOfWord(std::string_view word);
+bool IsTargetWord(std::string_view word);
+
 struct Demo {
     std::uint32_t seed = 0;
+    std::optional<DemoOrigin> origin;  // none: a demo of format 1, which does not say
     std::optional<int> startStage;     // none: play begins at start-up, with the title
     std::optional<DemoStages> stages;  // none: the game's own stages
     std::vector<DemoInput> inputs;     // in order of point
@@ -54,9 +74,10 @@ struct Demo {
     bool operator==(const Demo&) const = default;
 };
 
-// The format's first line; a reader refuses other versions.
+// The format's first line; a reader refuses newer versions. Version 2 adds the made line; a
+// demo without an origin is still written as version 1, as it always was.
 inline constexpr std::string_view kDemoMagic = "hopla-demo";
-inline constexpr int kDemoVersion = 1;
+inline constexpr int kDemoVersion = 2;
 
 // The check line fields, for messages: "stage", "balls", "score", "timers", "record",
 // "labels", "display", "back", "dark", "chip", "endchip". The first that differs, or none.

@@ -20,6 +20,27 @@ constexpr std::size_t kMaxLine = 1000;
 constexpr std::uint64_t kMaxPoint = 1'000'000'000'000'000;  // handlers; far beyond any game
 constexpr std::int64_t kMaxMs = 1'000'000'000'000;          // some thirty years
 
+constexpr std::array<std::pair<DemoMaker, std::string_view>, 4> kMakerWords = {{
+    {DemoMaker::Person, "person"},
+    {DemoMaker::Solver, "solver"},
+    {DemoMaker::Script, "script"},
+    {DemoMaker::Assisted, "assisted"},
+}};
+constexpr std::array<std::string_view, 3> kTargets = {"linux", "windows", "web"};
+
+// A program's name or version in the made line: 1..40 of the bytes `allowed` takes.
+template <typename Allowed>
+bool IsWord(std::string_view word, Allowed allowed) {
+    return !word.empty() && word.size() <= 40 && std::all_of(word.begin(), word.end(), allowed);
+}
+bool IsProgramChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+bool IsVersionChar(char c) {
+    return IsProgramChar(c) || (c >= 'A' && c <= 'Z') || c == '.' || c == '+' || c == '~' ||
+           c == '_';
+}
+
 constexpr std::array<std::pair<InputKind, std::string_view>, 4> kInputWords = {{
     {InputKind::KeyDown, "key-down"},
     {InputKind::KeyUp, "key-up"},
@@ -147,7 +168,8 @@ StateCheck ParseCheckFields(const std::vector<std::string_view>& words) {
 constexpr const char* kCutShort =
     "it was cut short (hopla-sim --salvage keeps it up to its last check)";
 
-// Reads a demo's lines in order: the three header lines, then the records.
+// Reads a demo's lines in order: the three header lines (four from version 2 on), then the
+// records.
 class Reader {
   public:
     explicit Reader(std::string_view name) : name_(name) {}
@@ -184,7 +206,7 @@ class Reader {
             }
             lastLine_ = number;
         }
-        if (header_ < 3)
+        if (header_ < fixedLines())
             fail(lastLine_ + 1, header_ == 0 ? "the file is empty, not a demo"
                                              : "the demo stops inside its header");
     }
@@ -215,11 +237,15 @@ class Reader {
         if (header_ == 0) return magic(words);
         if (header_ == 1) return seed(words);
         if (header_ == 2) return start(words);
+        if (header_ == 3 && version_ >= 2) return made(words);
         if (words.empty() || words[0].front() == '#') return;  // blank or comment
-        if (header_ == 3 && words[0] == "stages") return stages(words, line);
-        header_ = 4;  // no stages line: the game's own stages
+        if (header_ == fixedLines() && words[0] == "stages") return stages(words, line);
+        header_ = fixedLines() + 1;  // no stages line: the game's own stages
         if (words[0] == "stages")
-            throw LineError{"the stages line comes right after the start line"};
+            throw LineError{"the stages line comes right after the start line (and the made line)"};
+        if (words[0] == "made")
+            throw LineError{version_ >= 2 ? "the made line comes once, as the fourth line"
+                                          : "a made line belongs to a demo of version 2"};
         for (const auto c : line)
             if (static_cast<unsigned char>(c) >= 0x80)
                 throw LineError{"a record is plain ASCII (comments may hold other text)"};
@@ -294,6 +320,7 @@ class Reader {
             throw LineError{"not a hopla demo: the first line must be '" + std::string(kDemoMagic) +
                             " " + std::to_string(kDemoVersion) + "'"};
         const int version = Number<int>(words[1], "version", 1, std::numeric_limits<int>::max());
+        version_ = version;
         if (version > kDemoVersion)
             throw LineError{"demo format version " + std::to_string(version) +
                             " is newer than this program reads (" + std::to_string(kDemoVersion) +
@@ -320,6 +347,31 @@ class Reader {
         ++header_;
     }
 
+    // "made PROGRAM VERSION TARGET MAKER": the fourth line of a version 2 demo.
+    void made(const std::vector<std::string_view>& words) {
+        if (words.size() != 5 || words[0] != "made")
+            throw LineError{
+                "the fourth line of a version 2 demo must be 'made PROGRAM VERSION TARGET "
+                "MAKER'"};
+        const std::optional<DemoMaker> maker = MakerOfWord(words[4]);
+        if (!IsWord(words[1], IsProgramChar))
+            throw LineError{"program '" + std::string(words[1]) +
+                            "' is not 1..40 of a-z, 0-9 and '-'"};
+        if (!IsWord(words[2], IsVersionChar))
+            throw LineError{"version '" + std::string(words[2]) +
+                            "' is not 1..40 letters, digits and . + ~ _ -"};
+        if (!IsTargetWord(words[3]))
+            throw LineError{"target '" + std::string(words[3]) + "' is not linux, windows or web"};
+        if (!maker)
+            throw LineError{"maker '" + std::string(words[4]) +
+                            "' is not person, solver, script or assisted"};
+        demo_.origin =
+            DemoOrigin{std::string(words[1]), std::string(words[2]), std::string(words[3]), *maker};
+        ++header_;
+    }
+
+    int fixedLines() const { return version_ >= 2 ? 4 : 3; }
+
     // "stages HASH NAME": the line right after the start line, before any record.
     void stages(const std::vector<std::string_view>& words, std::string_view line) {
         if (words.size() < 3) throw LineError{"the stages line is 'stages HASH NAME'"};
@@ -328,12 +380,13 @@ class Reader {
         const std::size_t to = line.find_last_not_of(" \t");
         stages.name = std::string(line.substr(from, to + 1 - from));
         demo_.stages = std::move(stages);
-        header_ = 4;
+        header_ = fixedLines() + 1;
     }
 
     std::string_view name_;
     Demo demo_;
     int header_ = 0;  // header lines read
+    int version_ = 1;
     int lastLine_ = 0;
     std::uint64_t lastPoint_ = 0;
     std::int64_t lastMs_ = 0;
@@ -364,6 +417,22 @@ std::string_view InputWord(InputKind kind) {
 }
 
 }  // namespace
+
+std::string_view MakerWord(DemoMaker maker) {
+    for (const auto& [m, word] : kMakerWords)
+        if (m == maker) return word;
+    return "?";
+}
+
+std::optional<DemoMaker> MakerOfWord(std::string_view word) {
+    for (const auto& [m, w] : kMakerWords)
+        if (w == word) return m;
+    return std::nullopt;
+}
+
+bool IsTargetWord(std::string_view word) {
+    return std::find(kTargets.begin(), kTargets.end(), word) != kTargets.end();
+}
 
 std::optional<std::string_view> FirstDifference(const StateCheck& recorded,
                                                 const StateCheck& played) {
@@ -409,11 +478,15 @@ std::string SalvageDemo(std::string_view text, std::string_view name) {
 }
 
 std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage,
+                       const std::optional<DemoOrigin>& origin,
                        const std::optional<DemoStages>& stages) {
     std::string text =
-        std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\nseed " +
-        std::to_string(seed) + "\nstart " +
-        (startStage ? "stage " + std::to_string(*startStage) : std::string("title")) + "\n";
+        std::string(kDemoMagic) + " " + (origin ? "2" : "1") + "\nseed " + std::to_string(seed) +
+        "\nstart " + (startStage ? "stage " + std::to_string(*startStage) : std::string("title")) +
+        "\n";
+    if (origin)
+        text += "made " + origin->program + " " + origin->version + " " + origin->target + " " +
+                std::string(MakerWord(origin->maker)) + "\n";
     if (stages) {
         // The name as one line of text: no control bytes, not empty.
         std::string name;
@@ -454,7 +527,7 @@ std::string EndLine(std::uint64_t point, std::int64_t ms) {
 }
 
 std::string FormatDemo(const Demo& demo) {
-    std::string text = DemoHeader(demo.seed, demo.startStage, demo.stages);
+    std::string text = DemoHeader(demo.seed, demo.startStage, demo.origin, demo.stages);
     std::size_t i = 0, c = 0;
     // Records in order of point; at one point a check comes before an input.
     while (i < demo.inputs.size() || c < demo.checks.size()) {

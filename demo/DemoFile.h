@@ -35,8 +35,10 @@ Demo ParseDemo(std::string_view text, std::string_view name);
 // hopla-sim --salvage.
 std::string SalvageDemo(std::string_view text, std::string_view name);
 
-// The lines a recorder writes, each with its newline.
+// The lines a recorder writes, each with its newline. With an origin the header is that of
+// version 2, with its made line; without, that of version 1.
 std::string DemoHeader(std::uint32_t seed, std::optional<int> startStage,
+                       const std::optional<DemoOrigin>& origin,
                        const std::optional<DemoStages>& stages = std::nullopt);
 std::string InputLine(const DemoInput& input);
 std::string CheckLine(const DemoCheck& check);

@@ -23,14 +23,14 @@ void Deliver(Game& game, InputKind kind, int code) {
 }
 
 Recorder::Recorder(Game& game, const Clock& clock, std::uint32_t seed,
-                   std::optional<int> startStage, std::ostream& out,
+                   std::optional<int> startStage, const DemoOrigin& origin, std::ostream& out,
                    const std::optional<DemoStages>& stages)
     : game_(game),
       clock_(clock),
       out_(out),
       stage_(game.stage()),
       observation_(game.observe([this](std::string_view) { afterHandler(); })) {
-    out_ << DemoHeader(seed, startStage, stages);
+    out_ << DemoHeader(seed, startStage, origin, stages);
     writeCheck();
 }
 

@@ -20,9 +20,11 @@ namespace hopla {
 // observes the game's handlers.
 class Recorder {
   public:
-    // `stages` names the stage file the game was given (none: its own stages).
+    // `origin` names the program and who plays (its maker: a person, the solver, a script, or a
+    // person with an assist); `stages` the stage file the game was given (none: its own).
     Recorder(Game& game, const Clock& clock, std::uint32_t seed, std::optional<int> startStage,
-             std::ostream& out, const std::optional<DemoStages>& stages = std::nullopt);
+             const DemoOrigin& origin, std::ostream& out,
+             const std::optional<DemoStages>& stages = std::nullopt);
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 

@@ -62,7 +62,7 @@ EditorView::EditorView(const Clock& clock, const TextRenderer& text)
 EditorView::~EditorView() = default;
 
 const Image& EditorView::draw(const StageEdit& edit, int code, bool placingStart,
-                              const StatusText& status) {
+                              const StatusText& status, std::optional<CellCursor> cursor) {
     Picture& back = form_->Back;
     back.fillBox(0, 0, kScreenWidth, kScreenHeight, kBlack);
     for (int row = 0; row < kStageRowCount; ++row)
@@ -79,6 +79,13 @@ const Image& EditorView::draw(const StageEdit& edit, int code, bool placingStart
           kTileSize, placingStart ? kChosen : kStartMark);
     Box(picture_, b.startX - 6, b.startY - 1, 13, 3, kStartMark);
     Box(picture_, b.startX - 1, b.startY - 6, 3, 13, kStartMark);
+    // The controller's cell cursor: a double frame in the chosen colour.
+    if (cursor) {
+        Frame(picture_, cursor->column * kTileSize, cursor->row * kTileSize, kTileSize, kTileSize,
+              kChosen);
+        Frame(picture_, cursor->column * kTileSize + 2, cursor->row * kTileSize + 2, kTileSize - 4,
+              kTileSize - 4, kChosen);
+    }
     strip(status);
     for (int c = 0; c < kPaletteCodes; ++c) {
         const PaletteSlot s = PaletteSlotOf(c);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ PaletteSlot PaletteSlotOf(int code);
 // The palette code under picture point (x, y), or none.
 std::optional<int> PaletteCodeAt(int x, int y);
 
+// The cell a controller or the arrow keys point at.
+struct CellCursor {
+    int column = kStageColumnCount / 2;
+    int row = kStageRowCount / 2;
+};
+
 // What the strip says besides the palette: the stage, the file, the keys, a message.
 struct StatusText {
     std::string line1;
@@ -39,8 +46,9 @@ class EditorView {
     ~EditorView();
     EditorView(const EditorView&) = delete;
     EditorView& operator=(const EditorView&) = delete;
-    // The whole picture, kEditorWidth x kEditorHeight.
-    const Image& draw(const StageEdit& edit, int code, bool placingStart, const StatusText& status);
+    // The whole picture, kEditorWidth x kEditorHeight, with the cell cursor when there is one.
+    const Image& draw(const StageEdit& edit, int code, bool placingStart, const StatusText& status,
+                      std::optional<CellCursor> cursor = std::nullopt);
     // The game's picture with the strip under it, for test play.
     const Image& drawPlay(const Image& game, const StatusText& status);
 

@@ -24,7 +24,8 @@ bool StageCheck::start(const StageFile& stages, int stage) {
         });
         setLine(r.solved
                     ? "Stage " + std::to_string(stage) + " cleared by the solver in " +
-                          std::to_string(r.ticks) + " ticks"
+                          std::to_string(r.ticks) + " ticks (none under " +
+                          std::to_string(r.bound) + ")"
                     : "Stage " + std::to_string(stage) + " not cleared within the solver's search");
         running_ = false;
     });

@@ -33,6 +33,20 @@ bool IsModifier(SDL_Keycode sym) {
     }
 }
 
+// The face layout of a controller type: its buttons' names follow it.
+InputFamily FamilyOf(SDL_GameControllerType type) {
+    switch (type) {
+        case SDL_CONTROLLER_TYPE_PS3:
+        case SDL_CONTROLLER_TYPE_PS4:
+        case SDL_CONTROLLER_TYPE_PS5:
+            return InputFamily::PlayStation;
+        case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO:
+            return InputFamily::Nintendo;
+        default:
+            return InputFamily::Xbox;
+    }
+}
+
 }  // namespace
 
 std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
@@ -68,6 +82,7 @@ void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layo
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
+            if (event.type == SDL_KEYDOWN) family_ = InputFamily::Keyboard;
             routeKey(event.key, out);
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -90,15 +105,19 @@ void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layo
 void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& out) {
     const SDL_Keycode sym = key.keysym.sym;
     if (IsModifier(sym)) return;
+    const int own = VirtualKeyFromSdl(sym).value_or(0);
+    const bool ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
     if (key.type == SDL_KEYUP) {
         if (windowKeysDown_.erase(sym) > 0) return;
         if (const std::optional<int> code = GameKeyOf(bindings_, sym))
-            out.push_back({Command::KeyUp, *code});
+            out.push_back({Command::KeyUp, *code, own, ctrl});
         return;
     }
     // A repeat belongs to whoever got the press.
     if (key.repeat && windowKeysDown_.contains(sym)) return;
-    if (!key.repeat) {
+    // While typing, the letters P and M type.
+    const bool types = typing_ && (sym == SDLK_p || sym == SDLK_m);
+    if (!key.repeat && !types) {
         windowKeysDown_.erase(sym);  // its release went astray (the window lost the focus)
         if (const std::optional<Command> command = WindowCommandOf(sym, key.keysym.mod)) {
             windowKeysDown_.insert(sym);
@@ -107,7 +126,7 @@ void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& ou
         }
     }
     if (const std::optional<int> code = GameKeyOf(bindings_, sym))
-        out.push_back({Command::KeyDown, *code});
+        out.push_back({Command::KeyDown, *code, own, ctrl});
 }
 
 void InputRouter::routeController(const SDL_Event& event, Duration now, std::vector<Routed>& out) {
@@ -117,7 +136,11 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
         const SDL_JoystickID id =
             SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(handle.get()));
         // Already open: SDL counted a second opening, which the handle closes again.
-        if (!pads_.contains(id)) pads_[id].handle = std::move(handle);
+        if (!pads_.contains(id)) {
+            Pad& pad = pads_[id];
+            pad.family = FamilyOf(SDL_GameControllerGetType(handle.get()));
+            pad.handle = std::move(handle);
+        }
         return;
     }
     if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
@@ -132,7 +155,21 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
     const auto it = pads_.find(id);
     if (it == pads_.end()) return;
     Pad& pad = it->second;
+    if (event.type == SDL_CONTROLLERBUTTONDOWN) family_ = pad.family;
     if (event.type == SDL_CONTROLLERAXISMOTION) {
+        if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT ||
+            event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
+            // A trigger counts once when pulled past half, again only after it was let go.
+            const bool right = event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+            bool& pulled = right ? pad.rightTrigger : pad.leftTrigger;
+            if (!pulled && event.caxis.value >= kStickPush) {
+                pulled = true;
+                out.push_back({right ? Command::PageNext : Command::PagePrevious});
+            } else if (event.caxis.value < kStickRelease) {
+                pulled = false;
+            }
+            return;
+        }
         if (event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX) return;
         const int value = event.caxis.value;
         if (value <= -kStickPush)
@@ -160,6 +197,9 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
             return;
         case SDL_CONTROLLER_BUTTON_B:
             if (down) out.push_back({Command::Back});
+            return;
+        case SDL_CONTROLLER_BUTTON_Y:
+            if (down) out.push_back({Command::Action});
             return;
         case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
             pad.left = down;

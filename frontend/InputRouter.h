@@ -14,6 +14,7 @@
 
 #include "frontend/KeyCodes.h"
 #include "frontend/SdlHandles.h"
+#include "shell/ButtonNames.h"
 #include "shell/Commands.h"
 #include "shell/Scaling.h"
 #include "toolkit/Clock.h"
@@ -51,7 +52,7 @@ class InputRouter {
     // are Space, the left and right shoulder buttons the left and right mouse buttons; Guide, or
     // Back and Start held together, is Menu (the first of the two still counts as Space); d-pad
     // up and down, A and B are the menu's Up, Down, Select and Back (Select skips the opening
-    // too).
+    // too); Y is Action and the triggers PagePrevious and PageNext (the editor's).
     void route(const SDL_Event& event, Duration now, const Layout& layout, int w, int h,
                std::vector<Routed>& out);
     // When the held controller direction repeats next; none when nothing repeats.
@@ -60,14 +61,20 @@ class InputRouter {
     void repeatDue(Duration now, std::vector<Routed>& out);
 
     std::size_t controllers() const { return pads_.size(); }
+    // What was used last: the keyboard, or a controller's face layout as SDL reports it.
+    InputFamily family() const { return family_; }
     void setRepeat(RepeatTiming repeat) { repeat_ = repeat; }
     // Which keys steer and go back; the defaults until set.
     void setKeyBindings(KeyBindings bindings) { bindings_ = std::move(bindings); }
+    // While typing, P and M are keys like the other letters rather than Pause and Mute.
+    void setTyping(bool typing) { typing_ = typing; }
 
   private:
     struct Pad {
         ControllerHandle handle;
+        InputFamily family = InputFamily::Xbox;
         bool left = false, right = false, start = false, back = false;
+        bool leftTrigger = false, rightTrigger = false;
         int stick = 0;  // -1 left, 0 centre, 1 right, with hysteresis
     };
 
@@ -78,6 +85,8 @@ class InputRouter {
 
     RepeatTiming repeat_;
     KeyBindings bindings_;
+    bool typing_ = false;
+    InputFamily family_ = InputFamily::Keyboard;
     std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
     std::map<SDL_JoystickID, Pad> pads_;
     std::set<int> padKeysDown_;  // game keys held through controllers

@@ -16,6 +16,9 @@ struct SDL_Window;
 
 namespace hopla {
 
+// The system this build runs on, as a demo's made line names it: "linux", "windows" or "web".
+std::string_view BuildTarget();
+
 // ---- Where things are. Each directory comes without a trailing "/" unless said otherwise,
 // and empty when the system offers no place; none of them is created by asking.
 

@@ -182,6 +182,10 @@ std::string ExecutableDir() {
     return dir;
 }
 
+std::string_view BuildTarget() {
+    return "linux";
+}
+
 std::string SettingsDir() {
     return GameDir(BaseDir("XDG_CONFIG_HOME", "/.config"));
 }

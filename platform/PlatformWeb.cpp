@@ -59,6 +59,10 @@ std::string ExecutableDir() {
     return result;
 }
 
+std::string_view BuildTarget() {
+    return "web";
+}
+
 std::string SettingsDir() {
     return KeptDirMounted() ? std::string(kKeptDir) + "/settings" : std::string();
 }

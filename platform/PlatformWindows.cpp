@@ -149,6 +149,10 @@ std::string ExecutableDir() {
     return dir + "\\";
 }
 
+std::string_view BuildTarget() {
+    return "windows";
+}
+
 // %APPDATA%\hopla, where SDL_GetPrefPath("", "hopla") points, without creating it.
 std::string SettingsDir() {
     return Under(KnownFolder(FOLDERID_RoamingAppData), "hopla");

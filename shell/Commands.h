@@ -27,11 +27,21 @@ enum class Command {
     Right,
     Select,
     Back,
+    Action,        // a controller's Y: the editor places the start with it
+    PageNext,      // a controller's right trigger: the editor's next stage
+    PagePrevious,  // its left trigger: the previous one
 };
+// A key's KeyDown and KeyUp carry, besides the code its binding gives, the key's own code (as
+// the game's codes spell keys) and whether Ctrl was held: the editor's keys are the keys
+// themselves, whatever they are bound to. Two inputs are the same when command and code are.
 struct Routed {
     Command command;
     int code = 0;
-    bool operator==(const Routed&) const = default;
+    int key = 0;
+    bool ctrl = false;
+    bool operator==(const Routed& other) const {
+        return command == other.command && code == other.code;
+    }
 };
 
 // The menu's move an input makes while the menu is open: the moves as they come, and the

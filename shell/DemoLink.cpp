@@ -1,5 +1,6 @@
 // Recording and playing demos for the window's loop.
 #include "shell/DemoLink.h"
+#include "shell/DemoOrigin.h"
 #include "toolkit/FilePath.h"
 
 #include <filesystem>
@@ -13,12 +14,13 @@ DemoLink::DemoLink(Game& game, const Clock& clock, std::string path)
 
 std::unique_ptr<DemoLink> DemoLink::Recording(Game& game, const Clock& clock, std::uint32_t seed,
                                               const std::string& path,
-                                              const std::optional<DemoStages>& stages) {
+                                              const std::optional<DemoStages>& stages,
+                                              DemoMaker maker) {
     std::unique_ptr<DemoLink> link(new DemoLink(game, clock, path));
     link->file_.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (!link->file_) throw std::runtime_error("cannot write the demo " + path);
-    link->recorder_ =
-        std::make_unique<Recorder>(game, clock, seed, std::nullopt, link->file_, stages);
+    link->recorder_ = std::make_unique<Recorder>(game, clock, seed, std::nullopt,
+                                                 ThisProgram("hopla", maker), link->file_, stages);
     return link;
 }
 

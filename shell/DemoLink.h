@@ -23,10 +23,12 @@ class DemoLink {
   public:
     // Recording into `path`: the header and the start check are written at once. Throws
     // std::runtime_error naming the file when it cannot be written.
-    // `stages` names the stage file the game was given, for the demo's header.
+    // `stages` names the stage file the game was given, for the demo's header; `maker` who plays
+    // (Assisted for a person with an assist).
     static std::unique_ptr<DemoLink> Recording(Game& game, const Clock& clock, std::uint32_t seed,
                                                const std::string& path,
-                                               const std::optional<DemoStages>& stages = {});
+                                               const std::optional<DemoStages>& stages = {},
+                                               DemoMaker maker = DemoMaker::Person);
     // Playing `demo` (read from `path`, named in reports) into a game made with its seed. The
     // first check line that does not match is reported on `err` as soon as it is met; playback
     // goes on. With `progress` (standard error is a terminal) it says how far it is on `err`

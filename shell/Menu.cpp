@@ -106,6 +106,7 @@ MenuView Menu::view(const MenuValues& values, const std::vector<std::string>& ke
                     const std::vector<std::string>& records) const {
     MenuView view;
     view.selected = selected_;
+    view.hint = MenuHint(values.input);
     for (const MenuRow& row : rows(values)) view.rows.push_back(row.label);
     switch (page_) {
         case Page::Main:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/ButtonNames.h"
 #include "shell/Commands.h"
 #include "shell/SettingRows.h"
 
@@ -40,6 +41,7 @@ struct MenuValues {
     Settings settings;
     bool muted = false;
     bool sound = true;
+    InputFamily input = InputFamily::Keyboard;  // whose names the hints give
 };
 
 // What the menu shows of a page: a title, lines of text (the keys, the records), and the rows
@@ -49,6 +51,7 @@ struct MenuView {
     std::vector<std::string> lines;
     std::vector<std::string> rows;
     int selected = 0;
+    std::string hint;  // the keys or buttons that move it
 };
 
 // Opened by the loop on Esc, Guide or Back+Start; the loop hands it the player's moves while it

@@ -28,7 +28,7 @@ constexpr std::array kFirstRows = {
                   o.version = true;
                   return std::string();
               }},
-    OptionRow{"--records", "", "", "print your best game and best stage times and exit",
+    OptionRow{"--records", "", "", "print your best game, best stage times and last games and exit",
               [](Options& o, std::string_view) {
                   o.records = true;
                   return std::string();
@@ -69,7 +69,15 @@ constexpr std::array kLastRows = {
                   o.exportStages = std::string(value);
                   return std::string();
               }},
-    OptionRow{"--force", "", "", "with --export-stages: replace FILE when it exists",
+    OptionRow{"--splits", "", "FILE",
+              "with --records: write the best game's stage times to FILE as a LiveSplit "
+              "splits file (.lss)",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--splits needs a file name");
+                  o.splits = std::string(value);
+                  return std::string();
+              }},
+    OptionRow{"--force", "", "", "with --export-stages or --splits: replace FILE when it exists",
               [](Options& o, std::string_view) {
                   o.force = true;
                   return std::string();
@@ -91,7 +99,9 @@ std::string Conflict(const Options& o) {
         return "--records goes alone (no --edit, --play or --record; --stages names whose)";
     if (o.edit && (o.play || o.record || o.stages))
         return "--edit goes alone (no --play, --record or --stages)";
-    if (o.force && !o.exportStages) return "--force goes with --export-stages only";
+    if (o.splits && !o.records) return "--splits goes with --records";
+    if (o.force && !o.exportStages && !o.splits)
+        return "--force goes with --export-stages or --splits only";
     return {};
 }
 

@@ -24,7 +24,8 @@ struct Options {
     std::optional<std::string> stages;  // --stages FILE: play FILE's stages
     std::optional<std::string> exportStages;  // --export-stages FILE: write the game's own
     std::optional<std::string> edit;          // --edit FILE: the stage editor on FILE
-    bool force = false;                       // --force: --export-stages replaces its FILE
+    std::optional<std::string> splits;  // --splits FILE: with --records, the best run as a .lss
+    bool force = false;                 // --force: --export-stages and --splits replace their FILE
     // The settings given (--scale, --fullscreen, ...), each as its value's text, in order.
     std::vector<std::pair<Setting, std::string>> settings;
 };

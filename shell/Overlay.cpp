@@ -83,12 +83,11 @@ const Image& Overlay::menu(const Image& picture, const MenuView& view) {
         y += rowH;
     }
     y += kPad;
-    text_.draw(image_, clip, panel.left + kPad, y, "Up/Down, Left/Right, Enter; Esc: back", body,
-               kHint);
+    text_.draw(image_, clip, panel.left + kPad, y, view.hint, body, kHint);
     return image_;
 }
 
-const Image& Overlay::paused(const Image& picture) {
+const Image& Overlay::paused(const Image& picture, const std::string& hint) {
     Dim(picture, image_, 5);
     rows_.clear();
     const Font title = TitleFont(), body = BodyFont();
@@ -99,8 +98,7 @@ const Image& Overlay::paused(const Image& picture) {
     const Rect clip{0, 0, image_.width, image_.height};
     Panel(image_, box);
     text_.draw(image_, clip, box.left + kPad, box.top + kPad, "Paused", title, kTitle);
-    text_.draw(image_, clip, box.left + kPad, box.top + kPad + titleH + 6,
-               "P to play on, Esc: menu", body, kHint);
+    text_.draw(image_, clip, box.left + kPad, box.top + kPad + titleH + 6, hint, body, kHint);
     return image_;
 }
 

@@ -20,7 +20,7 @@ class Overlay {
     // rows are for rowAt.
     const Image& menu(const Image& picture, const MenuView& view);
     // The game's picture dimmed a little, with a small "Paused" sign in the middle.
-    const Image& paused(const Image& picture);
+    const Image& paused(const Image& picture, const std::string& hint);
     // The menu row at a point of the picture; none off every row.
     std::optional<int> rowAt(int x, int y) const;
 

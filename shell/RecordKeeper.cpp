@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "shell/DemoOrigin.h"
 #include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
 
@@ -111,7 +112,8 @@ KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::str
         return kept;
     }
     kept.path = loaded.target;
-    kept.best = !record.fromDemo && !demo.empty() && (!best || record.score < best->score);
+    kept.best = record.from == RecordFrom::Play && !record.gameOver && !demo.empty() &&
+                (!best || record.score < best->score);
     if (kept.best)
         if (std::optional<std::string> error = ReplaceFile(JoinPath(dir, "best.demo"), demo)) {
             kept.best = false;
@@ -128,10 +130,14 @@ std::string RecordsDirFor(const std::string& recordsDir, const std::optional<Dem
 }
 
 RecordKeeper::RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir,
-                           bool fromDemo, const std::optional<DemoStages>& stages)
-    : game_(game), dir_(std::move(dir)), fromDemo_(fromDemo) {
-    if (!fromDemo_)
-        recorder_ = std::make_unique<Recorder>(game, clock, seed, std::nullopt, demo_, stages);
+                           RecordFrom from, const std::optional<DemoStages>& stages)
+    : game_(game), dir_(std::move(dir)), from_(from) {
+    if (from_ != RecordFrom::Demo)
+        recorder_ = std::make_unique<Recorder>(
+            game, clock, seed, std::nullopt,
+            ThisProgram("hopla",
+                        from_ == RecordFrom::Assisted ? DemoMaker::Assisted : DemoMaker::Person),
+            demo_, stages);
 }
 
 void RecordKeeper::note(InputKind kind, int code) {
@@ -139,27 +145,59 @@ void RecordKeeper::note(InputKind kind, int code) {
 }
 
 void RecordKeeper::check(std::ostream& out, std::ostream& err) {
-    if (kept_) return;
-    const std::optional<Game::FinalScore> score = game_.finalScore();
-    if (!score) return;
-    kept_ = true;
+    const int stage = game_.stage();
+    if (stage < kRecordStages) {
+        reached_ = stage + 1;
+        return;
+    }
+    // Back in the title room or in the ending: the game is over when its final screen shows (a
+    // demo may begin in the ending) or its last ball is lost; otherwise the player went back to
+    // the title room, or the ending still runs.
+    const std::optional<Game::FinalScore> score = finished_ ? std::nullopt : game_.finalScore();
+    if (!score && reached_ == 0) return;
     GameRecord record;
+    record.from = from_;
+    if (score) {
+        finished_ = true;
+        record.score = score->score;
+        record.code = score->code;
+        record.ballsLost = score->ballsLost;
+        record.ticks = score->stageTicks;
+    } else if (const Game::Tally tally = game_.tally(); tally.ballsLeft <= 0) {
+        record.gameOver = true;
+        record.reached = reached_;
+        record.ballsLost = tally.ballsLost;
+        // The score so far, as the stage introductions sum it: a tenth of the ticks of each
+        // stage reached and 30 a lost ball.
+        record.score = 30 * record.ballsLost;
+        for (int s = 0; s < reached_; ++s) {
+            record.ticks[s] = tally.stageTicks[s];
+            record.score += record.ticks[s] / 10;
+        }
+    } else {
+        return;
+    }
+    reached_ = 0;
     const LocalTime now = LocalNow();
     record.when = DateTimeText(now);
-    record.score = score->score;
-    record.code = score->code;
-    record.ballsLost = score->ballsLost;
-    record.ticks = score->stageTicks;
-    record.fromDemo = fromDemo_;
-    if (recorder_) recorder_->finish();
+    keep(record, now, out, err);
+}
+
+void RecordKeeper::keep(const GameRecord& record, const LocalTime& now, std::ostream& out,
+                        std::ostream& err) {
+    if (recorder_ && !record.gameOver) recorder_->finish();
     const KeptRecord kept = KeepRecord(dir_, record, recorder_ ? demo_.str() : "", now);
     for (const std::string& warning : kept.warnings) err << "hopla: " << warning << "\n";
     if (!kept.error.empty()) {
         err << "hopla: the game's record is not kept: " << kept.error << std::endl;
         return;
     }
-    out << "hopla: score " << record.score << (record.code.empty() ? "" : " (" + record.code + ")")
-        << " recorded in " << Escaped(kept.path);
+    out << "hopla: "
+        << (record.gameOver
+                ? "Game Over in stage " + std::to_string(record.reached - 1) + ", score so far "
+                : std::string("score "))
+        << record.score << (record.code.empty() ? "" : " (" + record.code + ")") << " recorded in "
+        << Escaped(kept.path);
     if (kept.best)
         out << "; your best game, its demo kept as " << Escaped(JoinPath(dir_, "best.demo"));
     out << std::endl;

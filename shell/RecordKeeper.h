@@ -1,6 +1,6 @@
 // Keeping the player's records: every game recorded in memory as it is played, and at its final
-// screen its record added to RecordsDir()/records.txt and, when it is the best, its demo kept
-// as best.demo.
+// screen or its "Game Over" its record added to RecordsDir()/records.txt and, when it is the
+// best, its demo kept as best.demo.
 #pragma once
 
 #include <cstdint>
@@ -52,15 +52,16 @@ struct KeptRecord {
 };
 
 // Appends `record` to the records in `dir` (the whole file written anew, atomically) and, when
-// it beats the best of the player's own games and `demo` is not empty, writes `demo` as
-// best.demo.
+// it is a finished game of the player's own, unassisted, that beats their best and `demo` is
+// not empty, writes `demo` as best.demo.
 KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::string_view demo,
                       const LocalTime& now);
 
 // Made by main right after the window's game ran start-up, beside a DemoLink if there is one.
-// Records the player's game in memory, unless `fromDemo` (a demo playing, which is recorded as
-// such without a demo of its own). A game on a stage file (`stages`) is recorded with its
-// stages, so that its best demo names them; main keeps such records apart (RecordsDirFor).
+// Records the player's game in memory, unless it is a demo playing (`from` Demo, recorded as
+// such without a demo of its own); an assisted player's demo is marked assisted. A game on a
+// stage file (`stages`) is recorded with its stages, so that its best demo names them; main
+// keeps such records apart (RecordsDirFor).
 // Where the records of games on `stages` are kept: `recordsDir` for the game's own stages,
 // its folder stages/NAME-HASH for a stage file's, so that records of one set of stages never
 // mix with another's. Empty when `recordsDir` is.
@@ -68,22 +69,26 @@ std::string RecordsDirFor(const std::string& recordsDir, const std::optional<Dem
 
 class RecordKeeper {
   public:
-    RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir, bool fromDemo,
-                 const std::optional<DemoStages>& stages = std::nullopt);
+    RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, std::string dir,
+                 RecordFrom from, const std::optional<DemoStages>& stages = std::nullopt);
     RecordKeeper(const RecordKeeper&) = delete;
     RecordKeeper& operator=(const RecordKeeper&) = delete;
 
     // Each input of the player, right before the loop hands it to the game.
     void note(InputKind kind, int code);
-    // After every timer handler the loop ran: the first time the final screen shows, the game's
-    // record is kept, its outcome one line on `out` (or `err`, with any warnings).
+    // After every timer handler the loop ran: when a game's final screen shows, or its last ball
+    // is lost, the game's record is kept, its outcome one line on `out` (or `err`, with any
+    // warnings).
     void check(std::ostream& out, std::ostream& err);
 
   private:
+    void keep(const GameRecord& record, const LocalTime& now, std::ostream& out, std::ostream& err);
+
     Game& game_;
     std::string dir_;
-    bool fromDemo_;
-    bool kept_ = false;
+    RecordFrom from_;
+    int reached_ = 0;        // stages the game being played has reached; 0 outside a game
+    bool finished_ = false;  // the final screen's record is kept
     std::ostringstream demo_;
     std::unique_ptr<Recorder> recorder_;
 };

@@ -38,6 +38,9 @@ bool IsDateTime(std::string_view text) {
     return true;
 }
 
+// The words of `from=`, in the order of RecordFrom.
+constexpr std::array<std::string_view, 3> kFromWords = {"play", "demo", "assisted"};
+
 std::optional<GameRecord> ParseRecord(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::string_view field : Split(line, ' '))
@@ -45,7 +48,8 @@ std::optional<GameRecord> ParseRecord(std::string_view line) {
     if (fields.empty() || !IsDateTime(fields[0])) return std::nullopt;
     GameRecord record;
     record.when = fields[0];
-    // Each of the five fields once; a later version's further fields are passed over.
+    // Each of the five fields once (ticks or reached); a later version's further fields are
+    // passed over.
     unsigned seen = 0;
     for (std::size_t i = 1; i < fields.size(); ++i) {
         const std::size_t eq = fields[i].find('=');
@@ -69,18 +73,24 @@ std::optional<GameRecord> ParseRecord(std::string_view line) {
             if (!n || *n > 9) return std::nullopt;
             record.ballsLost = *n;
             bit = 4;
-        } else if (key == "ticks") {
+        } else if (key == "ticks" || key == "reached") {
+            // A finished game's ticks of all stages; a game over's of the stages it reached.
             const std::vector<std::string_view> ticks = Split(value, ',');
-            if (ticks.size() != record.ticks.size()) return std::nullopt;
+            record.gameOver = key == "reached";
+            if (ticks.size() > record.ticks.size() ||
+                (!record.gameOver && ticks.size() != record.ticks.size()))
+                return std::nullopt;
             for (std::size_t s = 0; s < ticks.size(); ++s) {
                 const std::optional<int> n = Number(ticks[s]);
                 if (!n) return std::nullopt;
                 record.ticks[s] = *n;
             }
+            record.reached = static_cast<int>(ticks.size());
             bit = 8;
         } else if (key == "from") {
-            if (value != "play" && value != "demo") return std::nullopt;
-            record.fromDemo = value == "demo";
+            const auto found = std::find(kFromWords.begin(), kFromWords.end(), value);
+            if (found == kFromWords.end()) return std::nullopt;
+            record.from = static_cast<RecordFrom>(found - kFromWords.begin());
             bit = 16;
         }
         if (seen & bit) return std::nullopt;
@@ -99,12 +109,12 @@ std::string Date(const GameRecord& record) {
 }  // namespace
 
 std::string FormatRecord(const GameRecord& r) {
-    std::string line = r.when + " score=" + std::to_string(r.score) +
-                       " code=" + (r.code.empty() ? "-" : r.code) +
-                       " lost=" + std::to_string(r.ballsLost) + " ticks=";
-    for (std::size_t s = 0; s < r.ticks.size(); ++s)
-        line += (s ? "," : "") + std::to_string(r.ticks[s]);
-    return line + " from=" + (r.fromDemo ? "demo" : "play");
+    std::string line =
+        r.when + " score=" + std::to_string(r.score) + " code=" + (r.code.empty() ? "-" : r.code) +
+        " lost=" + std::to_string(r.ballsLost) + (r.gameOver ? " reached=" : " ticks=");
+    const int stages = r.gameOver ? std::clamp(r.reached, 1, kRecordStages) : kRecordStages;
+    for (int s = 0; s < stages; ++s) line += (s ? "," : "") + std::to_string(r.ticks[s]);
+    return line + " from=" + std::string(kFromWords[static_cast<std::size_t>(r.from)]);
 }
 
 std::string FormatRecords(const Records& records) {
@@ -134,40 +144,84 @@ ParsedRecords ParseRecords(std::string_view text) {
 std::optional<GameRecord> BestGame(const Records& records) {
     std::optional<GameRecord> best;
     for (const GameRecord& game : records.games)
-        if (!game.fromDemo && (!best || game.score < best->score)) best = game;
+        if (game.from == RecordFrom::Play && !game.gameOver && (!best || game.score < best->score))
+            best = game;
+    return best;
+}
+
+std::array<std::optional<int>, kRecordStages> BestStageTicks(const Records& records) {
+    std::array<std::optional<int>, kRecordStages> best;
+    for (const GameRecord& game : records.games) {
+        if (game.from != RecordFrom::Play) continue;
+        // A game over did not clear the stage it ended in.
+        const int cleared = game.gameOver ? game.reached - 1 : kRecordStages;
+        for (int s = 0; s < cleared; ++s)
+            if (!best[s] || game.ticks[s] < *best[s]) best[s] = game.ticks[s];
+    }
     return best;
 }
 
 std::vector<std::string> RecordsSummary(const Records& records) {
     const std::optional<GameRecord> best = BestGame(records);
-    const auto played = std::count_if(records.games.begin(), records.games.end(),
-                                      [](const GameRecord& g) { return !g.fromDemo; });
+    const auto finished = std::count_if(records.games.begin(), records.games.end(), [](auto& g) {
+        return g.from == RecordFrom::Play && !g.gameOver;
+    });
     std::vector<std::string> lines;
-    if (!best) {
+    if (best) {
+        lines.push_back("Best game: score " + std::to_string(best->score) +
+                        (best->code.empty() ? "" : " (" + best->code + ")") + ", " +
+                        std::to_string(best->ballsLost) +
+                        (best->ballsLost == 1 ? " ball lost" : " balls lost"));
+        lines.push_back("  played " + Date(*best) +
+                        "; games finished: " + std::to_string(finished));
+    } else {
         lines.push_back("No game finished yet.");
-        return lines;
     }
-    lines.push_back("Best game: score " + std::to_string(best->score) +
-                    (best->code.empty() ? "" : " (" + best->code + ")") + ", " +
-                    std::to_string(best->ballsLost) +
-                    (best->ballsLost == 1 ? " ball lost" : " balls lost"));
-    lines.push_back("  played " + Date(*best) + "; games finished: " + std::to_string(played));
-    lines.push_back("Fewest ticks in each stage:");
-    // Four stages a line, so that the page fits the menu's panel.
-    constexpr int kPerLine = 4;
-    std::string line;
-    for (int s = 0; s < kRecordStages; ++s) {
-        int fewest = -1;
-        for (const GameRecord& game : records.games)
-            if (!game.fromDemo && (fewest < 0 || game.ticks[s] < fewest)) fewest = game.ticks[s];
-        char entry[32];
-        std::snprintf(entry, sizeof entry, "%s%2d: %5d", s % kPerLine ? "    " : "  ", s, fewest);
-        line += entry;
-        if (s % kPerLine == kPerLine - 1 || s == kRecordStages - 1) {
-            lines.push_back(line);
-            line.clear();
+    const std::array<std::optional<int>, kRecordStages> stages = BestStageTicks(records);
+    if (std::any_of(stages.begin(), stages.end(), [](const auto& t) { return t.has_value(); })) {
+        lines.push_back("Fewest ticks in each stage:");
+        // Four stages a line, so that the page fits the menu's panel.
+        constexpr int kPerLine = 4;
+        std::string line;
+        int sum = 0, score = 0, cleared = 0;
+        for (int s = 0; s < kRecordStages; ++s) {
+            char entry[32];
+            const std::string ticks = stages[s] ? std::to_string(*stages[s]) : "-";
+            std::snprintf(entry, sizeof entry, "%s%2d: %5s", s % kPerLine ? "    " : "  ", s,
+                          ticks.c_str());
+            line += entry;
+            if (s % kPerLine == kPerLine - 1 || s == kRecordStages - 1) {
+                lines.push_back(line);
+                line.clear();
+            }
+            if (!stages[s]) continue;
+            sum += *stages[s];
+            score += *stages[s] / 10;  // a tenth of the ticks, as the game's score counts them
+            ++cleared;
         }
+        lines.push_back(
+            "Sum of best stages: score " + std::to_string(score) + " (" + std::to_string(sum) +
+            " ticks" +
+            (cleared < kRecordStages ? ", " + std::to_string(cleared) + " of 21 stages)" : ")"));
     }
+    // The newest games first, the assisted ones in a list of their own.
+    const auto listLast = [&](RecordFrom from, const char* title, std::size_t most) {
+        std::vector<std::string> list;
+        for (auto game = records.games.rbegin(); game != records.games.rend(); ++game) {
+            if (game->from != from) continue;
+            if (list.size() == most) break;
+            list.push_back("  " + Date(*game) + "  " +
+                           (game->gameOver
+                                ? "Game Over in stage " + std::to_string(game->reached - 1)
+                                : std::string("finished")) +
+                           ", score " + std::to_string(game->score));
+        }
+        if (list.empty()) return;
+        lines.push_back(title);
+        lines.insert(lines.end(), list.begin(), list.end());
+    };
+    listLast(RecordFrom::Play, "Last games:", 5);
+    listLast(RecordFrom::Assisted, "Assisted games (kept apart):", 3);
     return lines;
 }
 

@@ -76,9 +76,17 @@ Rect PictureArea(const Layout& layout) {
 std::optional<PicturePoint> PictureAt(const Layout& layout, int w, int h, int windowX,
                                       int windowY) {
     if (!PictureArea(layout).contains(windowX, windowY)) return std::nullopt;
-    // The picture pixel whose footprint holds the point's pixel's top-left corner.
-    const auto px = static_cast<long long>(windowX - layout.x) * w / layout.width;
-    const auto py = static_cast<long long>(windowY - layout.y) * h / layout.height;
+    return PicturePlace(layout, w, h, windowX, windowY);
+}
+
+PicturePoint PicturePlace(const Layout& layout, int w, int h, int windowX, int windowY) {
+    // The picture pixel whose footprint holds the point's pixel's top-left corner, rounded
+    // down off the picture's left and top as well.
+    const auto floorDiv = [](long long a, long long b) { return a / b - (a % b < 0 ? 1 : 0); };
+    const long long px =
+        floorDiv(static_cast<long long>(windowX - layout.x) * w, std::max(1, layout.width));
+    const long long py =
+        floorDiv(static_cast<long long>(windowY - layout.y) * h, std::max(1, layout.height));
     return PicturePoint{static_cast<int>(px), static_cast<int>(py)};
 }
 

@@ -54,6 +54,9 @@ struct PicturePoint {
     int y;
 };
 std::optional<PicturePoint> PictureAt(const Layout& layout, int w, int h, int windowX, int windowY);
+// The same for any point of the window, on the picture or off it (then outside 0..w-1 or
+// 0..h-1): where a drag that left the picture is.
+PicturePoint PicturePlace(const Layout& layout, int w, int h, int windowX, int windowY);
 
 // The sharp enlargement of a w x h picture to W x H (at least w x h): each output pixel is the
 // average of the picture over the pixel's footprint, which is what a nearest-neighbour

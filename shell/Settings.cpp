@@ -148,6 +148,7 @@ LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys) {
                 const std::optional<std::string> bad = row->read(
                     loaded.settings,
                     line.raw.substr(line.valueBegin, line.valueEnd - line.valueBegin), keys);
+                if (!bad) loaded.given.insert(row->id);
                 if (bad)
                     problem = bad->empty()
                                   ? std::string(row->key) + " must be " + std::string(row->expects)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,8 @@ namespace hopla {
 std::string SettingsPath();
 
 struct LoadedSettings {
-    Settings settings;  // the defaults for what the file does not set well
+    Settings settings;        // the defaults for what the file does not set well
+    std::set<Setting> given;  // what the file does set well
     std::vector<std::string>
         warnings;  // one line each, for the standard error, control bytes escaped
 };

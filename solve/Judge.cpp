@@ -11,6 +11,7 @@
 #include "demo/Recorder.h"
 #include "headless/DemoPlayback.h"
 #include "platform/Platform.h"
+#include "shell/DemoOrigin.h"
 
 namespace hopla {
 namespace {
@@ -56,7 +57,8 @@ std::string RecordJudgedDemo(const StageFile& file, const DemoStages& id, int st
         SimCore sim(seed, ExecutableDir(), WaveFileLength);
         sim.game().applyStages(file);
         sim.startStage(stage);
-        Recorder recorder(sim.game(), sim.clock(), seed, stage, out, id);
+        Recorder recorder(sim.game(), sim.clock(), seed, stage,
+                          ThisProgram("hopla-solve", DemoMaker::Solver), out, id);
         Game& game = sim.game();
         std::size_t i = 0;
         for (;;) {

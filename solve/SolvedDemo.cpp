@@ -1,5 +1,6 @@
 // Recording the solver's inputs as a demo and checking it before it is written.
 #include "solve/SolvedDemo.h"
+#include "shell/DemoOrigin.h"
 #include "shell/GameFiles.h"
 
 #include <fstream>
@@ -19,7 +20,8 @@ std::string RecordDemo(std::uint32_t seed, std::optional<int> startStage,
     SimCore sim(seed, ExecutableDir(), WaveFileLength);
     if (startStage) sim.startStage(*startStage);
     std::ostringstream out;
-    Recorder recorder(sim.game(), sim.clock(), seed, startStage, out);
+    Recorder recorder(sim.game(), sim.clock(), seed, startStage,
+                      ThisProgram("hopla-solve", DemoMaker::Solver), out);
     Game& game = sim.game();
     const int stage = game.stage();
     std::size_t i = 0;

@@ -10,14 +10,14 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/Keys.h"
 #include "demo/Recorder.h"
 #include "form/Playfield.h"
+#include "solve/Moves.h"
+#include "solve/TickBound.h"
 
 namespace hopla {
 namespace {
 
-constexpr int kLeft = kVkLeft, kRight = kVkRight;
 constexpr double kTopSpeed = 11;  // pixels per tick a held arrow drives the ball to
 constexpr double kUnreachable = 1e7;
 
@@ -30,9 +30,6 @@ std::string Nearest(double closest) {
     return "nearest " + std::to_string(static_cast<int>(closest * kTopSpeed)) + " px from the exit";
 }
 
-// How often an arrow may be pressed between two ticks, as a keyboard's repeat does: once, twice
-// (each press pushes 1.7, or kicks off a wall just touched), or six times (full speed at once).
-constexpr std::array<int, 3> kPresses = {1, 2, 6};
 // SolveBest's settings, each with the first beam: the states kept per cell and where the cells
 // lie. Beyond the beam's width (a wider one, with the same cells, finds the very same ways out
 // on every stage of the game), which states the cells keep decides what the search finds: few
@@ -43,9 +40,6 @@ struct Setting {
     int perCell, cellShift;
 };
 constexpr std::array<Setting, 5> kSettings = {{{10, 0}, {20, 0}, {40, 0}, {4, 0}, {4, 20}}};
-
-// What the ball is doing after a step: the decision its state faces next, or an outcome.
-enum class Phase { Play, Flight, Caught, Exit, Lost };
 
 // How far the exit is from a ball, in pixels of travel, by a rough model of what lifts it: on
 // 10-pixel cells, the ball may climb only as far as its last lift allows (a bounce off a floor
@@ -190,18 +184,6 @@ class Breakables {
     std::vector<Color> whole_;
 };
 
-// The inputs delivered before a step: a release, a launch, or presses of one arrow.
-struct Action {
-    std::array<std::pair<InputKind, int>, 6> inputs{};
-    int count = 0;
-};
-
-Action Keys(std::initializer_list<std::pair<InputKind, int>> keys) {
-    Action a;
-    for (const auto& k : keys) a.inputs[a.count++] = k;
-    return a;
-}
-
 struct Node {
     int parent = -1;
     std::uint64_t point = 0;  // handlers run when its inputs went in
@@ -231,6 +213,7 @@ class Search {
         Node root;
         root.phase = classify();
         root.g = sim_.state().StageTime[stage_];
+        result.bound = root.g + TickBound(sim_.state(), sim_.form()).atStart();
         const SimCore::Snapshot start = sim_.save();
         root.snap = std::make_unique<SimCore::Snapshot>(start);
         if (root.phase != Phase::Play) {
@@ -289,59 +272,13 @@ class Search {
     }
 
   private:
-    Phase classify() const {
-        const GameState& s = sim_.state();
-        const Form1& f = sim_.form();
-        if (sim_.game().ended() || s.BallsLeft < balls_) return Phase::Lost;
-        if (s.StageNo != stage_) return Phase::Exit;
-        if (f.Timer1.running()) return Phase::Play;
-        if (f.Timer3.running()) return Phase::Flight;
-        if (s.BallState == kBallCaught) return Phase::Caught;
-        return Phase::Lost;
-    }
+    Phase classify() { return Classify(sim_, stage_, balls_); }
 
     // Delivers the action's inputs and runs the next tick.
     Phase apply(const Action& action) {
-        Game& game = sim_.game();
-        for (int i = 0; i < action.count; ++i)
-            Deliver(game, action.inputs[i].first, action.inputs[i].second);
         ++tried_;
-        ticked_ = sim_.runNextTimer() == "Timer1";
+        Apply(sim_, action, ticked_);
         return classify();
-    }
-
-    std::vector<Action> actions(const Node& node) const {
-        const GameState& s = sim_.state();
-        const int held = s.HeldKey;
-        std::vector<Action> list;
-        switch (node.phase) {
-            case Phase::Play:
-                list.push_back({});
-                if (held) list.push_back(Keys({{InputKind::KeyUp, held}}));
-                for (int key : {kRight, kLeft}) {
-                    for (int presses : kPresses) {
-                        Action a;
-                        for (int i = 0; i < presses; ++i)
-                            a.inputs[a.count++] = {InputKind::KeyDown, key};
-                        list.push_back(a);
-                    }
-                }
-                break;
-            case Phase::Caught:
-                for (int key : {kRight, kLeft}) {
-                    list.push_back(Keys({{InputKind::KeyDown, key}}));
-                    if (held)
-                        list.push_back(Keys({{InputKind::KeyUp, held}, {InputKind::KeyDown, key}}));
-                }
-                break;
-            case Phase::Flight:
-                list.push_back({});
-                list.push_back(Keys({{InputKind::KeyDown, s.SpeedX > 0 ? kLeft : kRight}}));
-                break;
-            default:
-                break;
-        }
-        return list;
     }
 
     std::uint64_t key(Phase phase) const {
@@ -377,7 +314,7 @@ class Search {
         for (std::size_t i = 0; i < level.size(); ++i) {
             const int n = level[i];
             materialize(n);
-            const std::vector<Action> list = actions(nodes_[n]);
+            const std::vector<Action> list = Moves(nodes_[n].phase, sim_.state());
             bool fresh = true;  // the game is at the node's state already
             for (const Action& action : list) {
                 if (!fresh) sim_.restore(*nodes_[n].snap);

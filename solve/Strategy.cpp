@@ -14,6 +14,7 @@
 #include "form/GameState.h"
 #include "headless/SimCore.h"
 #include "platform/Platform.h"
+#include "solve/Prove.h"
 #include "solve/SolvedDemo.h"
 
 namespace hopla {
@@ -64,10 +65,10 @@ std::string StageLine(const StageResult& r, double seconds) {
     if (r.solved) {
         std::snprintf(line, sizeof line,
                       "stage %2d: %4d ticks (%3d points)  %6.2f s  %8llu steps  best: beam %d, %d "
-                      "per cell%s",
+                      "per cell%s  bound %d",
                       r.stage, r.ticks, r.ticks / 10, seconds,
                       static_cast<unsigned long long>(r.tried), r.setting.beam, r.setting.perCell,
-                      r.setting.cellShift ? " (cells shifted)" : "");
+                      r.setting.cellShift ? " (cells shifted)" : "", r.bound);
     } else {
         std::snprintf(
             line, sizeof line,
@@ -92,6 +93,49 @@ int SolveOneStage(int stage, const SolveSettings& settings, const std::string& p
     std::cout << StageLine(r, seconds) << '\n' << std::flush;
     if (!r.solved) return 1;
     return WriteDemo(path, RecordDemo(settings.seed, stage, r.inputs, false)) ? 0 : 2;
+}
+
+int ProveOneStage(int stage, const SolveSettings& settings, const ProveLimits& limits,
+                  const std::string& path) {
+    const auto start = std::chrono::steady_clock::now();
+    SimCore sim(settings.seed, ExecutableDir(), WaveFileLength);
+    sim.startStage(stage);
+    if (!RunUntilPlay(sim)) {
+        std::cout << "stage " << stage << ": the stage never started\n";
+        return 1;
+    }
+    std::printf("stage %2d: proving within %.0f s and %zu MB (states remembered)\n", stage,
+                limits.seconds, limits.memoryMb);
+    std::fflush(stdout);
+    StageResult best = SolveBest(sim, settings.beam);
+    std::printf("stage %2d: the beam's best %d ticks (%.2f s)\n", stage, best.ticks,
+                SecondsSince(start));
+    std::fflush(stdout);
+    ProveOptions options;
+    options.seconds = limits.seconds;
+    options.memoryMb = limits.memoryMb;
+    options.best = best.solved ? best.ticks : 0;
+    options.progress = &std::cout;
+    const ProveResult p = ProveStage(sim, options);
+    if (p.found.solved && (!best.solved || p.found.ticks < best.ticks)) best = p.found;
+    std::string verdict;
+    if (!best.solved)
+        verdict = "not cleared";
+    else if (best.ticks <= p.bound)
+        verdict = "proven optimal: the bound is met";
+    else if (p.optimal)
+        verdict = "proven optimal for the solver's moves";
+    else
+        verdict = "gap " + std::to_string(best.ticks - p.searched) + " (" + p.stopped + ")";
+    std::printf(
+        "stage %2d: best %d ticks, bound %d, none quicker below %d with the solver's "
+        "moves: %s  %.2f s  %llu steps  %zu states  %.1f MB\n",
+        stage, best.solved ? best.ticks : 0, p.bound, p.searched, verdict.c_str(),
+        SecondsSince(start), static_cast<unsigned long long>(p.steps), p.peakStates,
+        static_cast<double>(p.peakBytes) / (1 << 20));
+    std::fflush(stdout);
+    if (!best.solved) return 1;
+    return WriteDemo(path, RecordDemo(settings.seed, stage, best.inputs, false)) ? 0 : 2;
 }
 
 int SolveGame(const SolveSettings& settings, const std::string& path) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/resource.h>
+
 #include "form/GameState.h"
 #include "platform/Platform.h"
 #include "solve/Judge.h"
@@ -24,6 +26,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: hopla-solve --stage N [--out DEMO] [--seed S] [--beam B]\n"
+    "       hopla-solve --prove --stage N [--time S] [--memory MB] [--out DEMO] [--seed S]\n"
     "       hopla-solve --all [--out-dir DIR] [--jobs J] [--seed S] [--beam B]\n"
     "       hopla-solve --game [--out DEMO] [--seed S] [--beam B] [--linger T]\n"
     "       hopla-solve --stages FILE [--stage N] [--out-dir DIR] [--seed S] [--beam B]\n"
@@ -38,6 +41,10 @@ constexpr std::string_view kUsage =
     "--stages judges a stage file: each stage it replaces (or only --stage N) is searched, its\n"
     "ticks or 'not cleared within its search' printed, a par demo NAME-stage-NN.demo of each\n"
     "stage cleared written into --out-dir.\n"
+    "--prove searches stage N with the beam, then tick by tick for a quicker route or the proof\n"
+    "that the solver's moves have none, each round cut by the stage's tick bound (no play is\n"
+    "quicker); it stops after --time seconds (60) or when the states it remembers would take\n"
+    "--memory MB (512), prints the best ticks, the bound and the gap, and writes the best demo.\n"
     "Exit status: 0 solved, 1 a stage could not be cleared (what blocks it is printed), 2 a bad\n"
     "option or an unwritable demo.\n";
 
@@ -47,6 +54,9 @@ struct Options {
     std::optional<int> stage;
     bool all = false;
     bool game = false;
+    bool prove = false;
+    ProveLimits limits;
+    bool limitsGiven = false;  // --time or --memory
     std::string out;
     std::string outDir = ".";
     int jobs = 2;
@@ -71,6 +81,18 @@ constexpr OptionRow kOptions[] = {
     {"--all", Takes::kNothing, 0, 0, [](Options& o, std::string_view, long long) { o.all = true; }},
     {"--game", Takes::kNothing, 0, 0,
      [](Options& o, std::string_view, long long) { o.game = true; }},
+    {"--prove", Takes::kNothing, 0, 0,
+     [](Options& o, std::string_view, long long) { o.prove = true; }},
+    {"--time", Takes::kWholeNumber, 1, 86400,
+     [](Options& o, std::string_view, long long v) {
+         o.limits.seconds = static_cast<double>(v);
+         o.limitsGiven = true;
+     }},
+    {"--memory", Takes::kWholeNumber, 16, 65536,
+     [](Options& o, std::string_view, long long v) {
+         o.limits.memoryMb = static_cast<std::size_t>(v);
+         o.limitsGiven = true;
+     }},
     {"--out", Takes::kText, 0, 0,
      [](Options& o, std::string_view text, long long) { o.out = text; }},
     {"--out-dir", Takes::kText, 0, 0,
@@ -134,7 +156,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         row->set(o, row->takes == Takes::kNothing ? std::string_view() : value, number);
         if (row->takes != Takes::kNothing) ++i;
     }
-    if (o.stages && (o.all || o.game || !o.out.empty() || o.settings.linger > 0)) {
+    if (o.stages &&
+        (o.all || o.game || o.prove || o.limitsGiven || !o.out.empty() || o.settings.linger > 0)) {
         std::cerr << "hopla-solve: --stages goes with --stage N, --out-dir, --seed and --beam\n";
         return std::nullopt;
     }
@@ -157,6 +180,14 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             return std::nullopt;
         }
         return o;
+    }
+    if (o.prove && !o.stage) {
+        std::cerr << "hopla-solve: --prove goes with --stage N\n";
+        return std::nullopt;
+    }
+    if (!o.prove && o.limitsGiven) {
+        std::cerr << "hopla-solve: --time and --memory go with --prove\n";
+        return std::nullopt;
     }
     if (o.settings.linger > 0 && !o.game) {
         std::cerr << "hopla-solve: --linger goes with --game\n";
@@ -219,6 +250,10 @@ int main(int argc, char** argv) {
     if (options->game)
         return hopla::CheckedOutput("hopla-solve",
                                     hopla::SolveGame(options->settings, options->out));
+    if (options->prove)
+        return hopla::CheckedOutput(
+            "hopla-solve", hopla::ProveOneStage(*options->stage, options->settings, options->limits,
+                                                options->out));
     return hopla::CheckedOutput(
         "hopla-solve", hopla::SolveOneStage(*options->stage, options->settings, options->out));
 }

@@ -18,6 +18,7 @@
 #include "shell/Options.h"
 #include "shell/RecordKeeper.h"
 #include "shell/Settings.h"
+#include "shell/Splits.h"
 #include "shell/StageLookup.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
@@ -49,14 +50,13 @@ int Fatal(int status, const std::string& line) {
     return status;
 }
 
-// --export-stages: the game's own stages as a stage file, on standard output for "-".
-// A file already there is replaced only when --force says so; the folder must be there.
-int ExportStages(const std::string& path, bool force) {
-    const std::string text = ExportGameStages();
+// --export-stages and --splits: `text` as the file `path` the player typed, on standard output
+// for "-". A file already there is replaced only when --force says so; the folder must be there.
+int WriteOut(const std::string& path, const std::string& text, bool force, const char* what) {
     if (path == "-") {
         std::fwrite(text.data(), 1, text.size(), stdout);
         if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
-        std::fputs("hopla: cannot write the stages to standard output\n", stderr);
+        std::fprintf(stderr, "hopla: cannot write the %s to standard output\n", what);
         return 1;
     }
     if (const std::optional<std::string> error = ReplaceFile(path, text, {false, force})) {
@@ -120,7 +120,8 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         std::printf("hopla %s\n", HOPLA_VERSION);
         return done(CheckedOutput("hopla", 0));
     }
-    if (options.exportStages) return done(ExportStages(*options.exportStages, options.force));
+    if (options.exportStages)
+        return done(WriteOut(*options.exportStages, ExportGameStages(), options.force, "stages"));
     if (options.edit && !edit) {
         std::fputs("hopla: this program has no stage editor\n", stderr);
         return done(2);
@@ -141,6 +142,17 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             LocalNow());
         for (const std::string& warning : loaded.warnings)
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        if (options.splits) {
+            const std::optional<std::string> lss =
+                LiveSplitFile(loaded.records, stages ? stages->id.name : "Any%");
+            if (!lss) {
+                std::fputs("hopla: no game finished yet: no splits to write\n", stderr);
+                return done(1);
+            }
+            if (const int status = WriteOut(*options.splits, *lss, options.force, "splits"))
+                return done(status);
+            if (*options.splits == "-") return done(CheckedOutput("hopla", 0));
+        }
         for (const std::string& line : RecordsSummary(loaded.records))
             std::printf("%s\n", line.c_str());
         if (!loaded.unreadable.empty() && loaded.warnings.empty())
@@ -158,12 +170,19 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         for (const std::string& warning : loaded.warnings)
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         app.remembered = loaded.settings;
+        app.fullscreenChosen =
+            loaded.given.contains(Setting::Fullscreen) || loaded.given.contains(Setting::Scale);
     }
+    // A scale asked for is a window asked for.
+    for (const auto& [setting, value] : options.settings)
+        if (setting == Setting::Fullscreen || setting == Setting::Scale)
+            app.fullscreenChosen = true;
     app.settings = WithCommandLine(app.remembered, options, true);
     app.remembered = WithCommandLine(app.remembered, options, false);
     app.mute = options.mute;
     if (inBrowser) {
         app.settings.fullscreen = false;  // the browser goes to the whole screen only when asked
+        app.fullscreenChosen = true;
         app.holdSounds = true;
     }
 
@@ -207,9 +226,9 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
                 DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
         }
         game.setDemo(session->link_.get());
-        session->keeper_ = std::make_unique<RecordKeeper>(game.game(), game.clock(), seed,
-                                                          RecordsDirFor(RecordsDir(), stagesId),
-                                                          demo.has_value(), stagesId);
+        session->keeper_ = std::make_unique<RecordKeeper>(
+            game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
+            demo ? RecordFrom::Demo : RecordFrom::Play, stagesId);
         game.setRecordKeeper(session->keeper_.get());
         game.setKeyLines([keys = app.settings.keys] { return KeyLines(keys); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId)] {

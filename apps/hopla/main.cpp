@@ -1,29 +1,52 @@
-// The game's entry point; --edit runs the stage editor, which lives above the frontend.
+// The game's entry point on the desktop; --edit runs the stage editor in the game's window
+// runner.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "apps/hopla/Session.h"
-#include "editor/Editor.h"
-#include "editor/StageEdit.h"
+#include "editor/EditorSession.h"
+#include "frontend/SdlHandles.h"
+#include "frontend/WindowRunner.h"
 #include "platform/Platform.h"
 
+namespace hopla {
 namespace {
 
-// A file that is no stage file ends hopla before the window, said where the player looks (in a
-// message box for one opened with Edit from Explorer).
-int Edit(const std::string& file, const hopla::AppOptions& window) {
+// Reads FILE (a new one starts from the game's own stages) and runs the editor on it. Exit
+// status: 0 after leaving, 2 for a file that is not a stage file (one line, no window; a message
+// box too where no one reads it), 1 when the window cannot be opened or edits not saved were
+// lost.
+int RunEditor(const std::string& file, const AppOptions& options) {
+    std::optional<StageEdit> edit;
     try {
-        hopla::StageEdit probe(file);
-    } catch (const hopla::StageFileError& e) {
+        edit.emplace(file);
+    } catch (const StageFileError& e) {
         std::fprintf(stderr, "hopla: %s\n", e.what());
-        hopla::ShowFatalError(e.what());
+        ShowFatalError(e.what());  // opened with Edit from Explorer, no one reads the line
         return 2;
     }
-    return hopla::RunEditor(file, window);
+    HangupEndsAsTermination();
+    SdlLibrary sdl;
+    try {
+        WindowRunner runner("Hopla stage editor: " + edit->path(), kEditorWidth, kEditorHeight,
+                            options);
+        // After SDL's own handler is in place, which turns the request into its quit event.
+        NoteTerminationRequests();
+        EditorSession session(runner, std::move(*edit), ExecutableDir());
+        runner.attach(session);
+        runner.run();
+        return session.exitStatus();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "hopla: %s\n", e.what());
+        ShowFatalError(e.what());
+        return 1;
+    }
 }
 
 }  // namespace
+}  // namespace hopla
 
 int main(int argc, char** argv) {
-    return hopla::HoplaMain(argc, argv, {}, Edit);
+    return hopla::HoplaMain(argc, argv, {}, hopla::RunEditor);
 }

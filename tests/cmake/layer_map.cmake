@@ -68,8 +68,8 @@ foreach(layer ${layers})
         endforeach()
     endforeach()
 endforeach()
-# The game, the demos, the headless runner and the shell never see SDL.
-foreach(folder form stage play sequences app demo headless shell)
+# The game, the demos, the headless runner, the shell and the editor never see SDL.
+foreach(folder form stage play sequences app demo headless shell editor)
     file(GLOB sources ${SOURCE}/${folder}/*.cpp ${SOURCE}/${folder}/*.h)
     foreach(source ${sources})
         file(STRINGS ${source} found REGEX "^#include [<\"]SDL")

@@ -18,6 +18,7 @@ const std::string kCheck =
     "labels=0000000000000000 display=ffffffffffffffff back=0000000000000001 "
     "dark=0000000000000002 chip=0000000000000003 endchip=0000000000000004";
 const std::string kHeader = "hopla-demo 1\nseed 7\nstart title\n";
+const std::string kHeader2 = "hopla-demo 2\nseed 7\nstart title\n";
 const std::string kStart = "0 0 " + kCheck + "\n";
 const std::string kEnd = "3 40 " + kCheck + "\n3 40 end\n";
 
@@ -56,6 +57,15 @@ TEST(DemoFile, WrittenDemosReadBackAsTheyWere) {
     const std::string onStages = FormatDemo(demo);
     EXPECT_NE(onStages.find("\nstages 00c0ffee12345678 first steps\n"), std::string::npos);
     EXPECT_EQ(ParseDemo(onStages, "a.demo"), demo) << onStages;
+    // Saying who made it: version 2, its made line fourth. Without it, version 1 as ever.
+    EXPECT_TRUE(onStages.starts_with("hopla-demo 1\n"));
+    demo.origin = DemoOrigin{"hopla-solve", "1.2.0+rc1", "web", DemoMaker::Solver};
+    const std::string made = FormatDemo(demo);
+    EXPECT_TRUE(
+        made.starts_with("hopla-demo 2\nseed 4294967295\nstart stage 20\n"
+                         "made hopla-solve 1.2.0+rc1 web solver\nstages "))
+        << made;
+    EXPECT_EQ(ParseDemo(made, "a.demo"), demo) << made;
 }
 
 TEST(DemoFile, CommentsBlankLinesAndWindowsLineEndsAreRead) {
@@ -80,7 +90,7 @@ TEST(DemoFile, BadFilesNameTheFileAndLine) {
                      9),
          "1: not text: byte 0x7f"},
         {"another format", "P6 800 600\n", "1: not a hopla demo"},
-        {"newer version", "hopla-demo 2\n", "1: demo format version 2 is newer"},
+        {"newer version", "hopla-demo 3\n", "1: demo format version 3 is newer"},
         {"version not a number", "hopla-demo one\n", "1: version 'one' is not"},
         {"no seed", "hopla-demo 1\nstart title\n", "2: the second line must be 'seed N'"},
         {"seed too large", "hopla-demo 1\nseed 4294967296\n", "2: seed '4294967296'"},
@@ -127,6 +137,18 @@ TEST(DemoFile, BadFilesNameTheFileAndLine) {
         {"stages hash too short", kHeader + "stages 01234 pack\n", "4: stages hash '01234'"},
         {"stages after a record", kHeader + kStart + "stages 0123456789abcdef pack\n",
          "5: the stages line comes right after"},
+        {"version 2 without its made line", kHeader2 + kStart, "4: the fourth line of a version 2"},
+        {"cut before the made line", kHeader2, "4: the demo stops inside its header"},
+        {"made line of version 1", kHeader + "made hopla 1.0 linux person\n",
+         "4: a made line belongs to a demo of version 2"},
+        {"made line twice",
+         kHeader2 + "made hopla 1.0 linux person\n" + "made hopla 1 web solver\n",
+         "5: the made line comes once"},
+        {"unknown maker", kHeader2 + "made hopla 1.0 linux robot\n", "4: maker 'robot'"},
+        {"unknown target", kHeader2 + "made hopla 1.0 amiga person\n", "4: target 'amiga'"},
+        {"odd program", kHeader2 + "made ../hopla 1.0 linux person\n", "4: program '../hopla'"},
+        {"odd version", kHeader2 + "made hopla 1.0/2 linux person\n", "4: version '1.0/2'"},
+        {"made line short", kHeader2 + "made hopla 1.0 linux\n", "4: the fourth line"},
         // What the file holds reaches the terminal escaped, broken UTF-8 and C1 controls too.
         {"terminal controls in a word", "hopla-demo 1\nseed 7\xff\xc2\x9b[2J\n",
          "2: seed '7\\xff\\xc2\\x9b[2J' is not"},

@@ -15,11 +15,12 @@ solve="$build/hopla-solve"
 # The seeds that change what is seen: the band wipes and the ending's cell orders.
 declare -A seeds=([new-game]=0 [ending]=4294967295 [title]=7)
 
-# Puts the lines of $2 (comments) after the demo's three header lines.
+# Puts the lines of $2 (comments) after the demo's header lines: three, and its made line.
 describe() {
-    local demo=$1 text=$2 tmp
+    local demo=$1 text=$2 tmp lines=3
     tmp=$(mktemp)
-    { head -3 "$demo"; printf '%s\n' "$text"; tail -n +4 "$demo"; } >"$tmp"
+    if sed -n 4p "$demo" | grep -q '^made '; then lines=4; fi
+    { head -$lines "$demo"; printf '%s\n' "$text"; tail -n +$((lines + 1)) "$demo"; } >"$tmp"
     mv "$tmp" "$demo"
 }
 

@@ -43,10 +43,12 @@ pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.
 # The brightest channel value (0..255) in a w x h area at x, y of an image.
 brightest() { convert "$1" -crop "$2x$3+$4+$5" +repage -format "%[fx:int(255*maxima)]" info:; }
 
-# Starts the game and waits for its window; sets game_pid, launched (us) and the geometry.
+# Starts the game (in a window unless other options are given: this screen is small enough to
+# start on the whole screen) and waits for its window; sets game_pid, launched (us) and the
+# geometry.
 launch() {
     launched=$(now_us)
-    "$hopla" >"$work/hopla.log" 2>&1 &
+    "$hopla" "${@:---window}" >"$work/hopla.log" 2>&1 &
     game_pid=$!
     e2e_wait_window "$work/hopla.log"
     eval "$(xdotool getwindowgeometry --shell "$wid")"  # X, Y, WIDTH, HEIGHT
@@ -166,5 +168,13 @@ xdotool key Up Return
 await_game 50
 [ -n "$status" ] || fail "the game did not end within 5 s of choosing Quit"
 [ "$status" = 0 ] || fail "Quit ended the game with status $status (see $work/hopla.log)"
+
+# 7. With nothing said about the window, a screen of a handheld's size or smaller (this one is
+# 1024 x 768) starts on the whole screen: a player who never chose (no settings file yet).
+export XDG_CONFIG_HOME="$work/fresh-config"
+launch --mute
+[ "$WIDTH" = "$root_w" ] && [ "$HEIGHT" = "$root_h" ] ||
+    fail "on a small screen the game started in a ${WIDTH}x${HEIGHT} window"
+stop_game
 
 echo "window e2e passed"

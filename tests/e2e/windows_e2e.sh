@@ -71,7 +71,7 @@ printf 'at %s\nshot %s\n' "$shot_ms" "$(windows_path "$work/sim-shot.png")" >"$w
 for i in "${!demos[@]}"; do
     name=$(basename "${demos[$i]}" .demo)
     mapfile -t stages < <(stages_option "${demos[$i]}")
-    "$wine_run" "$(windows_path "$folder/hopla.exe")" "${stages[@]}" --play \
+    "$wine_run" "$(windows_path "$folder/hopla.exe")" "${stages[@]}" --window --play \
         "$(windows_path "$work/Démos à jouer/$name.demo")" >"$work/$name.window.log" 2>&1 &
     game_pid=$!
     e2e_window_any_pid=1  # the pid is wine-run.sh's; the window is wine's

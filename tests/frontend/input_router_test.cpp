@@ -133,6 +133,15 @@ TEST(InputRouter, KeyBindingsGiveTheGameItsOwnCodes) {
                                 Down(SDLK_BACKSPACE), Down(SDLK_LEFT), Down(SDLK_SPACE),
                                 Down(SDLK_a), Down(SDLK_RETURN)}),
               (std::vector<Routed>{KD(37), KU(37), KD(39), KD(39), KD(32), KD(65), KD(13)}));
+    // The editor reads the keys themselves: a bound key carries its own code and Ctrl too.
+    const std::vector<Routed> own = RouteAll(router, {Down(SDLK_j, KMOD_LCTRL)});
+    ASSERT_EQ(own.size(), 1u);
+    EXPECT_EQ(own[0].key, 'J');
+    EXPECT_TRUE(own[0].ctrl);
+    // While typing, P and M are letters; F11 stays the window's.
+    router.setTyping(true);
+    EXPECT_EQ(RouteAll(router, {Down(SDLK_p), Down(SDLK_m), Down(SDLK_F11)}),
+              (std::vector<Routed>{KD(80), KD(77), {Command::ToggleFullscreen}}));
 }
 
 // While paused nothing reaches the game; afterwards the game is told of the keys it held that
@@ -252,6 +261,7 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
     InputRouter router(RepeatTiming{milliseconds(500), milliseconds(30)});
     pump(router, Duration(0));
     ASSERT_EQ(router.controllers(), 1u);
+    EXPECT_EQ(router.family(), InputFamily::Keyboard);  // till a button is pressed
     const auto at = [](int ms) { return Duration(milliseconds(ms)); };
     const struct {
         const char* what;
@@ -286,6 +296,21 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
                  button(b, true);
          },
          {{Command::Select}, {Command::Back}, {Command::Up}, {Command::Down}}},
+        {"Y: the editor's action",
+         [&] { button(SDL_CONTROLLER_BUTTON_Y, true); },
+         {{Command::Action}}},
+        {"right trigger past half: next page",
+         [&] { axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000); },
+         {{Command::PageNext}}},
+        {"pulled further: nothing more",
+         [&] { axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767); },
+         {}},
+        {"let go, left trigger pulled",
+         [&] {
+             axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
+             axis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
+         },
+         {{Command::PagePrevious}}},
         {"Start with Back held: the menu",
          [&] { button(SDL_CONTROLLER_BUTTON_START, true); },
          {{Command::Menu}}},
@@ -298,6 +323,7 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
         EXPECT_EQ(pump(router, at(t)), step.routed) << step.what;
         t += 10;
     }
+    EXPECT_EQ(router.family(), InputFamily::Xbox);  // SDL's virtual controller: no maker's
     // Held: the keyboard's repeat, first after the delay, then at the rate.
     ASSERT_EQ(router.nextRepeat(), at(t - 10 + 500));
     std::vector<Routed> repeats;

@@ -167,8 +167,33 @@ TEST(Overlay, TheRowUnderThePointerIsTheRowDrawnThere) {
     }
     EXPECT_EQ(found, 7);
     EXPECT_FALSE(overlay.rowAt(5, 5));
-    overlay.paused(picture);
+    overlay.paused(picture, PausedHint(InputFamily::Keyboard));
     EXPECT_FALSE(overlay.rowAt(400, 300));  // no rows on the pause sign
+}
+
+// The hints name what the player used last: the keyboard's keys or the controller's own buttons
+// (Nintendo's B is the bottom button, where the others have A or Cross).
+TEST(ButtonNames, HintsNameTheButtonsOfWhatWasUsedLast) {
+    const struct {
+        InputFamily family;
+        const char* menu;
+        const char* paused;
+        const char* keysSkip;
+    } cases[] = {
+        {InputFamily::Keyboard, "Enter; Esc: back", "P to play on", ""},
+        {InputFamily::Xbox, "A: choose, B: back", "Xbox or View+Menu", "A: skip"},
+        {InputFamily::PlayStation, "Cross: choose, Circle: back", "PS or Share+Options",
+         "Cross: skip"},
+        {InputFamily::Nintendo, "B: choose, A: back", "Home or -++", "B: skip"},
+    };
+    for (const auto& c : cases) {
+        MenuValues values;
+        values.input = c.family;
+        EXPECT_NE(Menu().view(values, {}, {}).hint.find(c.menu), std::string::npos) << c.menu;
+        EXPECT_NE(PausedHint(c.family).find(c.paused), std::string::npos) << c.paused;
+        if (c.family == InputFamily::Keyboard) continue;
+        EXPECT_NE(ControllerKeyLines(c.family)[3].find(c.keysSkip), std::string::npos);
+    }
 }
 
 }  // namespace

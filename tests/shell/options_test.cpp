@@ -102,7 +102,9 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
          "--records goes alone (no --edit, --play or --record; --stages names whose)"},
         {{"--edit", "a.stages", "--stages", "b"},
          "--edit goes alone (no --play, --record or --stages)"},
-        {{"--force"}, "--force goes with --export-stages only"},
+        {{"--force"}, "--force goes with --export-stages or --splits only"},
+        {{"--splits", "a.lss"}, "--splits goes with --records"},
+        {{"--records", "--splits="}, "--splits needs a file name"},
     };
     for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.args);

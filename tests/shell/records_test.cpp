@@ -4,14 +4,22 @@
 
 #include <unistd.h>
 #include <functional>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 
+#include "headless/DemoPlayback.h"
+#include "shell/GameFiles.h"
 #include "shell/RecordKeeper.h"
 #include "shell/Records.h"
+#include "shell/Splits.h"
 #include "shell/StageLookup.h"
 
 namespace hopla {
@@ -25,7 +33,7 @@ const std::string kTicks =
 const std::string kGood =
     "2026-12-08T10:31:05 score=2370 code=eddd lost=2 ticks=" + kTicks + " from=play";
 
-GameRecord Game(std::string when, int score, int stage0Ticks, bool fromDemo = false) {
+GameRecord Game(std::string when, int score, int stage0Ticks, RecordFrom from = RecordFrom::Play) {
     GameRecord r;
     r.when = std::move(when);
     r.score = score;
@@ -33,7 +41,20 @@ GameRecord Game(std::string when, int score, int stage0Ticks, bool fromDemo = fa
     r.ballsLost = 1;
     r.ticks.fill(500);
     r.ticks[0] = stage0Ticks;
-    r.fromDemo = fromDemo;
+    r.from = from;
+    return r;
+}
+
+// A game that ended in "Game Over" in stage `stage`, every stage before it cleared in `ticks`.
+GameRecord Over(std::string when, int stage, int ticks, RecordFrom from = RecordFrom::Play) {
+    GameRecord r = Game(std::move(when), 0, ticks, from);
+    r.code.clear();
+    r.gameOver = true;
+    r.reached = stage + 1;
+    r.ballsLost = 9;
+    r.ticks.fill(0);
+    for (int s = 0; s <= stage; ++s) r.ticks[s] = ticks;
+    r.score = 270 + (stage + 1) * ticks / 10;
     return r;
 }
 
@@ -64,6 +85,12 @@ TEST(Records, WhichLinesAreRecords) {
                      8),
          0,
          {1}},
+        // A game over's stages reached, and an assisted game.
+        {"2026-12-08T10:31:05 score=777 code=- lost=9 reached=5,6,7 from=play\n", 1, {}},
+        {kGood.substr(0, kGood.size() - 4) + "assisted\n", 1, {}},
+        {"2026-12-08T10:31:05 score=1 code=- lost=9 reached= from=play\n", 0, {1}},
+        {"2026-12-08T10:31:05 score=1 code=- lost=9 reached=" + kTicks + ",1 from=play\n", 0, {1}},
+        {kGood + " reached=1\n", 0, {1}},  // both a finished game's ticks and a game over's
     };
     for (const auto& c : cases) {
         const ParsedRecords parsed = ParseRecords(c.text);
@@ -71,28 +98,49 @@ TEST(Records, WhichLinesAreRecords) {
         EXPECT_EQ(parsed.damagedLines, c.damaged) << c.text;
     }
     // What is written reads back as it was.
-    const Records records{
-        {Game("2026-01-02T03:04:05", 12000, 7), Game("2026-01-03T00:00:00", 9, 8, true)}};
+    const Records records{{Game("2026-01-02T03:04:05", 12000, 7),
+                           Game("2026-01-03T00:00:00", 9, 8, RecordFrom::Demo),
+                           Over("2026-01-04T00:00:00", 20, 8, RecordFrom::Assisted),
+                           Over("2026-01-05T00:00:00", 0, 9)}};
     EXPECT_EQ(ParseRecords(FormatRecords(records)).records, records);
     EXPECT_EQ(FormatRecord(ParseRecords(kGood).records.games.at(0)), kGood);
 }
 
-TEST(Records, ThePageShowsTheBestOwnGameAndTheFewestTicksOfEachStage) {
+// Only the player's own unassisted games count: a demo's and an assisted game's never, a game
+// over for the stages it cleared; the last games and the assisted ones are listed apart.
+TEST(Records, ThePageShowsTheBestOwnGameTheBestStagesAndTheLastGames) {
     EXPECT_EQ(RecordsSummary({}), std::vector<std::string>{"No game finished yet."});
     const Records records{{Game("2026-01-01T10:00:00", 3000, 400),
                            Game("2026-01-02T11:30:00", 2500, 900),
-                           Game("2026-01-03T12:00:00", 100, 5, true)}};  // a demo's: not counted
+                           Game("2026-01-03T12:00:00", 100, 5, RecordFrom::Demo),
+                           Game("2026-01-03T13:00:00", 90, 6, RecordFrom::Assisted),
+                           Over("2026-01-04T09:00:00", 2, 300),
+                           Over("2026-01-04T10:00:00", 1, 1, RecordFrom::Assisted)}};
     EXPECT_EQ(RecordsSummary(records), (std::vector<std::string>{
                                            "Best game: score 2500 (abcd), 1 ball lost",
                                            "  played 2026-01-02 11:30; games finished: 2",
                                            "Fewest ticks in each stage:",
-                                           "   0:   400     1:   500     2:   500     3:   500",
+                                           "   0:   300     1:   300     2:   500     3:   500",
                                            "   4:   500     5:   500     6:   500     7:   500",
                                            "   8:   500     9:   500    10:   500    11:   500",
                                            "  12:   500    13:   500    14:   500    15:   500",
                                            "  16:   500    17:   500    18:   500    19:   500",
                                            "  20:   500",
+                                           "Sum of best stages: score 1010 (10100 ticks)",
+                                           "Last games:",
+                                           "  2026-01-04 09:00  Game Over in stage 2, score 360",
+                                           "  2026-01-02 11:30  finished, score 2500",
+                                           "  2026-01-01 10:00  finished, score 3000",
+                                           "Assisted games (kept apart):",
+                                           "  2026-01-04 10:00  Game Over in stage 1, score 270",
+                                           "  2026-01-03 13:00  finished, score 90",
                                        }));
+    // Game overs alone: no best game, the stages they cleared.
+    const std::vector<std::string> overs = RecordsSummary({{Over("2026-01-04T09:00:00", 1, 70)}});
+    ASSERT_EQ(overs.size(), 11u);
+    EXPECT_EQ(overs[0], "No game finished yet.");
+    EXPECT_EQ(overs[2], "   0:    70     1:     -     2:     -     3:     -");
+    EXPECT_EQ(overs[8], "Sum of best stages: score 7 (70 ticks, 1 of 21 stages)");
 }
 
 class RecordsFile : public ::testing::Test {
@@ -119,7 +167,9 @@ TEST_F(RecordsFile, EachGameIsAddedAndTheBestKeepsItsDemo) {
     } steps[] = {
         {Game("2026-01-01T10:00:00", 3000, 400), true},
         {Game("2026-01-02T10:00:00", 3500, 400), false},
-        {Game("2026-01-03T10:00:00", 10, 400, true), false},  // a demo played back
+        {Game("2026-01-03T10:00:00", 10, 400, RecordFrom::Demo), false},  // a demo played back
+        {Game("2026-01-03T11:00:00", 10, 400, RecordFrom::Assisted), false},
+        {Over("2026-01-03T12:00:00", 0, 1), false},
         {Game("2026-01-04T10:00:00", 2000, 400), true},
     };
     int n = 0;
@@ -130,7 +180,37 @@ TEST_F(RecordsFile, EachGameIsAddedAndTheBestKeepsItsDemo) {
         EXPECT_EQ(kept.best, step.best) << n;
         EXPECT_EQ(LoadRecords(dir, now_).records.games.size(), static_cast<std::size_t>(n));
     }
-    EXPECT_EQ(read(dir_ / "hopla" / "best.demo"), "demo 4\n");
+    EXPECT_EQ(read(dir_ / "hopla" / "best.demo"), "demo 6\n");
+}
+
+// A game that ends in "Game Over" is kept with the stages it reached, a finished one once at
+// its final screen (this demo begins in the ending); the keeper asked after every handler as
+// the window's loop asks it after every tick.
+TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
+    for (const bool over : {true, false}) {
+        fs::remove_all(dir_);
+        const Demo demo = ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/" +
+                                       std::string(over ? "game-over" : "ending") + ".demo");
+        SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
+        RecordKeeper keeper(sim.game(), sim.clock(), demo.seed, dir_.string(), RecordFrom::Demo);
+        std::ostringstream out, err;
+        const ObserverHandle watch =
+            sim.game().observe([&](std::string_view) { keeper.check(out, err); });
+        ASSERT_TRUE(PlayDemo(sim, demo).finished);
+        const Records records = LoadRecords(dir_.string(), now_).records;
+        ASSERT_EQ(records.games.size(), 1u) << err.str();
+        const GameRecord& game = records.games[0];
+        EXPECT_EQ(game.gameOver, over);
+        EXPECT_EQ(game.from, RecordFrom::Demo);
+        if (!over) continue;
+        EXPECT_EQ(game.reached, 4);  // the demo starts at stage 3
+        EXPECT_EQ(game.ballsLost, 9);
+        EXPECT_EQ(game.ticks[3], sim.state().StageTime[3]);
+        EXPECT_GT(game.ticks[3], 0);
+        EXPECT_EQ(game.score, 270 + game.ticks[3] / 10);
+        EXPECT_TRUE(out.str().starts_with("hopla: Game Over in stage 3, score so far "))
+            << out.str();
+    }
 }
 
 TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {
@@ -190,6 +270,64 @@ TEST_F(RecordsFile, EveryGameSurvivesAHostileFile) {
 }
 #endif
 
+// Whether `xml` is well-formed: one root element, every tag closed in order, attributes quoted,
+// no '<' or bare '&' in text. Enough for what LiveSplitFile writes, which has no comments.
+bool WellFormed(const std::string& xml) {
+    std::vector<std::string> open;
+    int roots = 0;
+    std::size_t at = xml.starts_with("<?xml ") ? xml.find("?>") + 2 : 0;
+    while (at < xml.size()) {
+        const std::size_t lt = xml.find('<', at);
+        const std::string text = xml.substr(at, lt - at);
+        for (std::size_t amp = text.find('&'); amp != std::string::npos;
+             amp = text.find('&', amp + 1))
+            if (!std::regex_search(text.substr(amp), std::regex("^&(amp|lt|gt|quot|apos);")))
+                return false;
+        if (open.empty() && text.find_first_not_of(" \n") != std::string::npos) return false;
+        if (lt == std::string::npos) break;
+        const std::size_t gt = xml.find('>', lt);
+        if (gt == std::string::npos) return false;
+        const std::string tag = xml.substr(lt + 1, gt - lt - 1);
+        static const std::regex kOpen(R"(^([A-Za-z]+)( [A-Za-z]+="[^"<&]*")*( /)?$)");
+        std::smatch m;
+        if (tag.starts_with("/")) {
+            if (open.empty() || open.back() != tag.substr(1)) return false;
+            open.pop_back();
+        } else if (std::regex_match(tag, m, kOpen)) {
+            if (open.empty()) ++roots;
+            if (!m[3].matched) open.push_back(m[1]);
+        } else {
+            return false;
+        }
+        at = gt + 1;
+    }
+    return open.empty() && roots == 1;
+}
+
+// The best run as a LiveSplit file: well-formed, a segment a stage, the best game's splits and
+// each stage's fewest ticks, at 30 ms a tick; nothing before a game is finished.
+TEST(Records, TheSplitsFileHasASegmentAStage) {
+    EXPECT_FALSE(LiveSplitFile({{Over("2026-01-04T09:00:00", 3, 70)}}, "Any%"));
+    for (const char* bad : {"<Run>", "<a><b></a></b>", "<a x=1></a>", "<a>&</a>", "<a/><b/>"})
+        EXPECT_FALSE(WellFormed(bad)) << bad;
+    const Records records{
+        {Game("2026-01-01T10:00:00", 3000, 400), Over("2026-01-04T09:00:00", 2, 300)}};
+    const std::optional<std::string> lss = LiveSplitFile(records, "R&D <\x01pack>");
+    ASSERT_TRUE(lss);
+    EXPECT_TRUE(WellFormed(*lss)) << *lss;
+    EXPECT_NE(lss->find("<CategoryName>R&amp;D &lt; pack&gt;</CategoryName>"), std::string::npos);
+    std::size_t segments = 0;
+    for (std::size_t at = 0; (at = lss->find("<Segment>", at)) != std::string::npos; ++at)
+        ++segments;
+    EXPECT_EQ(segments, 21u);
+    EXPECT_NE(lss->find("<Name>Stage 20</Name>"), std::string::npos);
+    // Stage 0 took 400 ticks in the best game, 300 at best: 12 s and 9 s; the whole game
+    // 400 + 20 * 500 ticks: 5 min 12 s.
+    EXPECT_NE(lss->find("<RealTime>00:00:12.0000000</RealTime>"), std::string::npos);
+    EXPECT_NE(lss->find("<GameTime>00:00:09.0000000</GameTime>"), std::string::npos);
+    EXPECT_NE(lss->find("<RealTime>00:05:12.0000000</RealTime>"), std::string::npos);
+}
+
 // A stage file's name becomes a folder's name that any file system takes.
 TEST(Records, StageFileNamesMadeSafeForFolders) {
     const std::string dir = RecordsDirFor("/r", DemoStages{std::string(300, 'x') + "\x1b[2J", 1});
@@ -201,24 +339,31 @@ TEST(Records, StageFileNamesMadeSafeForFolders) {
 
 // `hopla --records` prints the page without opening a window; with --stages, the page of that
 // stage file's own records, as the menu shows it during a game on them.
+#ifndef _WIN32
 TEST_F(RecordsFile, HoplaRecordsPrintsThePage) {
-#ifdef _WIN32
-    GTEST_SKIP() << "runs hopla through popen and env";
-#endif
     const std::string records = (dir_ / "hopla").string();
     const ChosenStages pack = LoadStages("first-steps", "", HOPLA_BUILD_DIR "/");
     fs::create_directories(records);
     std::ofstream(records + "/records.txt") << kGood << "\n";
     KeepRecord(RecordsDirFor(records, pack.id), Game("2026-01-01T10:00:00", 777, 400), "", now_);
+    const std::string lss = (dir_ / "best.lss").string();
     const struct {
         std::string args;
         std::string starts;
+        int status = 0;
     } cases[] = {
         {"--records",
          "Best game: score 2370 (eddd), 2 balls lost\n"
          "  played 2026-12-08 10:31; games finished: 1\n"},
         {"--stages first-steps --records", "Best game: score 777"},
         {"--records --stages " + pack.path, "Best game: score 777"},
+        // The splits: written once, replaced only with --force, or to standard output.
+        {"--records --splits " + lss, "Best game: score 2370"},
+        {"--records --splits " + lss, "hopla: cannot write " + lss + ": already exists (--force",
+         1},
+        {"--records --splits " + lss + " --force", "Best game: score 2370"},
+        {"--records --splits -", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Run"},
+        {"--splits " + lss, "hopla: --splits goes with --records", 2},
     };
     for (const auto& c : cases) {
         const std::string command = "env -u DISPLAY XDG_DATA_HOME=" + dir_.string() + " " +
@@ -229,10 +374,11 @@ TEST_F(RecordsFile, HoplaRecordsPrintsThePage) {
         char buffer[4096];
         while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
             out.append(buffer, n);
-        EXPECT_EQ(::pclose(pipe), 0) << c.args;
+        EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), c.status) << c.args;
         EXPECT_TRUE(out.starts_with(c.starts)) << c.args << ": " << out;
     }
 }
+#endif  // runs hopla through popen and env
 
 }  // namespace
 }  // namespace hopla

@@ -73,6 +73,11 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
         const LoadedSettings loaded = LoadSettings(path_, KeyFromName);
         EXPECT_EQ(loaded.warnings, std::vector<std::string>()) << c.text;
         EXPECT_EQ(loaded.settings, c.expected) << c.text;
+        // What the file sets is told apart from a default (a small screen's whole screen).
+        EXPECT_EQ(loaded.given.contains(Setting::Fullscreen),
+                  c.text.find("ullscreen") != std::string::npos ||
+                      c.text.find("FULLSCREEN") != std::string::npos)
+            << c.text;
     }
 }
 
@@ -80,6 +85,7 @@ TEST_F(SettingsFile, AMissingFileGivesTheDefaultsQuietly) {
     const LoadedSettings loaded = LoadSettings(path_, KeyFromName);
     EXPECT_TRUE(loaded.warnings.empty());
     EXPECT_EQ(loaded.settings, Settings{});
+    EXPECT_TRUE(loaded.given.empty());
 }
 
 // Each bad line is one warning naming it and is skipped; the good lines around it count.

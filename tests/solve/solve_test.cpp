@@ -2,14 +2,20 @@
 // game of its own, and a search that gives up says how far it got.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "demo/DemoFile.h"
 #include "headless/DemoPlayback.h"
 #include "headless/SimCore.h"
 #include "shell/GameFiles.h"
 #include "solve/Judge.h"
+#include "solve/Prove.h"
 #include "solve/StageSearch.h"
+#include "solve/TickBound.h"
 
 namespace hopla {
 namespace {
@@ -18,6 +24,13 @@ namespace {
 void EnterPlay(SimCore& sim, int n) {
     sim.startStage(n);
     while (!sim.form().Timer1.running()) sim.runFor(10);
+}
+
+// The tick bound of stage n, from the start of play.
+int BoundOf(int n) {
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
+    EnterPlay(sim, n);
+    return TickBound(sim.state(), sim.form()).atStart();
 }
 
 TEST(Solver, WhatItFindsClearsTheStageInAnotherGame) {
@@ -39,7 +52,38 @@ TEST(Solver, WhatItFindsClearsTheStageInAnotherGame) {
         EXPECT_EQ(played.state().StageNo, 20) << timeBefore;
         EXPECT_EQ(played.state().BallsLeft, kBallsPerGame) << timeBefore;
         EXPECT_EQ(played.state().StageTime[19], r.ticks) << timeBefore;
+        if (timeBefore == 0) {
+            EXPECT_LE(BoundOf(19), r.ticks);
+        }
     }
+}
+
+TEST(Bound, NoRouteIsQuickerThanTheBound) {
+    // The corpus's routes: every stage demo and the whole game, played back.
+    std::array<int, 21> bound{};
+    for (int n = 0; n <= 20; ++n) bound[n] = BoundOf(n);
+    std::vector<std::string> names = {"game"};
+    for (int n = 0; n <= 20; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "stage-%02d", n);
+        names.push_back(name);
+    }
+    for (const std::string& name : names) {
+        std::ifstream in(std::string(HOPLA_ASSET_DIR) + "/../tests/demos/" + name + ".demo");
+        std::stringstream text;
+        text << in.rdbuf();
+        const Demo demo = ParseDemo(text.str(), name);
+        SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
+        const PlaybackResult played = PlayDemo(sim, demo);
+        ASSERT_TRUE(played.finished && !played.mismatch) << name;
+        for (int n = 0; n <= 20; ++n) {
+            const int ticks = sim.state().StageTime[n];
+            if (ticks > 0) {
+                EXPECT_LE(bound[n], ticks) << name << ", stage " << n;
+            }
+        }
+    }
+    for (int n = 0; n <= 20; ++n) EXPECT_GE(bound[n], 1) << n;
 }
 
 TEST(Solver, BestKeepsTheQuickestOfItsSettingsAndTheFirstOfEquals) {
@@ -92,6 +136,10 @@ TEST(Judge, ClearsAnEasyStageAndItsDemoNeedsItsStages) {
     const DemoStages id{"made-up", StagesHash(&file)};
     const Demo demo = ParseDemo(RecordJudgedDemo(file, id, 0, 1, r.inputs), "par.demo");
     EXPECT_EQ(demo.stages, id);
+    // Marked as the solver's, never a person's.
+    ASSERT_TRUE(demo.origin);
+    EXPECT_EQ(demo.origin->maker, DemoMaker::Solver);
+    EXPECT_EQ(demo.origin->program, "hopla-solve");
     EXPECT_FALSE(StagesRefusal(demo, id));
     const std::optional<std::string> refusal = StagesRefusal(demo, std::nullopt);
     ASSERT_TRUE(refusal);
@@ -114,6 +162,31 @@ TEST(Judge, ReportsASealedStage) {
     const std::atomic<bool> stop{true};
     options.stop = &stop;
     EXPECT_EQ(JudgeStage(MadeUp(false), 0, options).blocked, "the search was stopped");
+}
+
+TEST(Prove, FindsTheQuickestRouteRoundByRound) {
+    // The ball drops three ticks onto a launcher whose row is open to the exit: the bound says
+    // one tick (the flight costs none), rounds 1 and 2 find nothing, round 3 the way out.
+    StageFile file{"made up", "", {StageBlock{0, 100, 100, {}}}};
+    for (int r = 0; r < kStageRowCount; ++r)
+        file.stages[0].rows[r] =
+            r == 0 || r == 14 ? std::string(20, '1') : "1" + std::string(19, '0');
+    file.stages[0].rows[3][2] = '4';
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength), played(1, HOPLA_BUILD_DIR, WaveFileLength);
+    for (SimCore* s : {&sim, &played}) {
+        s->game().applyStages(file);
+        EnterPlay(*s, 0);
+    }
+    const std::uint64_t start = sim.game().handlersRun();
+    const ProveResult p = ProveStage(sim, {});
+    EXPECT_EQ(sim.game().handlersRun(), start);
+    EXPECT_EQ(p.bound, 1);
+    EXPECT_EQ(p.searched, 3);
+    EXPECT_TRUE(p.optimal);
+    ASSERT_TRUE(p.found.solved);
+    PlayInputs(played, p.found.inputs);
+    EXPECT_EQ(played.state().StageNo, 1);
+    EXPECT_EQ(played.state().StageTime[0], 3);
 }
 
 }  // namespace

@@ -141,6 +141,13 @@ TEST_F(Cli, ExitStatuses) {
         {"printf 'set BallsLeft 3\\n' | " + kSim + " --record " + cut +
              ".new 2>/dev/null; test -e " + cut + ".new",
          1},
+        // --play prints what a demo says of its making first; a demo of format 1 says nothing.
+        {"printf 'at 100\\nkey down 39\\n' | " + kSim + " --record " + cut + ".new >/dev/null && " +
+             kSim + " --play " + cut + ".new | head -1",
+         0,
+         std::string("{\"program\":\"hopla-sim\",\"version\":\"") + HOPLA_VERSION +
+             "\",\"target\":\"linux\",\"made\":\"script\"}\n"},
+        {kSim + " --play " + demo + " | head -1 | cut -c1-5", 0, "{\"t\":\n"},
         {kSolve + " --version 2>&1 >/dev/full", 1,
          "hopla-solve: cannot write the output: No space left on device\n"},
         // Every demo hopla-solve would write is checked before the search (which prints first).
@@ -160,6 +167,10 @@ TEST_F(Cli, ExitStatuses) {
         {kSolve + " --stage 21" + q, 2},
         {kSolve + " --stage 3 --game" + q, 2},
         {kSolve + " --stage 3 --linger 5" + q, 2},
+        {kSolve + " --prove --all 2>&1 | head -1", 0, "hopla-solve: --prove goes with --stage N\n"},
+        {kSolve + " --stage 3 --time 5 2>&1 | head -1", 0,
+         "hopla-solve: --time and --memory go with --prove\n"},
+        {kSolve + " --prove --stage 3 --memory 8" + q, 2},
         {kSolve + " --game --out /nonexistent/game.demo" + q, 2},
         {kSolve + " --help >/dev/null", 0},
     };

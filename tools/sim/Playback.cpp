@@ -29,6 +29,17 @@ int PlayDemoFile(const std::string& path, std::optional<double> untilMs, const s
         err << "hopla-sim: " << Escaped(path) << ": " << *chosen.refusal << '\n';
         return kPlaybackBadDemo;
     }
+    // What the demo says of its making, first; a demo of format 1 says nothing.
+    if (demo.origin) {
+        JsonWriter json;
+        json.beginObject();
+        json.key("program").string(demo.origin->program);
+        json.key("version").string(demo.origin->version);
+        json.key("target").string(demo.origin->target);
+        json.key("made").string(MakerWord(demo.origin->maker));
+        json.endObject();
+        out << json.str() << '\n';
+    }
     SimCore sim(demo.seed, exeDir, WaveFileLength);
     if (chosen.stages) sim.game().applyStages(chosen.stages->file);
     std::optional<PlaybackProgress> lines;

@@ -18,7 +18,9 @@ inline constexpr int kPlaybackMismatch = 1;  // a check differs or the run could
 inline constexpr int kPlaybackBadDemo = 2;   // the file is not a demo this program reads
 
 // Reads the demo at `path` and plays it on a game made with its seed and wave files from
-// `exeDir`, as fast as it goes, up to its end or `untilMs`. Prints one JSON line per check
+// `exeDir`, as fast as it goes, up to its end or `untilMs`. Prints what its made line says
+// ({"program", "version", "target", "made"}; nothing for a demo of format 1), one JSON line per
+// check
 // ({"t", "point", "stage", "check": "match"|"mismatch"}) and then the final state line on
 // `out`; a bad demo or the first mismatch is one line on `err`, naming the file (and the line,
 // or the point, stage and field). With `terminal` (standard error is one) a long playback says

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Keys.h"
+#include "shell/DemoOrigin.h"
 #include "tools/sim/Json.h"
 #include "tools/sim/PngWriter.h"
 #include "tools/sim/ScriptCommands.h"
@@ -82,6 +83,7 @@ void ScriptRunner::recordTo(std::ostream& demo, std::uint32_t seed,
 void ScriptRunner::startRecording() {
     if (demoOut_ && !recorder_)
         recorder_ = std::make_unique<Recorder>(sim_.game(), sim_.clock(), demoSeed_, demoStage_,
+                                               ThisProgram("hopla-sim", DemoMaker::Script),
                                                *demoOut_, demoStages_);
 }
 

@@ -1,0 +1,36 @@
+// The names of the keys and buttons the shell shows (the menu's hint line, the Keys page, the
+// pause sign, the editor's strip): the keyboard's, or the controller's own as its maker prints
+// them, whichever the player used last.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace hopla {
+
+// What the player used last: the keyboard (or the pointer), or a controller of a face layout.
+enum class InputFamily { Keyboard, Xbox, PlayStation, Nintendo };
+
+// The buttons by what they do, named for a family: the bottom, right, top face buttons, Start
+// and Back (Menu and View, Options and Share, + and -), the shoulders, the triggers, Guide.
+struct ButtonNames {
+    const char* confirm;  // the bottom face button: A, Cross, B
+    const char* back;     // the right one: B, Circle, A
+    const char* top;      // Y, Triangle, X
+    const char* start;
+    const char* select;
+    const char* shoulders;
+    const char* triggers;
+    const char* guide;
+};
+ButtonNames NamesOf(InputFamily family);
+
+// The menu's hint line and the pause sign's.
+std::string MenuHint(InputFamily family);
+std::string PausedHint(InputFamily family);
+// The Keys page for a controller family.
+std::vector<std::string> ControllerKeyLines(InputFamily family);
+// The editor strip's line of keys.
+std::string EditorHint(InputFamily family);
+
+}  // namespace hopla
