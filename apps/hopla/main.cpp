@@ -14,8 +14,9 @@ namespace hopla {
 namespace {
 
 // Reads FILE (a new one starts from the game's own stages) and runs the editor on it. Exit
-// status: 0 after leaving, 2 for a file that is not a stage file (one line, no window), 1 when
-// the window cannot be opened or edits not saved were lost.
+// status: 0 after leaving, 2 for a file that is not a stage file (one line, no window; a message
+// box too where no one reads it), 1 when the window cannot be opened or edits not saved were
+// lost.
 int RunEditor(const std::string& file, const AppOptions& options) {
     std::optional<StageEdit> edit;
     try {

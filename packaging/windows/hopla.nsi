@@ -45,13 +45,13 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Hopla develo
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; A file type: its class (the name Explorer shows, its icon) and the extension pointing at it,
-; both under the user's own classes.
-!macro FileType EXT CLASS DESCRIPTION
+; A file type: its class (the name Explorer shows, its icon: a resource id of hopla.exe) and the
+; extension pointing at it, both under the user's own classes.
+!macro FileType EXT CLASS DESCRIPTION ICON
     WriteRegStr HKCU "${CLASSES}\${EXT}" "" "${CLASS}"
     WriteRegStr HKCU "${CLASSES}\${EXT}\OpenWithProgids" "${CLASS}" ""
     WriteRegStr HKCU "${CLASSES}\${CLASS}" "" "${DESCRIPTION}"
-    WriteRegStr HKCU "${CLASSES}\${CLASS}\DefaultIcon" "" "$INSTDIR\hopla.exe,0"
+    WriteRegStr HKCU "${CLASSES}\${CLASS}\DefaultIcon" "" "$INSTDIR\hopla.exe,${ICON}"
 !macroend
 !macro Verb CLASS VERB LABEL OPTION
     WriteRegStr HKCU "${CLASSES}\${CLASS}\shell\${VERB}" "" "${LABEL}"
@@ -79,9 +79,9 @@ Section "Hopla"
     CreateShortCut "$SMPROGRAMS\Hopla.lnk" "$INSTDIR\hopla.exe" "" "$INSTDIR\hopla.exe" 0 \
         SW_SHOWNORMAL "" "Steer a bouncing ball through 21 stages"
 
-    !insertmacro FileType ".demo" "Hopla.Demo" "Hopla demo"
+    !insertmacro FileType ".demo" "Hopla.Demo" "Hopla demo" -2
     !insertmacro Verb "Hopla.Demo" "open" "Play" "--play"
-    !insertmacro FileType ".stages" "Hopla.Stages" "Hopla stage file"
+    !insertmacro FileType ".stages" "Hopla.Stages" "Hopla stage file" -3
     !insertmacro Verb "Hopla.Stages" "open" "Play" "--stages"
     !insertmacro Verb "Hopla.Stages" "edit" "Edit" "--edit"
 

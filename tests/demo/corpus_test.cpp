@@ -15,6 +15,7 @@
 #include "shell/GameFiles.h"
 #include "shell/StageLookup.h"
 #include "support/SoundLog.h"
+#include "toolkit/FilePath.h"
 
 namespace hopla {
 namespace {
@@ -216,13 +217,19 @@ TEST(Checker, DemosOfAStageFileFindItOrSayHowToPlayThem) {
         std::string found;  // the end of the path found, or
         std::vector<std::string> says, never;
     } cases[] = {
-        {"found beside the programs", onFile, std::nullopt, "stages/first-steps.stages", {}, {}},
+        {"found beside the programs",
+         onFile,
+         std::nullopt,
+         JoinPath("stages", "first-steps.stages"),
+         {},
+         {}},
         {"--stages names others",
          onFile,
          own,
          "",
          {"needs the stages first-steps (hash ",
-          "play it without --stages, which finds them in " + exeDir + "stages/first-steps.stages"},
+          "play it without --stages, which finds them in " +
+              JoinPath(JoinPath(exeDir, "stages"), "first-steps.stages")},
          {}},
         {"same name, other stages",
          otherHash,

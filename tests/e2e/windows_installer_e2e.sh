@@ -65,6 +65,8 @@ for check in "$uninstall|DisplayName|Hopla" "$uninstall|DisplayVersion|[0-9]+\.[
     "$uninstall|DisplayIcon|hopla\.exe,0" "$uninstall|UninstallString|uninstall\.exe" \
     'HKCU\Software\Classes\.demo||Hopla\.Demo' 'HKCU\Software\Classes\.stages||Hopla\.Stages' \
     'HKCU\Software\Classes\Hopla.Demo\shell\open\command||hopla\.exe" --play "%1"' \
+    'HKCU\Software\Classes\Hopla.Demo\DefaultIcon||hopla\.exe,-2' \
+    'HKCU\Software\Classes\Hopla.Stages\DefaultIcon||hopla\.exe,-3' \
     'HKCU\Software\Classes\Hopla.Stages\shell\open\command||hopla\.exe" --stages "%1"' \
     'HKCU\Software\Classes\Hopla.Stages\shell\edit\command||hopla\.exe" --edit "%1"'; do
     IFS='|' read -r key value pattern <<<"$check"
@@ -77,8 +79,8 @@ headers=$(x86_64-w64-mingw32-objdump -p "$inst/hopla.exe")
 grep -q 'Subsystem.*Windows GUI' <<<"$headers" ||
     fail "hopla.exe is not a windowed (GUI subsystem) program"
 resources=$(wrestool -l "$inst/hopla.exe")
-for type in 14 16 24; do  # icon group, version, manifest
-    grep -q -- "--type=$type " <<<"$resources" || fail "hopla.exe has no resource of type $type"
+for resource in "14 --name=1" "14 --name=2" "14 --name=3" "16 " "24 "; do  # icons, version, manifest
+    grep -q -- "--type=$resource" <<<"$resources" || fail "hopla.exe has no resource --type=$resource"
 done
 version=$(win "$inst/hopla.exe" --version | tr -d '\r')
 [[ $version =~ ^hopla\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "hopla.exe --version printed '$version'"

@@ -1,6 +1,7 @@
 // The icon's scene, once as sampled pixels and once as SVG shapes.
 #include "tools/gen-assets/Icon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -88,23 +89,10 @@ std::uint8_t Channel(double v) {
     return static_cast<std::uint8_t>(std::lround(v < 0 ? 0 : (v > 255 ? 255 : v)));
 }
 
-std::string Hex(Rgb8 c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
-    return text;
-}
-
-std::string Number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
-}
-
-}  // namespace
-
-std::vector<Rgba8> RenderIcon(int size) {
-    const IndexedCanvas spring = SpringCell();
-    // At least 1024 samples across the icon, whatever its size.
+// A scene in design units drawn at size x size pixels, each pixel the average of a grid of
+// samples (at least 1024 across the picture, whatever its size).
+template <typename Scene>
+std::vector<Rgba8> Render(int size, const Scene& scene) {
     const int grid = (1024 + size - 1) / size;
     const double step = kDesign / (static_cast<double>(size) * grid);
     std::vector<Rgba8> pixels(static_cast<std::size_t>(size) * size);
@@ -113,8 +101,8 @@ std::vector<Rgba8> RenderIcon(int size) {
             Premultiplied sum;
             for (int sy = 0; sy < grid; ++sy) {
                 for (int sx = 0; sx < grid; ++sx) {
-                    const Premultiplied s = Sample(spring, (px * grid + sx + 0.5) * step,
-                                                   (py * grid + sy + 0.5) * step);
+                    const Premultiplied s =
+                        scene((px * grid + sx + 0.5) * step, (py * grid + sy + 0.5) * step);
                     sum.r += s.r;
                     sum.g += s.g;
                     sum.b += s.b;
@@ -133,11 +121,109 @@ std::vector<Rgba8> RenderIcon(int size) {
     return pixels;
 }
 
-std::vector<std::uint8_t> IconPng(int size) {
+std::vector<std::uint8_t> Png(int size, const std::vector<Rgba8>& pixels) {
     std::vector<std::uint8_t> samples;
     samples.reserve(static_cast<std::size_t>(size) * size * 4);
-    for (const Rgba8& p : RenderIcon(size)) samples.insert(samples.end(), {p.r, p.g, p.b, p.a});
+    for (const Rgba8& p : pixels) samples.insert(samples.end(), {p.r, p.g, p.b, p.a});
     return EncodePng({size, size, 4, samples.data()}, {.unfiltered = true, .level = 9});
+}
+
+// The document's page in design units: a sheet with its top right corner folded down.
+constexpr double kPageLeft = 36, kPageRight = 220, kPageTop = 8, kPageBottom = 248;
+constexpr double kFold = 52, kPageBorder = 8;
+constexpr Rgb8 kPaper{248, 248, 244}, kPaperEdge{128, 128, 136}, kFoldBack{208, 208, 212};
+// Where the page's picture lies: a square on the page's lower part.
+constexpr double kPictureLeft = 56, kPictureTop = 84, kPictureSide = 144;
+
+// Inside the sheet, less its folded corner (cut along the diagonal from the fold's left end on
+// the top edge to its lower end on the right edge), by at least `inset` from its edges.
+bool InSheet(double x, double y, double inset) {
+    if (x < kPageLeft + inset || x > kPageRight - inset || y < kPageTop + inset ||
+        y > kPageBottom - inset)
+        return false;
+    return ((kPageRight - x) + (y - kPageTop) - kFold) / std::sqrt(2.0) >= inset;
+}
+
+// The folded corner lying on the sheet: the triangle under the cut.
+bool InFlap(double x, double y) {
+    return x >= kPageRight - kFold && y <= kPageTop + kFold &&
+           (kPageRight - x) + (y - kPageTop) >= kFold;
+}
+
+// Four of the game's tiles, two by two, as a stage file's picture.
+Rgb8 StageTiles(const IndexedCanvas& tiles, double x, double y) {
+    const int tx = static_cast<int>(std::floor(x * 2 * kTileSize / kPictureSide));
+    const int ty = static_cast<int>(std::floor(y * 2 * kTileSize / kPictureSide));
+    return tiles.Get(std::clamp(tx, 0, 2 * kTileSize - 1), std::clamp(ty, 0, 2 * kTileSize - 1));
+}
+
+IndexedCanvas FourTiles() {
+    IndexedCanvas canvas(2 * kTileSize, 2 * kTileSize, tile::kHole);
+    CellPainter wall(canvas, 0, 0, kTileSize), breakable(canvas, kTileSize, 0, kTileSize);
+    CellPainter spring(canvas, 0, kTileSize, kTileSize),
+        launcher(canvas, kTileSize, kTileSize, kTileSize);
+    PaintWall(wall);
+    PaintBreakable(breakable);
+    PaintSpring(spring);
+    PaintLauncher(launcher);
+    return canvas;
+}
+
+std::string Hex(Rgb8 c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
+    return text;
+}
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+}  // namespace
+
+std::vector<Rgba8> RenderIcon(int size) {
+    const IndexedCanvas spring = SpringCell();
+    return Render(size, [&](double x, double y) { return Sample(spring, x, y); });
+}
+
+std::vector<std::uint8_t> IconPng(int size) {
+    return Png(size, RenderIcon(size));
+}
+
+std::vector<Rgba8> RenderDocumentIcon(Document kind, int size) {
+    const IndexedCanvas spring = SpringCell();
+    const IndexedCanvas tiles = FourTiles();
+    return Render(size, [&](double x, double y) {
+        Premultiplied p;
+        if (!InSheet(x, y, 0)) return p;
+        p.Over(InSheet(x, y, kPageBorder) ? kPaper : kPaperEdge, 1);
+        if (InFlap(x, y)) {
+            const bool edge = x - (kPageRight - kFold) < kPageBorder / 2 ||
+                              kPageTop + kFold - y < kPageBorder / 2;
+            p.Over(edge ? kPaperEdge : kFoldBack, 1);
+            return p;
+        }
+        const double u = x - kPictureLeft, v = y - kPictureTop;
+        if (u < 0 || v < 0 || u >= kPictureSide || v >= kPictureSide) return p;
+        if (kind == Document::Stages) {
+            p.Over(StageTiles(tiles, u, v), 1);
+            return p;
+        }
+        // The game's own scene, shrunk into the picture.
+        const Premultiplied scene =
+            Sample(spring, u * kDesign / kPictureSide, v * kDesign / kPictureSide);
+        if (scene.a > 0)
+            p.Over({Channel(scene.r / scene.a), Channel(scene.g / scene.a),
+                    Channel(scene.b / scene.a)},
+                   scene.a);
+        return p;
+    });
+}
+
+std::vector<std::uint8_t> DocumentIconPng(Document kind, int size) {
+    return Png(size, RenderDocumentIcon(kind, size));
 }
 
 std::string IconSvg() {

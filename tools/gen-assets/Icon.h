@@ -28,4 +28,10 @@ std::vector<std::uint8_t> IconPng(int size);
 // The same scene as a scalable SVG document, the tile as one rectangle per run of a colour.
 std::string IconSvg();
 
+// The icons of the game's two kinds of file, for Windows' file types: a white page with a
+// folded corner holding the game's own scene (a demo) or four of its tiles (a stage file).
+enum class Document { Demo, Stages };
+std::vector<Rgba8> RenderDocumentIcon(Document kind, int size);
+std::vector<std::uint8_t> DocumentIconPng(Document kind, int size);
+
 }  // namespace hopla::gen

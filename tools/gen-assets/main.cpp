@@ -66,6 +66,21 @@ int main(int argc, char** argv) {
             ok = false;
         }
     }
+    // The file types' icons, for the Windows installer.
+    const std::pair<hopla::gen::Document, const char*> documents[] = {
+        {hopla::gen::Document::Demo, "demo"}, {hopla::gen::Document::Stages, "stages"}};
+    for (const auto& [kind, type] : documents) {
+        for (int size : hopla::gen::kIconSizes) {
+            const std::string name =
+                "icons/document-" + std::string(type) + "-" + std::to_string(size) + ".png";
+            try {
+                ok = Write(dir, name, hopla::gen::DocumentIconPng(kind, size)) && ok;
+            } catch (const std::runtime_error& e) {
+                std::fprintf(stderr, "gen-assets: cannot encode %s: %s\n", name.c_str(), e.what());
+                ok = false;
+            }
+        }
+    }
     const std::string svg = hopla::gen::IconSvg();
     ok = Write(dir, "icons/hopla.svg", std::vector<std::uint8_t>(svg.begin(), svg.end())) && ok;
     return ok ? 0 : 1;
