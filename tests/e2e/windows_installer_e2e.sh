@@ -24,8 +24,9 @@ source "$here/common.sh"
 e2e_setup windows-installer Xvfb xdotool import script x86_64-w64-mingw32-objdump wrestool
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 trap '"$server" -k 2>/dev/null; e2e_cleanup' EXIT
-# A desktop's screen, larger than a handheld's: the game opens in a window there.
-e2e_start_xvfb 1600x1200x24
+# A desktop's screen, larger than a handheld's (the game opens in a window there) and smaller
+# than twice its picture (the window at scale 1).
+e2e_start_xvfb 1400x1000x24
 
 win() { "$wine" "$@" </dev/null 2>>"$work/wine.log"; }
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
