@@ -424,33 +424,26 @@ void EditorSession::playInput(const Routed& input) {
 }
 
 void EditorSession::togglePause() {
-    redraw_ = true;
-    if (!gate_.pausedFor(PauseReason::Player)) {
-        if (gate_.hold(PauseReason::Player)) {
-            clock_.pause();
-            host_.setSoundPaused(true);
-        }
-        return;
-    }
-    std::vector<Routed> owed;
-    if (!gate_.release(PauseReason::Player, owed)) return;
-    clock_.resume();
-    host_.setSoundPaused(false);
-    for (const Routed& release : owed) game_->keyUp(release.code);
+    setPaused(PauseReason::Player, !gate_.pausedFor(PauseReason::Player));
 }
 
 void EditorSession::away(bool away) {
-    if (mode_ != Mode::Play) return;
+    if (mode_ == Mode::Play) setPaused(PauseReason::Away, away);
+}
+
+// The test game's clock and sound stop with the first reason and go on when the last one goes;
+// then the game hears of the keys let go meanwhile.
+void EditorSession::setPaused(PauseReason reason, bool paused) {
     redraw_ = true;
-    if (away) {
-        if (gate_.hold(PauseReason::Away)) {
+    if (paused) {
+        if (gate_.hold(reason)) {
             clock_.pause();
             host_.setSoundPaused(true);
         }
         return;
     }
     std::vector<Routed> owed;
-    if (!gate_.release(PauseReason::Away, owed)) return;
+    if (!gate_.release(reason, owed)) return;
     clock_.resume();
     host_.setSoundPaused(false);
     for (const Routed& release : owed) game_->keyUp(release.code);

@@ -71,6 +71,7 @@ class EditorSession final : public WindowClient {
     void startPlay();
     void stopPlay(std::string message);
     void togglePause();
+    void setPaused(PauseReason reason, bool paused);
     void startCheck();
     // After the check's state may have changed: drawn again, and its verdict printed once.
     void pollCheck();
