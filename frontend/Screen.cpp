@@ -9,9 +9,25 @@
 #include "platform/Platform.h"
 #include "shell/SettingRows.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace hopla {
 
 namespace {
+
+#ifdef __EMSCRIPTEN__
+// clang-format off
+// In the browser the page puts its own container on the whole screen (Module.hoplaFullscreen in
+// frontend/web/index.html) and fits the canvas into it; SDL's own whole screen would resize
+// the canvas behind the page's back. The browser leaves it by Esc too, so it is asked each time.
+EM_JS(int, HoplaPageFullscreen, (), { return document.fullscreenElement ? 1 : 0; });
+EM_JS(void, HoplaSetPageFullscreen, (int on), {
+    if (Module.hoplaFullscreen) Module.hoplaFullscreen(!!on);
+});
+// clang-format on
+#endif
 
 // SDL settles on its invisible driver without saying why the visible ones failed; each of them,
 // asked by name, gives its own reason. Leaves the video subsystem shut down.
@@ -74,12 +90,19 @@ void Screen::show() {
 }
 
 bool Screen::fullscreen() const {
+#ifdef __EMSCRIPTEN__
+    return HoplaPageFullscreen() != 0;
+#endif
     return coversDisplay_ || (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
                                  SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
 void Screen::setFullscreen(bool on) {
     if (on == fullscreen()) return;
+#ifdef __EMSCRIPTEN__
+    HoplaSetPageFullscreen(on ? 1 : 0);
+    return;
+#endif
     if (WindowManagerRuns(window_.get()) != false) {
         SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         return;

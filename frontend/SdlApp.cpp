@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "platform/Platform.h"
 #include "play/Keys.h"
 #include "shell/DemoLink.h"
 #include "shell/RecordKeeper.h"
@@ -23,6 +24,8 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
     : runner_("Hopla", Game::kWidth, Game::kHeight, options),
       game_(clock_, hushable_, &runner_.text(), seed, exeDir),
       overlay_(runner_.text()) {
+    // The browser's page fits the picture itself: there is no scaling to choose.
+    if (BuildTarget() == "web") menu_.leaveOut(Setting::Scaling);
     runner_.attach(*this);
 }
 

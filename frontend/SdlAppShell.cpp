@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frontend/SdlApp.h"
+#include "platform/Platform.h"
 
 namespace hopla {
 
@@ -41,11 +42,13 @@ const Image& SdlApp::shown() {
         const std::vector<std::string> keys = values.input != InputFamily::Keyboard
                                                   ? ControllerKeyLines(values.input)
                                               : keyLines_ ? keyLines_()
-                                                          : DefaultKeyLines();
+                                                          : DefaultKeyLines(BuildTarget() == "web");
         return overlay_.menu(
             game_.picture(),
             menu_.view(values, keys, recordLines_ ? recordLines_() : std::vector<std::string>{}));
     }
+    // After Quit the last picture stays on the page as the game left it, with no pause sign.
+    if (game_.ended()) return game_.picture();
     if (gate_.paused()) return overlay_.paused(game_.picture(), PausedHint(values.input));
     return game_.picture();
 }

@@ -275,8 +275,9 @@ bool WindowRunner::windowCommand(Command command) {
         default:
             return false;
     }
-    // The window's scale, one step at a time, up to the largest that fits its display.
-    if (screen_.fullscreen()) return true;
+    // The window's scale, one step at a time, up to the largest that fits its display. A
+    // browser's page sizes the picture itself (Ctrl+Plus is the browser's zoom there).
+    if (screen_.fullscreen() || BuildTarget() == "web") return true;
     const int now = screen_.windowScale();
     const int next = now + (command == Command::ScaleUp ? 1 : -1);
     const int top = std::min(kMaxScale, std::max(now, screen_.fittingScale()));
@@ -355,6 +356,8 @@ void WindowRunner::stepSetting(Setting setting, int direction) {
             screen_.setFullscreen(next.fullscreen);
             settings_.fullscreen = screen_.fullscreen();
             showAll();
+            // A page goes on the whole screen only when asked in the visit: not remembered.
+            if (BuildTarget() == "web") return;
             break;
         case Setting::Scaling:
             settings_.scaling = next.scaling;

@@ -1,6 +1,8 @@
 // The menu's pages as rows, and its moves.
 #include "shell/Menu.h"
 
+#include <algorithm>
+
 namespace hopla {
 namespace {
 
@@ -36,7 +38,9 @@ std::vector<MenuRow> Menu::rows(const MenuValues& values) const {
     if (page_ != Page::Main) return {Plain("Back", Kind::Back)};
     std::vector<MenuRow> rows = {Plain("Resume", Kind::Resume)};
     for (const SettingRow& row : SettingRows())
-        if (!row.menuLabel.empty()) rows.push_back(SettingRowOf(row, values));
+        if (!row.menuLabel.empty() &&
+            std::find(leftOut_.begin(), leftOut_.end(), row.id) == leftOut_.end())
+            rows.push_back(SettingRowOf(row, values));
     rows.push_back(Plain("Keys", Kind::Keys));
     rows.push_back(Plain("Records", Kind::Records));
     rows.push_back(Plain("Quit", Kind::Quit));
@@ -124,17 +128,22 @@ MenuView Menu::view(const MenuValues& values, const std::vector<std::string>& ke
     return view;
 }
 
-std::vector<std::string> DefaultKeyLines() {
-    return {
+std::vector<std::string> DefaultKeyLines(bool inPage) {
+    std::vector<std::string> lines = {
         "Left / Right arrow: push the ball",
         "Space: back to the title room",
         "Left / right mouse button: faster / slower",
         "Esc: this menu   P: pause   M: mute",
-        "F11 or Alt+Enter: whole screen",
-        "Ctrl+Plus / Ctrl+Minus: window size",
-        "Controller: d-pad or stick, Start or Back,",
-        "  shoulders for faster / slower, Guide: menu",
     };
+    if (inPage) {
+        lines.push_back("Alt+Enter: whole screen");
+    } else {
+        lines.push_back("F11 or Alt+Enter: whole screen");
+        lines.push_back("Ctrl+Plus / Ctrl+Minus: window size");
+    }
+    lines.push_back("Controller: d-pad or stick, Start or Back,");
+    lines.push_back("  shoulders for faster / slower, Guide: menu");
+    return lines;
 }
 
 }  // namespace hopla

@@ -65,6 +65,9 @@ class Menu {
     void open();
     void close() { open_ = false; }
     Page page() const { return page_; }
+    // Leaves the row of `setting` out of the main page: the window cannot carry it out (the
+    // browser's page scales the picture itself).
+    void leaveOut(Setting setting) { leftOut_.push_back(setting); }
     int selected() const { return selected_; }
 
     // Up and Down move the selection round the rows; Left and Right step the selected row's
@@ -89,9 +92,11 @@ class Menu {
     bool open_ = false;
     Page page_ = Page::Main;
     int selected_ = 0;
+    std::vector<Setting> leftOut_;
 };
 
-// The keys as the game reads them, for the keys page while no other list is given.
-std::vector<std::string> DefaultKeyLines();
+// The keys as the game reads them, for the keys page while no other list is given; in a
+// browser's page (`inPage`) without the keys the browser keeps (F11, the window's size).
+std::vector<std::string> DefaultKeyLines(bool inPage = false);
 
 }  // namespace hopla

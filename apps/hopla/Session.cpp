@@ -36,9 +36,12 @@ std::vector<std::string> KeyLines(const KeyBindings& given) {
         "Left: " + KeyNames(keys.left) + "   Right: " + KeyNames(keys.right),
         "Back to the title room: " + KeyNames(keys.back),
     };
-    const std::vector<std::string> rest = DefaultKeyLines();
+    // In the browser F12 saves the picture as a download (frontend/web/Screenshot.cpp).
+    const bool inPage = BuildTarget() == "web";
+    const std::vector<std::string> rest = DefaultKeyLines(inPage);
     lines.insert(lines.end(), rest.begin() + 2, rest.end());
-    lines.push_back("F12: screenshot   Enter or a click: skip the opening");
+    lines.push_back(std::string(inPage ? "F12: save the picture" : "F12: screenshot") +
+                    "   Enter or a click: skip the opening");
     return lines;
 }
 

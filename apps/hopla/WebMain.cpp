@@ -53,6 +53,8 @@ EM_JS(void, HoplaKeepLastPicture, (), {
     canvas.parentNode.insertBefore(last, canvas);
     canvas.style.display = "none";
 });
+// Whether the page is on the whole screen, which the browser also leaves by itself (Esc).
+EM_JS(int, HoplaOnWholeScreen, (), { return document.fullscreenElement ? 1 : 0; });
 // The game has ended (status as the desktop game's exit status) or could not start.
 EM_JS(void, HoplaReportEnd, (int status, const char* message), {
     if (Module.onHoplaEnd) Module.onHoplaEnd(status, UTF8ToString(message));
@@ -101,11 +103,16 @@ class WebGame {
 
     std::unique_ptr<Session> session_;
     TickTiming timing_;
+    bool wholeScreen_ = false;  // as last seen: the menu's row shows a change
 };
 
 void WebGame::round() {
     SdlApp& app = session_->app();
     std::optional<Duration> wake;
+    if (const bool whole = HoplaOnWholeScreen() != 0; whole != wholeScreen_) {
+        wholeScreen_ = whole;
+        app.valuesChanged();
+    }
     try {
         wake = app.step();
     } catch (const std::exception& e) {

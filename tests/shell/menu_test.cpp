@@ -20,13 +20,14 @@ TEST(Menu, EveryMoveOnEveryPage) {
         return MenuAction{K::Step, setting, direction};
     };
     // Moves: u(p), d(own), l(eft), r(ight), s(elect), b(ack); the action of the last one, and
-    // where the menu is afterwards.
+    // where the menu is afterwards; in a page without the Scaling row when `inPage`.
     const struct {
         const char* moves;
         MenuAction last;
         bool open;
         Menu::Page page;
         int selected;
+        bool inPage = false;
     } cases[] = {
         {"s", resume, false, Menu::Page::Main, 0},
         {"b", resume, false, Menu::Page::Main, 0},
@@ -44,12 +45,17 @@ TEST(Menu, EveryMoveOnEveryPage) {
         {"ddddds", none, true, Menu::Page::Records, 0},
         {"dddddss", none, true, Menu::Page::Main, 5},  // Back chosen
         {"r", none, true, Menu::Page::Main, 0},
+        {"u", none, true, Menu::Page::Main, 5, true},
+        {"ddr", step(Setting::Volume, 1), true, Menu::Page::Main, 2, true},
+        {"ddds", none, true, Menu::Page::Keys, 0, true},
+        {"dddsb", none, true, Menu::Page::Main, 3, true},
     };
     const std::map<char, Command> commands = {{'u', Command::Up},     {'d', Command::Down},
                                               {'l', Command::Left},   {'r', Command::Right},
                                               {'s', Command::Select}, {'b', Command::Back}};
     for (const auto& c : cases) {
         Menu menu;
+        if (c.inPage) menu.leaveOut(Setting::Scaling);
         menu.open();
         MenuAction last;
         for (const char* m = c.moves; *m; ++m) last = menu.move(commands.at(*m));

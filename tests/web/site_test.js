@@ -1,12 +1,15 @@
 // The site in Debian's headless chromium (run by site_test.sh): demos played through the page
-// match (one on the stage file the site ships, chosen with ?stages=), bad demos and unknown stage
-// files are refused with one line, the page's picture is hopla-sim's, a held arrow takes the ball out of the title room in
-// a game the page records, whose demo then plays back headless with every check matching, and
-// a setting changed in the menu survives a reload. Prints the page's tick timing.
+// match (one on the stage file the site ships, chosen with ?stages=), bad demos, demos of other
+// sites and unknown stage files are refused with one line, the page's picture is hopla-sim's, a
+// held arrow (and on a phone, in portrait and landscape, the held Right control) takes the ball
+// out of the title room in a game the page records, whose demo then plays back headless with
+// every check matching, the picture is whole and fitted beside the controls and before and
+// after the whole screen, and a setting changed in the menu survives a reload. Prints the
+// page's tick timing.
 //
 //   node site_test.js BASE_URL WORK_DIR HOPLA_SIM
 "use strict";
-const { chromium } = require("playwright-core");
+const { chromium, devices } = require("playwright-core");
 const { execFileSync } = require("child_process");
 const fs = require("fs");
 const path = require("path");
@@ -31,6 +34,142 @@ async function ended(page, seconds) {
 async function savePicture(page, selector, file) {
   const url = await page.evaluate((s) => document.querySelector(s).toDataURL("image/png"), selector);
   fs.writeFileSync(file, Buffer.from(url.split(",")[1], "base64"));
+}
+
+// Where the picture and the controls are, and whether the picture is whole on screen, 4:3, as
+// large as its room allows (centred across it), above the status line and clear of every
+// control, each control at least 48 px square.
+async function layout(page) {
+  return page.evaluate(() => {
+    const box = (e) => { const r = e.getBoundingClientRect();
+                         return { l: r.left, t: r.top, r: r.right, b: r.bottom }; };
+    const stage = box(document.getElementById("stage"));
+    const bar = box(document.getElementById("bar"));
+    const controls = [...document.querySelectorAll("#pad button")]
+      .filter((b) => b.offsetParent !== null)
+      .map((b) => ({ label: b.getAttribute("aria-label"), ...box(b) }));
+    const apart = (a, b) => a.r <= b.l || b.r <= a.l || a.b <= b.t || b.b <= a.t;
+    const w = stage.r - stage.l, h = stage.b - stage.t;
+    // The picture's room: between the columns of controls beside it, above the status line
+    // and the rows of controls under it.
+    const left = Math.max(0, ...controls.filter((c) => c.r <= stage.l).map((c) => c.r));
+    const right = Math.min(innerWidth, ...controls.filter((c) => c.l >= stage.r).map((c) => c.l));
+    const bottom = Math.min(bar.t, ...controls.filter((c) => c.t >= stage.b).map((c) => c.t));
+    const problems = [];
+    if (stage.l < 0 || stage.t < 0 || stage.r > innerWidth || stage.b > bar.t)
+      problems.push("off screen or under the status line");
+    if (Math.abs(w * 3 - h * 4) > 4) problems.push(`not 4:3 (${w} x ${h})`);
+    if (Math.abs(stage.l - left - (right - stage.r)) > 1 ||
+        (controls.length === 0 && Math.abs(stage.t - (bottom - stage.b)) > 1))
+      problems.push("not centred");
+    if (right - left - w > 2 && bottom - h > 2) problems.push("smaller than its room");
+    for (const c of controls) {
+      if (!apart(c, stage)) problems.push(`${c.label} over the picture`);
+      if (c.r - c.l < 48 || c.b - c.t < 48) problems.push(`${c.label} under 48 px`);
+      if (c.l < 0 || c.t < 0 || c.r > innerWidth || c.b > innerHeight)
+        problems.push(`${c.label} off screen`);
+    }
+    return { stage, labels: controls.map((c) => c.label).sort().join(" "),
+             problems: problems.join(", ") };
+  });
+}
+
+// A game recorded in the page: the ball held right in the title room (by `hold`, which returns
+// the release) goes out to stage 0; the recording, up to that stage change, plays back in
+// hopla-sim with every check matching.
+async function recordRight(page, hold, what) {
+  await page.goto(`${base}/site/index.html?record=1`);
+  await page.click("#start");
+  await page.waitForTimeout(11000);
+  const release = await hold();
+  let recorded = "";
+  for (let i = 0; i < 100 && !/ check stage=0 /.test(recorded); i++) {
+    await page.waitForTimeout(200);
+    recorded = await page.evaluate(() =>
+      Module.FS.readFile("/demos/recorded.demo", { encoding: "utf8" }));
+  }
+  await release();
+  check(/ check stage=0 /.test(recorded), `${what} took the ball out of the title room`);
+  const cut = path.join(work, "recorded-cut.demo");
+  fs.writeFileSync(cut, recorded);
+  const kept = execFileSync(sim, ["--salvage", cut]);
+  fs.writeFileSync(path.join(work, "recorded.demo"), kept);
+  let played = true;
+  try {
+    execFileSync(sim, ["--play", path.join(work, "recorded.demo")], { stdio: "ignore" });
+  } catch (e) {
+    played = false;
+  }
+  check(played, `the demo recorded by ${what} plays back in hopla-sim with every check matching`);
+}
+
+// A phone with a touch screen, in portrait and landscape: the picture whole and clear of the
+// controls, and a game steered by holding the Right control while another finger pauses and
+// plays on (as the touch screen's own events, several fingers at once).
+async function phone(browser) {
+  const labels = "Back Left Menu Pause Right";
+  for (const name of ["iPhone 12", "iPhone 12 landscape"]) {
+    const { defaultBrowserType, ...device } = devices[name];
+    const context = await browser.newContext(device);
+    const page = await context.newPage();
+    page.on("pageerror", (e) => console.log(`page error: ${e.message}`));
+    await page.goto(`${base}/site/index.html`);
+    await page.tap("#start");
+    await page.waitForFunction(() => window.Module && Module.calledRun, null, { timeout: 30000 });
+    const placed = await layout(page);
+    await page.screenshot({ path: path.join(work, `page-${name.replace(/ /g, "-")}.png`) });
+    check(placed.problems === "" && placed.labels === labels,
+          `${name}: the whole picture is on screen beside the controls ${placed.labels} ` +
+          `(${placed.problems || "fitted"})`);
+    const cdp = await context.newCDPSession(page);
+    const centre = async (label, id) => {
+      const b = await page.locator(`[aria-label=${label}]`).boundingBox();
+      return { x: b.x + b.width / 2, y: b.y + b.height / 2, id };
+    };
+    const touch = (type, points) => cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+    await recordRight(page, async () => {
+      const right = await centre("Right", 1), pause = await centre("Pause", 2);
+      await touch("touchStart", [right]);
+      for (let i = 0; i < 2; i++) {  // paused, then on again, the right still held
+        await page.waitForTimeout(300);
+        await touch("touchStart", [right, pause]);
+        await touch("touchEnd", [pause]);  // the points that lift
+      }
+      return () => touch("touchEnd", [right]);
+    }, `${name}: holding the Right control`);
+    await context.close();
+  }
+}
+
+// The whole screen on and off, by the page's button and by the menu's row, with the browser
+// leaving it as by its Esc: the picture fitted and centred each time, and the same on screen
+// before and after.
+async function wholeScreen(page) {
+  await open(page, "");
+  await page.waitForTimeout(3000);
+  await page.keyboard.press("p");  // a picture that stands still
+  await page.waitForTimeout(300);
+  const before = await page.screenshot();
+  const states = [];
+  for (const on of [async () => page.click("#whole"),
+                    async () => {
+                      for (const key of ["p", "Escape", "ArrowDown", "Enter", "Escape", "p"]) {
+                        await page.keyboard.press(key);
+                        await page.waitForTimeout(150);
+                      }
+                    }]) {
+    await on();
+    await page.waitForTimeout(500);
+    const whole = await page.evaluate(() => document.fullscreenElement?.id);
+    const inside = await layout(page);
+    await page.evaluate(() => document.exitFullscreen());
+    await page.waitForTimeout(500);
+    const after = await layout(page);
+    states.push(`${whole}: ${inside.problems || "fitted"}, then ${after.problems || "fitted"}`);
+  }
+  const same = Buffer.compare(before, await page.screenshot()) === 0;
+  check(states.every((s) => s === "game: fitted, then fitted") && same,
+        `the whole screen on and off: ${states.join("; ")}; the same picture after: ${same}`);
 }
 
 async function main() {
@@ -64,7 +203,12 @@ async function main() {
   // (status 2); a stage file the site does not ship, by the page, which then never starts the
   // game. A demo of a shipped stage file played without ?stages finds it by name and hash.
   fs.writeFileSync(path.join(work, "demos", "bad.demo"), "not a demo\n");
+  const elsewhere = base.replace("127.0.0.1", "localhost") + "/site-test/demos/stage-19.demo";
   for (const [query, line, status] of [
+    [`play=${elsewhere}`,
+     /^cannot fetch the demo http:\/\/localhost:\d+\/\S+: the network or its site refused it$/,
+     "none"],
+    ["play=/site/favicon.png", /^\/site\/favicon\.png is no demo: a demo is a text file$/, "none"],
     ["play=/site-test/demos/bad.demo", /bad\.demo/, 2],
     ["play=/site-test/demos/first-steps-stage-03.demo", /^ok 2 checks$/, 0],
     ["stages=../first-steps&play=/site-test/demos/first-steps-stage-03.demo",
@@ -75,9 +219,11 @@ async function main() {
                                { timeout: 60000 });
     if (status !== "none") await ended(page, 60);
     const refused = await page.textContent("#result");
+    const once = status === 0 || (await page.textContent("#status")) === "";
     const outcome = await page.evaluate(() => window.hoplaEnded !== undefined ? window.hoplaEnded :
       document.querySelector("script[src='hopla.js']") ? "started" : "none");
-    check(line.test(refused) && outcome === status, `?${query} ends so (${outcome}): ${refused}`);
+    check(line.test(refused) && outcome === status && once,
+          `?${query} ends so (${outcome}), said once: ${refused}`);
   }
 
   // The page's last picture of a demo against hopla-sim's picture at the same point.
@@ -106,34 +252,21 @@ async function main() {
           `the page's picture at ${at} ms is hopla-sim's shot (${differing} pixels differ)`);
   }
 
-  // A game recorded in the page: the right arrow held in the title room takes the ball out to
-  // stage 0; the recording, up to that stage change, plays back headless.
-  await open(page, "?record=1");
-  await page.waitForTimeout(11000);
-  await page.keyboard.down("ArrowRight");
-  let recorded = "";
-  for (let i = 0; i < 100 && !/ check stage=0 /.test(recorded); i++) {
-    await page.waitForTimeout(200);
-    recorded = await page.evaluate(() =>
-      Module.FS.readFile("/demos/recorded.demo", { encoding: "utf8" }));
-  }
-  await page.keyboard.up("ArrowRight");
+  // A game recorded in the page, steered by the keyboard's right arrow.
+  await recordRight(page, async () => {
+    await page.keyboard.down("ArrowRight");
+    return () => page.keyboard.up("ArrowRight");
+  }, "the held right arrow");
   await page.screenshot({ path: path.join(work, "page-stage0.png") });
-  check(/ check stage=0 /.test(recorded), "the held right arrow took the ball out of the title room");
-  const cut = path.join(work, "recorded-cut.demo");
-  fs.writeFileSync(cut, recorded);
-  const kept = execFileSync(sim, ["--salvage", cut]);
-  fs.writeFileSync(path.join(work, "recorded.demo"), kept);
-  let played = true;
-  try {
-    execFileSync(sim, ["--play", path.join(work, "recorded.demo")], { stdio: "ignore" });
-  } catch (e) {
-    played = false;
-  }
-  check(played, "the demo recorded in the page plays back in hopla-sim with every check matching");
+
+  await wholeScreen(page);
+  const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true,
+                                          args: ["--no-sandbox", "--disable-gpu"] });
+  await phone(browser);
+  await browser.close();
 
   // A setting changed in the menu (Esc, down to Volume, a tenth softer) is kept by the browser
-  // across a reload.
+  // across a reload; the page has no Scaling row.
   const settings = () => page.evaluate(() => {
     try {
       return Module.FS.readFile("/kept/settings/settings.ini", { encoding: "utf8" });
@@ -143,7 +276,7 @@ async function main() {
   });
   await open(page, "");
   await page.waitForTimeout(3000);
-  for (const key of ["Escape", "ArrowDown", "ArrowDown", "ArrowDown", "ArrowLeft", "Escape"]) {
+  for (const key of ["Escape", "ArrowDown", "ArrowDown", "ArrowLeft", "Escape"]) {
     await page.keyboard.press(key);
     await page.waitForTimeout(150);
   }
