@@ -1,5 +1,6 @@
 # The site of the browser build (target `site`, all of it in ${CMAKE_BINARY_DIR}/site): our own
-# page (frontend/web/index.html), the game's hopla.js and hopla.wasm, and hopla.data, which
+# page (frontend/web/index.html) with its manifest, app icons and service worker (sw.js), the
+# game's hopla.js and hopla.wasm, and hopla.data, which
 # the page's loader puts at /hopla/ (the game's ExecutableDir there): the eight wave files, the
 # font cut to the glyphs the game shows, renamed and with its licence beside it, and the shipped
 # stage files in stages/, where --stages NAME finds them beside the game (the page's ?stages=).
@@ -70,6 +71,9 @@ string(JOIN ", " HOPLA_WEB_STAGES ${HOPLA_WEB_STAGES})
 configure_file(${CMAKE_SOURCE_DIR}/frontend/web/index.html ${HOPLA_SITE}/index.html @ONLY)
 set(site_files ${HOPLA_SITE}/index.html)
 foreach(copy assets/icons/hopla-64.png=favicon.png
+             assets/icons/hopla-192.png=hopla-192.png
+             assets/icons/hopla-512.png=hopla-512.png
+             frontend/web/manifest.webmanifest=manifest.webmanifest
              frontend/web/font-notice.txt=hopla-gothic-subset.txt)
     string(REPLACE "=" ";" copy ${copy})
     list(GET copy 0 from)
@@ -85,4 +89,21 @@ add_custom_command(OUTPUT ${HOPLA_SITE}/IPA_Font_License.txt
                            ${HOPLA_SITE}/IPA_Font_License.txt
                    DEPENDS ${HOPLA_FONT_LICENCE})
 list(APPEND site_files ${HOPLA_SITE}/IPA_Font_License.txt)
-add_custom_target(site ALL DEPENDS ${site_files} hopla)
+
+# The service worker, which keeps every file of the site for play without the network, named
+# for a hash of them all (cmake/SiteVersion.cmake).
+set(kept_files)
+foreach(file ${site_files})
+    get_filename_component(name ${file} NAME)
+    list(APPEND kept_files ${name})
+endforeach()
+list(APPEND kept_files hopla.js hopla.wasm hopla.data)
+string(REPLACE ";" "\\;" kept_list "${kept_files}")
+add_custom_command(
+    OUTPUT ${HOPLA_SITE}/sw.js
+    COMMAND ${CMAKE_COMMAND} -DSITE=${HOPLA_SITE} -DTEMPLATE=${CMAKE_SOURCE_DIR}/frontend/web/sw.js
+            "-DFILES=${kept_list}" -P ${CMAKE_SOURCE_DIR}/cmake/SiteVersion.cmake
+    DEPENDS ${site_files} hopla ${CMAKE_SOURCE_DIR}/frontend/web/sw.js
+            ${CMAKE_SOURCE_DIR}/cmake/SiteVersion.cmake $<TARGET_FILE:hopla>
+    COMMENT "Writing the site's service worker")
+add_custom_target(site ALL DEPENDS ${site_files} ${HOPLA_SITE}/sw.js hopla)

@@ -24,8 +24,12 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
     : runner_("Hopla", Game::kWidth, Game::kHeight, options),
       game_(clock_, hushable_, &runner_.text(), seed, exeDir),
       overlay_(runner_.text()) {
-    // The browser's page fits the picture itself: there is no scaling to choose.
-    if (BuildTarget() == "web") menu_.leaveOut(Setting::Scaling);
+    // The browser's page fits the picture itself: there is no scaling to choose. The browser
+    // keeps the records only as long as it likes: they can go to a file and back.
+    if (BuildTarget() == "web") {
+        menu_.leaveOut(Setting::Scaling);
+        menu_.offerExport();
+    }
     runner_.attach(*this);
 }
 

@@ -5,6 +5,10 @@
 #include "frontend/SdlApp.h"
 #include "platform/Platform.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace hopla {
 
 // The game's clock stops, and the sound with it, when the first reason comes.
@@ -100,6 +104,16 @@ void SdlApp::menuAction(MenuAction action) {
             break;
         case MenuAction::Kind::Step:
             runner_.stepSetting(action.setting, action.direction);
+            break;
+        case MenuAction::Kind::Export:
+        case MenuAction::Kind::Import:
+#ifdef __EMSCRIPTEN__
+            // The page does it (frontend/web/pre.js); an import reloads the page.
+            if (action.kind == MenuAction::Kind::Export)
+                EM_ASM({ Module.hoplaExportKept(); });
+            else
+                EM_ASM({ Module.hoplaImportKept(); });
+#endif
             break;
         case MenuAction::Kind::Quit:
             // As the window's close request: the game ends at once, status 0.

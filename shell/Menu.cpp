@@ -43,6 +43,10 @@ std::vector<MenuRow> Menu::rows(const MenuValues& values) const {
             rows.push_back(SettingRowOf(row, values));
     rows.push_back(Plain("Keys", Kind::Keys));
     rows.push_back(Plain("Records", Kind::Records));
+    if (export_) {
+        rows.push_back(Plain("Export records and settings", Kind::Export));
+        rows.push_back(Plain("Import records and settings", Kind::Import));
+    }
     rows.push_back(Plain("Quit", Kind::Quit));
     return rows;
 }

@@ -22,6 +22,8 @@ struct MenuAction {
         Keys,     // to the keys page (the menu's own)
         Records,  // to the records page (the menu's own)
         Back,     // to the main page (the menu's own)
+        Export,   // the records and settings saved to a file of the player's
+        Import,   // ... and read back from one
     };
     Kind kind = Kind::None;
     Setting setting = Setting::Scale;
@@ -68,6 +70,9 @@ class Menu {
     // Leaves the row of `setting` out of the main page: the window cannot carry it out (the
     // browser's page scales the picture itself).
     void leaveOut(Setting setting) { leftOut_.push_back(setting); }
+    // Adds the rows that export the records and settings to a file and import them back (a
+    // browser keeps them only as long as it likes).
+    void offerExport() { export_ = true; }
     int selected() const { return selected_; }
 
     // Up and Down move the selection round the rows; Left and Right step the selected row's
@@ -93,6 +98,7 @@ class Menu {
     Page page_ = Page::Main;
     int selected_ = 0;
     std::vector<Setting> leftOut_;
+    bool export_ = false;
 };
 
 // The keys as the game reads them, for the keys page while no other list is given; in a

@@ -27,7 +27,7 @@ TEST(Menu, EveryMoveOnEveryPage) {
         bool open;
         Menu::Page page;
         int selected;
-        bool inPage = false;
+        bool inPage = false;  // and with the rows of export and import
     } cases[] = {
         {"s", resume, false, Menu::Page::Main, 0},
         {"b", resume, false, Menu::Page::Main, 0},
@@ -45,17 +45,23 @@ TEST(Menu, EveryMoveOnEveryPage) {
         {"ddddds", none, true, Menu::Page::Records, 0},
         {"dddddss", none, true, Menu::Page::Main, 5},  // Back chosen
         {"r", none, true, Menu::Page::Main, 0},
-        {"u", none, true, Menu::Page::Main, 5, true},
+        {"u", none, true, Menu::Page::Main, 7, true},
         {"ddr", step(Setting::Volume, 1), true, Menu::Page::Main, 2, true},
         {"ddds", none, true, Menu::Page::Keys, 0, true},
         {"dddsb", none, true, Menu::Page::Main, 3, true},
+        {"uuus", MenuAction{K::Export}, true, Menu::Page::Main, 5, true},
+        {"uus", MenuAction{K::Import}, true, Menu::Page::Main, 6, true},
+        {"us", quit, false, Menu::Page::Main, 7, true},
     };
     const std::map<char, Command> commands = {{'u', Command::Up},     {'d', Command::Down},
                                               {'l', Command::Left},   {'r', Command::Right},
                                               {'s', Command::Select}, {'b', Command::Back}};
     for (const auto& c : cases) {
         Menu menu;
-        if (c.inPage) menu.leaveOut(Setting::Scaling);
+        if (c.inPage) {
+            menu.leaveOut(Setting::Scaling);
+            menu.offerExport();
+        }
         menu.open();
         MenuAction last;
         for (const char* m = c.moves; *m; ++m) last = menu.move(commands.at(*m));

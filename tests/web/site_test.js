@@ -180,6 +180,7 @@ async function loading(context) {
   const times = [];
   await cdp.send("Network.enable");
   await cdp.send("Network.setCacheDisabled", { cacheDisabled: true });
+  await cdp.send("Network.setBypassServiceWorker", { bypass: true });
   for (const rate of [0, 1000000]) {
     await cdp.send("Network.emulateNetworkConditions", { offline: false, latency: rate ? 40 : 0,
       downloadThroughput: rate || -1, uploadThroughput: -1 });
@@ -198,6 +199,47 @@ async function loading(context) {
   }
   console.log(`     from the click to the game's start: ${times.join(", ")}`);
   await page.close();
+}
+
+// The menu's Export saves the settings (volume 90 here) to a file; with the volume lowered
+// again, its Import reads the file back and the page reloads with them.
+async function exportImport(page, settings) {
+  const keys = async (...names) => {
+    for (const key of names) {
+      await page.keyboard.press(key);
+      await page.waitForTimeout(150);
+    }
+  };
+  const file = path.join(work, "kept.json");
+  const download = page.waitForEvent("download");
+  await keys("Escape", "ArrowUp", "ArrowUp", "ArrowUp", "Enter");  // Export, above Import, Quit
+  await (await download).saveAs(file);
+  const chooser = page.waitForEvent("filechooser");
+  await keys("ArrowUp", "ArrowUp", "ArrowUp", "ArrowLeft");  // Volume: 80
+  const lowered = await settings();
+  await keys("ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "Enter");  // Import
+  const reloaded = page.waitForEvent("load");
+  await (await chooser).setFiles(file);
+  await reloaded;
+  await page.click("#start");
+  await page.waitForFunction(() => window.Module && Module.calledRun, null, { timeout: 30000 });
+  const back = await settings();
+  check(/volume = 80/.test(lowered) && /volume = 90/.test(back),
+        `the settings exported, changed and imported back: ${JSON.stringify(back)}`);
+}
+
+// With the network off after one visit, a reload starts the game from the service worker's
+// cache.
+async function offline(context, page) {
+  await page.goto(`${base}/site/index.html`);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await context.setOffline(true);
+  await page.reload();
+  await page.click("#start");
+  const started = await page.waitForFunction(() => window.Module && Module.calledRun, null,
+                                             { timeout: 30000 }).then(() => true, () => false);
+  await context.setOffline(false);
+  check(started, "with the network off after one visit, a reload starts the game");
 }
 
 async function main() {
@@ -316,6 +358,8 @@ async function main() {
   const reread = await settings();
   check(/volume = 90/.test(written) && reread === written,
         `the settings survive a reload: ${JSON.stringify(reread)}`);
+  await exportImport(page, settings);
+  await offline(context, page);
 
   await context.close();
   if (failures) {

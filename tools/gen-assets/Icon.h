@@ -16,6 +16,8 @@ struct Rgba8 {
 
 // The pixel sizes the icon is drawn at for the hicolor theme.
 inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+// The sizes a web app's manifest asks for (the browser's install and home-screen icons).
+inline constexpr int kWebIconSizes[] = {192, 512};
 
 // The icon at size x size pixels, straight alpha, transparent outside the rounded playfield.
 // Each pixel is the average of a grid of samples of the scene, so the tile's pixel art is

@@ -1,10 +1,12 @@
 // gen-assets OUTDIR: writes the tile sheet, the ending sheet, the eight sound files and the
-// desktop icons (OUTDIR/icons).
+// desktop icons and the web page's app icons (OUTDIR/icons).
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "tools/gen-assets/BmpWriter.h"
 #include "tools/gen-assets/EndingArt.h"
@@ -57,7 +59,10 @@ int main(int argc, char** argv) {
 
     std::error_code error;
     std::filesystem::create_directories(dir + "/icons", error);
-    for (int size : hopla::gen::kIconSizes) {
+    std::vector<int> sizes(std::begin(hopla::gen::kIconSizes), std::end(hopla::gen::kIconSizes));
+    sizes.insert(sizes.end(), std::begin(hopla::gen::kWebIconSizes),
+                 std::end(hopla::gen::kWebIconSizes));
+    for (int size : sizes) {
         const std::string name = "icons/hopla-" + std::to_string(size) + ".png";
         try {
             ok = Write(dir, name, hopla::gen::IconPng(size)) && ok;

@@ -1,0 +1,29 @@
+// The site's service worker: every file of the site kept in a cache named for this version of
+// the site (cmake/SiteVersion.cmake writes the version and the list in), so the game starts with
+// the network off after one visit. A new site has a new sw.js, which the browser installs on the
+// next visit: it fills its own cache, takes over, and deletes the caches of older versions.
+"use strict";
+const CACHE = "hopla-@HOPLA_SITE_VERSION@";
+const FILES = [@HOPLA_SITE_FILES@];
+
+self.addEventListener("install", (event) => {
+  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES))
+                    .then(() => self.skipWaiting()));
+});
+
+self.addEventListener("activate", (event) => {
+  event.waitUntil(caches.keys()
+    .then((keys) => Promise.all(keys.filter((k) => k.startsWith("hopla-") && k !== CACHE)
+                                    .map((k) => caches.delete(k))))
+    .then(() => self.clients.claim()));
+});
+
+// The site's own files from the cache (the page whatever its query: ?play=, ?record=1);
+// anything else, a demo to play for one, from the network.
+self.addEventListener("fetch", (event) => {
+  const request = event.request;
+  if (request.method !== "GET" || new URL(request.url).origin !== location.origin) return;
+  event.respondWith(caches.open(CACHE)
+    .then((cache) => cache.match(request, { ignoreSearch: request.mode === "navigate" }))
+    .then((kept) => kept || fetch(request)));
+});
