@@ -28,18 +28,11 @@
 namespace hopla {
 namespace {
 
-// The menu's keys page: the keys bound to the game's three, then the rest of the default page
-// (whose first two lines name the default keys).
-std::vector<std::string> KeyLines(const KeyBindings& given) {
-    const KeyBindings keys = WithDefaults(given);
-    std::vector<std::string> lines = {
-        "Left: " + KeyNames(keys.left) + "   Right: " + KeyNames(keys.right),
-        "Back to the title room: " + KeyNames(keys.back),
-    };
+// The menu's keys page below its rows (which name the keys bound to the game's three).
+std::vector<std::string> KeyLines() {
     // In the browser F12 saves the picture as a download (frontend/web/Screenshot.cpp).
     const bool inPage = BuildTarget() == "web";
-    const std::vector<std::string> rest = DefaultKeyLines(inPage);
-    lines.insert(lines.end(), rest.begin() + 2, rest.end());
+    std::vector<std::string> lines = DefaultKeyLines(inPage);
     lines.push_back(std::string(inPage ? "F12: save the picture" : "F12: screenshot") +
                     "   Enter or a click: skip the opening");
     return lines;
@@ -233,7 +226,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
             demo ? RecordFrom::Demo : RecordFrom::Play, stagesId);
         game.setRecordKeeper(session->keeper_.get());
-        game.setKeyLines([keys = app.settings.keys] { return KeyLines(keys); });
+        game.setKeyLines([] { return KeyLines(); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId), own = !stagesId] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());
             for (const std::string& warning : loaded.warnings)
