@@ -1,6 +1,7 @@
 // The game as the runner's client: its input, its timers, demos and records, and its picture.
 #include "frontend/SdlApp.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "play/Keys.h"
@@ -22,8 +23,15 @@ std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Durati
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : runner_("Hopla", Game::kWidth, Game::kHeight, options),
       game_(clock_, hushable_, &runner_.text(), seed, exeDir),
-      overlay_(runner_.text()) {
+      overlay_(runner_.text()),
+      raceOn_(options.settings.race) {
+    applySpeed();
     runner_.attach(*this);
+}
+
+void SdlApp::setRecordKeeper(RecordKeeper* keeper) {
+    keeper_ = keeper;
+    applySpeed();
 }
 
 void SdlApp::setDemo(DemoLink* demo) {
@@ -43,15 +51,64 @@ std::optional<Duration> SdlApp::nextWake() const {
     return wake;
 }
 
+void SdlApp::setRace(std::optional<GameRecord> best, SplitSink splits) {
+    race_ = Race(std::move(best));
+    splits_ = std::move(splits);
+    raceUpdate();
+}
+
+void SdlApp::raceUpdate() {
+    if (const std::optional<Split> split = race_.update(game_.stage(), game_.tally()))
+        if (splits_) splits_(*split);
+}
+
+namespace {
+
+void CopyArea(const Image& from, Image& to, const Rect& area) {
+    const Rect r = area.intersect({0, 0, from.width, from.height});
+    for (int y = r.top; y < r.bottom; ++y)
+        std::copy_n(from.pixels.begin() + static_cast<std::ptrdiff_t>(y) * from.width + r.left,
+                    r.width(),
+                    to.pixels.begin() + static_cast<std::ptrdiff_t>(y) * to.width + r.left);
+}
+
+Rect Union(const Rect& a, const Rect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+}  // namespace
+
+Frame SdlApp::racedFrame() {
+    const Image& picture = game_.picture();
+    const Rect changed = game_.takeChanged();
+    std::vector<std::string> lines = race_.lines();
+    // The overlay is drawn again when its lines changed or the game drew under it.
+    if (lines == raceLines_ && !changed.overlaps(racedLast_)) {
+        CopyArea(picture, raced_, changed);
+        return {&raced_, changed, false, {}};
+    }
+    CopyArea(picture, raced_, changed);
+    CopyArea(picture, raced_, racedLast_);
+    const Rect drawn = overlay_.race(raced_, lines);
+    const Rect also = Union(racedLast_, drawn);
+    racedLast_ = drawn;
+    raceLines_ = std::move(lines);
+    return {&raced_, changed, false, also};
+}
+
 Frame SdlApp::frame() {
     if (!overlayChanged_) {
         // While the menu or the pause sign shows, the game is paused and its picture still.
         if (gate_.paused()) return {};
-        return {&game_.picture(), game_.takeChanged(), false};
+        if (raceOn_) return racedFrame();
+        return {&game_.picture(), game_.takeChanged(), false, {}};
     }
     overlayChanged_ = false;
     game_.takeChanged();
-    return {&shown(), {}, true};
+    return {&shown(), {}, true, {}};
 }
 
 void SdlApp::toGame(InputKind kind, int code) {
@@ -71,6 +128,7 @@ bool SdlApp::runDueTimer() {
     if (next->name == "Timer1") opening_ = false;  // the ball moves: the opening is over
     if (tickObserver_) tickObserver_(next->name, next->due, started, clock_.now());
     if (keeper_) keeper_->check(std::cout, std::cerr);
+    raceUpdate();
     return true;
 }
 
@@ -126,6 +184,9 @@ void SdlApp::command(Command command) {
                 menu_.open();
                 pause(PauseReason::Menu);
             }
+            return;
+        case Command::Race:
+            if (!menu_.isOpen()) toggleRace();
             return;
         case Command::Pause:
             if (menu_.isOpen()) return;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "frontend/SdlApp.h"
+#include "shell/DemoLink.h"
+#include "shell/RecordKeeper.h"
 
 namespace hopla {
 
@@ -47,7 +49,11 @@ const Image& SdlApp::shown() {
             menu_.view(values, keys, recordLines_ ? recordLines_() : std::vector<std::string>{}));
     }
     if (gate_.paused()) return overlay_.paused(game_.picture(), PausedHint(values.input));
-    return game_.picture();
+    if (!raceOn_) return game_.picture();
+    raced_ = game_.picture();
+    raceLines_ = race_.lines();
+    racedLast_ = overlay_.race(raced_, raceLines_);
+    return raced_;
 }
 
 void SdlApp::valuesChanged() {
@@ -84,6 +90,18 @@ bool SdlApp::pointer(const PointerInput& pointer) {
     return true;
 }
 
+void SdlApp::toggleRace() {
+    runner_.stepSetting(Setting::Race, 1);
+    raceOn_ = runner_.values().settings.race;
+    overlayChanged_ = true;
+}
+
+void SdlApp::applySpeed() {
+    const int speed = runner_.values().settings.speed;
+    clock_.setRate(speed);
+    if (keeper_) keeper_->slowed(speed < RealClock::kFullRate);
+}
+
 void SdlApp::menuAction(MenuAction action) {
     overlayChanged_ = true;
     switch (action.kind) {
@@ -96,7 +114,11 @@ void SdlApp::menuAction(MenuAction action) {
             resume(PauseReason::Menu);
             break;
         case MenuAction::Kind::Step:
+            // A demo being recorded said at its start who plays: its speed stays.
+            if (action.setting == Setting::Speed && demo_ && demo_->recording()) break;
             runner_.stepSetting(action.setting, action.direction);
+            if (action.setting == Setting::Speed) applySpeed();
+            raceOn_ = runner_.values().settings.race;
             break;
         case MenuAction::Kind::Quit:
             // As the window's close request: the game ends at once, status 0.

@@ -102,6 +102,28 @@ const Image& Overlay::paused(const Image& picture, const std::string& hint) {
     return image_;
 }
 
+Rect Overlay::race(Image& onto, const std::vector<std::string>& lines) const {
+    if (lines.empty()) return {};
+    const Font body = BodyFont();
+    const int lineH = text_.lineHeight(body);
+    int width = 0;
+    for (const std::string& line : lines) width = std::max(width, text_.width(line, body));
+    const Rect panel = Rect::Sized(4, 4, width + 12, static_cast<int>(lines.size()) * lineH + 8)
+                           .intersect({0, 0, onto.width, onto.height});
+    // Half as bright under the panel: the playfield still shows through.
+    for (int y = panel.top; y < panel.bottom; ++y)
+        for (int x = panel.left; x < panel.right; ++x) {
+            std::uint32_t& p = onto.at(x, y);
+            p = (p >> 1) & 0x7F7F7Fu;
+        }
+    int y = panel.top + 4;
+    for (const std::string& line : lines) {
+        text_.draw(onto, panel, panel.left + 6, y, line, body, kTitle);
+        y += lineH;
+    }
+    return panel;
+}
+
 std::optional<int> Overlay::rowAt(int x, int y) const {
     for (std::size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].contains(x, y)) return static_cast<int>(i);

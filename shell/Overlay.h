@@ -1,5 +1,6 @@
-// What the shell draws over the game's picture: the menu and the pause sign, in a picture of
-// its own (the game's picture is never drawn into), presented in its place while they show.
+// What the shell draws over the game's picture: the menu, the pause sign and the race overlay,
+// in a picture of its own (the game's picture is never drawn into), presented in its place
+// while they show.
 #pragma once
 
 #include <optional>
@@ -21,6 +22,10 @@ class Overlay {
     const Image& menu(const Image& picture, const MenuView& view);
     // The game's picture dimmed a little, with a small "Paused" sign in the middle.
     const Image& paused(const Image& picture, const std::string& hint);
+    // The race's lines on a dimmed panel in the top left corner of `onto`, a copy of the game's
+    // picture that the caller keeps (it copies back what the panel covered before drawing it
+    // again). Returns the area drawn; nothing for no lines.
+    Rect race(Image& onto, const std::vector<std::string>& lines) const;
     // The menu row at a point of the picture; none off every row.
     std::optional<int> rowAt(int x, int y) const;
 

@@ -165,7 +165,8 @@ LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys) {
 }
 
 std::string FormatSettings(const Settings& settings) {
-    std::string text = "# Hopla's settings; the game rewrites the [window] and [sound] values.\n";
+    std::string text =
+        "# Hopla's settings; the game rewrites the [window], [sound] and [play] values.\n";
     std::string_view section;
     for (const Owned& value : OwnedValues(settings)) {
         if (value.section != section) {

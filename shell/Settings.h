@@ -32,11 +32,11 @@ struct LoadedSettings {
 // counts. Key names are looked up with `keys`.
 LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys);
 
-// A new file's text for these settings: the [window] and [sound] sections (the keys are the
+// A new file's text for these settings: the [window], [sound] and [play] sections (the keys are the
 // defaults until the player writes a [keys] section).
 std::string FormatSettings(const Settings& settings);
 
-// `text` (the file as it is) with the values the game writes ([window] and [sound]): their
+// `text` (the file as it is) with the values the game writes ([window], [sound], [play]): their
 // lines get the new values, missing ones are added to their section (or a new section at the
 // end); every other line, comments, key bindings and unknown lines included, stays as it was.
 std::string UpdateSettingsText(std::string_view text, const Settings& settings);

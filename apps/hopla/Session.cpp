@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -22,6 +23,7 @@
 #include "shell/StageLookup.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 #include "toolkit/Output.h"
 #include "toolkit/Text.h"
 
@@ -193,6 +195,10 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         if (const std::optional<std::string> why = WhyNotWritable(*options.record, kTypedPath))
             return done(
                 Fatal(2, "cannot write the demo " + Escaped(*options.record) + ": " + *why));
+    if (options.splitsOut && *options.splitsOut != "-")
+        if (const std::optional<std::string> why = WhyNotWritable(*options.splitsOut, kTypedPath))
+            return done(
+                Fatal(2, "cannot write the splits " + Escaped(*options.splitsOut) + ": " + *why));
     if (options.play) {
         try {
             demo = ReadDemoFile(*options.play);
@@ -223,13 +229,33 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
                                                *options.play, std::cerr, StandardErrorIsTerminal());
         } else if (options.record) {
             session->link_ =
-                DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
+                DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId,
+                                    app.settings.speed < RealClock::kFullRate ? DemoMaker::Assisted
+                                                                              : DemoMaker::Person);
         }
         game.setDemo(session->link_.get());
         session->keeper_ = std::make_unique<RecordKeeper>(
             game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
             demo ? RecordFrom::Demo : RecordFrom::Play, stagesId);
         game.setRecordKeeper(session->keeper_.get());
+        SdlApp::SplitSink splits;
+        if (options.splitsOut) {
+            std::ostream* out = &std::cout;
+            if (*options.splitsOut != "-") {
+                session->splitsFile_ = std::make_unique<std::ofstream>(
+                    PathFromUtf8(*options.splitsOut), std::ios::binary | std::ios::trunc);
+                if (!*session->splitsFile_)
+                    throw std::runtime_error("cannot write the splits " +
+                                             Escaped(*options.splitsOut));
+                out = session->splitsFile_.get();
+            }
+            // Each line at once, for a timer that reads as the game goes.
+            splits = [out](const Split& split) { *out << SplitLine(split) << std::endl; };
+        }
+        const LoadedRecords known = LoadRecords(RecordsDirFor(RecordsDir(), stagesId), LocalNow());
+        for (const std::string& warning : known.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        game.setRace(BestGame(known.records), std::move(splits));
         game.setKeyLines([keys = app.settings.keys] { return KeyLines(keys); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId), own = !stagesId] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());

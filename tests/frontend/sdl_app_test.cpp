@@ -168,5 +168,34 @@ TEST(SdlApp, TheShellKeepsTheKeysHighlightAndSavesOnlyThePlayersChanges) {
     ::testing::internal::GetCapturedStderr();
 }
 
+// The race overlay, Tab, is drawn over a copy of the game's picture, never into it: the
+// picture stays the same with it on or off, and off the panel nothing differs.
+TEST(SdlApp, TheRaceOverlayLeavesTheGamesPictureAlone) {
+    ScopedEnv video("SDL_VIDEODRIVER", "dummy");
+    SdlLibrary sdl;
+    AppOptions options;
+    options.settings.scale = 1;
+    options.mute = true;
+    SdlApp app(1, HOPLA_BUILD_DIR, options);
+    for (int i = 0; i < 20; ++i) app.step();
+    const std::vector<std::uint32_t> picture = app.game().picture().pixels;
+    const Image plain = app.shown();
+    EXPECT_EQ(plain.pixels, picture);
+    app.input({Command::Race});
+    const Image raced = app.shown();
+    EXPECT_EQ(app.game().picture().pixels, picture);
+    int differ = 0;
+    for (int y = 0; y < raced.height; ++y)
+        for (int x = 0; x < raced.width; ++x)
+            if (raced.at(x, y) != plain.at(x, y)) {
+                ++differ;
+                EXPECT_LT(x, 400);
+                EXPECT_LT(y, 100);
+            }
+    EXPECT_GT(differ, 0);
+    app.input({Command::Race});
+    EXPECT_EQ(app.shown().pixels, picture);
+}
+
 }  // namespace
 }  // namespace hopla
