@@ -24,7 +24,8 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
     : runner_("Hopla", Game::kWidth, Game::kHeight, options),
       game_(clock_, hushable_, &runner_.text(), seed, exeDir),
       overlay_(runner_.text()),
-      raceOn_(options.settings.race) {
+      raceOn_(options.settings.race),
+      ghostOn_(options.settings.ghost) {
     applySpeed();
     runner_.attach(*this);
 }
@@ -81,29 +82,44 @@ Rect Union(const Rect& a, const Rect& b) {
 
 }  // namespace
 
+std::optional<GhostPoint> SdlApp::ghostNow() {
+    const int stage = game_.stage();
+    if (!ghostOn_ || !ghost_ || stage < 0 || stage >= kRecordStages) return std::nullopt;
+    return ghost_->at(stage, game_.tally().stageTicks[static_cast<std::size_t>(stage)]);
+}
+
+Rect SdlApp::drawGhost(const std::optional<GhostPoint>& at) {
+    return at ? overlay_.ghost(raced_, at->x, at->y) : Rect{};
+}
+
 Frame SdlApp::racedFrame() {
     const Image& picture = game_.picture();
     const Rect changed = game_.takeChanged();
-    std::vector<std::string> lines = race_.lines();
-    // The overlay is drawn again when its lines changed or the game drew under it.
-    if (lines == raceLines_ && !changed.overlaps(racedLast_)) {
-        CopyArea(picture, raced_, changed);
-        return {&raced_, changed, false, {}};
-    }
+    std::vector<std::string> lines = raceOn_ ? race_.lines() : std::vector<std::string>{};
+    const std::optional<GhostPoint> ghost = ghostNow();
     CopyArea(picture, raced_, changed);
-    CopyArea(picture, raced_, racedLast_);
-    const Rect drawn = overlay_.race(raced_, lines);
-    const Rect also = Union(racedLast_, drawn);
-    racedLast_ = drawn;
-    raceLines_ = std::move(lines);
-    return {&raced_, changed, false, also};
+    // The ghost where it was goes, and comes where it is now, with the game's change.
+    CopyArea(picture, raced_, ghostLast_);
+    Rect area = Union(changed, ghostLast_);
+    Rect also;
+    // The panel is drawn again when its lines changed or something was drawn under it.
+    if (lines != raceLines_ || area.overlaps(racedLast_)) {
+        CopyArea(picture, raced_, racedLast_);
+        const Rect drawn = overlay_.race(raced_, lines);
+        also = Union(racedLast_, drawn);
+        racedLast_ = drawn;
+        raceLines_ = std::move(lines);
+    }
+    ghostLast_ = drawGhost(ghost);
+    area = Union(area, ghostLast_);
+    return {&raced_, area, false, also};
 }
 
 Frame SdlApp::frame() {
     if (!overlayChanged_) {
         // While the menu or the pause sign shows, the game is paused and its picture still.
         if (gate_.paused()) return {};
-        if (raceOn_) return racedFrame();
+        if (raceOn_ || ghostOn_) return racedFrame();
         return {&game_.picture(), game_.takeChanged(), false, {}};
     }
     overlayChanged_ = false;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/WindowRunner.h"
+#include "headless/Ghost.h"
 #include "shell/Menu.h"
 #include "shell/Overlay.h"
 #include "shell/PauseGate.h"
@@ -72,6 +74,10 @@ class SdlApp final : public WindowClient {
     using SplitSink = std::function<void(const Split& split)>;
     void setRace(std::optional<GameRecord> best, SplitSink splits = {});
 
+    // The ghost: the best game replayed beside this one, its ball drawn while the setting is
+    // on. None: no best game to show. Set before run().
+    void setGhost(std::unique_ptr<Ghost> ghost) { ghost_ = std::move(ghost); }
+
     // What the menu's keys and records pages list, asked each time the page is drawn; without
     // one, the keys page lists the keys the game reads and the records page says there are
     // none yet.
@@ -117,8 +123,12 @@ class SdlApp final : public WindowClient {
     void toggleRace();
     // After every handler: the race's numbers and splits.
     void raceUpdate();
-    // The game's changed part with the race overlay on it, in raced_.
+    // The game's changed part with the race overlay and the ghost on it, in raced_.
     Frame racedFrame();
+    // Where the ghost is at the game's stage and tick; none while it is not shown.
+    std::optional<GhostPoint> ghostNow();
+    // The ghost drawn into raced_; the area it took.
+    Rect drawGhost(const std::optional<GhostPoint>& at);
 
     WindowRunner runner_;
     HushableSound hushable_{
@@ -142,6 +152,9 @@ class SdlApp final : public WindowClient {
     Image raced_;                         // the game's picture with the race overlay on it
     Rect racedLast_;                      // where the overlay was drawn last
     std::vector<std::string> raceLines_;  // the lines drawn there
+    std::unique_ptr<Ghost> ghost_;
+    bool ghostOn_ = false;
+    Rect ghostLast_;  // where the ghost was drawn last
 };
 
 }  // namespace hopla

@@ -49,10 +49,11 @@ const Image& SdlApp::shown() {
             menu_.view(values, keys, recordLines_ ? recordLines_() : std::vector<std::string>{}));
     }
     if (gate_.paused()) return overlay_.paused(game_.picture(), PausedHint(values.input));
-    if (!raceOn_) return game_.picture();
+    if (!raceOn_ && !ghostOn_) return game_.picture();
     raced_ = game_.picture();
-    raceLines_ = race_.lines();
+    raceLines_ = raceOn_ ? race_.lines() : std::vector<std::string>{};
     racedLast_ = overlay_.race(raced_, raceLines_);
+    ghostLast_ = drawGhost(ghostNow());
     return raced_;
 }
 
@@ -119,6 +120,7 @@ void SdlApp::menuAction(MenuAction action) {
             runner_.stepSetting(action.setting, action.direction);
             if (action.setting == Setting::Speed) applySpeed();
             raceOn_ = runner_.values().settings.race;
+            ghostOn_ = runner_.values().settings.ghost;
             break;
         case MenuAction::Kind::Quit:
             // As the window's close request: the game ends at once, status 0.

@@ -370,8 +370,10 @@ void WindowRunner::stepSetting(Setting setting, int direction) {
         case Setting::Speed:  // the client sets its clock's rate
             settings_.speed = next.speed;
             break;
-        case Setting::Race:  // the client draws it
+        case Setting::Race:  // the client draws them
+        case Setting::Ghost:
             settings_.race = next.race;
+            settings_.ghost = next.ghost;
             break;
         default:
             return;  // no row of the menu

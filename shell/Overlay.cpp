@@ -124,6 +124,21 @@ Rect Overlay::race(Image& onto, const std::vector<std::string>& lines) const {
     return panel;
 }
 
+Rect Overlay::ghost(Image& onto, int x, int y) const {
+    constexpr int kRadius = 6;
+    const Rect area = Rect::Sized(x - kRadius, y - kRadius, 2 * kRadius + 1, 2 * kRadius + 1)
+                          .intersect({0, 0, onto.width, onto.height});
+    // Half white over what is there, inside the circle.
+    for (int py = area.top; py < area.bottom; ++py)
+        for (int px = area.left; px < area.right; ++px) {
+            const int dx = px - x, dy = py - y;
+            if (dx * dx + dy * dy > kRadius * kRadius) continue;
+            std::uint32_t& p = onto.at(px, py);
+            p = ((p >> 1) & 0x7F7F7Fu) + 0x606870u;
+        }
+    return area;
+}
+
 std::optional<int> Overlay::rowAt(int x, int y) const {
     for (std::size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].contains(x, y)) return static_cast<int>(i);

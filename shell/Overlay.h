@@ -26,6 +26,9 @@ class Overlay {
     // picture that the caller keeps (it copies back what the panel covered before drawing it
     // again). Returns the area drawn; nothing for no lines.
     Rect race(Image& onto, const std::vector<std::string>& lines) const;
+    // The ghost's ball at (x, y) of `onto`, translucent, a little larger than the ball; the
+    // area drawn.
+    Rect ghost(Image& onto, int x, int y) const;
     // The menu row at a point of the picture; none off every row.
     std::optional<int> rowAt(int x, int y) const;
 

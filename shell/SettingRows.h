@@ -32,6 +32,7 @@ struct Settings {
     KeyBindings keys = {};   // none for a role: its default keys
     int speed = kSpeeds[0];  // percent of full speed, one of kSpeeds; below it the game is assisted
     bool race = false;       // the race overlay over the picture
+    bool ghost = false;      // the best game's ball over the picture
     bool operator==(const Settings&) const = default;
 };
 
@@ -43,6 +44,7 @@ enum class Setting {
     Volume,
     Speed,
     Race,
+    Ghost,
     Left,
     Right,
     Back

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -256,6 +257,18 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         for (const std::string& warning : known.warnings)
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         game.setRace(BestGame(known.records), std::move(splits));
+        // The ghost replays the best game's demo, when there is one.
+        const std::string bestDemo = JoinPath(RecordsDirFor(RecordsDir(), stagesId), "best.demo");
+        std::error_code ec;
+        if (!RecordsDir().empty() && std::filesystem::exists(PathFromUtf8(bestDemo), ec)) {
+            try {
+                game.setGhost(std::make_unique<Ghost>(ReadDemoFile(bestDemo), ExecutableDir(),
+                                                      WaveFileLength,
+                                                      stages ? &stages->file : nullptr));
+            } catch (const DemoError& e) {
+                std::fprintf(stderr, "hopla: no ghost: %s\n", e.what());
+            }
+        }
         game.setKeyLines([keys = app.settings.keys] { return KeyLines(keys); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId), own = !stagesId] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());

@@ -44,6 +44,7 @@ TEST(Menu, EveryMoveOnEveryPage) {
         {"ddddr", step(Setting::Speed, 1), true, Menu::Page::Main, 4},
         {"dddds", none, true, Menu::Page::Main, 4},
         {"ddddds", step(Setting::Race, 1), true, Menu::Page::Main, 5},
+        {"dddddds", step(Setting::Ghost, 1), true, Menu::Page::Main, 6},
         {down(keys, "s"), none, true, Menu::Page::Keys, 0},
         {down(keys, "sdl"), none, true, Menu::Page::Keys, 0},  // one row: Back
         {down(keys, "sb"), none, true, Menu::Page::Main, keys},
@@ -124,11 +125,13 @@ TEST(Menu, PagesShowTheirValuesAndLines) {
         EXPECT_EQ(menu.view({settings, v.muted, v.sound}, {}, {}).rows,
                   (std::vector<std::string>{"Resume", "Whole screen: on", "Scaling: integer",
                                             v.volume, "Slow motion: off", "Race overlay: off",
-                                            "Keys", "Records", "Quit"}));
+                                            "Ghost: off", "Keys", "Records", "Quit"}));
     settings.speed = 75;
     settings.race = true;
+    settings.ghost = true;
     EXPECT_EQ(menu.view({settings}, {}, {}).rows[4], "Slow motion: 75 %");
     EXPECT_EQ(menu.view({settings}, {}, {}).rows[5], "Race overlay: on");
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: on");
     menu.click(static_cast<int>(menu.rows().size()) - 2);
     EXPECT_EQ(menu.view({}, {}, {}).lines, std::vector<std::string>{"No records yet"});
     EXPECT_EQ(menu.view({}, {}, {"1. 1234 ABCD"}).lines, std::vector<std::string>{"1. 1234 ABCD"});

@@ -60,11 +60,12 @@ TEST(Options, WhatEachOptionSets) {
          })},
         {{"--scaling=FIT", "--volume", "100", "--volume", "40"},
          with([](Settings& s) { s.volume = 40; })},
-        {{"--speed", "75", "--race", "--splits-out", "-"}, with([](Settings& s) {
+        {{"--speed", "75", "--race", "--ghost", "--splits-out", "-"}, with([](Settings& s) {
              s.speed = 75;
              s.race = true;
+             s.ghost = true;
          })},
-        {{"--race", "--no-race", "--speed=100"}, file},
+        {{"--race", "--no-race", "--ghost", "--no-ghost", "--speed=100"}, file},
     };
     for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.args);

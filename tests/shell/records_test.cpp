@@ -8,14 +8,18 @@
 #include <sys/wait.h>
 #endif
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
 
 #include "headless/DemoPlayback.h"
+#include "headless/Ghost.h"
 #include "shell/GameFiles.h"
 #include "shell/Race.h"
 #include "shell/RecordKeeper.h"
@@ -276,6 +280,36 @@ TEST(Records, TheRaceSplitsEachStageAgainstTheBest) {
               "split stage=3 ticks=412 total=1530 score=153 behind_ticks=-24 behind_score=-2");
     EXPECT_EQ(SplitLine({0, 399, 399, 39, {}, {}}),
               "split stage=0 ticks=399 total=399 score=39 behind_ticks=- behind_score=-");
+}
+
+// The ghost is the best demo's ball at the same tick of the same stage, however the game beside
+// it asks: tick by tick, jumping ahead, past the stage's end (where the best game left it), and
+// from a new game's start again.
+TEST(Records, TheGhostIsTheBestDemosBallAtTheSameTick) {
+    const Demo demo = ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/game.demo");
+    SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
+    std::map<std::pair<int, int>, GhostPoint> replay;  // (stage, ticks) -> the ball, first seen
+    std::array<GhostPoint, kRecordStages> left{};      // the ball as it left each stage
+    const ObserverHandle watch = sim.game().observe([&](std::string_view) {
+        const int stage = sim.game().stage();
+        if (stage >= kRecordStages) return;
+        const GhostPoint ball{static_cast<int>(std::lround(sim.state().TrailX[0])),
+                              static_cast<int>(std::lround(sim.state().TrailY[0]))};
+        replay.try_emplace({stage, sim.game().tally().stageTicks[stage]}, ball);
+        left[stage] = ball;
+    });
+    ASSERT_TRUE(PlayDemo(sim, demo).finished);
+    Ghost ghost(demo, HOPLA_BUILD_DIR, WaveFileLength);
+    int asked = 0;
+    for (const auto& [at, ball] : replay)
+        if (at.first <= 2 || at.second % 37 == 0) {
+            EXPECT_EQ(ghost.at(at.first, at.second), ball) << at.first << " " << at.second;
+            ++asked;
+        }
+    EXPECT_GT(asked, 100);
+    EXPECT_EQ(ghost.at(20, 100000), left[20]);
+    EXPECT_EQ(ghost.at(0, 1), replay.at({0, 1}));  // a new game
+    EXPECT_EQ(ghost.at(1, 100000), left[1]);
 }
 
 TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {
