@@ -105,6 +105,7 @@ void SdlApp::applySpeed() {
 
 void SdlApp::menuAction(MenuAction action) {
     overlayChanged_ = true;
+    runner_.setCapturing(menu_.capturing().has_value());
     switch (action.kind) {
         case MenuAction::Kind::Resume:  // out of a pause by P as well
         {
@@ -121,6 +122,10 @@ void SdlApp::menuAction(MenuAction action) {
             if (action.setting == Setting::Speed) applySpeed();
             raceOn_ = runner_.values().settings.race;
             ghostOn_ = runner_.values().settings.ghost;
+            break;
+        case MenuAction::Kind::ResetKeys:
+            runner_.resetKeys();
+            menu_.bound("Every key and button back to its default");
             break;
         case MenuAction::Kind::Quit:
             // As the window's close request: the game ends at once, status 0.

@@ -1,6 +1,6 @@
-// What the shell draws over the game's picture: the menu, the pause sign and the race overlay,
-// in a picture of its own (the game's picture is never drawn into), presented in its place
-// while they show.
+// What the shell draws over the game's picture: the menu, the pause sign, notes and the race
+// overlay, in a picture of its own (the game's picture is never drawn into), presented in its
+// place while they show.
 #pragma once
 
 #include <optional>
@@ -29,6 +29,9 @@ class Overlay {
     // The ghost's ball at (x, y) of `onto`, translucent, a little larger than the ball; the
     // area drawn.
     Rect ghost(Image& onto, int x, int y) const;
+    // `picture` (whatever is shown: the game's, the menu, the pause sign) with a one-line note
+    // on a strip along its bottom edge, for the window's own news (a screenshot saved).
+    const Image& note(const Image& picture, const std::string& line);
     // The menu row at a point of the picture; none off every row.
     std::optional<int> rowAt(int x, int y) const;
 
