@@ -491,10 +491,10 @@ Frame EditorSession::frame() {
     if (mode_ == Mode::Play && !redraw_) {
         const Rect changed = game_->takeChanged();
         if (changed.width() <= 0 || changed.height() <= 0) return {};
-        return {&view_.drawPlay(game_->picture(), status()), changed, false};
+        return {&view_.drawPlay(game_->picture(), status()), changed, false, {}};
     }
     if (!redraw_) return {};
-    return {&shown(), {}, true};
+    return {&shown(), {}, true, {}};
 }
 
 const Image& EditorSession::shown() {

@@ -70,6 +70,8 @@ std::optional<Command> WindowCommandOf(SDL_Keycode key, Uint16 modifiers) {
                 return Command::Pause;
             case SDLK_m:
                 return Command::Mute;
+            case SDLK_TAB:
+                return Command::Race;
             default:
                 break;
         }

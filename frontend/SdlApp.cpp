@@ -1,6 +1,7 @@
 // The game as the runner's client: its input, its timers, demos and records, and its picture.
 #include "frontend/SdlApp.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "platform/Platform.h"
@@ -23,7 +24,10 @@ std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Durati
 SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& options)
     : runner_("Hopla", Game::kWidth, Game::kHeight, options),
       game_(clock_, hushable_, &runner_.text(), seed, exeDir),
-      overlay_(runner_.text()) {
+      overlay_(runner_.text()),
+      raceOn_(options.settings.race),
+      ghostOn_(options.settings.ghost) {
+    applySpeed();
     // The browser's page fits the picture itself: there is no scaling to choose. The browser
     // keeps the records only as long as it likes: they can go to a file and back.
     if (BuildTarget() == "web") {
@@ -31,6 +35,11 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
         menu_.offerExport();
     }
     runner_.attach(*this);
+}
+
+void SdlApp::setRecordKeeper(RecordKeeper* keeper) {
+    keeper_ = keeper;
+    applySpeed();
 }
 
 void SdlApp::setDemo(DemoLink* demo) {
@@ -50,15 +59,79 @@ std::optional<Duration> SdlApp::nextWake() const {
     return wake;
 }
 
+void SdlApp::setRace(std::optional<GameRecord> best, SplitSink splits) {
+    race_ = Race(std::move(best));
+    splits_ = std::move(splits);
+    raceUpdate();
+}
+
+void SdlApp::raceUpdate() {
+    if (const std::optional<Split> split = race_.update(game_.stage(), game_.tally()))
+        if (splits_) splits_(*split);
+}
+
+namespace {
+
+void CopyArea(const Image& from, Image& to, const Rect& area) {
+    const Rect r = area.intersect({0, 0, from.width, from.height});
+    for (int y = r.top; y < r.bottom; ++y)
+        std::copy_n(from.pixels.begin() + static_cast<std::ptrdiff_t>(y) * from.width + r.left,
+                    r.width(),
+                    to.pixels.begin() + static_cast<std::ptrdiff_t>(y) * to.width + r.left);
+}
+
+Rect Union(const Rect& a, const Rect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+}  // namespace
+
+std::optional<GhostPoint> SdlApp::ghostNow() {
+    const int stage = game_.stage();
+    if (!ghostOn_ || !ghost_ || stage < 0 || stage >= kRecordStages) return std::nullopt;
+    return ghost_->at(stage, game_.tally().stageTicks[static_cast<std::size_t>(stage)]);
+}
+
+Rect SdlApp::drawGhost(const std::optional<GhostPoint>& at) {
+    return at ? overlay_.ghost(raced_, at->x, at->y) : Rect{};
+}
+
+Frame SdlApp::racedFrame() {
+    const Image& picture = game_.picture();
+    const Rect changed = game_.takeChanged();
+    std::vector<std::string> lines = raceOn_ ? race_.lines() : std::vector<std::string>{};
+    const std::optional<GhostPoint> ghost = ghostNow();
+    CopyArea(picture, raced_, changed);
+    // The ghost where it was goes, and comes where it is now, with the game's change.
+    CopyArea(picture, raced_, ghostLast_);
+    Rect area = Union(changed, ghostLast_);
+    Rect also;
+    // The panel is drawn again when its lines changed or something was drawn under it.
+    if (lines != raceLines_ || area.overlaps(racedLast_)) {
+        CopyArea(picture, raced_, racedLast_);
+        const Rect drawn = overlay_.race(raced_, lines);
+        also = Union(racedLast_, drawn);
+        racedLast_ = drawn;
+        raceLines_ = std::move(lines);
+    }
+    ghostLast_ = drawGhost(ghost);
+    area = Union(area, ghostLast_);
+    return {&raced_, area, false, also};
+}
+
 Frame SdlApp::frame() {
     if (!overlayChanged_) {
         // While the menu or the pause sign shows, the game is paused and its picture still.
         if (gate_.paused()) return {};
-        return {&game_.picture(), game_.takeChanged(), false};
+        if (raceOn_ || ghostOn_) return racedFrame();
+        return {&game_.picture(), game_.takeChanged(), false, {}};
     }
     overlayChanged_ = false;
     game_.takeChanged();
-    return {&shown(), {}, true};
+    return {&shown(), {}, true, {}};
 }
 
 void SdlApp::toGame(InputKind kind, int code) {
@@ -78,6 +151,7 @@ bool SdlApp::runDueTimer() {
     if (next->name == "Timer1") opening_ = false;  // the ball moves: the opening is over
     if (tickObserver_) tickObserver_(next->name, next->due, started, clock_.now());
     if (keeper_) keeper_->check(std::cout, std::cerr);
+    raceUpdate();
     return true;
 }
 
@@ -140,6 +214,9 @@ void SdlApp::command(Command command) {
                 menu_.open();
                 pause(PauseReason::Menu);
             }
+            return;
+        case Command::Race:
+            if (!menu_.isOpen()) toggleRace();
             return;
         case Command::Pause:
             if (menu_.isOpen()) return;

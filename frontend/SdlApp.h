@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -14,10 +15,12 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/WindowRunner.h"
+#include "headless/Ghost.h"
 #include "shell/Menu.h"
 #include "shell/Overlay.h"
 #include "shell/PauseGate.h"
 #include "shell/QuickStart.h"
+#include "shell/Race.h"
 #include "shell/RealClock.h"
 #include "shell/WindowClient.h"
 
@@ -62,7 +65,18 @@ class SdlApp final : public WindowClient {
     void setDemo(DemoLink* demo);
     // The player's records: told of every input of the player and, after every timer handler,
     // asked to look for the final screen. Set before run(); it must outlive run().
-    void setRecordKeeper(RecordKeeper* keeper) { keeper_ = keeper; }
+    // It hears whether the game runs slowed, now and at every change.
+    void setRecordKeeper(RecordKeeper* keeper);
+
+    // The race against `best` (the player's best finished game; none before the first): its
+    // overlay drawn while the setting is on, and each split handed to `splits` (--splits-out)
+    // when given. Set before run().
+    using SplitSink = std::function<void(const Split& split)>;
+    void setRace(std::optional<GameRecord> best, SplitSink splits = {});
+
+    // The ghost: the best game replayed beside this one, its ball drawn while the setting is
+    // on. None: no best game to show. Set before run().
+    void setGhost(std::unique_ptr<Ghost> ghost) { ghost_ = std::move(ghost); }
 
     // What the menu's keys and records pages list, asked each time the page is drawn; without
     // one, the keys page lists the keys the game reads and the records page says there are
@@ -103,6 +117,18 @@ class SdlApp final : public WindowClient {
     void resume(PauseReason reason);
     bool menuInput(const Routed& routed);
     void menuAction(MenuAction action);
+    // The game's clock at the speed of the run's settings; the records told.
+    void applySpeed();
+    // Tab: the race overlay on or off, remembered.
+    void toggleRace();
+    // After every handler: the race's numbers and splits.
+    void raceUpdate();
+    // The game's changed part with the race overlay and the ghost on it, in raced_.
+    Frame racedFrame();
+    // Where the ghost is at the game's stage and tick; none while it is not shown.
+    std::optional<GhostPoint> ghostNow();
+    // The ghost drawn into raced_; the area it took.
+    Rect drawGhost(const std::optional<GhostPoint>& at);
 
     WindowRunner runner_;
     HushableSound hushable_{
@@ -120,6 +146,15 @@ class SdlApp final : public WindowClient {
     Overlay overlay_;
     bool overlayChanged_ = false;  // the menu or the pause sign is to be drawn again (or removed)
     Lines keyLines_, recordLines_;
+    Race race_{std::nullopt};
+    SplitSink splits_;
+    bool raceOn_ = false;                 // the race overlay shows
+    Image raced_;                         // the game's picture with the race overlay on it
+    Rect racedLast_;                      // where the overlay was drawn last
+    std::vector<std::string> raceLines_;  // the lines drawn there
+    std::unique_ptr<Ghost> ghost_;
+    bool ghostOn_ = false;
+    Rect ghostLast_;  // where the ghost was drawn last
 };
 
 }  // namespace hopla

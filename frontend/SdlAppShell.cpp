@@ -4,6 +4,8 @@
 
 #include "frontend/SdlApp.h"
 #include "platform/Platform.h"
+#include "shell/DemoLink.h"
+#include "shell/RecordKeeper.h"
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -54,7 +56,12 @@ const Image& SdlApp::shown() {
     // After Quit the last picture stays on the page as the game left it, with no pause sign.
     if (game_.ended()) return game_.picture();
     if (gate_.paused()) return overlay_.paused(game_.picture(), PausedHint(values.input));
-    return game_.picture();
+    if (!raceOn_ && !ghostOn_) return game_.picture();
+    raced_ = game_.picture();
+    raceLines_ = raceOn_ ? race_.lines() : std::vector<std::string>{};
+    racedLast_ = overlay_.race(raced_, raceLines_);
+    ghostLast_ = drawGhost(ghostNow());
+    return raced_;
 }
 
 void SdlApp::valuesChanged() {
@@ -91,6 +98,18 @@ bool SdlApp::pointer(const PointerInput& pointer) {
     return true;
 }
 
+void SdlApp::toggleRace() {
+    runner_.stepSetting(Setting::Race, 1);
+    raceOn_ = runner_.values().settings.race;
+    overlayChanged_ = true;
+}
+
+void SdlApp::applySpeed() {
+    const int speed = runner_.values().settings.speed;
+    clock_.setRate(speed);
+    if (keeper_) keeper_->slowed(speed < RealClock::kFullRate);
+}
+
 void SdlApp::menuAction(MenuAction action) {
     overlayChanged_ = true;
     runner_.setCapturing(menu_.capturing().has_value());
@@ -104,7 +123,12 @@ void SdlApp::menuAction(MenuAction action) {
             resume(PauseReason::Menu);
             break;
         case MenuAction::Kind::Step:
+            // A demo being recorded said at its start who plays: its speed stays.
+            if (action.setting == Setting::Speed && demo_ && demo_->recording()) break;
             runner_.stepSetting(action.setting, action.direction);
+            if (action.setting == Setting::Speed) applySpeed();
+            raceOn_ = runner_.values().settings.race;
+            ghostOn_ = runner_.values().settings.ghost;
             break;
         case MenuAction::Kind::ResetKeys:
             runner_.resetKeys();

@@ -137,7 +137,9 @@ void WindowRunner::run() {
         const std::optional<Duration> wake = step();
         if (client_->ended()) break;
         std::optional<SteadyTime> deadline;
-        if (wake) deadline = std::chrono::steady_clock::now() + (*wake - client_->clock().now());
+        if (wake)
+            deadline = std::chrono::steady_clock::now() +
+                       client_->clock().realFor(*wake - client_->clock().now());
         if (noting()) deadline = deadline ? std::min(*deadline, noteUntil_) : noteUntil_;
         if (controllers_.ok()) {
             const SteadyTime poll =
@@ -181,6 +183,7 @@ void WindowRunner::present() {
         screen_.presentAll(*frame.picture);
     else
         screen_.present(*frame.picture, frame.changed);
+    if (!frame.whole && !frame.also.empty()) screen_.present(*frame.picture, frame.also);
 }
 
 void WindowRunner::showAll() {
@@ -387,6 +390,14 @@ void WindowRunner::stepSetting(Setting setting, int direction) {
         case Setting::Volume:
             setMuted(false);  // a change of the volume is heard
             setVolume(next.volume);
+            break;
+        case Setting::Speed:  // the client sets its clock's rate
+            settings_.speed = next.speed;
+            break;
+        case Setting::Race:  // the client draws them
+        case Setting::Ghost:
+            settings_.race = next.race;
+            settings_.ghost = next.ghost;
             break;
         default:
             return;  // no row of the menu

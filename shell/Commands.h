@@ -21,6 +21,7 @@ enum class Command {
     Menu,        // Esc, the controller's Guide, or its Back and Start together
     Pause,       // P or Pause
     Mute,        // M
+    Race,        // Tab: the race overlay on or off
     Up,
     Down,
     Left,

@@ -40,6 +40,8 @@ class DemoLink {
     DemoLink& operator=(const DemoLink&) = delete;
 
     bool playing() const { return player_ != nullptr; }
+    // Recording into a file whose header already says who plays: the game's speed stays.
+    bool recording() const { return recorder_ != nullptr; }
     // The player's keys and buttons: to the game and the file when recording, ignored while a
     // demo plays. The window's close request comes here too.
     void input(InputKind kind, int code);

@@ -77,6 +77,14 @@ constexpr std::array kLastRows = {
                   o.splits = std::string(value);
                   return std::string();
               }},
+    OptionRow{"--splits-out", "", "FILE",
+              "while playing, write a line to FILE (- for standard output) at each stage's end: "
+              "its ticks, the score so far and the split against the best game",
+              [](Options& o, std::string_view value) {
+                  if (value.empty()) return std::string("--splits-out needs a file name or -");
+                  o.splitsOut = std::string(value);
+                  return std::string();
+              }},
     OptionRow{"--force", "", "", "with --export-stages or --splits: replace FILE when it exists",
               [](Options& o, std::string_view) {
                   o.force = true;
@@ -100,6 +108,8 @@ std::string Conflict(const Options& o) {
     if (o.edit && (o.play || o.record || o.stages))
         return "--edit goes alone (no --play, --record or --stages)";
     if (o.splits && !o.records) return "--splits goes with --records";
+    if (o.splitsOut && (o.records || o.exportStages || o.edit))
+        return "--splits-out goes with a game (not --records, --export-stages or --edit)";
     if (o.force && !o.exportStages && !o.splits)
         return "--force goes with --export-stages or --splits only";
     return {};

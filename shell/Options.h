@@ -25,7 +25,9 @@ struct Options {
     std::optional<std::string> exportStages;  // --export-stages FILE: write the game's own
     std::optional<std::string> edit;          // --edit FILE: the stage editor on FILE
     std::optional<std::string> splits;  // --splits FILE: with --records, the best run as a .lss
-    bool force = false;                 // --force: --export-stages and --splits replace their FILE
+    // --splits-out FILE: a line at each stage's end of the game played (- standard output).
+    std::optional<std::string> splitsOut;
+    bool force = false;  // --force: --export-stages and --splits replace their FILE
     // The settings given (--scale, --fullscreen, ...), each as its value's text, in order.
     std::vector<std::pair<Setting, std::string>> settings;
 };

@@ -102,6 +102,43 @@ const Image& Overlay::paused(const Image& picture, const std::string& hint) {
     return image_;
 }
 
+Rect Overlay::race(Image& onto, const std::vector<std::string>& lines) const {
+    if (lines.empty()) return {};
+    const Font body = BodyFont();
+    const int lineH = text_.lineHeight(body);
+    int width = 0;
+    for (const std::string& line : lines) width = std::max(width, text_.width(line, body));
+    const Rect panel = Rect::Sized(4, 4, width + 12, static_cast<int>(lines.size()) * lineH + 8)
+                           .intersect({0, 0, onto.width, onto.height});
+    // Half as bright under the panel: the playfield still shows through.
+    for (int y = panel.top; y < panel.bottom; ++y)
+        for (int x = panel.left; x < panel.right; ++x) {
+            std::uint32_t& p = onto.at(x, y);
+            p = (p >> 1) & 0x7F7F7Fu;
+        }
+    int y = panel.top + 4;
+    for (const std::string& line : lines) {
+        text_.draw(onto, panel, panel.left + 6, y, line, body, kTitle);
+        y += lineH;
+    }
+    return panel;
+}
+
+Rect Overlay::ghost(Image& onto, int x, int y) const {
+    constexpr int kRadius = 6;
+    const Rect area = Rect::Sized(x - kRadius, y - kRadius, 2 * kRadius + 1, 2 * kRadius + 1)
+                          .intersect({0, 0, onto.width, onto.height});
+    // Half white over what is there, inside the circle.
+    for (int py = area.top; py < area.bottom; ++py)
+        for (int px = area.left; px < area.right; ++px) {
+            const int dx = px - x, dy = py - y;
+            if (dx * dx + dy * dy > kRadius * kRadius) continue;
+            std::uint32_t& p = onto.at(px, py);
+            p = ((p >> 1) & 0x7F7F7Fu) + 0x606870u;
+        }
+    return area;
+}
+
 const Image& Overlay::note(const Image& picture, const std::string& line) {
     if (&picture != &image_) image_ = picture;
     const Font body = BodyFont();

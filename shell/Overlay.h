@@ -1,5 +1,6 @@
-// What the shell draws over the game's picture: the menu, the pause sign and notes, in a picture of
-// its own (the game's picture is never drawn into), presented in its place while they show.
+// What the shell draws over the game's picture: the menu, the pause sign, notes and the race
+// overlay, in a picture of its own (the game's picture is never drawn into), presented in its
+// place while they show.
 #pragma once
 
 #include <optional>
@@ -21,6 +22,13 @@ class Overlay {
     const Image& menu(const Image& picture, const MenuView& view);
     // The game's picture dimmed a little, with a small "Paused" sign in the middle.
     const Image& paused(const Image& picture, const std::string& hint);
+    // The race's lines on a dimmed panel in the top left corner of `onto`, a copy of the game's
+    // picture that the caller keeps (it copies back what the panel covered before drawing it
+    // again). Returns the area drawn; nothing for no lines.
+    Rect race(Image& onto, const std::vector<std::string>& lines) const;
+    // The ghost's ball at (x, y) of `onto`, translucent, a little larger than the ball; the
+    // area drawn.
+    Rect ghost(Image& onto, int x, int y) const;
     // `picture` (whatever is shown: the game's, the menu, the pause sign) with a one-line note
     // on a strip along its bottom edge, for the window's own news (a screenshot saved).
     const Image& note(const Image& picture, const std::string& line);

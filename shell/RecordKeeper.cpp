@@ -140,6 +140,11 @@ RecordKeeper::RecordKeeper(Game& game, const Clock& clock, std::uint32_t seed, s
             demo_, stages);
 }
 
+void RecordKeeper::slowed(bool slowed) {
+    slowed_ = slowed;
+    if (slowed && reached_ > 0) assisted_ = true;
+}
+
 void RecordKeeper::note(InputKind kind, int code) {
     if (recorder_) recorder_->note(kind, code);
 }
@@ -147,6 +152,7 @@ void RecordKeeper::note(InputKind kind, int code) {
 void RecordKeeper::check(std::ostream& out, std::ostream& err) {
     const int stage = game_.stage();
     if (stage < kRecordStages) {
+        if (reached_ == 0) assisted_ = slowed_;  // a new game
         reached_ = stage + 1;
         return;
     }
@@ -156,7 +162,8 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
     const std::optional<Game::FinalScore> score = finished_ ? std::nullopt : game_.finalScore();
     if (!score && reached_ == 0) return;
     GameRecord record;
-    record.from = from_;
+    record.from =
+        from_ == RecordFrom::Play && (assisted_ || slowed_) ? RecordFrom::Assisted : from_;
     if (score) {
         finished_ = true;
         record.score = score->score;

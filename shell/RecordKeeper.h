@@ -74,6 +74,9 @@ class RecordKeeper {
     RecordKeeper(const RecordKeeper&) = delete;
     RecordKeeper& operator=(const RecordKeeper&) = delete;
 
+    // Whether the game runs in slow motion: told at the start and at every change. A game of the
+    // player's that runs slowed at any time from its first stage on is kept as assisted.
+    void slowed(bool slowed);
     // Each input of the player, right before the loop hands it to the game.
     void note(InputKind kind, int code);
     // After every timer handler the loop ran: when a game's final screen shows, or its last ball
@@ -89,6 +92,8 @@ class RecordKeeper {
     RecordFrom from_;
     int reached_ = 0;        // stages the game being played has reached; 0 outside a game
     bool finished_ = false;  // the final screen's record is kept
+    bool slowed_ = false;
+    bool assisted_ = false;  // the game being played ran slowed
     std::ostringstream demo_;
     std::unique_ptr<Recorder> recorder_;
 };

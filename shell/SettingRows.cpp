@@ -166,6 +166,74 @@ constexpr std::array kRows = {
         .number = true,
     },
     SettingRow{
+        .id = Setting::Speed,
+        .section = "play",
+        .key = "speed",
+        .expects = "100, 90, 75 or 50",
+        .read = [](Settings& s, std::string_view text, const KeyLookup&) -> Problem {
+            const std::optional<int> speed = ParseNumber<int>(text);
+            if (!speed || std::find(kSpeeds.begin(), kSpeeds.end(), *speed) == kSpeeds.end())
+                return "";
+            s.speed = *speed;
+            return std::nullopt;
+        },
+        .write = [](const Settings& s) { return std::to_string(s.speed); },
+        .flag = "--speed",
+        .valueName = "N",
+        .help = "slow motion: the game at N % of its speed, N = 100, 90, 75 or 50; a slowed "
+                "game is kept apart from the records",
+        .menuLabel = "Slow motion",
+        .show =
+            [](const Settings& s) {
+                return s.speed == kSpeeds[0] ? std::string("off") : std::to_string(s.speed) + " %";
+            },
+        .step =
+            [](Settings& s, int d) {
+                // Right slows the game down; the ends stay.
+                const auto at = std::find(kSpeeds.begin(), kSpeeds.end(), s.speed);
+                const int i = at == kSpeeds.end() ? 0 : static_cast<int>(at - kSpeeds.begin());
+                s.speed = kSpeeds[static_cast<std::size_t>(
+                    std::clamp(i + d, 0, static_cast<int>(kSpeeds.size()) - 1))];
+            },
+        .number = true,
+    },
+    SettingRow{
+        .id = Setting::Race,
+        .section = "play",
+        .key = "race_overlay",
+        .expects = "true or false",
+        .read = [](Settings& s, std::string_view text,
+                   const KeyLookup&) { return ReadBool(s.race, text); },
+        .write = [](const Settings& s) { return BoolText(s.race); },
+        .flag = "--race",
+        .help = "show the race overlay: the stage, balls, ticks, score and splits (Tab)",
+        .on = "true",
+        .offFlag = "--no-race",
+        .off = "false",
+        .offHelp = "no race overlay",
+        .menuLabel = "Race overlay",
+        .show = [](const Settings& s) { return std::string(s.race ? "on" : "off"); },
+        .step = [](Settings& s, int d) { Toggle(s.race, d); },
+    },
+    SettingRow{
+        .id = Setting::Ghost,
+        .section = "play",
+        .key = "ghost",
+        .expects = "true or false",
+        .read = [](Settings& s, std::string_view text,
+                   const KeyLookup&) { return ReadBool(s.ghost, text); },
+        .write = [](const Settings& s) { return BoolText(s.ghost); },
+        .flag = "--ghost",
+        .help = "show the ghost: your best game's ball, where it was at the same tick",
+        .on = "true",
+        .offFlag = "--no-ghost",
+        .off = "false",
+        .offHelp = "no ghost",
+        .menuLabel = "Ghost",
+        .show = [](const Settings& s) { return std::string(s.ghost ? "on" : "off"); },
+        .step = [](Settings& s, int d) { Toggle(s.ghost, d); },
+    },
+    SettingRow{
         .id = Setting::Left,
         .section = "keys",
         .key = "left",

@@ -3,6 +3,7 @@
 // settings reader and writer, the option parser, --help and the menu are made from these rows.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +20,8 @@ inline constexpr int kMaxVolume = 100;
 // Whole-number window scales the player may ask for.
 inline constexpr int kMinScale = 1;
 inline constexpr int kMaxScale = 8;
+// The game's speeds in slow motion, in percent, full speed first: the assist's choices.
+inline constexpr std::array<int, 4> kSpeeds = {100, 90, 75, 50};
 
 // What is remembered; a default-made one holds every setting's default.
 struct Settings {
@@ -27,7 +30,10 @@ struct Settings {
     ScalingMode scaling = ScalingMode::Fit;  // how the whole screen (or a resized window) is filled
     int volume = kMaxVolume;                 // 0..kMaxVolume
     bool pauseWhenUnfocused = true;
-    KeyBindings keys = {};  // none for a role: its default keys
+    KeyBindings keys = {};   // none for a role: its default keys
+    int speed = kSpeeds[0];  // percent of full speed, one of kSpeeds; below it the game is assisted
+    bool race = false;       // the race overlay over the picture
+    bool ghost = false;      // the best game's ball over the picture
     bool operator==(const Settings&) const = default;
 };
 
@@ -37,6 +43,9 @@ enum class Setting {
     Scaling,
     PauseWhenUnfocused,
     Volume,
+    Speed,
+    Race,
+    Ghost,
     Left,
     Right,
     Back,

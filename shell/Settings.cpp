@@ -186,8 +186,8 @@ LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys) {
 
 std::string FormatSettings(const Settings& settings) {
     std::string text =
-        "# Hopla's settings; the game rewrites the [window] and [sound] values, and the [keys]\n"
-        "# when they are changed from the menu.\n";
+        "# Hopla's settings; the game rewrites the [window], [sound] and [play] values, and the\n"
+        "# [keys] when they are changed from the menu.\n";
     std::string_view section;
     for (const Owned& value : OwnedValues(settings)) {
         if (value.section != section) {

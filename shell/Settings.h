@@ -32,14 +32,15 @@ struct LoadedSettings {
 // counts. Key names are looked up with `keys`.
 LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys);
 
-// A new file's text for these settings: the [window] and [sound] sections (the keys are the
+// A new file's text for these settings: the [window], [sound] and [play] sections (the keys are the
 // defaults until the player writes a [keys] section).
 std::string FormatSettings(const Settings& settings);
 
-// `text` (the file as it is) with the values the game writes ([window] and [sound], and with
-// `keyNames` the [keys] too): their lines get the new values, missing ones are added to their
-// section (or a new section at the end), a key list with no key loses its line; every other
-// line, comments, key bindings (without `keyNames`) and unknown lines included, stays as it was.
+// `text` (the file as it is) with the values the game writes ([window], [sound] and [play], and
+// with `keyNames` the [keys] too): their lines get the new values, missing ones are added to
+// their section (or a new section at the end), a key list with no key loses its line; every
+// other line, comments, key bindings (without `keyNames`) and unknown lines included, stays as
+// it was.
 std::string UpdateSettingsText(std::string_view text, const Settings& settings,
                                const KeyNamer* keyNames = nullptr);
 

@@ -38,6 +38,7 @@ struct Frame {
     const Image* picture = nullptr;
     Rect changed;
     bool whole = false;
+    Rect also;  // a second changed area, apart from the first (the race overlay's)
 };
 
 // The window, the sound device, the text and the settings of the window, as a client sees them.

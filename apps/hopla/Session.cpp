@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -22,6 +24,7 @@
 #include "shell/StageLookup.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
+#include "toolkit/FilePath.h"
 #include "toolkit/Output.h"
 #include "toolkit/Text.h"
 
@@ -189,6 +192,10 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         if (const std::optional<std::string> why = WhyNotWritable(*options.record, kTypedPath))
             return done(
                 Fatal(2, "cannot write the demo " + Escaped(*options.record) + ": " + *why));
+    if (options.splitsOut && *options.splitsOut != "-")
+        if (const std::optional<std::string> why = WhyNotWritable(*options.splitsOut, kTypedPath))
+            return done(
+                Fatal(2, "cannot write the splits " + Escaped(*options.splitsOut) + ": " + *why));
     if (options.play) {
         try {
             demo = ReadDemoFile(*options.play);
@@ -219,13 +226,45 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
                                                *options.play, std::cerr, StandardErrorIsTerminal());
         } else if (options.record) {
             session->link_ =
-                DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId);
+                DemoLink::Recording(game.game(), game.clock(), seed, *options.record, stagesId,
+                                    app.settings.speed < RealClock::kFullRate ? DemoMaker::Assisted
+                                                                              : DemoMaker::Person);
         }
         game.setDemo(session->link_.get());
         session->keeper_ = std::make_unique<RecordKeeper>(
             game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
             demo ? RecordFrom::Demo : RecordFrom::Play, stagesId);
         game.setRecordKeeper(session->keeper_.get());
+        SdlApp::SplitSink splits;
+        if (options.splitsOut) {
+            std::ostream* out = &std::cout;
+            if (*options.splitsOut != "-") {
+                session->splitsFile_ = std::make_unique<std::ofstream>(
+                    PathFromUtf8(*options.splitsOut), std::ios::binary | std::ios::trunc);
+                if (!*session->splitsFile_)
+                    throw std::runtime_error("cannot write the splits " +
+                                             Escaped(*options.splitsOut));
+                out = session->splitsFile_.get();
+            }
+            // Each line at once, for a timer that reads as the game goes.
+            splits = [out](const Split& split) { *out << SplitLine(split) << std::endl; };
+        }
+        const LoadedRecords known = LoadRecords(RecordsDirFor(RecordsDir(), stagesId), LocalNow());
+        for (const std::string& warning : known.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        game.setRace(BestGame(known.records), std::move(splits));
+        // The ghost replays the best game's demo, when there is one.
+        const std::string bestDemo = JoinPath(RecordsDirFor(RecordsDir(), stagesId), "best.demo");
+        std::error_code ec;
+        if (!RecordsDir().empty() && std::filesystem::exists(PathFromUtf8(bestDemo), ec)) {
+            try {
+                game.setGhost(std::make_unique<Ghost>(ReadDemoFile(bestDemo), ExecutableDir(),
+                                                      WaveFileLength,
+                                                      stages ? &stages->file : nullptr));
+            } catch (const DemoError& e) {
+                std::fprintf(stderr, "hopla: no ghost: %s\n", e.what());
+            }
+        }
         game.setKeyLines([] { return KeyLines(); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId), own = !stagesId] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());

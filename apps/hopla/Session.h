@@ -1,6 +1,7 @@
 // The game's whole start: the command line, the remembered settings, the window until the end.
 #pragma once
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -45,6 +46,7 @@ class Session {
     std::unique_ptr<SdlApp> app_;
     std::unique_ptr<DemoLink> link_;
     std::unique_ptr<RecordKeeper> keeper_;
+    std::unique_ptr<std::ofstream> splitsFile_;  // --splits-out FILE
 };
 
 // Everything of HoplaMain before the loop: the command line, the settings, a demo or stage file

@@ -126,7 +126,9 @@ void WebGame::round() {
         return;
     }
     Duration wait = kLongestWait;
-    if (wake) wait = std::clamp(*wake - app.clock().now(), Duration(0), kLongestWait);
+    if (wake)
+        wait =
+            std::clamp(app.clock().realFor(*wake - app.clock().now()), Duration(0), kLongestWait);
     const double waitMs = std::chrono::duration<double, std::milli>(wait).count();
     // Whole milliseconds, rounded up: a round that came early would run nothing and wait again.
     emscripten_async_call(&WebGame::Round, this, static_cast<int>(std::ceil(waitMs)));

@@ -59,6 +59,29 @@ await_game 100
 [ "$status" = 0 ] || fail "after a hangup the game ended with status ${status:-none} (see $work/hangup.log)"
 [ "$(tail -1 "$work/hangup.demo" | cut -d' ' -f3)" = end ] || fail "after a hangup the demo has no end line"
 
+# 1c. Slow motion: a game recorded at half speed with the race overlay on says so in its made
+# line, and plays back headless below with every check matching.
+"$hopla" --record "$work/slow.demo" --speed 50 --race >"$work/slow.log" 2>&1 &
+game_pid=$!
+e2e_wait_window "$work/slow.log"
+sleep 3
+xdotool key --window "$wid" Left
+sleep 6
+xdotool keydown --window "$wid" Right
+sleep 1.5
+xdotool keyup --window "$wid" Right
+sleep 2
+xdotool key --window "$wid" Left Right
+"$work/wm_close" "$wid" || fail "cannot send the close request"
+await_game 100
+[ "$status" = 0 ] || fail "slow recording ended with status ${status:-none} (see $work/slow.log)"
+sed -n 4p "$work/slow.demo" | grep -Eq '^made hopla [^ ]+ linux assisted$' ||
+    fail "the slow demo's made line: $(sed -n 4p "$work/slow.demo")"
+"$sim" --play "$work/slow.demo" >"$work/slow-play.jsonl" 2>"$work/slow-play.log" ||
+    fail "hopla-sim --play of the slow demo reports: $(cat "$work/slow-play.log")"
+[ "$(grep -c '"check":"match"' "$work/slow-play.jsonl")" = "$(grep -c ' check ' "$work/slow.demo")" ] ||
+    fail "not every check line of the slow demo matched headless"
+
 # 2. Headless playback: every check line matches.
 "$sim" --play "$work/window.demo" >"$work/play.jsonl" 2>"$work/play.log" ||
     fail "hopla-sim --play reports: $(cat "$work/play.log")"

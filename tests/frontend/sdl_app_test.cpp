@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,9 +68,9 @@ struct VirtualPad {
     // A button pressed and let go, each held long enough for a loop on a busy machine to see.
     void press(SDL_GameControllerButton button) const {
         SDL_JoystickSetVirtualButton(joystick, button, 1);
-        std::this_thread::sleep_for(milliseconds(200));
+        std::this_thread::sleep_for(milliseconds(250));
         SDL_JoystickSetVirtualButton(joystick, button, 0);
-        std::this_thread::sleep_for(milliseconds(200));
+        std::this_thread::sleep_for(milliseconds(250));
     }
 
     SdlSubsystem subsystem{SDL_INIT_JOYSTICK};
@@ -137,7 +138,8 @@ TEST(SdlApp, AControllerAloneRebindsAButtonAndResetsThem) {
     SdlLibrary sdl;
     const VirtualPad pad;
     ASSERT_TRUE(pad.error.empty()) << pad.error;
-    const std::string path = ::testing::TempDir() + "hopla-rebind-settings.ini";
+    const std::string path =
+        ::testing::TempDir() + "hopla-rebind-" + std::to_string(::getpid()) + ".ini";
     std::remove(path.c_str());
     std::vector<Routed> seen;
     std::string saved;
@@ -150,9 +152,10 @@ TEST(SdlApp, AControllerAloneRebindsAButtonAndResetsThem) {
         app.setInputObserver([&](const Routed& input) { seen.push_back(input); });
         std::jthread player([&pad, &path, &saved] {
             using B = SDL_GameControllerButton;
+            // The menu opens on Resume; up goes round to Quit, Records, then Keys.
             const auto toKeysPage = [&] {
                 pad.press(SDL_CONTROLLER_BUTTON_GUIDE);
-                for (int i = 0; i < 4; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+                for (int i = 0; i < 3; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_UP);
                 pad.press(SDL_CONTROLLER_BUTTON_A);
             };
             std::this_thread::sleep_for(milliseconds(200));
@@ -249,6 +252,35 @@ TEST(SdlApp, TheShellKeepsTheKeysHighlightAndSavesOnlyThePlayersChanges) {
     EXPECT_NE(saved.find("scale = auto\n"), std::string::npos) << saved;
     std::remove(path.c_str());
     ::testing::internal::GetCapturedStderr();
+}
+
+// The race overlay, Tab, is drawn over a copy of the game's picture, never into it: the
+// picture stays the same with it on or off, and off the panel nothing differs.
+TEST(SdlApp, TheRaceOverlayLeavesTheGamesPictureAlone) {
+    ScopedEnv video("SDL_VIDEODRIVER", "dummy");
+    SdlLibrary sdl;
+    AppOptions options;
+    options.settings.scale = 1;
+    options.mute = true;
+    SdlApp app(1, HOPLA_BUILD_DIR, options);
+    for (int i = 0; i < 20; ++i) app.step();
+    const std::vector<std::uint32_t> picture = app.game().picture().pixels;
+    const Image plain = app.shown();
+    EXPECT_EQ(plain.pixels, picture);
+    app.input({Command::Race});
+    const Image raced = app.shown();
+    EXPECT_EQ(app.game().picture().pixels, picture);
+    int differ = 0;
+    for (int y = 0; y < raced.height; ++y)
+        for (int x = 0; x < raced.width; ++x)
+            if (raced.at(x, y) != plain.at(x, y)) {
+                ++differ;
+                EXPECT_LT(x, 400);
+                EXPECT_LT(y, 100);
+            }
+    EXPECT_GT(differ, 0);
+    app.input({Command::Race});
+    EXPECT_EQ(app.shown().pixels, picture);
 }
 
 }  // namespace

@@ -24,9 +24,18 @@ TEST(Menu, EveryMoveOnEveryPage) {
         return MenuAction{K::Step, setting, direction};
     };
     // Moves: u(p), d(own), l(eft), r(ight), s(elect), b(ack); the action of the last one, and
-    // where the menu is afterwards; in a page without the Scaling row when `inPage`.
+    // where the menu is afterwards; in the page's menu (no Scaling row; Export and Import before
+    // Quit) when `inPage`. The settings' rows come first, then Keys, Records (and the page's
+    // two) and Quit.
+    const std::vector<MenuRow> rows = Menu().rows();
+    const int keys = static_cast<int>(rows.size()) - 3, records = keys + 1, quitRow = keys + 2;
+    Menu inPage;
+    inPage.leaveOut(Setting::Scaling);
+    inPage.offerExport();
+    const int pageQuit = static_cast<int>(inPage.rows().size()) - 1, pageKeys = pageQuit - 4;
+    const auto down = [](int n, const char* then = "") { return std::string(n, 'd') + then; };
     const struct {
-        const char* moves;
+        std::string moves;
         MenuAction last;
         bool open;
         Menu::Page page;
@@ -36,32 +45,36 @@ TEST(Menu, EveryMoveOnEveryPage) {
     } cases[] = {
         {"s", resume, false, Menu::Page::Main, 0},
         {"b", resume, false, Menu::Page::Main, 0},
-        {"u", none, true, Menu::Page::Main, 6},  // round to Quit
-        {"us", quit, false, Menu::Page::Main, 6},
+        {"u", none, true, Menu::Page::Main, quitRow},  // round to Quit
+        {"us", quit, false, Menu::Page::Main, quitRow},
         {"dl", step(Setting::Fullscreen, -1), true, Menu::Page::Main, 1},
         {"ds", step(Setting::Fullscreen, 1), true, Menu::Page::Main, 1},
         {"ddr", step(Setting::Scaling, 1), true, Menu::Page::Main, 2},
         {"dddl", step(Setting::Volume, -1), true, Menu::Page::Main, 3},
         {"dddr", step(Setting::Volume, 1), true, Menu::Page::Main, 3},
         {"ddds", none, true, Menu::Page::Main, 3},  // choosing a number leaves it
-        {"dddds", none, true, Menu::Page::Keys, 0},
-        {"ddddsdl", none, true, Menu::Page::Keys, 1},  // a role's row has no steps
-        {"ddddss", none, true, Menu::Page::Keys, 0, true},
-        {"ddddssdus", none, true, Menu::Page::Keys, 0, true},  // moves wait for the key
-        {"ddddssbd", none, true, Menu::Page::Keys, 1},         // Back keeps the old key
-        {"ddddsddds", {K::ResetKeys}, true, Menu::Page::Keys, 3},
-        {"ddddsdddds", none, true, Menu::Page::Main, 4},
-        {"ddddsb", none, true, Menu::Page::Main, 4},
-        {"ddddds", none, true, Menu::Page::Records, 0},
-        {"dddddss", none, true, Menu::Page::Main, 5},  // Back chosen
+        {"ddddr", step(Setting::Speed, 1), true, Menu::Page::Main, 4},
+        {"dddds", none, true, Menu::Page::Main, 4},
+        {"ddddds", step(Setting::Race, 1), true, Menu::Page::Main, 5},
+        {"dddddds", step(Setting::Ghost, 1), true, Menu::Page::Main, 6},
+        {down(keys, "s"), none, true, Menu::Page::Keys, 0},
+        {down(keys, "sdl"), none, true, Menu::Page::Keys, 1},  // a role's row has no steps
+        {down(keys, "ss"), none, true, Menu::Page::Keys, 0, true},
+        {down(keys, "ssdus"), none, true, Menu::Page::Keys, 0, true},  // moves wait for the key
+        {down(keys, "ssbd"), none, true, Menu::Page::Keys, 1},         // Back keeps the old key
+        {down(keys, "sddds"), {K::ResetKeys}, true, Menu::Page::Keys, 3},
+        {down(keys, "sdddds"), none, true, Menu::Page::Main, keys},
+        {down(keys, "sb"), none, true, Menu::Page::Main, keys},
+        {down(records, "s"), none, true, Menu::Page::Records, 0},
+        {down(records, "ss"), none, true, Menu::Page::Main, records},  // Back chosen
         {"r", none, true, Menu::Page::Main, 0},
-        {"u", none, true, Menu::Page::Main, 7, false, true},
+        {"u", none, true, Menu::Page::Main, pageQuit, false, true},
         {"ddr", step(Setting::Volume, 1), true, Menu::Page::Main, 2, false, true},
-        {"ddds", none, true, Menu::Page::Keys, 0, false, true},
-        {"dddsb", none, true, Menu::Page::Main, 3, false, true},
-        {"uuus", MenuAction{K::Export}, true, Menu::Page::Main, 5, false, true},
-        {"uus", MenuAction{K::Import}, true, Menu::Page::Main, 6, false, true},
-        {"us", quit, false, Menu::Page::Main, 7, false, true},
+        {down(pageKeys, "s"), none, true, Menu::Page::Keys, 0, false, true},
+        {down(pageKeys, "sb"), none, true, Menu::Page::Main, pageKeys, false, true},
+        {"uuus", MenuAction{K::Export}, true, Menu::Page::Main, pageQuit - 2, false, true},
+        {"uus", MenuAction{K::Import}, true, Menu::Page::Main, pageQuit - 1, false, true},
+        {"us", quit, false, Menu::Page::Main, pageQuit, false, true},
     };
     const std::map<char, Command> commands = {{'u', Command::Up},     {'d', Command::Down},
                                               {'l', Command::Left},   {'r', Command::Right},
@@ -74,7 +87,7 @@ TEST(Menu, EveryMoveOnEveryPage) {
         }
         menu.open();
         MenuAction last;
-        for (const char* m = c.moves; *m; ++m) last = menu.move(commands.at(*m));
+        for (const char m : c.moves) last = menu.move(commands.at(m));
         EXPECT_EQ(last, c.last) << c.moves;
         EXPECT_EQ(menu.isOpen(), c.open) << c.moves;
         EXPECT_EQ(menu.page(), c.page) << c.moves;
@@ -103,6 +116,17 @@ TEST(Menu, StepsStayInTheirRange) {
         RowOf(c.setting).step(s, c.direction);
         EXPECT_EQ(s.volume, c.expected) << c.volume;
     }
+    // Slow motion steps down its speeds and stops at their ends.
+    const struct {
+        int speed, direction, expected;
+    } speeds[] = {{100, -1, 100}, {100, 1, 90}, {90, 1, 75},
+                  {75, 1, 50},    {50, 1, 50},  {50, -1, 75}};
+    for (const auto& c : speeds) {
+        Settings s;
+        s.speed = c.speed;
+        RowOf(Setting::Speed).step(s, c.direction);
+        EXPECT_EQ(s.speed, c.expected) << c.speed;
+    }
     Settings s;
     RowOf(Setting::Scaling).step(s, -1);
     EXPECT_EQ(s.scaling, ScalingMode::Integer);
@@ -129,8 +153,15 @@ TEST(Menu, PagesShowTheirValuesAndLines) {
     for (const auto& v : volumes)
         EXPECT_EQ(menu.view({settings, v.muted, v.sound}, {}, {}).rows,
                   (std::vector<std::string>{"Resume", "Whole screen: on", "Scaling: integer",
-                                            v.volume, "Keys", "Records", "Quit"}));
-    menu.click(5);
+                                            v.volume, "Slow motion: off", "Race overlay: off",
+                                            "Ghost: off", "Keys", "Records", "Quit"}));
+    settings.speed = 75;
+    settings.race = true;
+    settings.ghost = true;
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[4], "Slow motion: 75 %");
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[5], "Race overlay: on");
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: on");
+    menu.click(static_cast<int>(menu.rows().size()) - 2);
     EXPECT_EQ(menu.view({}, {}, {}).lines, std::vector<std::string>{"No records yet"});
     EXPECT_EQ(menu.view({}, {}, {"1. 1234 ABCD"}).lines, std::vector<std::string>{"1. 1234 ABCD"});
 }
@@ -188,7 +219,7 @@ TEST(Overlay, TheRowUnderThePointerIsTheRowDrawnThere) {
         if (y > 0 && overlay.rowAt(400, y - 1) == row) continue;
         EXPECT_EQ(*row, found++);
     }
-    EXPECT_EQ(found, 7);
+    EXPECT_EQ(found, static_cast<int>(menu.rows().size()));
     EXPECT_FALSE(overlay.rowAt(5, 5));
     overlay.paused(picture, PausedHint(InputFamily::Keyboard));
     EXPECT_FALSE(overlay.rowAt(400, 300));  // no rows on the pause sign

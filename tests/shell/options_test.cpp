@@ -60,6 +60,12 @@ TEST(Options, WhatEachOptionSets) {
          })},
         {{"--scaling=FIT", "--volume", "100", "--volume", "40"},
          with([](Settings& s) { s.volume = 40; })},
+        {{"--speed", "75", "--race", "--ghost", "--splits-out", "-"}, with([](Settings& s) {
+             s.speed = 75;
+             s.race = true;
+             s.ghost = true;
+         })},
+        {{"--race", "--no-race", "--ghost", "--no-ghost", "--speed=100"}, file},
     };
     for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.args);
@@ -104,6 +110,9 @@ TEST(Options, EveryBadOptionOrValueSaysWhatInOneLine) {
          "--edit goes alone (no --play, --record or --stages)"},
         {{"--force"}, "--force goes with --export-stages or --splits only"},
         {{"--splits", "a.lss"}, "--splits goes with --records"},
+        {{"--speed", "60"}, "--speed takes 100, 90, 75 or 50, not '60'"},
+        {{"--records", "--splits-out", "-"},
+         "--splits-out goes with a game (not --records, --export-stages or --edit)"},
         {{"--records", "--splits="}, "--splits needs a file name"},
     };
     for (const auto& c : cases) {

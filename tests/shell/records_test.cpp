@@ -8,15 +8,20 @@
 #include <sys/wait.h>
 #endif
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
 
 #include "headless/DemoPlayback.h"
+#include "headless/Ghost.h"
 #include "shell/GameFiles.h"
+#include "shell/Race.h"
 #include "shell/RecordKeeper.h"
 #include "shell/Records.h"
 #include "shell/Splits.h"
@@ -190,14 +195,28 @@ TEST_F(RecordsFile, EachGameIsAddedAndTheBestKeepsItsDemo) {
 
 // A game that ends in "Game Over" is kept with the stages it reached, a finished one once at
 // its final screen (this demo begins in the ending); the keeper asked after every handler as
-// the window's loop asks it after every tick.
+// the window's loop asks it after every tick. A player's game in slow motion is kept apart:
+// never the best, no demo kept.
 TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
-    for (const bool over : {true, false}) {
+    const struct {
+        const char* demo;
+        RecordFrom from;
+        bool slowed;
+        RecordFrom kept;
+    } cases[] = {
+        {"game-over", RecordFrom::Demo, false, RecordFrom::Demo},
+        {"ending", RecordFrom::Demo, false, RecordFrom::Demo},
+        {"ending", RecordFrom::Play, true, RecordFrom::Assisted},
+        {"game-over", RecordFrom::Play, true, RecordFrom::Assisted},
+    };
+    for (const auto& c : cases) {
         fs::remove_all(dir_);
-        const Demo demo = ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/" +
-                                       std::string(over ? "game-over" : "ending") + ".demo");
+        const bool over = std::string_view(c.demo) == "game-over";
+        const Demo demo =
+            ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/" + std::string(c.demo) + ".demo");
         SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
-        RecordKeeper keeper(sim.game(), sim.clock(), demo.seed, dir_.string(), RecordFrom::Demo);
+        RecordKeeper keeper(sim.game(), sim.clock(), demo.seed, dir_.string(), c.from);
+        keeper.slowed(c.slowed);
         std::ostringstream out, err;
         const ObserverHandle watch =
             sim.game().observe([&](std::string_view) { keeper.check(out, err); });
@@ -206,7 +225,9 @@ TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
         ASSERT_EQ(records.games.size(), 1u) << err.str();
         const GameRecord& game = records.games[0];
         EXPECT_EQ(game.gameOver, over);
-        EXPECT_EQ(game.from, RecordFrom::Demo);
+        EXPECT_EQ(game.from, c.kept);
+        EXPECT_FALSE(BestGame(records));
+        EXPECT_FALSE(fs::exists(dir_ / "best.demo"));
         if (!over) continue;
         EXPECT_EQ(game.reached, 4);  // the demo starts at stage 3
         EXPECT_EQ(game.ballsLost, 9);
@@ -216,6 +237,79 @@ TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
         EXPECT_TRUE(out.str().starts_with("hopla: Game Over in stage 3, score so far "))
             << out.str();
     }
+}
+
+// The race: a split at each stage's end against the best game (negative: ahead), its lost balls
+// counted at the last stage; none going back to the title room; a new game starts afresh.
+TEST(Records, TheRaceSplitsEachStageAgainstTheBest) {
+    // 400 ticks in stage 0, 500 in each other.
+    const GameRecord best = Game("2026-01-01T10:00:00", 3000, 400);
+    Race::Tally tally;
+    tally.ballsLeft = 9;
+    const auto after = [&](std::vector<int> ticks, int lost) {
+        std::copy(ticks.begin(), ticks.end(), tally.stageTicks.begin());
+        tally.ballsLost = lost;
+        tally.ballsLeft = 9 - lost;
+        return tally;
+    };
+    const struct {
+        std::optional<GameRecord> best;
+        int from, to;
+        Race::Tally tally;
+        std::optional<Split> split;
+        std::string line;  // the overlay's last line
+    } steps[] = {
+        {best, 21, 0, after({0}, 0), {}, "Ticks 0   Score 0"},
+        {best, 0, 1, after({380, 0}, 0), Split{0, 380, 380, 38, -20, -2},
+         "Stage 0: 20 ticks ahead, score 2 ahead"},
+        {best, 1, 2, after({380, 425}, 1), Split{1, 425, 805, 110, -95, 20},
+         "Stage 1: 95 ticks ahead, score 20 behind"},
+        {best, 2, 21, after({380, 425, 10}, 1), {}, "Stage 1: 95 ticks ahead, score 20 behind"},
+        {best, 21, 0, after({0}, 0), {}, "Ticks 0   Score 0"},
+        {std::nullopt, 0, 1, after({399}, 0), Split{0, 399, 399, 39, {}, {}},
+         "Stage 0: 399 ticks, no best yet"},
+    };
+    Race race(best);
+    for (const auto& step : steps) {
+        if (step.from == 21 || !step.best) race = Race(step.best);
+        race.update(step.from, step.tally);
+        EXPECT_EQ(race.update(step.to, step.tally), step.split) << step.from << step.to;
+        EXPECT_EQ(race.lines().back(), step.line) << step.from << step.to;
+    }
+    EXPECT_EQ(SplitLine({3, 412, 1530, 153, -24, -2}),
+              "split stage=3 ticks=412 total=1530 score=153 behind_ticks=-24 behind_score=-2");
+    EXPECT_EQ(SplitLine({0, 399, 399, 39, {}, {}}),
+              "split stage=0 ticks=399 total=399 score=39 behind_ticks=- behind_score=-");
+}
+
+// The ghost is the best demo's ball at the same tick of the same stage, however the game beside
+// it asks: tick by tick, jumping ahead, past the stage's end (where the best game left it), and
+// from a new game's start again.
+TEST(Records, TheGhostIsTheBestDemosBallAtTheSameTick) {
+    const Demo demo = ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/game.demo");
+    SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
+    std::map<std::pair<int, int>, GhostPoint> replay;  // (stage, ticks) -> the ball, first seen
+    std::array<GhostPoint, kRecordStages> left{};      // the ball as it left each stage
+    const ObserverHandle watch = sim.game().observe([&](std::string_view) {
+        const int stage = sim.game().stage();
+        if (stage >= kRecordStages) return;
+        const GhostPoint ball{static_cast<int>(std::lround(sim.state().TrailX[0])),
+                              static_cast<int>(std::lround(sim.state().TrailY[0]))};
+        replay.try_emplace({stage, sim.game().tally().stageTicks[stage]}, ball);
+        left[stage] = ball;
+    });
+    ASSERT_TRUE(PlayDemo(sim, demo).finished);
+    Ghost ghost(demo, HOPLA_BUILD_DIR, WaveFileLength);
+    int asked = 0;
+    for (const auto& [at, ball] : replay)
+        if (at.first <= 2 || at.second % 37 == 0) {
+            EXPECT_EQ(ghost.at(at.first, at.second), ball) << at.first << " " << at.second;
+            ++asked;
+        }
+    EXPECT_GT(asked, 100);
+    EXPECT_EQ(ghost.at(20, 100000), left[20]);
+    EXPECT_EQ(ghost.at(0, 1), replay.at({0, 1}));  // a new game
+    EXPECT_EQ(ghost.at(1, 100000), left[1]);
 }
 
 TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {

@@ -42,6 +42,9 @@ class SettingsFile : public ::testing::Test {
     std::string path_;
 };
 
+// The [play] section as a new file has it.
+const std::string kPlay = "[play]\nspeed = 100\nrace_overlay = false\nghost = false\n";
+
 Settings With(std::optional<int> scale, bool fullscreen, KeyBindings keys = {}) {
     Settings s;
     s.scale = scale;
@@ -71,6 +74,8 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
          {std::nullopt, false, ScalingMode::Integer, 30, false}},
         {"[sound]\nvolume = 0\n[window]\nscaling = fit\n",
          {std::nullopt, false, ScalingMode::Fit, 0, true}},
+        {"[play]\nspeed = 75\nrace_overlay = yes\nghost = on\n",
+         {std::nullopt, false, ScalingMode::Fit, 100, true, {}, 75, true, true}},
     };
     for (const auto& c : cases) {
         write(c.text);
@@ -112,6 +117,7 @@ TEST_F(SettingsFile, ABadLineIsWarnedAboutAndSkippedTheRestKept) {
         {"[sound]\nvolume = 101\n[window]", "volume must be a whole number from 0 to 100", 4},
         {"[sound]\nscale = 2\n[window]", "unknown key 'scale' in [sound]", 4},
         {"scaling = stretch", "scaling must be integer or fit"},
+        {"[play]\nspeed = 60\n[window]", "speed must be 100, 90, 75 or 50", 4},
         {"pause_when_unfocused = 2", "pause_when_unfocused must be true or false"},
         {"just some words", "not a setting"},
         {"[keys]\nleft = Left, Nokey\n[window]", "'Nokey' is no key name SDL knows", 4},
@@ -161,7 +167,8 @@ TEST_F(SettingsFile, WhatIsNoTextFileIsIgnoredWholeAndWrittenAnew) {
 TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
     const std::string kOwned =
         "[window]\nscale = 4\nfullscreen = true\nscaling = fit\npause_when_unfocused = true\n"
-        "[sound]\nvolume = 100\n";
+        "[sound]\nvolume = 100\n" +
+        kPlay;
     KeyBindings mine;  // changed from the menu
     mine.left = {SDLK_h};
     mine.padBack = {static_cast<int>(PadButton::Start), static_cast<int>(PadButton::West)};
@@ -177,11 +184,13 @@ TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
         {"# mine\n[window]\nscale = auto ; big\r\nfullscreen=no\nmystery = 1\n\n[keys]\nleft = J\n"
          "[sound]\nvolume = 5\n",
          "# mine\n[window]\nscale = 4 ; big\r\nfullscreen=true\nmystery = 1\nscaling = fit\n"
-         "pause_when_unfocused = true\n\n[keys]\nleft = J\n[sound]\nvolume = 100\n"},
+         "pause_when_unfocused = true\n\n[keys]\nleft = J\n[sound]\nvolume = 100\n" +
+             kPlay},
         {"[keys]\nback = Return\n", "[keys]\nback = Return\n" + kOwned},
         {"[window]\nscale = 1\n\n[other]\nx = y\n",
          "[window]\nscale = 4\nfullscreen = true\nscaling = fit\npause_when_unfocused = true\n\n"
-         "[other]\nx = y\n[sound]\nvolume = 100\n"},
+         "[other]\nx = y\n[sound]\nvolume = 100\n" +
+             kPlay},
     };
     for (const auto& c : cases) {
         write(c.before);
@@ -210,7 +219,8 @@ TEST_F(SettingsFile, ALinkedFileIsWrittenThroughTheLink) {
     EXPECT_TRUE(fs::is_symlink(path_));
     EXPECT_EQ(read(),
               "[keys]\nleft = J\n[window]\nscale = 2\nfullscreen = false\nscaling = fit\n"
-              "pause_when_unfocused = true\n[sound]\nvolume = 100\n");
+              "pause_when_unfocused = true\n[sound]\nvolume = 100\n" +
+                  kPlay);
 }
 
 }  // namespace
