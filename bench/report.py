@@ -304,6 +304,18 @@ else:
     add("instructions to play game.demo", "not measured", "valgrind missing or the run failed")
 
 # --- One table.
+# --- What a player downloads (make windows first; none measured otherwise).
+section("Downloads")
+sizes = results / "sizes.txt"
+limits = {"setup.exe": 12, ".zip": 12}  # MB
+measured = sizes.read_text().split("\n") if sizes.exists() else []
+for entry in filter(None, measured):
+    size, name = entry.split(" ", 1)
+    limit = next(v for k, v in limits.items() if name.endswith(k))
+    add(name, f"{int(size) / 1e6:.2f} MB", "", f"< {limit} MB", int(size) < limit * 1e6)
+if not any(measured):
+    add("Windows zip and installer", "not measured", "make windows first")
+
 widths = [max(len(r[i]) for r in rows if r[1] is not None) for i in range(5)]
 header = ("Figure", "Measured", "Beside it", "Target", "")
 widths = [max(w, len(h)) for w, h in zip(widths, header)]

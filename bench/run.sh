@@ -7,7 +7,8 @@
 # game once its title is up at scales 1, 2 and 3. Beside the loop's lateness a bare
 # thread sleeping to the same deadlines shows how late this machine wakes anything at all. Then
 # the solver (every stage, a whole game) and, with valgrind, instruction counts of one stage's
-# search and of playing the whole-game demo headless.
+# search and of playing the whole-game demo headless; last the sizes of the Windows downloads
+# when they have been built.
 #
 # usage: bench/run.sh BUILD_DIR     (a build configured with -DHOPLA_BENCH=ON)
 # Raw results are kept in BUILD_DIR/bench-results/. Never part of the tests.
@@ -132,5 +133,12 @@ if command -v valgrind >/dev/null; then
     valgrind --tool=callgrind --callgrind-out-file=/dev/null "$build/hopla-sim" \
         --play "$here/../tests/demos/game.demo" >"$out/callgrind-play.txt" 2>&1 || true
 fi
+
+# What a player downloads, where those builds are there (make windows): one line a file, its
+# bytes and its name.
+for file in "$here"/../build-windows/hopla-*-windows-x64.zip \
+    "$here"/../build-windows/hopla-*-windows-x64-setup.exe; do
+    if [ -f "$file" ]; then printf '%s %s\n' "$(stat -c %s "$file")" "$(basename "$file")"; fi
+done >"$out/sizes.txt"
 
 python3 "$here/report.py" "$out"

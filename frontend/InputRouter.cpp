@@ -1,6 +1,7 @@
 // Routing of keys, mouse presses and controllers.
 #include "frontend/InputRouter.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/Keys.h"
@@ -32,6 +33,11 @@ bool IsModifier(SDL_Keycode sym) {
             return false;
     }
 }
+
+// The shell numbers a controller's buttons as SDL does.
+static_assert(static_cast<int>(PadButton::South) == SDL_CONTROLLER_BUTTON_A);
+static_assert(static_cast<int>(PadButton::DpadRight) == SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+static_assert(static_cast<int>(PadButton::Touchpad) == SDL_CONTROLLER_BUTTON_TOUCHPAD);
 
 // The face layout of a controller type: its buttons' names follow it.
 InputFamily FamilyOf(SDL_GameControllerType type) {
@@ -105,6 +111,12 @@ void InputRouter::route(const SDL_Event& event, Duration now, const Layout& layo
 void InputRouter::routeKey(const SDL_KeyboardEvent& key, std::vector<Routed>& out) {
     const SDL_Keycode sym = key.keysym.sym;
     if (IsModifier(sym)) return;
+    if (capturing_) {
+        if (key.type == SDL_KEYDOWN && !key.repeat)
+            out.push_back(sym == SDLK_ESCAPE ? Routed{Command::Back}
+                                             : Routed{Command::BindKey, sym});
+        return;
+    }
     const int own = VirtualKeyFromSdl(sym).value_or(0);
     const bool ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
     if (key.type == SDL_KEYUP) {
@@ -182,7 +194,13 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
         return;
     }
     const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
-    switch (event.cbutton.button) {
+    const int button = event.cbutton.button;
+    if (button < 0 || button >= kPadButtons) return;
+    if (capturing_ && button != SDL_CONTROLLER_BUTTON_B) {
+        if (down) out.push_back({Command::BindButton, button});
+        return;
+    }
+    switch (button) {
         case SDL_CONTROLLER_BUTTON_GUIDE:
             if (down) out.push_back({Command::Menu});
             return;
@@ -201,38 +219,42 @@ void InputRouter::routeController(const SDL_Event& event, Duration now, std::vec
         case SDL_CONTROLLER_BUTTON_Y:
             if (down) out.push_back({Command::Action});
             return;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            pad.left = down;
-            break;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            pad.right = down;
-            break;
-        case SDL_CONTROLLER_BUTTON_START:
-        case SDL_CONTROLLER_BUTTON_BACK: {
-            const bool start = event.cbutton.button == SDL_CONTROLLER_BUTTON_START;
-            // The second of the two pressed while the first is held: the menu.
-            if (down && (start ? pad.back : pad.start)) out.push_back({Command::Menu});
-            (start ? pad.start : pad.back) = down;
-            break;
-        }
         case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
             if (down) out.push_back({Command::MouseDown, kMouseLeft});
             return;
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
             if (down) out.push_back({Command::MouseDown, kMouseRight});
             return;
+        case SDL_CONTROLLER_BUTTON_START:
+        case SDL_CONTROLLER_BUTTON_BACK: {
+            // The second of the two pressed while the first is held: the menu.
+            const PadButton other =
+                button == SDL_CONTROLLER_BUTTON_START ? PadButton::Back : PadButton::Start;
+            if (down && pad.held.contains(other)) out.push_back({Command::Menu});
+            break;
+        }
         default:
-            return;
+            break;
     }
+    if (down)
+        pad.held.insert(static_cast<PadButton>(button));
+    else
+        pad.held.erase(static_cast<PadButton>(button));
     settle(now, out);
 }
 
 void InputRouter::settle(Duration now, std::vector<Routed>& out) {
+    const KeyBindings bindings = WithDefaults(bindings_);
+    const auto holds = [](const Pad& pad, const std::vector<std::int32_t>& buttons) {
+        return std::any_of(buttons.begin(), buttons.end(), [&](std::int32_t button) {
+            return pad.held.contains(static_cast<PadButton>(button));
+        });
+    };
     std::set<int> held;
     for (const auto& [id, pad] : pads_) {
-        if (pad.left || pad.stick < 0) held.insert(kVkLeft);
-        if (pad.right || pad.stick > 0) held.insert(kVkRight);
-        if (pad.start || pad.back) held.insert(kVkSpace);
+        if (pad.stick < 0 || holds(pad, bindings.padLeft)) held.insert(kVkLeft);
+        if (pad.stick > 0 || holds(pad, bindings.padRight)) held.insert(kVkRight);
+        if (holds(pad, bindings.padBack)) held.insert(kVkSpace);
     }
     for (const int code : padKeysDown_)
         if (!held.contains(code)) {

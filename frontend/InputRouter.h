@@ -1,6 +1,6 @@
 // From SDL input events to the game's input and the window's own commands: window keys kept
 // from the game, mouse presses only on the picture, game controllers as arrow keys with the
-// keyboard's auto-repeat.
+// keyboard's auto-repeat, as their bindings say.
 #pragma once
 
 #include <SDL.h>
@@ -48,8 +48,9 @@ class InputRouter {
     // (GameKeyOf; a key without one is dropped). Mouse presses
     // count only on the picture (its place in the window given by `layout`, its size w x h).
     // Controllers: plugged in, opened; unplugged, closed with their held keys released; the
-    // d-pad and left stick left/right are the arrow keys (kVkLeft, kVkRight), Start and Back
-    // are Space, the left and right shoulder buttons the left and right mouse buttons; Guide, or
+    // left stick left/right and the buttons bound to the game's roles (by default the d-pad's
+    // left and right, and Start and Back) are the arrow keys (kVkLeft, kVkRight) and Space,
+    // the left and right shoulder buttons the left and right mouse buttons; Guide, or
     // Back and Start held together, is Menu (the first of the two still counts as Space); d-pad
     // up and down, A and B are the menu's Up, Down, Select and Back (Select skips the opening
     // too); Y is Action and the triggers PagePrevious and PageNext (the editor's).
@@ -68,12 +69,16 @@ class InputRouter {
     void setKeyBindings(KeyBindings bindings) { bindings_ = std::move(bindings); }
     // While typing, P and M are keys like the other letters rather than Pause and Mute.
     void setTyping(bool typing) { typing_ = typing; }
+    // While a new binding is asked for, the next key pressed (Esc included; modifiers not) is a
+    // BindKey and the next controller button a BindButton, but the East button (B), which is
+    // Back as ever; nothing reaches the game meanwhile.
+    void setCapturing(bool capturing) { capturing_ = capturing; }
 
   private:
     struct Pad {
         ControllerHandle handle;
         InputFamily family = InputFamily::Xbox;
-        bool left = false, right = false, start = false, back = false;
+        std::set<PadButton> held;  // of the buttons that can play the game's keys
         bool leftTrigger = false, rightTrigger = false;
         int stick = 0;  // -1 left, 0 centre, 1 right, with hysteresis
     };
@@ -86,6 +91,7 @@ class InputRouter {
     RepeatTiming repeat_;
     KeyBindings bindings_;
     bool typing_ = false;
+    bool capturing_ = false;
     InputFamily family_ = InputFamily::Keyboard;
     std::set<SDL_Keycode> windowKeysDown_;  // pressed as window keys: their release is kept too
     std::map<SDL_JoystickID, Pad> pads_;

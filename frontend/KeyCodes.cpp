@@ -105,7 +105,12 @@ std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey) {
 }
 
 KeyBindings DefaultKeyBindings() {
-    return {{SDLK_LEFT, SDLK_a, SDLK_KP_4}, {SDLK_RIGHT, SDLK_d, SDLK_KP_6}, {SDLK_SPACE}};
+    KeyBindings keys;
+    keys.left = {SDLK_LEFT, SDLK_a, SDLK_KP_4};
+    keys.right = {SDLK_RIGHT, SDLK_d, SDLK_KP_6};
+    keys.back = {SDLK_SPACE};
+    WithPadDefaults(keys);
+    return keys;
 }
 
 KeyBindings WithDefaults(KeyBindings bindings) {
@@ -113,6 +118,7 @@ KeyBindings WithDefaults(KeyBindings bindings) {
     if (bindings.left.empty()) bindings.left = defaults.left;
     if (bindings.right.empty()) bindings.right = defaults.right;
     if (bindings.back.empty()) bindings.back = defaults.back;
+    WithPadDefaults(bindings);
     return bindings;
 }
 

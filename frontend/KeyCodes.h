@@ -19,7 +19,7 @@ std::optional<int> VirtualKeyFromSdl(std::int32_t sdlKey);
 
 // Left, A and Keypad 4 steer left; Right, D and Keypad 6 steer right; Space goes back.
 KeyBindings DefaultKeyBindings();
-// `bindings` with each role that has no key given its default keys.
+// `bindings` with each role that has no key or button given its default keys or buttons.
 KeyBindings WithDefaults(KeyBindings bindings);
 
 // The game's key code of an SDL key under `bindings` (WithDefaults): a bound key gives its role's

@@ -90,6 +90,13 @@ bool SdlApp::skipped(const Routed& input) {
 }
 
 void SdlApp::input(const Routed& input) {
+    if (input.command == Command::BindKey || input.command == Command::BindButton) {
+        // The key or button the Keys page asked for.
+        if (const std::optional<Role> role = menu_.capturing())
+            menu_.bound(runner_.bind(*role, input.command == Command::BindButton, input.code));
+        menuAction({});
+        return;
+    }
     if (skipped(input)) return;
     if (input.command == Command::KeyDown || input.command == Command::KeyUp ||
         input.command == Command::MouseDown) {

@@ -86,6 +86,7 @@ bool SdlApp::pointer(const PointerInput& pointer) {
 
 void SdlApp::menuAction(MenuAction action) {
     overlayChanged_ = true;
+    runner_.setCapturing(menu_.capturing().has_value());
     switch (action.kind) {
         case MenuAction::Kind::Resume:  // out of a pause by P as well
         {
@@ -97,6 +98,10 @@ void SdlApp::menuAction(MenuAction action) {
             break;
         case MenuAction::Kind::Step:
             runner_.stepSetting(action.setting, action.direction);
+            break;
+        case MenuAction::Kind::ResetKeys:
+            runner_.resetKeys();
+            menu_.bound("Every key and button back to its default");
             break;
         case MenuAction::Kind::Quit:
             // As the window's close request: the game ends at once, status 0.

@@ -130,10 +130,15 @@ void WindowRunner::attach(WindowClient& client) {
 // due, the controllers are to be read, or input arrives.
 void WindowRunner::run() {
     while (!client_->ended()) {
+        if (noting() && std::chrono::steady_clock::now() >= noteUntil_) {
+            note_.clear();
+            showAll();
+        }
         const std::optional<Duration> wake = step();
         if (client_->ended()) break;
         std::optional<SteadyTime> deadline;
         if (wake) deadline = std::chrono::steady_clock::now() + (*wake - client_->clock().now());
+        if (noting()) deadline = deadline ? std::min(*deadline, noteUntil_) : noteUntil_;
         if (controllers_.ok()) {
             const SteadyTime poll =
                 std::chrono::steady_clock::now() + (router_.controllers() ? kPadPoll : kPlugPoll);
@@ -170,14 +175,26 @@ std::optional<Duration> WindowRunner::step() {
 void WindowRunner::present() {
     const Frame frame = client_->frame();
     if (!frame.picture) return;
-    if (frame.whole)
+    if (noting())
+        screen_.presentAll(noteOverlay_.note(*frame.picture, note_));
+    else if (frame.whole)
         screen_.presentAll(*frame.picture);
     else
         screen_.present(*frame.picture, frame.changed);
 }
 
 void WindowRunner::showAll() {
-    if (client_) screen_.presentAll(client_->shown());
+    if (!client_) return;
+    if (noting())
+        screen_.presentAll(noteOverlay_.note(client_->shown(), note_));
+    else
+        screen_.presentAll(client_->shown());
+}
+
+void WindowRunner::showNote(std::string line) {
+    note_ = std::move(line);
+    noteUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    showAll();
 }
 
 // The controllers read, queued events, then the controller repeats that fell due: all of it
@@ -292,10 +309,13 @@ bool WindowRunner::windowCommand(Command command) {
 void WindowRunner::screenshot() {
     const SavedScreenshot saved =
         SaveScreenshot(client_->screenshot(), ScreenshotsDir(), LocalNow());
-    if (saved.error.empty())
+    if (saved.error.empty()) {
         std::printf("%s\n", saved.path.c_str());
-    else
+        showNote("Screenshot saved: " + saved.path);
+    } else {
         std::fprintf(stderr, "hopla: screenshot not saved: %s\n", saved.error.c_str());
+        showNote("Screenshot not saved: " + saved.error);
+    }
     std::fflush(stdout);
 }
 
@@ -342,7 +362,8 @@ MenuValues WindowRunner::values() const {
     Settings showing = settings_;
     showing.fullscreen = screen_.fullscreen();
     showing.scaling = screen_.scaling();
-    return MenuValues{showing, muted_, sound_.hasDevice(), router_.family()};
+    showing.keys = WithDefaults(settings_.keys);
+    return MenuValues{showing, muted_, sound_.hasDevice(), router_.family(), KeyNames};
 }
 
 // A setting stepped by the player (the menu, F11): carried out, then remembered.
@@ -368,6 +389,34 @@ void WindowRunner::stepSetting(Setting setting, int direction) {
             return;  // no row of the menu
     }
     remember(setting);
+}
+
+std::string WindowRunner::bind(Role role, bool pad, std::int32_t code) {
+    if (!pad && WindowCommandOf(code, 0))
+        return KeyNames({code}) + " is the window's own key; choose another";
+    const auto next = Rebind(WithDefaults(settings_.keys), role, pad, code, KeyNames);
+    if (const std::string* refused = std::get_if<std::string>(&next)) return *refused;
+    // Only the role's own line changes: the others keep their defaults or the player's lines.
+    const KeyList list = ListOf(role, pad);
+    saved_.keys.*list = settings_.keys.*list = std::get<KeyBindings>(next).*list;
+    rememberKeys();
+    return "Taken: " + (pad ? PadButtonNames({code}, router_.family()) : KeyNames({code}));
+}
+
+void WindowRunner::resetKeys() {
+    settings_.keys = saved_.keys = {};
+    rememberKeys();
+}
+
+void WindowRunner::rememberKeys() {
+    router_.setKeyBindings(settings_.keys);
+    if (client_) client_->valuesChanged();
+    if (settingsPath_.empty()) return;
+    const KeyNamer names = KeyNames;
+    if (const std::optional<std::string> error = SaveSettings(settingsPath_, saved_, &names)) {
+        if (!saveFailed_) std::fprintf(stderr, "hopla: settings not saved: %s\n", error->c_str());
+        saveFailed_ = true;
+    }
 }
 
 void WindowRunner::setTyping(bool typing) {

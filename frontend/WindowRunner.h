@@ -9,10 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "frontend/EventWait.h"
 #include "frontend/InputRouter.h"
 #include "frontend/Screen.h"
 #include "frontend/SdlHandles.h"
 #include "frontend/SdlSound.h"
+#include "shell/Overlay.h"
 #include "shell/Settings.h"
 #include "shell/WindowClient.h"
 #include "toolkit/text/TtfText.h"
@@ -65,6 +67,9 @@ class WindowRunner final : public WindowHost {
     void stepSetting(Setting setting, int direction) override;
     void showAll() override;
     void setTyping(bool typing) override;
+    void setCapturing(bool capturing) override { router_.setCapturing(capturing); }
+    std::string bind(Role role, bool pad, std::int32_t code) override;
+    void resetKeys() override;
 
   private:
     void deliverPending();
@@ -76,10 +81,15 @@ class WindowRunner final : public WindowHost {
     void onWindowEvent(const SDL_WindowEvent& event);
     // The player changed `setting` (in settings_): it is remembered from now on.
     void remember(Setting setting);
+    // The key bindings changed (in settings_ and saved_): the router and the file get them.
+    void rememberKeys();
     // Whether the pointer moved from its last place (its new place noted).
     bool pointerMoved(int x, int y);
     void screenshot();
     void present();
+    // The window's note (a screenshot saved) shows for a few seconds over whatever is shown.
+    void showNote(std::string line);
+    bool noting() const { return !note_.empty(); }
     void setVolume(int volume);
     void setMuted(bool muted);
 
@@ -94,6 +104,9 @@ class WindowRunner final : public WindowHost {
     Settings saved_;     // what the settings file is to hold
     std::string settingsPath_;
     bool saveFailed_ = false;
+    Overlay noteOverlay_{text_};
+    std::string note_;
+    SteadyTime noteUntil_{};
     bool muted_ = false;          // by --mute or M
     std::vector<Routed> routed_;  // scratch for one event's inputs
     // The pointer's last place in the window; a motion counts only when it moves from there. A

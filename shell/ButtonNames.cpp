@@ -17,6 +17,64 @@ ButtonNames NamesOf(InputFamily family) {
     return {"A", "B", "Y", "Menu", "View", "LB / RB", "LT / RT", "Xbox"};
 }
 
+std::string PadButtonName(PadButton button, InputFamily family) {
+    const ButtonNames b = NamesOf(family);
+    const bool ps = family == InputFamily::PlayStation, nintendo = family == InputFamily::Nintendo;
+    switch (button) {
+        case PadButton::South:
+            return b.confirm;
+        case PadButton::East:
+            return b.back;
+        case PadButton::West:
+            return ps ? "Square" : nintendo ? "Y" : "X";
+        case PadButton::North:
+            return b.top;
+        case PadButton::Back:
+            return b.select;
+        case PadButton::Guide:
+            return b.guide;
+        case PadButton::Start:
+            return b.start;
+        case PadButton::LeftStick:
+            return ps ? "L3" : "Left stick";
+        case PadButton::RightStick:
+            return ps ? "R3" : "Right stick";
+        case PadButton::LeftShoulder:
+            return ps ? "L1" : nintendo ? "L" : "LB";
+        case PadButton::RightShoulder:
+            return ps ? "R1" : nintendo ? "R" : "RB";
+        case PadButton::DpadUp:
+            return "D-pad up";
+        case PadButton::DpadDown:
+            return "D-pad down";
+        case PadButton::DpadLeft:
+            return "D-pad left";
+        case PadButton::DpadRight:
+            return "D-pad right";
+        case PadButton::Misc:
+            return ps ? "Mic" : nintendo ? "Capture" : "Share";
+        case PadButton::Paddle1:
+        case PadButton::Paddle2:
+        case PadButton::Paddle3:
+        case PadButton::Paddle4:
+            return "Paddle " + std::to_string(static_cast<int>(button) -
+                                              static_cast<int>(PadButton::Paddle1) + 1);
+        case PadButton::Touchpad:
+            return "Touchpad";
+    }
+    return "?";
+}
+
+std::string PadButtonNames(const std::vector<std::int32_t>& buttons, InputFamily family) {
+    std::string names;
+    for (const std::int32_t button : buttons) {
+        if (button < 0 || button >= kPadButtons) continue;
+        if (!names.empty()) names += ", ";
+        names += PadButtonName(static_cast<PadButton>(button), family);
+    }
+    return names;
+}
+
 std::string MenuHint(InputFamily family) {
     if (family == InputFamily::Keyboard) return "Up/Down, Left/Right, Enter; Esc: back";
     const ButtonNames b = NamesOf(family);
@@ -32,8 +90,7 @@ std::string PausedHint(InputFamily family) {
 std::vector<std::string> ControllerKeyLines(InputFamily family) {
     const ButtonNames b = NamesOf(family);
     return {
-        "D-pad or left stick: push the ball",
-        std::string(b.start) + " or " + b.select + ": back to the title room",
+        "Left stick: push the ball too",
         std::string(b.shoulders) + ": faster / slower",
         std::string(b.confirm) + ": skip the opening, leave the final screen",
         std::string(b.guide) + " or " + b.select + "+" + b.start + ": this menu",

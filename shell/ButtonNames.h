@@ -3,8 +3,11 @@
 // them, whichever the player used last.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "shell/KeyBindings.h"
 
 namespace hopla {
 
@@ -24,6 +27,11 @@ struct ButtonNames {
     const char* guide;
 };
 ButtonNames NamesOf(InputFamily family);
+
+// A controller button's name in a family's words; the keyboard's family uses the Xbox names.
+std::string PadButtonName(PadButton button, InputFamily family);
+// Buttons' names joined by ", ".
+std::string PadButtonNames(const std::vector<std::int32_t>& buttons, InputFamily family);
 
 // The menu's hint line and the pause sign's.
 std::string MenuHint(InputFamily family);

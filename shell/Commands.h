@@ -30,6 +30,8 @@ enum class Command {
     Action,        // a controller's Y: the editor places the start with it
     PageNext,      // a controller's right trigger: the editor's next stage
     PagePrevious,  // its left trigger: the previous one
+    BindKey,       // while a new binding is asked for: a key pressed (code: the toolkit's key code)
+    BindButton,    // ... or a controller's button (code: its PadButton)
 };
 // A key's KeyDown and KeyUp carry, besides the code its binding gives, the key's own code (as
 // the game's codes spell keys) and whether Ctrl was held: the editor's keys are the keys

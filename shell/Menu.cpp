@@ -24,15 +24,48 @@ MenuRow SettingRowOf(const SettingRow& row, const MenuValues& values) {
             row.number ? MenuAction{} : right};
 }
 
+constexpr const char* kRoleLabels[] = {"Left", "Right", "Back to the title room"};
+
+// A role's row on the Keys page: the keys that play it, or the buttons while a controller was
+// used last.
+MenuRow RoleRow(Role role, const MenuValues& values, bool asking) {
+    const KeyBindings& keys = values.settings.keys;
+    const std::size_t i = static_cast<std::size_t>(role);
+    std::string names = "...";
+    if (!asking)
+        names = values.input != InputFamily::Keyboard
+                    ? PadButtonNames(keys.*ListOf(role, true), values.input)
+                : values.keyNames ? values.keyNames(keys.*ListOf(role, false))
+                                  : "";
+    MenuAction choose{Kind::Capture};
+    choose.role = role;
+    return {std::string(kRoleLabels[i]) + ": " + names, {}, {}, choose};
+}
+
 }  // namespace
 
 void Menu::open() {
     open_ = true;
     page_ = Page::Main;
     selected_ = 0;
+    capturing_.reset();
+    note_.clear();
+}
+
+void Menu::bound(std::string note) {
+    capturing_.reset();
+    note_ = std::move(note);
 }
 
 std::vector<MenuRow> Menu::rows(const MenuValues& values) const {
+    if (page_ == Page::Keys) {
+        std::vector<MenuRow> rows;
+        for (const Role role : {Role::Left, Role::Right, Role::Back})
+            rows.push_back(RoleRow(role, values, capturing_ == role));
+        rows.push_back(Plain("Reset to defaults", Kind::ResetKeys));
+        rows.push_back(Plain("Back", Kind::Back));
+        return rows;
+    }
     if (page_ != Page::Main) return {Plain("Back", Kind::Back)};
     std::vector<MenuRow> rows = {Plain("Resume", Kind::Resume)};
     for (const SettingRow& row : SettingRows())
@@ -44,6 +77,11 @@ std::vector<MenuRow> Menu::rows(const MenuValues& values) const {
 }
 
 MenuAction Menu::move(Command command) {
+    if (capturing_) {
+        if (command == Command::Back || command == Command::Menu) bound("");
+        return {};
+    }
+    note_.clear();
     const std::vector<MenuRow> all = rows();
     const int count = static_cast<int>(all.size());
     const MenuRow& row = all[static_cast<std::size_t>(selected_)];
@@ -78,6 +116,9 @@ MenuAction Menu::take(MenuAction action) {
             page_ = action.kind == Kind::Keys ? Page::Keys : Page::Records;
             selected_ = 0;
             return {};
+        case Kind::Capture:
+            capturing_ = action.role;
+            return {};
         case Kind::Back: {
             // Back on the main page at the row that led there.
             const Kind from = page_ == Page::Keys ? Kind::Keys : Kind::Records;
@@ -93,7 +134,7 @@ MenuAction Menu::take(MenuAction action) {
 }
 
 void Menu::hover(int row) {
-    if (row >= 0 && row < static_cast<int>(rows().size())) selected_ = row;
+    if (!capturing_ && row >= 0 && row < static_cast<int>(rows().size())) selected_ = row;
 }
 
 MenuAction Menu::click(int row) {
@@ -114,7 +155,16 @@ MenuView Menu::view(const MenuValues& values, const std::vector<std::string>& ke
             break;
         case Page::Keys:
             view.title = "Keys";
-            view.lines = keys;
+            if (capturing_)
+                view.lines.push_back(
+                    "Press the new key or button for " +
+                    std::string(kRoleLabels[static_cast<int>(*capturing_)]) +
+                    (values.input == InputFamily::Keyboard
+                         ? " (Esc: keep)"
+                         : " (" + std::string(NamesOf(values.input).back) + ": keep)"));
+            else if (!note_.empty())
+                view.lines.push_back(note_);
+            view.lines.insert(view.lines.end(), keys.begin(), keys.end());
             break;
         case Page::Records:
             view.title = "Records";
@@ -126,8 +176,6 @@ MenuView Menu::view(const MenuValues& values, const std::vector<std::string>& ke
 
 std::vector<std::string> DefaultKeyLines() {
     return {
-        "Left / Right arrow: push the ball",
-        "Space: back to the title room",
         "Left / right mouse button: faster / slower",
         "Esc: this menu   P: pause   M: mute",
         "F11 or Alt+Enter: whole screen",

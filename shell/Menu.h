@@ -3,6 +3,7 @@
 // draws it).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,13 @@ struct MenuAction {
         Keys,     // to the keys page (the menu's own)
         Records,  // to the records page (the menu's own)
         Back,     // to the main page (the menu's own)
+        Capture,  // the Keys page asks for a new key or button for `role` (the menu's own)
+        ResetKeys,
     };
     Kind kind = Kind::None;
     Setting setting = Setting::Scale;
     int direction = 0;
+    Role role = Role::Left;
     bool operator==(const MenuAction&) const = default;
 };
 
@@ -42,6 +46,7 @@ struct MenuValues {
     bool muted = false;
     bool sound = true;
     InputFamily input = InputFamily::Keyboard;  // whose names the hints give
+    KeyNamer keyNames = {};  // names the keys of settings.keys (whose defaults are filled in)
 };
 
 // What the menu shows of a page: a title, lines of text (the keys, the records), and the rows
@@ -66,10 +71,16 @@ class Menu {
     void close() { open_ = false; }
     Page page() const { return page_; }
     int selected() const { return selected_; }
+    // The role a new key or button is asked for on the Keys page, if one is: the window then
+    // hands the next key or button to bound().
+    std::optional<Role> capturing() const { return capturing_; }
+    // The new key or button was taken, or refused: `note` says which, until the next move.
+    void bound(std::string note);
 
     // Up and Down move the selection round the rows; Left and Right step the selected row's
     // value; Select chooses it; Back leaves a page, or closes the menu on the main page. Other
-    // commands do nothing.
+    // commands do nothing. While a key is asked for, Back and Menu keep the old one and
+    // everything else waits.
     MenuAction move(Command command);
     // The pointer over a row selects it; a click on a row chooses it.
     void hover(int row);
@@ -89,9 +100,12 @@ class Menu {
     bool open_ = false;
     Page page_ = Page::Main;
     int selected_ = 0;
+    std::optional<Role> capturing_;
+    std::string note_;
 };
 
-// The keys as the game reads them, for the keys page while no other list is given.
+// The keys as the game reads them, for the keys page while no other list is given (the keys
+// that play the game's three are the page's rows).
 std::vector<std::string> DefaultKeyLines();
 
 }  // namespace hopla

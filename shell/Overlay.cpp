@@ -102,6 +102,17 @@ const Image& Overlay::paused(const Image& picture, const std::string& hint) {
     return image_;
 }
 
+const Image& Overlay::note(const Image& picture, const std::string& line) {
+    if (&picture != &image_) image_ = picture;
+    const Font body = BodyFont();
+    const int height = text_.lineHeight(body) + 12;
+    const Rect strip{0, image_.height - height, image_.width, image_.height};
+    Fill(image_, strip, kPanel);
+    Fill(image_, {strip.left, strip.top, strip.right, strip.top + 1}, kBorder);
+    text_.draw(image_, strip, kPad, strip.top + 6, line, body, kText);
+    return image_;
+}
+
 std::optional<int> Overlay::rowAt(int x, int y) const {
     for (std::size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].contains(x, y)) return static_cast<int>(i);

@@ -1,4 +1,4 @@
-// What the shell draws over the game's picture: the menu and the pause sign, in a picture of
+// What the shell draws over the game's picture: the menu, the pause sign and notes, in a picture of
 // its own (the game's picture is never drawn into), presented in its place while they show.
 #pragma once
 
@@ -21,6 +21,9 @@ class Overlay {
     const Image& menu(const Image& picture, const MenuView& view);
     // The game's picture dimmed a little, with a small "Paused" sign in the middle.
     const Image& paused(const Image& picture, const std::string& hint);
+    // `picture` (whatever is shown: the game's, the menu, the pause sign) with a one-line note
+    // on a strip along its bottom edge, for the window's own news (a screenshot saved).
+    const Image& note(const Image& picture, const std::string& line);
     // The menu row at a point of the picture; none off every row.
     std::optional<int> rowAt(int x, int y) const;
 

@@ -52,6 +52,22 @@ Problem ReadKeys(std::vector<std::int32_t>& out, std::string_view text, const Ke
     return std::nullopt;
 }
 
+// A list of a controller's buttons by SDL's names, "dpleft, x".
+Problem ReadButtons(std::vector<std::int32_t>& out, std::string_view text) {
+    std::vector<std::int32_t> buttons;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view name = Trim(text.substr(0, comma));
+        const std::optional<PadButton> button = PadButtonFromKey(name);
+        if (!button) return "'" + std::string(name.substr(0, 40)) + "' is no button name SDL knows";
+        buttons.push_back(static_cast<std::int32_t>(*button));
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    out = std::move(buttons);
+    return std::nullopt;
+}
+
 void Toggle(bool& b, int) {
     b = !b;
 }
@@ -156,6 +172,7 @@ constexpr std::array kRows = {
         .expects = "key names",
         .read = [](Settings& s, std::string_view text,
                    const KeyLookup& keys) { return ReadKeys(s.keys.left, text, keys); },
+        .keys = &KeyBindings::left,
     },
     SettingRow{
         .id = Setting::Right,
@@ -164,6 +181,7 @@ constexpr std::array kRows = {
         .expects = "key names",
         .read = [](Settings& s, std::string_view text,
                    const KeyLookup& keys) { return ReadKeys(s.keys.right, text, keys); },
+        .keys = &KeyBindings::right,
     },
     SettingRow{
         .id = Setting::Back,
@@ -172,6 +190,37 @@ constexpr std::array kRows = {
         .expects = "key names",
         .read = [](Settings& s, std::string_view text,
                    const KeyLookup& keys) { return ReadKeys(s.keys.back, text, keys); },
+        .keys = &KeyBindings::back,
+    },
+    SettingRow{
+        .id = Setting::PadLeft,
+        .section = "keys",
+        .key = "pad_left",
+        .expects = "controller button names",
+        .read = [](Settings& s, std::string_view text,
+                   const KeyLookup&) { return ReadButtons(s.keys.padLeft, text); },
+        .keys = &KeyBindings::padLeft,
+        .pad = true,
+    },
+    SettingRow{
+        .id = Setting::PadRight,
+        .section = "keys",
+        .key = "pad_right",
+        .expects = "controller button names",
+        .read = [](Settings& s, std::string_view text,
+                   const KeyLookup&) { return ReadButtons(s.keys.padRight, text); },
+        .keys = &KeyBindings::padRight,
+        .pad = true,
+    },
+    SettingRow{
+        .id = Setting::PadBack,
+        .section = "keys",
+        .key = "pad_back",
+        .expects = "controller button names",
+        .read = [](Settings& s, std::string_view text,
+                   const KeyLookup&) { return ReadButtons(s.keys.padBack, text); },
+        .keys = &KeyBindings::padBack,
+        .pad = true,
     },
 };
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/KeyBindings.h"
 #include "shell/Scaling.h"
@@ -30,7 +31,19 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-enum class Setting { Scale, Fullscreen, Scaling, PauseWhenUnfocused, Volume, Left, Right, Back };
+enum class Setting {
+    Scale,
+    Fullscreen,
+    Scaling,
+    PauseWhenUnfocused,
+    Volume,
+    Left,
+    Right,
+    Back,
+    PadLeft,
+    PadRight,
+    PadBack
+};
 
 struct SettingRow {
     Setting id;
@@ -39,8 +52,11 @@ struct SettingRow {
     // Sets the value from its text as the file or the command line gives it; returns what is
     // wrong (without the key), or nothing.
     std::optional<std::string> (*read)(Settings&, std::string_view text, const KeyLookup& keys);
-    // The value's text in the file; null for a value the game never writes (the key lists).
+    // The value's text in the file; null for the key lists, which are written only when the
+    // player changes them from the menu (by name: `keys`, with `pad` for a controller's).
     std::string (*write)(const Settings&) = nullptr;
+    std::vector<std::int32_t> KeyBindings::*keys = nullptr;
+    bool pad = false;
     // The command line: a flag with a value (valueName set) or a switch that sets `on` (and
     // `offFlag` that sets `off`); no flag, no option.
     std::string_view flag = {}, valueName = {}, help = {};

@@ -101,17 +101,37 @@ bool Binary(std::string_view text) {
 }
 
 // What the game writes: each value's section, key and text, in the order of a new file.
+// A key list with no key is written by removing its line: its defaults then play the role.
 struct Owned {
     std::string_view section;
     std::string_view key;
     std::string text;
+    bool remove = false;
     bool written = false;
 };
 
-std::vector<Owned> OwnedValues(const Settings& s) {
+std::string ListText(const SettingRow& row, const Settings& s, const KeyNamer& keyNames) {
+    const std::vector<std::int32_t>& list = s.keys.*row.keys;
+    if (!row.pad) return keyNames(list);
+    std::string text;
+    for (const std::int32_t button : list) {
+        if (button < 0 || button >= kPadButtons) continue;
+        if (!text.empty()) text += ", ";
+        text += PadButtonKey(static_cast<PadButton>(button));
+    }
+    return text;
+}
+
+std::vector<Owned> OwnedValues(const Settings& s, const KeyNamer* keyNames = nullptr) {
     std::vector<Owned> owned;
-    for (const SettingRow& row : SettingRows())
-        if (row.write) owned.push_back({row.section, row.key, row.write(s)});
+    for (const SettingRow& row : SettingRows()) {
+        if (row.write) {
+            owned.push_back({row.section, row.key, row.write(s)});
+        } else if (keyNames && row.keys) {
+            const bool none = (s.keys.*row.keys).empty();
+            owned.push_back({row.section, row.key, none ? "" : ListText(row, s, *keyNames), none});
+        }
+    }
     return owned;
 }
 
@@ -165,7 +185,9 @@ LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys) {
 }
 
 std::string FormatSettings(const Settings& settings) {
-    std::string text = "# Hopla's settings; the game rewrites the [window] and [sound] values.\n";
+    std::string text =
+        "# Hopla's settings; the game rewrites the [window] and [sound] values, and the [keys]\n"
+        "# when they are changed from the menu.\n";
     std::string_view section;
     for (const Owned& value : OwnedValues(settings)) {
         if (value.section != section) {
@@ -177,9 +199,15 @@ std::string FormatSettings(const Settings& settings) {
     return text;
 }
 
-std::string UpdateSettingsText(std::string_view text, const Settings& settings) {
-    if (Trim(text).empty()) return FormatSettings(settings);
-    std::vector<Owned> values = OwnedValues(settings);
+std::string UpdateSettingsText(std::string_view text, const Settings& settings,
+                               const KeyNamer* keyNames) {
+    // A new file starts as FormatSettings makes it; the key lists then go below.
+    const std::string fresh = Trim(text).empty() ? FormatSettings(settings) : std::string();
+    if (!fresh.empty()) {
+        if (!keyNames) return fresh;
+        text = fresh;
+    }
+    std::vector<Owned> values = OwnedValues(settings, keyNames);
     std::vector<std::string> out;
     // Where each section's first run of lines ends (after its last line that is not blank).
     std::vector<std::pair<std::string, std::size_t>> sectionEnds;
@@ -187,12 +215,15 @@ std::string UpdateSettingsText(std::string_view text, const Settings& settings) 
     bool firstRun = false;
     for (const Line& line : Scan(text)) {
         std::string raw(line.raw);
+        bool removed = false;
         if (line.entry)
             for (Owned& value : values)
                 if (line.section == value.section && line.key == value.key) {
                     raw.replace(line.valueBegin, line.valueEnd - line.valueBegin, value.text);
                     value.written = true;
+                    removed = value.remove;
                 }
+        if (removed) continue;
         out.push_back(std::move(raw));
         if (line.header) {
             current = line.section;
@@ -208,7 +239,7 @@ std::string UpdateSettingsText(std::string_view text, const Settings& settings) 
     std::vector<std::vector<std::string>> after(out.size() + 1);  // by the line they follow
     std::string appended;
     for (const Owned& value : values) {
-        if (value.written) continue;
+        if (value.written || value.remove) continue;
         const std::string entry = std::string(value.key) + " = " + value.text;
         const auto end = std::find_if(sectionEnds.begin(), sectionEnds.end(),
                                       [&](const auto& e) { return e.first == value.section; });
@@ -228,13 +259,14 @@ std::string UpdateSettingsText(std::string_view text, const Settings& settings) 
     return result + appended;
 }
 
-std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings) {
+std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings,
+                                        const KeyNamer* keyNames) {
     if (path.empty()) return "no place for settings (neither XDG_CONFIG_HOME nor HOME is set)";
     const std::string target = LinkTarget(path);
     // A file that is no settings file at all (binary, too large) was ignored and is written anew.
     const SmallFile file = ReadSmallFile(target, kMaxFileBytes);
     const std::string_view old = file.text && !Binary(*file.text) ? *file.text : std::string_view();
-    return ReplaceFile(target, UpdateSettingsText(old, settings));
+    return ReplaceFile(target, UpdateSettingsText(old, settings, keyNames));
 }
 
 }  // namespace hopla

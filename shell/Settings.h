@@ -36,15 +36,18 @@ LoadedSettings LoadSettings(const std::string& path, const KeyLookup& keys);
 // defaults until the player writes a [keys] section).
 std::string FormatSettings(const Settings& settings);
 
-// `text` (the file as it is) with the values the game writes ([window] and [sound]): their
-// lines get the new values, missing ones are added to their section (or a new section at the
-// end); every other line, comments, key bindings and unknown lines included, stays as it was.
-std::string UpdateSettingsText(std::string_view text, const Settings& settings);
+// `text` (the file as it is) with the values the game writes ([window] and [sound], and with
+// `keyNames` the [keys] too): their lines get the new values, missing ones are added to their
+// section (or a new section at the end), a key list with no key loses its line; every other
+// line, comments, key bindings (without `keyNames`) and unknown lines included, stays as it was.
+std::string UpdateSettingsText(std::string_view text, const Settings& settings,
+                               const KeyNamer* keyNames = nullptr);
 
-// Writes the window and sound choices into the file (read anew, so the player's other lines stay)
-// through a temporary file and a rename, so a reader never sees half of it; a file that is a
-// symbolic link is replaced where the link points, so it stays a link. Creates the missing
-// directories. Returns what went wrong, or nothing.
-std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings);
+// Writes the window and sound choices (and with `keyNames` the key bindings) into the file (read
+// anew, so the player's other lines stay) through a temporary file and a rename, so a reader never
+// sees half of it; a file that is a symbolic link is replaced where the link points, so it stays a
+// link. Creates the missing directories. Returns what went wrong, or nothing.
+std::optional<std::string> SaveSettings(const std::string& path, const Settings& settings,
+                                        const KeyNamer* keyNames = nullptr);
 
 }  // namespace hopla

@@ -2,7 +2,9 @@
 // runner offers it in return. No SDL: the runner in frontend/ turns events into these calls.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "shell/Commands.h"
@@ -56,6 +58,16 @@ class WindowHost {
     // While typing, the keys that type letters are letters (P and M are no window keys) and the
     // typed text reaches the client (WindowClient::text).
     virtual void setTyping(bool typing) = 0;
+    // While capturing, the next key or controller button reaches the client as a BindKey or
+    // BindButton (Esc and the controller's B as Back), and nothing else of the keyboard or the
+    // controllers' buttons does.
+    virtual void setCapturing(bool capturing) = 0;
+    // `role` played by the key (or, `pad`, the controller button) `code` alone from now on, and
+    // remembered in the settings file; or refused (a window key, a button of the menu's, a key
+    // that plays another role). Returns the line that says which.
+    virtual std::string bind(Role role, bool pad, std::int32_t code) = 0;
+    // Every role played by its default keys and buttons again, and the file's [keys] lines gone.
+    virtual void resetKeys() = 0;
 
   protected:
     ~WindowHost() = default;

@@ -28,16 +28,9 @@
 namespace hopla {
 namespace {
 
-// The menu's keys page: the keys bound to the game's three, then the rest of the default page
-// (whose first two lines name the default keys).
-std::vector<std::string> KeyLines(const KeyBindings& given) {
-    const KeyBindings keys = WithDefaults(given);
-    std::vector<std::string> lines = {
-        "Left: " + KeyNames(keys.left) + "   Right: " + KeyNames(keys.right),
-        "Back to the title room: " + KeyNames(keys.back),
-    };
-    const std::vector<std::string> rest = DefaultKeyLines();
-    lines.insert(lines.end(), rest.begin() + 2, rest.end());
+// The menu's keys page below its rows (which name the keys bound to the game's three).
+std::vector<std::string> KeyLines() {
+    std::vector<std::string> lines = DefaultKeyLines();
     lines.push_back("F12: screenshot   Enter or a click: skip the opening");
     return lines;
 }
@@ -230,7 +223,7 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
             game.game(), game.clock(), seed, RecordsDirFor(RecordsDir(), stagesId),
             demo ? RecordFrom::Demo : RecordFrom::Play, stagesId);
         game.setRecordKeeper(session->keeper_.get());
-        game.setKeyLines([keys = app.settings.keys] { return KeyLines(keys); });
+        game.setKeyLines([] { return KeyLines(); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId), own = !stagesId] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());
             for (const std::string& warning : loaded.warnings)

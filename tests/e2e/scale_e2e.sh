@@ -179,7 +179,8 @@ stop_game
 sim_picture "$work/scale3.png" 2400 1800 720 180
 echo "largest scale: hopla-sim's picture at $picture_at ms, each pixel a 3 x 3 block"
 [ "$(cat "$XDG_CONFIG_HOME/hopla/settings.ini")" = "$(printf '%s\n' \
-    "# Hopla's settings; the game rewrites the [window] and [sound] values." '[window]' \
+    "# Hopla's settings; the game rewrites the [window] and [sound] values, and the [keys]" \
+    '# when they are changed from the menu.' '[window]' \
     'scale = 2' 'fullscreen = false' 'scaling = fit' 'pause_when_unfocused = true' '[sound]' \
     'volume = 100')" ] ||
     fail "settings file not rewritten cleanly: $(cat "$XDG_CONFIG_HOME/hopla/settings.ini")"

@@ -37,6 +37,9 @@ class FakeHost final : public WindowHost {
     void stepSetting(Setting, int) override {}
     void showAll() override {}
     void setTyping(bool on) override { typing = on; }
+    void setCapturing(bool) override {}
+    std::string bind(Role, bool, std::int32_t) override { return {}; }
+    void resetKeys() override {}
     bool typing = false, soundPaused = false;
 
   private:

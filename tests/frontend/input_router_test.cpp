@@ -128,7 +128,7 @@ TEST(InputRouter, WindowKeysNeverReachTheGameOtherKeysDoAsTheyCame) {
 // nothing, and the other keys keep their codes.
 TEST(InputRouter, KeyBindingsGiveTheGameItsOwnCodes) {
     InputRouter router;
-    router.setKeyBindings({{SDLK_j}, {SDLK_l, SDLK_RIGHT}, {SDLK_BACKSPACE}});
+    router.setKeyBindings({{SDLK_j}, {SDLK_l, SDLK_RIGHT}, {SDLK_BACKSPACE}, {}, {}, {}});
     EXPECT_EQ(RouteAll(router, {Down(SDLK_j), Up(SDLK_j), Down(SDLK_RIGHT), Down(SDLK_l),
                                 Down(SDLK_BACKSPACE), Down(SDLK_LEFT), Down(SDLK_SPACE),
                                 Down(SDLK_a), Down(SDLK_RETURN)}),
@@ -142,6 +142,11 @@ TEST(InputRouter, KeyBindingsGiveTheGameItsOwnCodes) {
     router.setTyping(true);
     EXPECT_EQ(RouteAll(router, {Down(SDLK_p), Down(SDLK_m), Down(SDLK_F11)}),
               (std::vector<Routed>{KD(80), KD(77), {Command::ToggleFullscreen}}));
+    // Asked for a new binding: the next key pressed, whatever it is; Esc keeps the old one.
+    router.setCapturing(true);
+    EXPECT_EQ(
+        RouteAll(router, {Down(SDLK_LSHIFT), Down(SDLK_F11), Up(SDLK_F11), Down(SDLK_ESCAPE)}),
+        (std::vector<Routed>{{Command::BindKey, SDLK_F11}, {Command::Back}}));
 }
 
 // While paused nothing reaches the game; afterwards the game is told of the keys it held that
@@ -315,6 +320,36 @@ TEST_F(Controller, ButtonsAndStickAreKeysAndMouseButtons) {
          [&] { button(SDL_CONTROLLER_BUTTON_START, true); },
          {{Command::Menu}}},
         {"Guide: the menu", [&] { button(SDL_CONTROLLER_BUTTON_GUIDE, true); }, {{Command::Menu}}},
+        {"a new binding asked for: X is taken",
+         [&] {
+             router.setCapturing(true);
+             button(SDL_CONTROLLER_BUTTON_X, true);
+         },
+         {{Command::BindButton, SDL_CONTROLLER_BUTTON_X}}},
+        {"... and B is Back",
+         [&] {
+             button(SDL_CONTROLLER_BUTTON_B, false);
+             pump(router, Duration(0));  // SDL sees a state, not the presses between two looks
+             button(SDL_CONTROLLER_BUTTON_B, true);
+         },
+         {{Command::Back}}},
+        {"X bound to Right steers right",
+         [&] {
+             router.setCapturing(false);
+             KeyBindings keys;
+             keys.padRight = {SDL_CONTROLLER_BUTTON_X};
+             router.setKeyBindings(keys);
+             button(SDL_CONTROLLER_BUTTON_X, false);
+             pump(router, Duration(0));
+             button(SDL_CONTROLLER_BUTTON_X, true);
+         },
+         {KD(39)}},
+        {"X let go, the defaults again",
+         [&] {
+             button(SDL_CONTROLLER_BUTTON_X, false);
+             router.setKeyBindings({});
+         },
+         {KU(39)}},
         {"d-pad right held", [&] { button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true); }, {KD(39)}},
     };
     int t = 0;

@@ -40,23 +40,51 @@ class ScopedEnv {
     std::optional<std::string> old_;
 };
 
+// SDL's virtual controller with every button and axis, plugged in for the scope. The invisible
+// window never has the focus, which SDL asks of controller input by default.
+struct VirtualPad {
+    VirtualPad() {
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        if (!subsystem.ok()) {
+            error = subsystem.error();
+            return;
+        }
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        if (index >= 0) joystick = SDL_JoystickOpen(index);
+        if (!joystick) error = SDL_GetError();
+    }
+    ~VirtualPad() {
+        if (joystick) SDL_JoystickClose(joystick);
+        if (index >= 0) SDL_JoystickDetachVirtual(index);
+    }
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
+    // A button pressed and let go, each held long enough for a loop on a busy machine to see.
+    void press(SDL_GameControllerButton button) const {
+        SDL_JoystickSetVirtualButton(joystick, button, 1);
+        std::this_thread::sleep_for(milliseconds(200));
+        SDL_JoystickSetVirtualButton(joystick, button, 0);
+        std::this_thread::sleep_for(milliseconds(200));
+    }
+
+    SdlSubsystem subsystem{SDL_INIT_JOYSTICK};
+    int index = -1;
+    SDL_Joystick* joystick = nullptr;
+    std::string error;
+};
+
 TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
     ::testing::internal::CaptureStderr();
     ScopedEnv video("SDL_VIDEODRIVER", "dummy");
     SdlLibrary sdl;
-    // The invisible window never has the focus, which SDL asks of controller input by default.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    SdlSubsystem joysticks(SDL_INIT_JOYSTICK);
-    ASSERT_TRUE(joysticks.ok()) << joysticks.error();
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    SDL_Joystick* joystick = SDL_JoystickOpen(index);
-    ASSERT_NE(joystick, nullptr);
+    VirtualPad pad;
+    ASSERT_TRUE(pad.error.empty()) << pad.error;
+    SDL_Joystick* joystick = pad.joystick;
 
     std::vector<Routed> seen;
     {
@@ -89,8 +117,6 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
         });
         app.run();
     }
-    SDL_JoystickClose(joystick);
-    SDL_JoystickDetachVirtual(index);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "hopla: settings not saved: cannot create /proc/hopla-no-such-dir: "
               "No such file or directory\n");
@@ -103,6 +129,63 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
     EXPECT_GE(downs, 4);
     EXPECT_LE(downs, 40);
     EXPECT_EQ(static_cast<std::size_t>(downs) + 1, seen.size());
+}
+
+// The Keys page by a controller alone: Left given to X, then every button back to its default.
+TEST(SdlApp, AControllerAloneRebindsAButtonAndResetsThem) {
+    ScopedEnv video("SDL_VIDEODRIVER", "dummy");
+    SdlLibrary sdl;
+    const VirtualPad pad;
+    ASSERT_TRUE(pad.error.empty()) << pad.error;
+    const std::string path = ::testing::TempDir() + "hopla-rebind-settings.ini";
+    std::remove(path.c_str());
+    std::vector<Routed> seen;
+    std::string saved;
+    {
+        AppOptions options;
+        options.settings.scale = 1;
+        options.mute = true;
+        options.settingsPath = path;
+        SdlApp app(1, HOPLA_BUILD_DIR, options);
+        app.setInputObserver([&](const Routed& input) { seen.push_back(input); });
+        std::jthread player([&pad, &path, &saved] {
+            using B = SDL_GameControllerButton;
+            const auto toKeysPage = [&] {
+                pad.press(SDL_CONTROLLER_BUTTON_GUIDE);
+                for (int i = 0; i < 4; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+                pad.press(SDL_CONTROLLER_BUTTON_A);
+            };
+            std::this_thread::sleep_for(milliseconds(200));
+            toKeysPage();
+            // Left's row asks for a button: A is refused (the menu's), X taken.
+            for (const B b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A,
+                              SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X})
+                pad.press(b);
+            for (const B b : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
+                              SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+                pad.press(b);
+            std::ifstream in(path);
+            saved.assign(std::istreambuf_iterator<char>(in), {});
+            toKeysPage();
+            for (int i = 0; i < 3; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+            for (const B b :
+                 {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
+                  SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+                pad.press(b);
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        });
+        app.run();
+    }
+    std::ifstream in(path);
+    const std::string reset{std::istreambuf_iterator<char>(in), {}};
+    std::remove(path.c_str());
+    EXPECT_NE(saved.find("[keys]\npad_left = x\n"), std::string::npos) << saved;
+    EXPECT_EQ(reset.find("pad_left"), std::string::npos) << reset;
+    // X steered left while it was bound, the d-pad's left only after the reset.
+    const Routed down{Command::KeyDown, 37}, up{Command::KeyUp, 37};
+    EXPECT_EQ(seen, (std::vector<Routed>{down, up, down, up}));
 }
 
 void Push(Uint32 type, SDL_Keycode key) {

@@ -2,11 +2,15 @@
 // row drawn there.
 #include <gtest/gtest.h>
 
+#include <SDL_keycode.h>
+
 #include <map>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/Keys.h"
+#include "frontend/KeyCodes.h"
 #include "shell/Menu.h"
 #include "shell/Overlay.h"
 
@@ -27,6 +31,7 @@ TEST(Menu, EveryMoveOnEveryPage) {
         bool open;
         Menu::Page page;
         int selected;
+        bool asking = false;  // a new key is asked for
     } cases[] = {
         {"s", resume, false, Menu::Page::Main, 0},
         {"b", resume, false, Menu::Page::Main, 0},
@@ -39,7 +44,12 @@ TEST(Menu, EveryMoveOnEveryPage) {
         {"dddr", step(Setting::Volume, 1), true, Menu::Page::Main, 3},
         {"ddds", none, true, Menu::Page::Main, 3},  // choosing a number leaves it
         {"dddds", none, true, Menu::Page::Keys, 0},
-        {"ddddsdl", none, true, Menu::Page::Keys, 0},  // one row: Back
+        {"ddddsdl", none, true, Menu::Page::Keys, 1},  // a role's row has no steps
+        {"ddddss", none, true, Menu::Page::Keys, 0, true},
+        {"ddddssdus", none, true, Menu::Page::Keys, 0, true},  // moves wait for the key
+        {"ddddssbd", none, true, Menu::Page::Keys, 1},         // Back keeps the old key
+        {"ddddsddds", {K::ResetKeys}, true, Menu::Page::Keys, 3},
+        {"ddddsdddds", none, true, Menu::Page::Main, 4},
         {"ddddsb", none, true, Menu::Page::Main, 4},
         {"ddddds", none, true, Menu::Page::Records, 0},
         {"dddddss", none, true, Menu::Page::Main, 5},  // Back chosen
@@ -57,6 +67,7 @@ TEST(Menu, EveryMoveOnEveryPage) {
         EXPECT_EQ(menu.isOpen(), c.open) << c.moves;
         EXPECT_EQ(menu.page(), c.page) << c.moves;
         EXPECT_EQ(menu.view({}, {}, {}).selected, c.selected) << c.moves;
+        EXPECT_EQ(menu.capturing().has_value(), c.asking) << c.moves;
     }
 }
 
@@ -169,10 +180,53 @@ TEST(Overlay, TheRowUnderThePointerIsTheRowDrawnThere) {
     EXPECT_FALSE(overlay.rowAt(5, 5));
     overlay.paused(picture, PausedHint(InputFamily::Keyboard));
     EXPECT_FALSE(overlay.rowAt(400, 300));  // no rows on the pause sign
+    // A note lies on a strip along the bottom edge; the rest is the picture as it was.
+    const Image& noted = overlay.note(picture, "Screenshot saved: a.png");
+    EXPECT_EQ(noted.at(400, 300), 0xFFFFFFu);
+    EXPECT_NE(noted.at(799, 599), 0xFFFFFFu);
+    EXPECT_EQ(picture.at(799, 599), 0xFFFFFFu);
 }
 
 // The hints name what the player used last: the keyboard's keys or the controller's own buttons
 // (Nintendo's B is the bottom button, where the others have A or Cross).
+// A new key or button for a role is refused when it would leave a role without one, or take a
+// button the menu needs; otherwise it alone plays the role.
+TEST(KeyBindings, ARebindThatWouldLockThePlayerOutIsRefused) {
+    const KeyBindings defaults = WithDefaults({});
+    const auto pad = [](PadButton b) { return static_cast<std::int32_t>(b); };
+    const struct {
+        Role role;
+        bool pad;
+        std::int32_t code;
+        const char* refusal;  // "": taken
+    } cases[] = {
+        {Role::Left, false, SDLK_j, ""},
+        {Role::Right, false, SDLK_RIGHT, ""},  // its own key again
+        {Role::Left, false, SDLK_d, "D already steers right"},
+        {Role::Back, false, SDLK_LEFT, "Left already steers left"},
+        {Role::Left, true, pad(PadButton::West), ""},
+        {Role::Back, true, pad(PadButton::Misc), ""},
+        {Role::Left, true, pad(PadButton::South), "A has a job of its own"},
+        {Role::Left, true, pad(PadButton::DpadUp), "D-pad up has a job of its own"},
+        {Role::Right, true, pad(PadButton::Start), "Menu already goes back to the title room"},
+        {Role::Back, true, pad(PadButton::DpadLeft), "D-pad left already steers left"},
+        {Role::Left, true, 99, "not known"},
+    };
+    for (const auto& c : cases) {
+        const auto result = Rebind(defaults, c.role, c.pad, c.code, KeyNames);
+        if (*c.refusal) {
+            ASSERT_TRUE(std::holds_alternative<std::string>(result)) << c.refusal;
+            EXPECT_NE(std::get<std::string>(result).find(c.refusal), std::string::npos)
+                << std::get<std::string>(result);
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<KeyBindings>(result)) << std::get<std::string>(result);
+        KeyBindings expected = defaults;
+        expected.*ListOf(c.role, c.pad) = {c.code};
+        EXPECT_EQ(std::get<KeyBindings>(result), expected);
+    }
+}
+
 TEST(ButtonNames, HintsNameTheButtonsOfWhatWasUsedLast) {
     const struct {
         InputFamily family;
@@ -192,7 +246,7 @@ TEST(ButtonNames, HintsNameTheButtonsOfWhatWasUsedLast) {
         EXPECT_NE(Menu().view(values, {}, {}).hint.find(c.menu), std::string::npos) << c.menu;
         EXPECT_NE(PausedHint(c.family).find(c.paused), std::string::npos) << c.paused;
         if (c.family == InputFamily::Keyboard) continue;
-        EXPECT_NE(ControllerKeyLines(c.family)[3].find(c.keysSkip), std::string::npos);
+        EXPECT_NE(ControllerKeyLines(c.family)[2].find(c.keysSkip), std::string::npos);
     }
 }
 

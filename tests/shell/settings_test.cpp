@@ -52,6 +52,9 @@ Settings With(std::optional<int> scale, bool fullscreen, KeyBindings keys = {}) 
 
 TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
     const KeyBindings vim = {{SDLK_h}, {SDLK_l, SDLK_RIGHT}, {SDLK_BACKSPACE, SDLK_KP_0}};
+    KeyBindings pads;
+    pads.padLeft = {static_cast<int>(PadButton::West)};
+    pads.padBack = {static_cast<int>(PadButton::DpadLeft), static_cast<int>(PadButton::Start)};
     const struct {
         std::string text;
         Settings expected;
@@ -63,6 +66,7 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
         {"\xEF\xBB\xBF[window]\nfullscreen = on\n", With(std::nullopt, true)},
         {"[window]\nscale = 2 ; chosen\n", With(2, false)},
         {"[keys]\nleft = h\nright = L, Right\nback = Backspace, keypad 0\n", With({}, false, vim)},
+        {"[keys]\npad_left = X\npad_back = dpleft, Start\n", With({}, false, pads)},
         {"[window]\nscaling = Integer\npause_when_unfocused = no\n[sound]\nvolume = 30\n",
          {std::nullopt, false, ScalingMode::Integer, 30, false}},
         {"[sound]\nvolume = 0\n[window]\nscaling = fit\n",
@@ -112,6 +116,7 @@ TEST_F(SettingsFile, ABadLineIsWarnedAboutAndSkippedTheRestKept) {
         {"just some words", "not a setting"},
         {"[keys]\nleft = Left, Nokey\n[window]", "'Nokey' is no key name SDL knows", 4},
         {"[keys]\nback =\n[window]", "'' is no key name SDL knows", 4},
+        {"[keys]\npad_left = a, zr\n[window]", "'zr' is no button name SDL knows", 4},
         {"scale = " + std::string(300, '2'), "too long"},
     };
     for (const auto& c : cases) {
@@ -157,11 +162,18 @@ TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
     const std::string kOwned =
         "[window]\nscale = 4\nfullscreen = true\nscaling = fit\npause_when_unfocused = true\n"
         "[sound]\nvolume = 100\n";
+    KeyBindings mine;  // changed from the menu
+    mine.left = {SDLK_h};
+    mine.padBack = {static_cast<int>(PadButton::Start), static_cast<int>(PadButton::West)};
     const struct {
         std::string before;
         std::string after;
+        bool keys = false;  // the key bindings written too
     } cases[] = {
         {"", FormatSettings(With(4, true))},
+        {"", FormatSettings(With(4, true)) + "[keys]\nleft = H\npad_back = start, x\n", true},
+        {"[keys]\nleft = J\nright = K ; mine\n# end\n",
+         "[keys]\nleft = H\n# end\npad_back = start, x\n" + kOwned, true},
         {"# mine\n[window]\nscale = auto ; big\r\nfullscreen=no\nmystery = 1\n\n[keys]\nleft = J\n"
          "[sound]\nvolume = 5\n",
          "# mine\n[window]\nscale = 4 ; big\r\nfullscreen=true\nmystery = 1\nscaling = fit\n"
@@ -173,9 +185,15 @@ TEST_F(SettingsFile, ARewriteKeepsEveryLineButTheValuesItOwns) {
     };
     for (const auto& c : cases) {
         write(c.before);
-        ASSERT_EQ(SaveSettings(path_, With(4, true)), std::nullopt);
+        const KeyNamer names = KeyNames;
+        ASSERT_EQ(SaveSettings(path_, With(4, true, mine), c.keys ? &names : nullptr),
+                  std::nullopt);
         EXPECT_EQ(read(), c.after) << c.before;
-        EXPECT_EQ(LoadSettings(path_, KeyFromName).settings.scale, 4) << c.before;
+        const Settings loaded = LoadSettings(path_, KeyFromName).settings;
+        EXPECT_EQ(loaded.scale, 4) << c.before;
+        if (c.keys) {
+            EXPECT_EQ(loaded.keys, mine) << c.before;
+        }
     }
 }
 
