@@ -10,6 +10,8 @@
 
 #include "form/Playfield.h"
 #include "play/BallTick.h"
+#include "toolkit/Color.h"
+#include "toolkit/Image.h"
 
 namespace hopla {
 namespace {
@@ -40,10 +42,15 @@ enum class Touch { Never, Maybe, Always };
 class Solid {
   public:
     explicit Solid(const Form1& form) : sum_((kScreenWidth + 1) * (kScreenHeight + 1), 0) {
-        for (int y = 0; y < kScreenHeight; ++y)
-            for (int x = 0; x < kScreenWidth; ++x)
-                at(x + 1, y + 1) = at(x, y + 1) + at(x + 1, y) - at(x, y) +
-                                   (IsSolid(form.Back.point(x, y)) ? 1 : 0);
+        const Image& back = form.Back.image();  // as Bitmap::point reads it, pixel by pixel
+        for (int y = 0; y < kScreenHeight; ++y) {
+            int row = 0;
+            for (int x = 0; x < kScreenWidth; ++x) {
+                const bool inside = x < back.width && y < back.height;
+                row += !inside || IsSolid(static_cast<Color>(back.at(x, y))) ? 1 : 0;
+                at(x + 1, y + 1) = at(x + 1, y) + row;
+            }
+        }
     }
     // Whether a probe at a point in the ranges may find a solid pixel, and whether it must: the
     // probe rounds to the nearest pixel, so the whole pixels either side count.
