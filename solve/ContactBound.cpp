@@ -152,7 +152,8 @@ class Search {
         const double sy = Fall(sy0);
         const Range y1 = {y.lo - 1.8 * sy, y.hi - 1.8 * sy};
         const Range probeY = {y1.lo - 2 * sy, y1.hi - 2 * sy};
-        std::vector<int> launchers;
+        std::vector<int>& launchers = launchers_;  // kept: a tick allocates nothing
+        launchers.clear();
         for (double v = -kMove; v < kMove; v += kBinX) {
             const Range speed = {v, v + kBinX};  // SpeedX in the slice
             const Range at = {x.lo + v, x.hi + v + kBinX};
@@ -233,6 +234,7 @@ class Search {
     const std::vector<TickBound::Flight>& flights_;
     std::vector<bool> seen_;
     std::vector<int> next_;
+    std::vector<int> launchers_;  // the launcher cells one tick may land on
     bool exits_ = false, lost_ = false;
 };
 
