@@ -263,6 +263,13 @@ if m := re.search(r"all stages: ([\d.]+) s wall, ([\d.]+) s processor, (\d+) pro
         "" if len(cleared) == 21 else f"{21 - len(cleared)} not cleared")
 else:
     add("all 21 stages", "not measured", "hopla-solve --all gave no total", "< 60 s", False)
+# How close the tick bound comes: its sum over the stages against the sum of the routes' ticks.
+bounds = re.findall(r"stage +\d+: +(\d+) ticks .*bound (\d+)", stages_text)
+if len(bounds) == 21:
+    ticks, floor = sum(int(b[0]) for b in bounds), sum(int(b[1]) for b in bounds)
+    add("tick bounds, all 21 stages", f"{floor} of {ticks} ticks ({100 * floor / ticks:.0f} %)",
+        "sum of the bounds against the sum of the routes", "no bound above its route",
+        all(int(b[1]) <= int(b[0]) for b in bounds))
 game_text = (results / "solve-game.txt").read_text() if (results / "solve-game.txt").exists() else ""
 if m := re.search(r"game: score (\d+), code (\w*), (\d+) balls lost, ([\d.]+) s", game_text):
     add("whole game's score (lower is better)", f"{m[1]}, code {m[2]}",

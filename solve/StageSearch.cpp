@@ -213,7 +213,9 @@ class Search {
         Node root;
         root.phase = classify();
         root.g = sim_.state().StageTime[stage_];
-        result.bound = root.g + TickBound(sim_.state(), sim_.form()).atStart();
+        result.bound =
+            root.g +
+            (options_.bound >= 0 ? options_.bound : TickBound(sim_.state(), sim_.form()).atStart());
         const SimCore::Snapshot start = sim_.save();
         root.snap = std::make_unique<SimCore::Snapshot>(start);
         if (root.phase != Phase::Play) {
@@ -407,7 +409,9 @@ StageResult SolveBest(SimCore& sim, int beam) {
     StageResult best;
     std::uint64_t tried = 0;
     const int startTime = sim.state().StageTime[sim.state().StageNo];
+    const int bound = TickBound(sim.state(), sim.form()).atStart();  // once for every search
     auto consider = [&](SearchOptions options) {
+        options.bound = bound;
         // Once a way out is known, a search goes no further than its ticks: only a quicker one
         // would be kept, and a search finds what it finds tick by tick, so this changes nothing
         // but the time a search that does no better takes.

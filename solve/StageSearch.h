@@ -18,6 +18,7 @@ struct SearchOptions {
     int cellShift = 0;     // pixels the cells lie left of and above the stage's tiles
     int maxTicks = 1500;   // of Timer1 in the stage; the search gives up beyond
     int stallTicks = 300;  // ... or when this many ticks brought the beam no closer to the exit
+    int bound = -1;  // the stage's TickBound from the start when known (SolveBest's), else made
     // Set by another thread to give up at the next tick (the editor's check when it closes).
     const std::atomic<bool>* stop = nullptr;
 };

@@ -8,6 +8,7 @@
 
 #include "form/Playfield.h"
 #include "play/BallTick.h"
+#include "solve/ContactBound.h"
 
 namespace hopla {
 namespace {
@@ -100,6 +101,8 @@ TickBound::TickBound(const GameState& s, const Form1& form)
     }
     start_ = afterTick(s.TrailX[0]);
     if (start_ == 0) start_ = 1;  // the ball is in the stage: at least the tick that takes it out
+    // From the start the search over the ball's height and vertical speed sees further.
+    start_ = std::max(start_, ContactTicks(s, form, flights_));
 }
 
 int TickBound::afterTick(double x) const {

@@ -91,6 +91,12 @@ TEST(Bound, NoRouteIsQuickerThanTheBound) {
         }
     }
     for (int n = 0; n <= 20; ++n) EXPECT_GE(bound[n], 1) << n;
+    // On open ground the ball lands about every ten ticks: stage 0's bound (no launcher, no low
+    // ceiling) is well above the stride's 24 px a tick.
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
+    EnterPlay(sim, 0);
+    const TickBound b(sim.state(), sim.form());
+    EXPECT_GT(3 * b.atStart(), 4 * b.afterTick(sim.state().TrailX[0]));
 }
 
 TEST(Solver, BestKeepsTheQuickestOfItsSettingsAndTheFirstOfEquals) {
@@ -172,8 +178,8 @@ TEST(Judge, ReportsASealedStage) {
 }
 
 TEST(Prove, FindsTheQuickestRouteRoundByRound) {
-    // The ball drops three ticks onto a launcher whose row is open to the exit: the bound says
-    // one tick (the flight costs none), rounds 1 and 2 find nothing, round 3 the way out.
+    // The ball drops three ticks onto a launcher whose row is open to the exit: the bound sees
+    // the drop (the flight costs none), and its first round finds the way out.
     StageFile file{"made up", "", {StageBlock{0, 100, 100, {}}}};
     for (int r = 0; r < kStageRowCount; ++r)
         file.stages[0].rows[r] =
@@ -187,7 +193,7 @@ TEST(Prove, FindsTheQuickestRouteRoundByRound) {
     const std::uint64_t start = sim.game().handlersRun();
     const ProveResult p = ProveStage(sim, {});
     EXPECT_EQ(sim.game().handlersRun(), start);
-    EXPECT_EQ(p.bound, 1);
+    EXPECT_EQ(p.bound, 3);
     EXPECT_EQ(p.searched, 3);
     EXPECT_TRUE(p.optimal);
     ASSERT_TRUE(p.found.solved);
