@@ -139,6 +139,18 @@ Rect Overlay::ghost(Image& onto, int x, int y) const {
     return area;
 }
 
+namespace {
+
+// The game's font is a Japanese one, which draws the backslash as a yen sign: a Windows path
+// shows the full-width reverse solidus instead.
+std::string Drawable(std::string_view line) {
+    std::string out;
+    for (const char c : line) out += c == '\\' ? std::string("\xEF\xBC\xBC") : std::string(1, c);
+    return out;
+}
+
+}  // namespace
+
 const Image& Overlay::note(const Image& picture, const std::string& line) {
     if (&picture != &image_) image_ = picture;
     const Font body = BodyFont();
@@ -146,7 +158,7 @@ const Image& Overlay::note(const Image& picture, const std::string& line) {
     const Rect strip{0, image_.height - height, image_.width, image_.height};
     Fill(image_, strip, kPanel);
     Fill(image_, {strip.left, strip.top, strip.right, strip.top + 1}, kBorder);
-    text_.draw(image_, strip, kPad, strip.top + 6, line, body, kText);
+    text_.draw(image_, strip, kPad, strip.top + 6, Drawable(line), body, kText);
     return image_;
 }
 
