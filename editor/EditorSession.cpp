@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "play/Keys.h"
+#include "shell/Overlay.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
@@ -326,10 +327,10 @@ void EditorSession::leave() {
 bool EditorSession::save() {
     try {
         edit_.save();
-        message_ = "Saved " + edit_.path();
+        message_ = "Saved " + Drawable(edit_.path());
         return true;
     } catch (const StageFileError& e) {
-        message_ = e.what();
+        message_ = Drawable(e.what());
         std::fprintf(stderr, "hopla: %s\n", e.what());
         return false;
     }

@@ -139,17 +139,11 @@ Rect Overlay::ghost(Image& onto, int x, int y) const {
     return area;
 }
 
-namespace {
-
-// The game's font is a Japanese one, which draws the backslash as a yen sign: a Windows path
-// shows the full-width reverse solidus instead.
 std::string Drawable(std::string_view line) {
     std::string out;
     for (const char c : line) out += c == '\\' ? std::string("\xEF\xBC\xBC") : std::string(1, c);
     return out;
 }
-
-}  // namespace
 
 const Image& Overlay::note(const Image& picture, const std::string& line) {
     if (&picture != &image_) image_ = picture;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/Menu.h"
@@ -12,6 +14,10 @@
 #include "toolkit/Text.h"
 
 namespace hopla {
+
+// `line` as the game's font is to draw it: that font is a Japanese one, which draws the
+// backslash as a yen sign, so a Windows path's backslashes become full-width reverse solidi.
+std::string Drawable(std::string_view line);
 
 class Overlay {
   public:
