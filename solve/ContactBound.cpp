@@ -28,7 +28,6 @@ constexpr double kSlowest = -12, kFastest = 16;
 constexpr int kNs = static_cast<int>((kFastest - kSlowest) * 2) + 1;
 constexpr double kMove = 12;      // |SpeedX| as a tick moves the ball
 constexpr double kBeside = 15;    // the most a wall's bounce leaves of a tick's move
-constexpr double kTurned = 23.4;  // ... after a landing that turned the ball round
 
 struct Range {
     double lo, hi;

@@ -215,9 +215,11 @@ async function exportImport(page, settings) {
   await keys("Escape", "ArrowUp", "ArrowUp", "ArrowUp", "Enter");  // Export, above Import, Quit
   await (await download).saveAs(file);
   const chooser = page.waitForEvent("filechooser");
-  await keys("ArrowUp", "ArrowUp", "ArrowUp", "ArrowLeft");  // Volume: 80
+  // The rows: Resume, Whole screen, Volume, Slow motion, Race overlay, Ghost, Keys, Records,
+  // Export, Import, Quit.
+  await keys(...Array(6).fill("ArrowUp"), "ArrowLeft");  // Volume: 80
   const lowered = await settings();
-  await keys("ArrowDown", "ArrowDown", "ArrowDown", "ArrowDown", "Enter");  // Import
+  await keys(...Array(7).fill("ArrowDown"), "Enter");  // Import
   const reloaded = page.waitForEvent("load");
   await (await chooser).setFiles(file);
   await reloaded;
