@@ -26,8 +26,8 @@ constexpr int kNy = static_cast<int>((kLossLine + kBinY - kTop) / kBinY);
 constexpr double kShy = 1e-9;  // below a range's end
 constexpr double kSlowest = -12, kFastest = 16;
 constexpr int kNs = static_cast<int>((kFastest - kSlowest) * 2) + 1;
-constexpr double kMove = 12;      // |SpeedX| as a tick moves the ball
-constexpr double kBeside = 15;    // the most a wall's bounce leaves of a tick's move
+constexpr double kMove = 12;    // |SpeedX| as a tick moves the ball
+constexpr double kBeside = 15;  // the most a wall's bounce leaves of a tick's move
 
 struct Range {
     double lo, hi;
