@@ -36,36 +36,38 @@ std::string BoolText(bool b) {
     return b ? "true" : "false";
 }
 
-// A list of key names, "Left, A, Keypad 4".
-Problem ReadKeys(std::vector<std::int32_t>& out, std::string_view text, const KeyLookup& lookup) {
-    std::vector<std::int32_t> keys;
+// A comma-separated list of names, each looked up with `lookup`; `what` names what a name
+// should be ("key", "button") for the one line about a name that is none.
+Problem ReadNames(std::vector<std::int32_t>& out, std::string_view text, const KeyLookup& lookup,
+                  const char* what) {
+    std::vector<std::int32_t> codes;
     while (true) {
         const std::size_t comma = text.find(',');
         const std::string_view name = Trim(text.substr(0, comma));
-        const std::optional<std::int32_t> key = lookup ? lookup(name) : std::nullopt;
-        if (!key) return "'" + std::string(name.substr(0, 40)) + "' is no key name SDL knows";
-        keys.push_back(*key);
+        const std::optional<std::int32_t> code = lookup ? lookup(name) : std::nullopt;
+        if (!code)
+            return "'" + std::string(name.substr(0, 40)) + "' is no " + what + " name SDL knows";
+        codes.push_back(*code);
         if (comma == std::string_view::npos) break;
         text.remove_prefix(comma + 1);
     }
-    out = std::move(keys);
+    out = std::move(codes);
     return std::nullopt;
+}
+
+// A list of key names, "Left, A, Keypad 4".
+Problem ReadKeys(std::vector<std::int32_t>& out, std::string_view text, const KeyLookup& lookup) {
+    return ReadNames(out, text, lookup, "key");
 }
 
 // A list of a controller's buttons by SDL's names, "dpleft, x".
 Problem ReadButtons(std::vector<std::int32_t>& out, std::string_view text) {
-    std::vector<std::int32_t> buttons;
-    while (true) {
-        const std::size_t comma = text.find(',');
-        const std::string_view name = Trim(text.substr(0, comma));
+    const KeyLookup buttons = [](std::string_view name) -> std::optional<std::int32_t> {
         const std::optional<PadButton> button = PadButtonFromKey(name);
-        if (!button) return "'" + std::string(name.substr(0, 40)) + "' is no button name SDL knows";
-        buttons.push_back(static_cast<std::int32_t>(*button));
-        if (comma == std::string_view::npos) break;
-        text.remove_prefix(comma + 1);
-    }
-    out = std::move(buttons);
-    return std::nullopt;
+        if (!button) return std::nullopt;
+        return static_cast<std::int32_t>(*button);
+    };
+    return ReadNames(out, text, buttons, "button");
 }
 
 void Toggle(bool& b, int) {
