@@ -6,8 +6,10 @@
 const CACHE = "hopla-@HOPLA_SITE_VERSION@";
 const FILES = [@HOPLA_SITE_FILES@];
 
+// From the server itself, not the browser's HTTP cache, which may still hold the older files.
 self.addEventListener("install", (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES))
+  event.waitUntil(caches.open(CACHE)
+                    .then((cache) => cache.addAll(FILES.map((f) => new Request(f, { cache: "reload" }))))
                     .then(() => self.skipWaiting()));
 });
 
