@@ -110,7 +110,7 @@ class WindowRunner final : public WindowHost {
     Overlay noteOverlay_{text_};
     std::string note_;
     SteadyTime noteUntil_{};
-    bool muted_ = false;          // by --mute or M
+    bool muted_ = false;  // by --mute or M
     bool touchScreen_ = false;
     std::vector<Routed> routed_;  // scratch for one event's inputs
     // The pointer's last place in the window; a motion counts only when it moves from there. A

@@ -35,10 +35,9 @@ MenuRow RoleRow(Role role, const MenuValues& values, bool asking) {
     const std::size_t i = static_cast<std::size_t>(role);
     std::string names = "...";
     if (!asking)
-        names = IsController(values.input)
-                    ? PadButtonNames(keys.*ListOf(role, true), values.input)
-                : values.keyNames ? values.keyNames(keys.*ListOf(role, false))
-                                  : "";
+        names = IsController(values.input) ? PadButtonNames(keys.*ListOf(role, true), values.input)
+                : values.keyNames          ? values.keyNames(keys.*ListOf(role, false))
+                                           : "";
     MenuAction choose{Kind::Capture};
     choose.role = role;
     return {std::string(kRoleLabels[i]) + ": " + names, {}, {}, choose};
