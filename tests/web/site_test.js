@@ -157,9 +157,9 @@ async function phone(browser) {
 }
 
 // The game's sound: the worklet plays it (blocks with sound in them reach it once the game has
-// played a sound) and the page never makes a ScriptProcessorNode; with the page hidden behind
-// another tab the sound rests, and shown again it plays on.
-async function sound(context, page) {
+// played a sound) and the page never makes a ScriptProcessorNode; while the page is hidden the
+// sound rests, and shown again it plays on.
+async function sound(page) {
   await open(page, "");
   const heard = () => page.evaluate(() => ({ blocks: 0, loud: 0, short: 0,
     ...Module.hoplaSoundHeard, worklet: !!Module.hoplaSound, made: window.hoplaScriptProcessors,
@@ -167,13 +167,18 @@ async function sound(context, page) {
   const louder = (than) => page.waitForFunction((than) => Module.hoplaSoundHeard?.loud > than,
                                                 than, { timeout: 20000 }).then(() => true, () => false);
   const first = await louder(0);
-  const other = await context.newPage();
-  await other.bringToFront();
+  // Headless chromium's pages never hide (not behind another tab, nor minimised), so the page
+  // is told so as the browser would tell it.
+  const show = (visible) => page.evaluate((visible) => {
+    Object.defineProperty(document, "visibilityState",
+                          { configurable: true, get: () => (visible ? "visible" : "hidden") });
+    document.dispatchEvent(new Event("visibilitychange"));
+  }, visible);
+  await show(false);
   await page.waitForTimeout(500);
   const hidden = await page.evaluate(() => `${document.visibilityState}, ` +
                                            `${Module.SDL2.audioContext.state}`);
-  await other.close();
-  await page.bringToFront();
+  await show(true);
   const before = await heard();
   const again = await louder(before.loud);
   const after = await heard();
@@ -414,7 +419,7 @@ async function main() {
   }, "the held right arrow");
   await page.screenshot({ path: path.join(work, "page-stage0.png") });
 
-  await sound(context, page);
+  await sound(page);
   await wholeScreen(page);
   await loading(context);
   const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true,
