@@ -13,11 +13,15 @@ self.addEventListener("install", (event) => {
                     .then(() => self.skipWaiting()));
 });
 
+// Having replaced an older version, it tells the pages it now serves, which were loaded from
+// that version's files (index.html loads again if its game has not started).
 self.addEventListener("activate", (event) => {
   event.waitUntil(caches.keys()
     .then((keys) => Promise.all(keys.filter((k) => k.startsWith("hopla-") && k !== CACHE)
                                     .map((k) => caches.delete(k))))
-    .then(() => self.clients.claim()));
+    .then((older) => self.clients.claim().then(() => older.length &&
+      self.clients.matchAll({ type: "window" })
+        .then((pages) => pages.forEach((page) => page.postMessage("hopla-replaced"))))));
 });
 
 // The site's own files from the cache (the page whatever its query: ?play=, ?record=1);

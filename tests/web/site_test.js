@@ -312,7 +312,7 @@ async function update(browser) {
   serve("b");
   await page.reload();
   const replaced = await page.waitForFunction(
-    () => document.documentElement.outerHTML.includes("version B"), null, { timeout: 30000 })
+    () => document.querySelector("meta[name=version]")?.content === "B", null, { timeout: 30000 })
     .then(() => true, () => false);
   const after = await page.evaluate(() => caches.keys());
   await context.close();

@@ -40,7 +40,7 @@ done
 # writes it, with another version.
 cp -r "$web/site" "$work/site-a"
 cp -r "$web/site" "$work/site-b"
-echo '<!-- version B -->' >>"$work/site-b/index.html"
+sed -i 's|<head>|<head><meta name="version" content="B">|' "$work/site-b/index.html"
 kept=$(sed -n 's/^const FILES = \["\.\/", \(.*\)\];$/\1/p' "$web/site/sw.js" | tr -d '" ' | tr ',' ';')
 cmake -DSITE="$work/site-b" -DTEMPLATE="$here/../../frontend/web/sw.js" "-DFILES=$kept" \
     -P "$here/../../cmake/SiteVersion.cmake"
