@@ -1,11 +1,13 @@
 // The site in Debian's headless chromium (run by site_test.sh): demos played through the page
 // match (one on the stage file the site ships, chosen with ?stages=), bad demos, demos of other
 // sites and unknown stage files are refused with one line, the page's picture is hopla-sim's, a
-// held arrow (and on a phone, in portrait and landscape, the held Right control) takes the ball
-// out of the title room in a game the page records, whose demo then plays back headless with
-// every check matching, the picture is whole and fitted beside the controls and before and
-// after the whole screen, and a setting changed in the menu survives a reload. Prints the
-// page's tick timing.
+// held arrow (and on a phone, in portrait and landscape, the held Right control, upright through
+// all of stage 0) takes the ball out of the title room in a game the page records, whose demo
+// then plays back headless with every check matching, the picture is whole and fitted beside
+// the controls (down to 320 px wide) and before and after the whole screen, the sound plays
+// through the worklet and survives the page being hidden, a setting changed in the menu survives
+// a reload, export and import, the network going off, and a new version of the site replaces
+// the old. Prints the page's tick timing.
 //
 //   node site_test.js BASE_URL WORK_DIR HOPLA_SIM
 "use strict";
