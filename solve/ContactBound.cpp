@@ -125,7 +125,8 @@ class Search {
         for (int state : expanded_) dist_[static_cast<std::size_t>(state)] = kFar;
         std::reverse(expanded_.begin(), expanded_.end());  // the last met first: nearer the exit
         const double x = s_.TrailX[0], y = s_.TrailY[0];
-        const std::size_t restart = static_cast<std::size_t>(Index(BinX(x), BinY(y), Speed(0), false));
+        const std::size_t restart =
+            static_cast<std::size_t>(Index(BinX(x), BinY(y), Speed(0), false));
         backward_ = true;
         int sweeps = 0;
         for (bool changed = true; changed; ++sweeps) {
@@ -136,7 +137,8 @@ class Search {
                 expand(state);
                 if (exits_) least_ = 0;
                 if (lost_) least_ = std::min<int>({least_, dist_[restart], dist_[restart + 1]});
-                const std::uint8_t d = least_ >= kFar ? kFar : static_cast<std::uint8_t>(least_ + 1);
+                const std::uint8_t d =
+                    least_ >= kFar ? kFar : static_cast<std::uint8_t>(least_ + 1);
                 if (d < dist_[static_cast<std::size_t>(state)]) {
                     dist_[static_cast<std::size_t>(state)] = d;
                     changed = true;
@@ -320,8 +322,7 @@ ContactBound::ContactBound(const GameState& s, const Form1& form,
 }
 
 int ContactBound::after(double x, double y, double speedY, bool wall) const {
-    if (dist_.empty() || std::isnan(x) || std::isnan(y) || x > kExitLine || y > kLossLine)
-        return 0;
+    if (dist_.empty() || std::isnan(x) || std::isnan(y) || x > kExitLine || y > kLossLine) return 0;
     const auto i = static_cast<std::size_t>(
         Search::Index(Search::BinX(x), Search::BinY(y), Search::Speed(speedY), wall));
     return seen_[i] ? dist_[i] : 0;

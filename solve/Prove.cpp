@@ -8,9 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "solve/Moves.h"
 #include "demo/Recorder.h"
 #include "solve/ContactBound.h"
+#include "solve/Moves.h"
 #include "solve/TickBound.h"
 
 namespace hopla {
@@ -45,10 +45,11 @@ class Prover {
         ProveResult r;
         r.bound = startTime_ + bound_.atStart();
         r.searched = r.bound;
-        report("bound " + std::to_string(r.bound) + ", worked out for " +
-               std::to_string(bound_.contact().met()) + " bins in " +
-               std::to_string(bound_.contact().sweeps()) + " sweeps, " + std::to_string(built_) +
-               " s");
+        char made[120];
+        std::snprintf(made, sizeof made,
+                      "bound %d; every state's worked out: %zu bins, %d sweeps, %.1f s", r.bound,
+                      bound_.contact().met(), bound_.contact().sweeps(), built_);
+        report(made);
         const SimCore::Snapshot start = sim_.save();
         const Phase phase = Classify(sim_, stage_, balls_);
         const int last = options_.best > 0 ? options_.best - startTime_ - 1 : 1500;

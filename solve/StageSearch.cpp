@@ -260,9 +260,9 @@ class Search {
         result.solved = true;
         result.ticks = nodes_[exit_].g;
         // The bound, beside a way out only (worked out from the start, where sim_ is again).
-        result.bound = nodes_[0].g + (options_.bound >= 0
-                                          ? options_.bound
-                                          : TickBound(sim_.state(), sim_.form()).atStart());
+        result.bound =
+            nodes_[0].g +
+            (options_.bound >= 0 ? options_.bound : TickBound(sim_.state(), sim_.form()).atStart());
         for (int n = exit_; n > 0; n = nodes_[n].parent) {
             const Node& node = nodes_[n];
             for (int i = node.action.count - 1; i >= 0; --i)

@@ -142,9 +142,10 @@ int ProveOneStage(int stage, const SolveSettings& settings, const ProveLimits& l
     RunUntilPlay(along);
     const TickBound bound(along.state(), along.form(), best.ticks - along.state().StageTime[stage]);
     const int slack = LeastSlack(along, best.inputs, bound);
-    std::printf("stage %2d: along the route every state's bound is at least %d under the ticks "
-                "still to come%s\n",
-                stage, slack, slack < 0 ? ": THE BOUND OVERESTIMATES" : "");
+    std::printf(
+        "stage %2d: along the route every state's bound is at least %d under the ticks "
+        "still to come%s\n",
+        stage, slack, slack < 0 ? ": THE BOUND OVERESTIMATES" : "");
     if (slack < 0) return 1;
     return WriteDemo(path, RecordDemo(settings.seed, stage, best.inputs, false)) ? 0 : 2;
 }
