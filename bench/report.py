@@ -279,13 +279,15 @@ else:
         "<= 116", False)
 
 prove_text = (results / "solve-prove.txt").read_text() if (results / "solve-prove.txt").exists() else ""
-if m := re.search(r"stage +(\d+): best (\d+) ticks, bound (\d+), none quicker below (\d+) with the "
-                  r"solver's moves: (.*?)  ([\d.]+) s  (\d+) steps  (\d+) states", prove_text):
-    rss = re.search(r"peak resident memory: (\d+) MB", prove_text)
+verdicts = list(re.finditer(r"stage +(\d+): best (\d+) ticks, bound (\d+), none quicker below (\d+) "
+                            r"with the solver's moves: (.*?)  ([\d.]+) s  (\d+) steps  (\d+) states",
+                            prove_text))
+for m in verdicts:
+    rss = re.search(rf"stage {m[1]} peak resident memory: (\d+) MB", prove_text)
     add(f"hopla-solve --prove --stage {m[1]}", f"{m[6]} s, {rss[1] if rss else '?'} MB resident",
         f"best {m[2]}, bound {m[3]}, none quicker below {m[4]}: {m[5]}", "within --time 120",
         float(m[6]) <= 130)
-else:
+if not verdicts:
     add("hopla-solve --prove", "not measured", "no verdict line", "within --time 120", False)
 
 # --- Instruction counts under callgrind (when valgrind is there): what the snapshots and the

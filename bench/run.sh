@@ -121,9 +121,14 @@ echo "== hopla-solve: every stage, then a whole game" >&2
 mkdir -p "$out/solve"
 "$build/hopla-solve" --all --jobs 2 --out-dir "$out/solve" >"$out/solve-stages.txt" || true
 "$build/hopla-solve" --game --out "$out/solve/game.demo" >"$out/solve-game.txt" || true
-# The exact search on stage 0: its time, its peak memory and the gap it leaves.
-"$build/hopla-solve" --prove --stage 0 --time 120 --out "$out/solve/prove-0.demo" \
-    >"$out/solve-prove.txt" || true
+# The exact search on stage 19 (proven) and stage 0 (not): its time, its peak resident memory
+# (the bound of every state and the states remembered) and the gap it leaves.
+for n in 19 0; do
+    /usr/bin/time -f "%M" -o "$out/prove-$n.kb" "$build/hopla-solve" --prove --stage "$n" \
+        --time 120 --out "$out/solve/prove-$n.demo" >>"$out/solve-prove.txt" || true
+    echo "stage $n peak resident memory: $(($(tail -1 "$out/prove-$n.kb") / 1024)) MB" \
+        >>"$out/solve-prove.txt"
+done
 
 # Instruction counts: one stage's search and the headless playback of the whole-game demo.
 if command -v valgrind >/dev/null; then
