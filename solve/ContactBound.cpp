@@ -1,7 +1,8 @@
 // The contact bound: a breadth-first search, tick by tick, over bins of the ball's place, its
 // vertical speed and a kick's chance, in which a probe that may find a solid pixel of the
-// stage's back buffer (or off the picture) may make a contact; then a backward pass over the
-// bins it met gives each the fewest ticks to the exit line.
+// stage's back buffer (or off the picture) may make a contact, and only one wholly off the
+// picture must; then a backward pass over the bins it met gives each the fewest ticks to the
+// exit line.
 #include "solve/ContactBound.h"
 
 #include <algorithm>
@@ -39,6 +40,8 @@ enum class Touch { Never, Maybe, Always };
 // Where a pixel of Display can be solid for the rest of the stage: off the picture, or where
 // Back is solid now. Display is Back with the ball's white or black trail drawn over it, and
 // Back only loses solid pixels (a broken block goes black; a catch copies Display into it).
+// No pixel of the picture is sure to stay solid: a trail line drawn across a wall blacks it out
+// in Display (and in Back, if a catch copies it there). Off the picture is: no line reaches it.
 class Solid {
   public:
     explicit Solid(const Form1& form) : sum_((kScreenWidth + 1) * (kScreenHeight + 1), 0) {
@@ -52,8 +55,9 @@ class Solid {
             }
         }
     }
-    // Whether a probe at a point in the ranges may find a solid pixel, and whether it must: the
-    // probe rounds to the nearest pixel, so the whole pixels either side count.
+    // Whether a probe at a point in the ranges may find a solid pixel, and whether it must (every
+    // pixel it may read is off the picture): the probe rounds to the nearest pixel, so the whole
+    // pixels either side count.
     Touch touch(Range x, Range y) const {
         const int a = static_cast<int>(std::floor(x.lo)), b = static_cast<int>(std::ceil(x.hi));
         const int c = static_cast<int>(std::floor(y.lo)), d = static_cast<int>(std::ceil(y.hi));
@@ -66,7 +70,7 @@ class Solid {
             count = at(b1 + 1, d1 + 1) - at(a1, d1 + 1) - at(b1 + 1, c1) + at(a1, c1);
         }
         count += area - inside;  // off the picture reads as solid
-        return count == 0 ? Touch::Never : count == area ? Touch::Always : Touch::Maybe;
+        return count == 0 ? Touch::Never : inside == 0 ? Touch::Always : Touch::Maybe;
     }
 
   private:
@@ -210,8 +214,9 @@ class Search {
     }
 
     // One Timer1 tick from a ball in (x, y) with SpeedY sy0 before it. The first move v is
-    // taken in 4 px slices, each with its own probes: a contact happens where a probe may find
-    // a solid pixel, and must where every pixel it may find is solid.
+    // taken in 4 px slices, each with its own probes: a contact may happen where a probe may
+    // find a solid pixel, and must only where every pixel it may read is off the picture (the
+    // trail may have blacked out any pixel on it).
     void tick(Range x, Range y, double sy0) {
         const double sy = Fall(sy0);
         const Range y1 = {y.lo - 1.8 * sy, y.hi - 1.8 * sy};
