@@ -9,7 +9,7 @@ namespace hopla {
 
 inline constexpr std::array<int, 21> kStagePar = {61, 62, 79, 52, 79, 80, 50, 40, 75, 67, 48,
                                                   78, 79, 89, 61, 21, 59, 45, 87, 9,  45};
-inline constexpr std::array<int, 21> kStageBound = {42, 40, 38, 7,  38, 42, 23, 30, 38, 37, 6,
-                                                    41, 35, 31, 45, 4,  41, 23, 45, 5,  16};
+inline constexpr std::array<int, 21> kStageBound = {30, 35, 33, 6,  33, 36, 17, 13, 35, 34, 5,
+                                                    38, 30, 29, 39, 3,  39, 22, 41, 5,  15};
 
 }  // namespace hopla

@@ -93,13 +93,11 @@ TEST(Bound, NoRouteIsQuickerThanTheBound) {
         }
     }
     for (int n = 0; n <= 20; ++n) EXPECT_GE(kStageBound[static_cast<std::size_t>(n)], 1) << n;
-    // On open ground the ball lands about every ten ticks: stage 0's bound (no launcher, no low
-    // ceiling) is well above the stride's 24 px a tick.
+    // Stage 0 (open ground, no launcher) live too. No contact on the picture is sure (a trail may
+    // black out a wall), so its bound is about the stride's 24 px a tick, not a landing's pace.
     SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
     EnterPlay(sim, 0);
-    const TickBound b(sim.state(), sim.form());
-    EXPECT_EQ(b.atStart(), kStageBound[0]);
-    EXPECT_GT(3 * b.atStart(), 4 * b.afterTick(sim.state().TrailX[0]));
+    EXPECT_EQ(TickBound(sim.state(), sim.form()).atStart(), kStageBound[0]);
 }
 
 TEST(Solver, BestKeepsTheQuickestOfItsSettingsAndTheFirstOfEquals) {
