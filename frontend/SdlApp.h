@@ -84,8 +84,9 @@ class SdlApp final : public WindowClient {
     using Lines = std::function<std::vector<std::string>()>;
     void setKeyLines(Lines lines) { keyLines_ = std::move(lines); }
     void setRecordLines(Lines lines) { recordLines_ = std::move(lines); }
-    // The menu, for probes and tests.
+    // The menu and the window, for probes and tests.
     const Menu& menu() const { return menu_; }
+    Screen& screen() { return runner_.screen(); }
 
     // WindowClient; paused(): by P, the menu, or the window being away.
     int width() const override { return Game::kWidth; }

@@ -26,8 +26,11 @@ constexpr int kHandheldWidth = 1280;
 constexpr int kHandheldHeight = 800;
 
 // The game-controller subsystem, its controllers read by the loop rather than by SDL itself.
+// Buttons by place: SDL's A is the bottom face button on every controller (a Nintendo one's B),
+// whose name the shell shows for it (shell/ButtonNames.h), rather than the one printed A.
 Uint32 ControllerSubsystem() {
     SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     return SDL_INIT_GAMECONTROLLER;
 }
 
