@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures of the shell on a handheld's 1280 x 800 screen with a controller of each maker (the
-# menu, the Keys page, the editor's letter picker), to look at by hand: hopla_pad_shots of a
+# menu, the Keys page, the pause sign, the editor's letter picker), to look at by hand: hopla_pad_shots of a
 # test build under a virtual X server, where the game starts on the whole screen.
 #
 # usage: scripts/handheld-shots.sh [BUILD] [DIR]   (default: build, a fresh folder under /tmp)
@@ -18,5 +18,5 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 DISPLAY=":$(head -1 "$display")" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
-    "$build/hopla_pad_shots" "$dir"
+    "$build/tests/hopla_pad_shots" "$dir"
 echo "pictures in $dir"

@@ -1,8 +1,8 @@
 // Pictures of the shell as a controller player sees it on a handheld's screen, taken by hand
-// (scripts/handheld-shots.sh, under a virtual X server of that size): the menu, the Keys page
-// and the editor's letter picker with a controller of each maker. Never installed.
+// (scripts/handheld-shots.sh, under a virtual X server of that size): the menu, the Keys page,
+// the pause sign and the editor's letter picker with a controller of each maker. Never installed.
 //
-// usage: hopla_pad_shots DIR   (writes DIR/MAKER-{menu,keys,picker}.png)
+// usage: hopla_pad_shots DIR   (writes DIR/MAKER-{menu,keys,paused,picker}.png)
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -41,15 +41,18 @@ void Press(Runner& runner, const VirtualPad& pad, SDL_GameControllerButton butto
         }
 }
 
+// The game's menu and its Keys page, then the editor's picker, each in a runner of its own with
+// a controller of its own: SDL would hand a controller's presses twice to a second runner made
+// while the first one's controller stayed plugged in.
 void Shoot(PadMaker maker, const std::string& name, const std::string& dir) {
     const std::string stem = dir + "/" + name;
-    SdlLibrary sdl;
-    const VirtualPad pad(maker);
-    if (!pad.error.empty()) throw std::runtime_error(pad.error);
     AppOptions options;  // as on a first start: a small screen is covered, the picture fitted
     options.mute = true;
     options.fullscreenChosen = false;
     {
+        SdlLibrary sdl;
+        const VirtualPad pad(maker);
+        if (!pad.error.empty()) throw std::runtime_error(pad.error);
         SdlApp app(1, HOPLA_BUILD_DIR, options);
         app.step();
         Press(app, pad, SDL_CONTROLLER_BUTTON_GUIDE);
@@ -57,7 +60,14 @@ void Shoot(PadMaker maker, const std::string& name, const std::string& dir) {
         Press(app, pad, SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to Keys
         Press(app, pad, SDL_CONTROLLER_BUTTON_A);
         Save(app.screen().window(), stem + "-keys.png");
+        Press(app, pad, SDL_CONTROLLER_BUTTON_B, 2);  // out of the menu
+        app.away(true);                               // the window lost the focus
+        app.step();
+        Save(app.screen().window(), stem + "-paused.png");
     }
+    SdlLibrary sdl;
+    const VirtualPad pad(maker);
+    if (!pad.error.empty()) throw std::runtime_error(pad.error);
     const std::string stages = dir + "/shots.stages";
     std::filesystem::remove(stages);
     WindowRunner runner("editor", kEditorWidth, kEditorHeight, options);
@@ -67,6 +77,9 @@ void Shoot(PadMaker maker, const std::string& name, const std::string& dir) {
     Press(runner, pad, SDL_CONTROLLER_BUTTON_START);
     Press(runner, pad, SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to Name
     Press(runner, pad, SDL_CONTROLLER_BUTTON_A);
+    Press(runner, pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 7);  // the picker on H
+    if (session.mode() != EditorSession::Mode::Typing)
+        throw std::runtime_error("the editor's picker did not open");
     Save(runner.screen().window(), stem + "-picker.png");
 }
 

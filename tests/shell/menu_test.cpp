@@ -276,18 +276,22 @@ TEST(ButtonNames, HintsNameTheButtonsOfWhatWasUsedLast) {
         const char* menu;
         const char* paused;
         const char* keysSkip;
+        const char* picker;  // the editor's letter picker
     } cases[] = {
-        {InputFamily::Keyboard, "Enter; Esc: back", "P to play on", ""},
-        {InputFamily::Xbox, "A: choose, B: back", "Xbox or View+Menu", "A: skip"},
-        {InputFamily::PlayStation, "Cross: choose, Circle: back", "PS or Share+Options",
-         "Cross: skip"},
-        {InputFamily::Nintendo, "B: choose, A: back", "Home or -++", "B: skip"},
+        {InputFamily::Keyboard, "Enter; Esc: back", "P to play on", "", "Pick < A >  Down: add"},
+        {InputFamily::Xbox, "A: choose, B: back", "Xbox, or View and Menu", "A: skip",
+         "Pick < A >  A add  B delete  Menu keep"},
+        {InputFamily::PlayStation, "Cross: choose, Circle: back", "PS, or Share and Options",
+         "Cross: skip", "Cross add  Circle delete  Options keep"},
+        {InputFamily::Nintendo, "B: choose, A: back", "Home, or - and +", "B: skip",
+         "B add  A delete  + keep"},
     };
     for (const auto& c : cases) {
         MenuValues values;
         values.input = c.family;
         EXPECT_NE(Menu().view(values, {}, {}).hint.find(c.menu), std::string::npos) << c.menu;
         EXPECT_NE(PausedHint(c.family).find(c.paused), std::string::npos) << c.paused;
+        EXPECT_NE(PickerHint(c.family, "A").find(c.picker), std::string::npos) << c.picker;
         if (c.family == InputFamily::Keyboard) continue;
         EXPECT_NE(ControllerKeyLines(c.family)[2].find(c.keysSkip), std::string::npos);
     }
