@@ -309,9 +309,8 @@ TEST(EditorSession, AControllerAloneEditsSavesAndLeaves) {
         runner.run();
         EXPECT_FALSE(session.edit().modified());
     }
-    std::ifstream saved(path);
     std::stringstream text;
-    text << saved.rdbuf();
+    text << std::ifstream(path).rdbuf();  // closed again before the folder is removed
     EXPECT_NE(text.str().find("name neB\n"), std::string::npos) << text.str();
     StageEdit reread(path);
     EXPECT_EQ(reread.tile(10, 5), 1);

@@ -120,8 +120,10 @@ TEST(SdlApp, AControllerAloneRebindsAButtonAndResetsThem) {
             for (const B b : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
                               SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
                 pad.press(b);
-            std::ifstream in(path);
-            saved.assign(std::istreambuf_iterator<char>(in), {});
+            {  // closed before the game writes the file again, as Windows asks
+                std::ifstream in(path);
+                saved.assign(std::istreambuf_iterator<char>(in), {});
+            }
             toKeysPage();
             for (int i = 0; i < 3; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
             for (const B b :
@@ -134,8 +136,11 @@ TEST(SdlApp, AControllerAloneRebindsAButtonAndResetsThem) {
         });
         app.run();
     }
-    std::ifstream in(path);
-    const std::string reset{std::istreambuf_iterator<char>(in), {}};
+    std::string reset;
+    {
+        std::ifstream in(path);
+        reset.assign(std::istreambuf_iterator<char>(in), {});
+    }
     std::remove(path.c_str());
     EXPECT_NE(saved.find("[keys]\npad_left = x\n"), std::string::npos) << saved;
     EXPECT_EQ(reset.find("pad_left"), std::string::npos) << reset;
