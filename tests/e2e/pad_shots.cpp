@@ -31,16 +31,6 @@ void Save(SDL_Window* window, const std::string& path) {
     std::printf("%s: %dx%d\n", path.c_str(), picture.width, picture.height);
 }
 
-// A press and its release, each seen by one round of the loop.
-template <typename Runner>
-void Press(Runner& runner, const VirtualPad& pad, SDL_GameControllerButton button, int times = 1) {
-    for (int i = 0; i < times; ++i)
-        for (const bool down : {true, false}) {
-            pad.set(button, down);
-            runner.step();
-        }
-}
-
 // The game's menu and its Keys page, then the editor's picker, each in a runner of its own with
 // a controller of its own: SDL would hand a controller's presses twice to a second runner made
 // while the first one's controller stayed plugged in.
@@ -55,13 +45,13 @@ void Shoot(PadMaker maker, const std::string& name, const std::string& dir) {
         if (!pad.error.empty()) throw std::runtime_error(pad.error);
         SdlApp app(1, HOPLA_BUILD_DIR, options);
         app.step();
-        Press(app, pad, SDL_CONTROLLER_BUTTON_GUIDE);
+        pad.press(app, SDL_CONTROLLER_BUTTON_GUIDE);
         Save(app.screen().window(), stem + "-menu.png");
-        Press(app, pad, SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to Keys
-        Press(app, pad, SDL_CONTROLLER_BUTTON_A);
+        pad.press(app, SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to Keys
+        pad.press(app, SDL_CONTROLLER_BUTTON_A);
         Save(app.screen().window(), stem + "-keys.png");
-        Press(app, pad, SDL_CONTROLLER_BUTTON_B, 2);  // out of the menu
-        app.away(true);                               // the window lost the focus
+        pad.press(app, SDL_CONTROLLER_BUTTON_B, 2);  // out of the menu
+        app.away(true);                              // the window lost the focus
         app.step();
         Save(app.screen().window(), stem + "-paused.png");
     }
@@ -74,10 +64,10 @@ void Shoot(PadMaker maker, const std::string& name, const std::string& dir) {
     EditorSession session(runner, StageEdit(stages), HOPLA_BUILD_DIR);
     runner.attach(session);
     runner.step();
-    Press(runner, pad, SDL_CONTROLLER_BUTTON_START);
-    Press(runner, pad, SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to Name
-    Press(runner, pad, SDL_CONTROLLER_BUTTON_A);
-    Press(runner, pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 7);  // the picker on H
+    pad.press(runner, SDL_CONTROLLER_BUTTON_START);
+    pad.press(runner, SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to Name
+    pad.press(runner, SDL_CONTROLLER_BUTTON_A);
+    pad.press(runner, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 7);  // the picker on H
     if (session.mode() != EditorSession::Mode::Typing)
         throw std::runtime_error("the editor's picker did not open");
     Save(runner.screen().window(), stem + "-picker.png");

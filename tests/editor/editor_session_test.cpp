@@ -279,34 +279,28 @@ TEST(EditorSession, AControllerAloneEditsSavesAndLeaves) {
         WindowRunner runner("editor", kEditorWidth, kEditorHeight, options);
         EditorSession session(runner, StageEdit(path), HOPLA_BUILD_DIR);
         runner.attach(session);
-        std::jthread player([&pad] {
-            const auto press = [&pad](SDL_GameControllerButton button, int times = 1) {
-                pad.press(button, times, std::chrono::milliseconds(60));
-            };
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // plugged in
-            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 2);  // the cursor from (10, 7) to (10, 5)
-            press(SDL_CONTROLLER_BUTTON_A);           // a wall there
-            press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 3);
-            press(SDL_CONTROLLER_BUTTON_Y);  // the start at (10, 8)
-            press(SDL_CONTROLLER_BUTTON_START);
-            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round from "Test play" to "Name"
-            press(SDL_CONTROLLER_BUTTON_A);
-            press(SDL_CONTROLLER_BUTTON_B);           // "new" less its "w"
-            press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // the picker from "A" to "B"
-            press(SDL_CONTROLLER_BUTTON_A);
-            press(SDL_CONTROLLER_BUTTON_START);  // kept
-            press(SDL_CONTROLLER_BUTTON_START);
-            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // from "Name" to "Save"
-            press(SDL_CONTROLLER_BUTTON_A);
-            press(SDL_CONTROLLER_BUTTON_START);
-            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to "Leave"
-            press(SDL_CONTROLLER_BUTTON_A);
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            SDL_Event quit{};  // in case the controller's leave went astray
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-        });
-        runner.run();
+        const auto press = [&](SDL_GameControllerButton button, int times = 1) {
+            pad.press(runner, button, times);
+        };
+        runner.step();                            // the controller plugged in
+        press(SDL_CONTROLLER_BUTTON_DPAD_UP, 2);  // the cursor from (10, 7) to (10, 5)
+        press(SDL_CONTROLLER_BUTTON_A);           // a wall there
+        press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 3);
+        press(SDL_CONTROLLER_BUTTON_Y);  // the start at (10, 8)
+        press(SDL_CONTROLLER_BUTTON_START);
+        press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round from "Test play" to "Name"
+        press(SDL_CONTROLLER_BUTTON_A);
+        press(SDL_CONTROLLER_BUTTON_B);           // "new" less its "w"
+        press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);  // the picker from "A" to "B"
+        press(SDL_CONTROLLER_BUTTON_A);
+        press(SDL_CONTROLLER_BUTTON_START);  // kept
+        press(SDL_CONTROLLER_BUTTON_START);
+        press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // from "Name" to "Save"
+        press(SDL_CONTROLLER_BUTTON_A);
+        press(SDL_CONTROLLER_BUTTON_START);
+        press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);  // round to "Leave"
+        press(SDL_CONTROLLER_BUTTON_A);
+        EXPECT_TRUE(session.ended());
         EXPECT_FALSE(session.edit().modified());
     }
     std::stringstream text;

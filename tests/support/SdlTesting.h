@@ -97,6 +97,16 @@ class VirtualPad {
     void setAxis(SDL_GameControllerAxis axis, Sint16 value) const {
         SDL_JoystickSetVirtualAxis(joystick_, axis, value);
     }
+    // Pressed and let go `times`, each state seen by one round of `loop` (an SdlApp, a
+    // WindowRunner) run here: no time passes between them.
+    template <typename Loop>
+    void press(Loop& loop, SDL_GameControllerButton button, int times = 1) const {
+        for (int i = 0; i < times; ++i)
+            for (const bool down : {true, false}) {
+                set(button, down);
+                loop.step();
+            }
+    }
     // For a loop running in another thread: pressed and let go `times`, each state held `hold`,
     // long enough for a loop on a busy machine to see.
     void press(SDL_GameControllerButton button, int times = 1,
