@@ -1,5 +1,6 @@
 // The real loop with a controller plugged in: SDL's invisible video driver, a virtual controller
-// held from another thread, the inputs the game is handed.
+// pressed between rounds of the loop or held from another thread, the inputs the game is handed
+// and the window's picture.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -103,38 +104,33 @@ TEST(SdlApp, AControllerAloneRebindsAButtonAndResetsThem) {
         options.settingsPath = path;
         SdlApp app(1, HOPLA_BUILD_DIR, options);
         app.setInputObserver([&](const Routed& input) { seen.push_back(input); });
-        std::jthread player([&pad, &path, &saved] {
-            using B = SDL_GameControllerButton;
-            // The menu opens on Resume; up goes round to Quit, Records, then Keys.
-            const auto toKeysPage = [&] {
-                pad.press(SDL_CONTROLLER_BUTTON_GUIDE);
-                for (int i = 0; i < 3; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_UP);
-                pad.press(SDL_CONTROLLER_BUTTON_A);
-            };
-            std::this_thread::sleep_for(milliseconds(200));
-            toKeysPage();
-            // Left's row asks for a button: A is refused (the menu's), X taken.
-            for (const B b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A,
-                              SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X})
-                pad.press(b);
-            for (const B b : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
-                              SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
-                pad.press(b);
-            {  // closed before the game writes the file again, as Windows asks
-                std::ifstream in(path);
-                saved.assign(std::istreambuf_iterator<char>(in), {});
-            }
-            toKeysPage();
-            for (int i = 0; i < 3; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-            for (const B b :
-                 {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
-                  SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
-                pad.press(b);
-            SDL_Event quit{};
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-        });
-        app.run();
+        using B = SDL_GameControllerButton;
+        const auto press = [&](B button, int times = 1) { pad.press(app, button, times); };
+        // The menu opens on Resume; up goes round to Quit, Records, then Keys.
+        const auto toKeysPage = [&] {
+            press(SDL_CONTROLLER_BUTTON_GUIDE);
+            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);
+            press(SDL_CONTROLLER_BUTTON_A);
+        };
+        app.step();  // the controller plugged in
+        toKeysPage();
+        // Left's row asks for a button: A is refused (the menu's), X taken.
+        for (const B b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A,
+                          SDL_CONTROLLER_BUTTON_X})
+            press(b);
+        for (const B b : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
+                          SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+            press(b);
+        {  // closed before the game writes the file again, as Windows asks
+            std::ifstream in(path);
+            saved.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        toKeysPage();
+        press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 3);
+        for (const B b :
+             {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
+              SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+            press(b);
     }
     std::string reset;
     {

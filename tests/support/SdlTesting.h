@@ -98,11 +98,15 @@ class VirtualPad {
         SDL_JoystickSetVirtualAxis(joystick_, axis, value);
     }
     // Pressed and let go `times`, each state seen by one round of `loop` (an SdlApp, a
-    // WindowRunner) run here: no time passes between them.
+    // WindowRunner) run here: no time passes between them, but for Guide, which SDL holds down
+    // for at least 250 ms (a shorter press's release comes later, and a press meanwhile is
+    // dropped).
     template <typename Loop>
     void press(Loop& loop, SDL_GameControllerButton button, int times = 1) const {
         for (int i = 0; i < times; ++i)
             for (const bool down : {true, false}) {
+                if (!down && button == SDL_CONTROLLER_BUTTON_GUIDE)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(260));
                 set(button, down);
                 loop.step();
             }
