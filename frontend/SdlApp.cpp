@@ -2,6 +2,7 @@
 #include "frontend/SdlApp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 
 #include "platform/Platform.h"
@@ -11,6 +12,12 @@
 
 namespace hopla {
 namespace {
+
+// The ghost's replay catching up: handlers between looks at the clock, the longest slice, and
+// how long before the game's next tick a slice ends.
+constexpr std::size_t kGhostSteps = 32;
+constexpr Duration kGhostSlice = std::chrono::milliseconds(4);
+constexpr Duration kGhostMargin = std::chrono::microseconds(500);
 
 // Whichever comes first; none when neither is set.
 std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Duration> b) {
@@ -26,7 +33,8 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
       game_(clock_, hushable_, &runner_.text(), seed, exeDir),
       overlay_(runner_.text()),
       raceOn_(options.settings.race),
-      ghostOn_(options.settings.ghost) {
+      ghostOn_(options.settings.ghost),
+      ghostStages_(options.settings.ghostStages) {
     applySpeed();
     // The browser's page fits the picture itself: there is no scaling to choose. The browser
     // keeps the records only as long as it likes: they can go to a file and back.
@@ -56,7 +64,14 @@ std::optional<Duration> SdlApp::nextWake() const {
     std::optional<Duration> wake;
     if (const std::optional<Game::DueTimer> next = game_.nextDue()) wake = next->due;
     if (demo_) wake = Earliest(wake, demo_->wakeAt());
+    // The ghost's replay still on its way: the next slice at once.
+    if (ghostOn_ && ghost_ && ghost_->behind()) wake = clock_.now();
     return wake;
+}
+
+void SdlApp::setGhost(std::unique_ptr<GhostRuns> ghost) {
+    ghost_ = std::move(ghost);
+    if (ghost_) ghost_->setStageBests(ghostStages_);
 }
 
 void SdlApp::setRace(std::optional<GameRecord> best, SplitSink splits) {
@@ -92,7 +107,18 @@ Rect Union(const Rect& a, const Rect& b) {
 std::optional<GhostPoint> SdlApp::ghostNow() {
     const int stage = game_.stage();
     if (!ghostOn_ || !ghost_ || stage < 0 || stage >= kRecordStages) return std::nullopt;
-    return ghost_->at(stage, game_.tally().stageTicks[static_cast<std::size_t>(stage)]);
+    const int ticks = game_.tally().stageTicks[static_cast<std::size_t>(stage)];
+    // A replay catching up (a new stage's run from start-up, or a long stay in the title room)
+    // takes many handlers: a slice at most, ending before the game's next tick is due.
+    using Steady = std::chrono::steady_clock;
+    const Steady::time_point start = Steady::now();
+    Steady::time_point until = start + kGhostSlice;
+    if (const std::optional<Game::DueTimer> next = game_.nextDue())
+        until = std::min(until, start + clock_.realFor(next->due - clock_.now()) - kGhostMargin);
+    while (true) {
+        const std::optional<GhostPoint> at = ghost_->at(stage, ticks, kGhostSteps);
+        if (!ghost_->behind() || Steady::now() >= until) return at;
+    }
 }
 
 Rect SdlApp::drawGhost(const std::optional<GhostPoint>& at) {
