@@ -2,6 +2,7 @@
 // demos and records), run by the window's runner.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -130,6 +131,8 @@ class SdlApp final : public WindowClient {
     // replay is still on its way there: it goes on in slices that end before the game's next
     // tick is due, and the loop comes back for more at once (nextWake).
     std::optional<GhostPoint> ghostNow();
+    // The real time until the game's next tick is due.
+    Duration ghostRoom() const;
     // The ghost drawn into raced_; the area it took.
     Rect drawGhost(const std::optional<GhostPoint>& at);
 
@@ -158,7 +161,9 @@ class SdlApp final : public WindowClient {
     std::unique_ptr<GhostRuns> ghost_;
     bool ghostOn_ = false;
     bool ghostStages_ = false;  // each stage's best run, not the best game's
-    Rect ghostLast_;            // where the ghost was drawn last
+    // Since when the ghost's replay has waited to be made ready.
+    std::optional<std::chrono::steady_clock::time_point> ghostWaitSince_;
+    Rect ghostLast_;  // where the ghost was drawn last
 };
 
 }  // namespace hopla

@@ -60,7 +60,7 @@ std::optional<GhostPoint> Ghost::at(int stage, int ticks, std::size_t budget) {
     behind_ = false;
     if (stage < 0 || stage >= kTitleRoom) return std::nullopt;
     // A new game, or the same stage again from its start: the run from its start too.
-    if (stage < stage_ || (stage == stage_ && ticks < ticks_)) restart();
+    if (restarts(stage, ticks)) restart();
     ticks_ = ticks;
     const auto left = [&] { return stage_ == stage ? std::optional(last_) : std::nullopt; };
     for (std::size_t steps = 0;; ++steps) {
@@ -80,7 +80,7 @@ std::optional<GhostPoint> Ghost::at(int stage, int ticks, std::size_t budget) {
         }
         if (steps == budget) {
             behind_ = true;
-            return std::nullopt;
+            return left();
         }
         if (!step()) return left();
     }

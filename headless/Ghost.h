@@ -40,11 +40,19 @@ class Ghost {
 
     // Where the run's ball was once it had spent `ticks` ball ticks in stage `stage` (0..20): the
     // replay runs on to there, one handler after another, at most `budget` of them in this call.
-    // Once the run has left the stage, where it left it. None when the run never got there, its
-    // replay went astray, or the budget ran out first (then behind() holds: ask again). Asked
+    // Once the run has left the stage, where it left it. None when the run never got there or its
+    // replay went astray. When the budget runs out first, behind() holds (ask again) and the
+    // answer is where the replay's ball last was in the stage, none before it got there. Asked
     // for an earlier stage than last time, or fewer ticks of the same one (a new game), it
-    // starts again from start-up.
+    // starts again from start-up (restarts()).
     std::optional<GhostPoint> at(int stage, int ticks, std::size_t budget = kNoLimit);
+    // Whether at(stage, ticks) would start again from start-up, which takes as long as a few
+    // hundred handlers.
+    bool restarts(int stage, int ticks) const {
+        return stage < stage_ || (stage == stage_ && ticks < ticks_);
+    }
+    // Back to start-up, as at() does when it restarts.
+    void restart();
     // The last at() stopped for its budget on the way.
     bool behind() const { return behind_; }
     const std::shared_ptr<const Demo>& run() const { return demo_; }
@@ -53,7 +61,6 @@ class Ghost {
     // One handler of the replay, as the headless playback runs them; false when nothing more
     // runs (the demo is over or went astray).
     bool step();
-    void restart();
 
     std::shared_ptr<const Demo> demo_;
     std::uint64_t lastGame_ = 0;  // the point where the demo's last game left the title room

@@ -12,14 +12,32 @@ GhostRuns::GhostRuns(std::shared_ptr<const Demo> game, StageRuns stages, std::st
     if (stageFile) stageFile_ = *stageFile;
 }
 
+const std::shared_ptr<const Demo>& GhostRuns::runOf(int stage) const {
+    static const std::shared_ptr<const Demo> kNone;
+    if (stage < 0 || stage >= static_cast<int>(stages_.size())) return kNone;
+    return stageBests_ ? stages_[static_cast<std::size_t>(stage)] : game_;
+}
+
+bool GhostRuns::ready(int stage, int ticks) const {
+    const std::shared_ptr<const Demo>& run = runOf(stage);
+    return !run || (ghost_ && ghost_->run() == run && !ghost_->restarts(stage, ticks));
+}
+
+void GhostRuns::make(int stage, int ticks) {
+    const std::shared_ptr<const Demo>& run = runOf(stage);
+    if (!run) return;
+    if (ghost_ && ghost_->run() == run) {
+        if (ghost_->restarts(stage, ticks)) ghost_->restart();
+        return;
+    }
+    ghost_.reset();  // one game at a time
+    ghost_ =
+        std::make_unique<Ghost>(run, exeDir_, waveLength_, stageFile_ ? &*stageFile_ : nullptr);
+}
+
 std::optional<GhostPoint> GhostRuns::at(int stage, int ticks, std::size_t budget) {
-    if (stage < 0 || stage >= static_cast<int>(stages_.size())) return std::nullopt;
-    const std::shared_ptr<const Demo>& run =
-        stageBests_ ? stages_[static_cast<std::size_t>(stage)] : game_;
-    if (!run) return std::nullopt;
-    if (!ghost_ || ghost_->run() != run)
-        ghost_ =
-            std::make_unique<Ghost>(run, exeDir_, waveLength_, stageFile_ ? &*stageFile_ : nullptr);
+    if (!runOf(stage)) return std::nullopt;
+    make(stage, ticks);
     return ghost_->at(stage, ticks, budget);
 }
 

@@ -27,12 +27,22 @@ class GhostRuns {
     void setStageBests(bool stageBests) { stageBests_ = stageBests; }
     bool stageBests() const { return stageBests_; }
 
-    // As Ghost::at, on the run chosen for `stage`: its replay is made anew when that run is
-    // another demo than the one replayed. None without a run for the stage.
+    // Whether the replay for at(stage, ticks) is there: not when the stage's run is another
+    // demo than the one replayed, or the replay would start again from start-up (a new game).
+    // Without a run for the stage, there is nothing to make.
+    bool ready(int stage, int ticks) const;
+    // Makes the replay ready: a game of its own made and started up for another demo, or the
+    // replay back at start-up; a few milliseconds, which a window spends between two ticks.
+    void make(int stage, int ticks);
+
+    // As Ghost::at, on the run chosen for `stage`, made ready first. None without a run for the
+    // stage.
     std::optional<GhostPoint> at(int stage, int ticks, std::size_t budget = Ghost::kNoLimit);
     bool behind() const { return ghost_ && ghost_->behind(); }
 
   private:
+    const std::shared_ptr<const Demo>& runOf(int stage) const;
+
     std::shared_ptr<const Demo> game_;
     StageRuns stages_;
     std::string exeDir_;
