@@ -446,6 +446,25 @@ TEST(Records, TheGhostRunsEachStagesBestOrTheBestGames) {
     EXPECT_EQ(ghost.at(2, 5), ofGame.at.at({2, 5}));
 }
 
+// The ghost's demos: a damaged one is one warning and no ghost from it, left as it is; the same
+// run kept for two stages is read once.
+TEST_F(RecordsFile, TheGhostsDemosAreReadOnceAndADamagedOneIsLeft) {
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "best.demo") << "hopla-demo 2\nseed x\n";
+    const std::string game = read(HOPLA_ASSET_DIR "/../tests/demos/stage-03.demo");
+    for (const int s : {3, 4}) std::ofstream(StageDemoPath(dir_.string(), s)) << game;
+    const RunDemos runs = LoadRunDemos(dir_.string());
+    EXPECT_FALSE(runs.game);
+    ASSERT_EQ(runs.warnings.size(), 1u);
+    EXPECT_TRUE(
+        runs.warnings[0].starts_with("no ghost from " + (dir_ / "best.demo").string() + ":2: "))
+        << runs.warnings[0];
+    ASSERT_TRUE(runs.stages[3]);
+    EXPECT_EQ(runs.stages[3], runs.stages[4]);
+    EXPECT_EQ(std::count(runs.stages.begin(), runs.stages.end(), nullptr), kRecordStages - 2);
+    EXPECT_EQ(read(dir_ / "best.demo"), "hopla-demo 2\nseed x\n");
+}
+
 TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {
     fs::create_directories(dir_);
     const fs::path path = dir_ / "records.txt";
