@@ -17,8 +17,8 @@ namespace {
 // slice ends, and the least time before it worth waking for. The clock is looked at after every
 // handler. Making a replay ready waits for a gap this wide before the next tick, or this long.
 constexpr Duration kGhostSlice = std::chrono::milliseconds(4);
-constexpr Duration kGhostMargin = std::chrono::microseconds(1500);
-constexpr Duration kGhostLeast = std::chrono::milliseconds(2);
+constexpr Duration kGhostMargin = std::chrono::milliseconds(3);
+constexpr Duration kGhostLeast = std::chrono::milliseconds(6);
 constexpr Duration kGhostMakeRoom = std::chrono::milliseconds(15);
 constexpr Duration kGhostLongestWait = std::chrono::seconds(1);
 
