@@ -86,6 +86,11 @@ class SdlApp final : public WindowClient {
     using Lines = std::function<std::vector<std::string>()>;
     void setKeyLines(Lines lines) { keyLines_ = std::move(lines); }
     void setRecordLines(Lines lines) { recordLines_ = std::move(lines); }
+    // The page shows touch controls and they were used last (WindowRunner::setTouchScreen).
+    void setTouchScreen(bool touch) {
+        runner_.setTouchScreen(touch);
+        valuesChanged();
+    }
     // The menu, for probes and tests.
     const Menu& menu() const { return menu_; }
 

@@ -45,7 +45,7 @@ const Image& SdlApp::shown() {
     const MenuValues values = runner_.values();
     if (menu_.isOpen()) {
         // The Keys page lists the controller's buttons while a controller was used last.
-        const std::vector<std::string> keys = values.input != InputFamily::Keyboard
+        const std::vector<std::string> keys = IsController(values.input)
                                                   ? ControllerKeyLines(values.input)
                                               : keyLines_ ? keyLines_()
                                                           : DefaultKeyLines(BuildTarget() == "web");

@@ -367,7 +367,10 @@ MenuValues WindowRunner::values() const {
     showing.fullscreen = screen_.fullscreen();
     showing.scaling = screen_.scaling();
     showing.keys = WithDefaults(settings_.keys);
-    return MenuValues{showing, muted_, sound_.hasDevice(), router_.family(), KeyNames};
+    const InputFamily input = touchScreen_ && router_.family() == InputFamily::Keyboard
+                                  ? InputFamily::Touch
+                                  : router_.family();
+    return MenuValues{showing, muted_, sound_.hasDevice(), input, KeyNames};
 }
 
 // A setting stepped by the player (the menu, F11): carried out, then remembered.

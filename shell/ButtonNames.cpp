@@ -12,6 +12,7 @@ ButtonNames NamesOf(InputFamily family) {
             return {"B", "A", "X", "+", "-", "L / R", "ZL / ZR", "Home"};
         case InputFamily::Xbox:
         case InputFamily::Keyboard:
+        case InputFamily::Touch:
             break;
     }
     return {"A", "B", "Y", "Menu", "View", "LB / RB", "LT / RT", "Xbox"};
@@ -77,12 +78,15 @@ std::string PadButtonNames(const std::vector<std::int32_t>& buttons, InputFamily
 
 std::string MenuHint(InputFamily family) {
     if (family == InputFamily::Keyboard) return "Up/Down, Left/Right, Enter; Esc: back";
+    // The page's buttons: Left and Right step a row, Menu leaves; a tap on a row chooses it.
+    if (family == InputFamily::Touch) return "Tap a row; Left/Right: change; Menu: back";
     const ButtonNames b = NamesOf(family);
     return std::string("D-pad; ") + b.confirm + ": choose, " + b.back + ": back";
 }
 
 std::string PausedHint(InputFamily family) {
     if (family == InputFamily::Keyboard) return "P to play on, Esc: menu";
+    if (family == InputFamily::Touch) return "Pause to play on, Menu: menu";
     const ButtonNames b = NamesOf(family);
     return std::string(b.guide) + " or " + b.select + "+" + b.start + ": menu";
 }
@@ -98,7 +102,7 @@ std::vector<std::string> ControllerKeyLines(InputFamily family) {
 }
 
 std::string EditorHint(InputFamily family) {
-    if (family == InputFamily::Keyboard)
+    if (!IsController(family))
         return "PgUp next stage  PgDn previous  S start  T test  C check  Ctrl+S save";
     const ButtonNames b = NamesOf(family);
     return std::string(b.confirm) + " paint  " + b.back + " empty  " + b.shoulders + " tile  " +

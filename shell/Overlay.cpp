@@ -92,7 +92,9 @@ const Image& Overlay::paused(const Image& picture, const std::string& hint) {
     rows_.clear();
     const Font title = TitleFont(), body = BodyFont();
     const int titleH = text_.lineHeight(title), lineH = text_.lineHeight(body);
-    const int width = 220, height = kPad + titleH + 6 + lineH + kPad;
+    // Wide enough for the longest hint (a controller's, the touch buttons').
+    const int width = std::max(220, kPad + text_.width(hint, body) + kPad);
+    const int height = kPad + titleH + 6 + lineH + kPad;
     const Rect box =
         Rect::Sized((image_.width - width) / 2, (image_.height - height) / 2, width, height);
     const Rect clip{0, 0, image_.width, image_.height};

@@ -65,7 +65,7 @@ TEST(Bound, NoRouteIsQuickerThanTheBound) {
     for (int n = 0; n <= 20; ++n) bound[n] = BoundOf(n);
     std::vector<std::string> names = {"game"};
     for (int n = 0; n <= 20; ++n) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof name, "stage-%02d", n);
         names.push_back(name);
     }
