@@ -397,8 +397,11 @@ void WindowRunner::stepSetting(Setting setting, int direction) {
         case Setting::Speed:  // the client sets its clock's rate
             settings_.speed = next.speed;
             break;
+        case Setting::Ghost:  // off, or the best game's or each stage's best run
+            settings_.ghostStages = next.ghostStages;
+            remember(Setting::GhostRun);
+            [[fallthrough]];
         case Setting::Race:  // the client draws them
-        case Setting::Ghost:
             settings_.race = next.race;
             settings_.ghost = next.ghost;
             break;

@@ -160,7 +160,14 @@ TEST(Menu, PagesShowTheirValuesAndLines) {
     settings.ghost = true;
     EXPECT_EQ(menu.view({settings}, {}, {}).rows[4], "Slow motion: 75 %");
     EXPECT_EQ(menu.view({settings}, {}, {}).rows[5], "Race overlay: on");
-    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: on");
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: best game");
+    // The ghost's row goes round off, the best game's run and each stage's best run.
+    for (const char* next : {"Ghost: best stages", "Ghost: off", "Ghost: best game"}) {
+        RowOf(Setting::Ghost).step(settings, 1);
+        EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], next);
+    }
+    RowOf(Setting::Ghost).step(settings, -1);
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: off");
     menu.click(static_cast<int>(menu.rows().size()) - 2);
     EXPECT_EQ(menu.view({}, {}, {}).lines, std::vector<std::string>{"No records yet"});
     EXPECT_EQ(menu.view({}, {}, {"1. 1234 ABCD"}).lines, std::vector<std::string>{"1. 1234 ABCD"});
