@@ -179,6 +179,7 @@ def setting(p):
     text = f", scale {p['scale']}" if p.get("scale", 1) != 1 else ""
     text += ", fitted on a 1920 x 1080 whole screen" if p.get("fit") else ""
     text += ", the menu open (paused) on a 1080p screen" if p.get("menu") else ""
+    text += ", the race overlay and the ghost on" if p.get("race") else ""
     return text + (", a controller plugged in" if p.get("pad") else "")
 
 
@@ -234,7 +235,7 @@ for p in probes:
     if p["from_start"]:
         add("peak through the title into play (probe, 13 s)", f"{p['vm_hwm_kb'] / 1024:.1f} MB",
             "the same frontend and game")
-    elif p.get("scale", 1) != 1:
+    elif p.get("scale", 1) != 1 or p.get("race"):
         add(f"ball bouncing at {p['interval']} ms{setting(p)} (probe, 12 s)",
             f"{p['vm_rss_kb'] / 1024:.1f} MB", f"peak {p['vm_hwm_kb'] / 1024:.1f} MB", "< 60 MB",
             p["vm_rss_kb"] < 60 * 1024)
@@ -279,13 +280,15 @@ else:
         "<= 116", False)
 
 prove_text = (results / "solve-prove.txt").read_text() if (results / "solve-prove.txt").exists() else ""
-if m := re.search(r"stage +(\d+): best (\d+) ticks, bound (\d+), none quicker below (\d+) with the "
-                  r"solver's moves: (.*?)  ([\d.]+) s  (\d+) steps  (\d+) states", prove_text):
-    rss = re.search(r"peak resident memory: (\d+) MB", prove_text)
+verdicts = list(re.finditer(r"stage +(\d+): best (\d+) ticks, bound (\d+), none quicker below (\d+) "
+                            r"with the solver's moves: (.*?)  ([\d.]+) s  (\d+) steps  (\d+) states",
+                            prove_text))
+for m in verdicts:
+    rss = re.search(rf"stage {m[1]} peak resident memory: (\d+) MB", prove_text)
     add(f"hopla-solve --prove --stage {m[1]}", f"{m[6]} s, {rss[1] if rss else '?'} MB resident",
         f"best {m[2]}, bound {m[3]}, none quicker below {m[4]}: {m[5]}", "within --time 120",
         float(m[6]) <= 130)
-else:
+if not verdicts:
     add("hopla-solve --prove", "not measured", "no verdict line", "within --time 120", False)
 
 # --- Instruction counts under callgrind (when valgrind is there): what the snapshots and the

@@ -74,6 +74,7 @@ foreach(copy assets/icons/hopla-64.png=favicon.png
              assets/icons/hopla-192.png=hopla-192.png
              assets/icons/hopla-512.png=hopla-512.png
              frontend/web/manifest.webmanifest=manifest.webmanifest
+             frontend/web/sound-worklet.js=sound-worklet.js
              frontend/web/font-notice.txt=hopla-gothic-subset.txt)
     string(REPLACE "=" ";" copy ${copy})
     list(GET copy 0 from)

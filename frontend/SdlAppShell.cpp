@@ -45,7 +45,7 @@ const Image& SdlApp::shown() {
     const MenuValues values = runner_.values();
     if (menu_.isOpen()) {
         // The Keys page lists the controller's buttons while a controller was used last.
-        const std::vector<std::string> keys = values.input != InputFamily::Keyboard
+        const std::vector<std::string> keys = IsController(values.input)
                                                   ? ControllerKeyLines(values.input)
                                               : keyLines_ ? keyLines_()
                                                           : DefaultKeyLines(BuildTarget() == "web");
@@ -129,6 +129,8 @@ void SdlApp::menuAction(MenuAction action) {
             if (action.setting == Setting::Speed) applySpeed();
             raceOn_ = runner_.values().settings.race;
             ghostOn_ = runner_.values().settings.ghost;
+            ghostStages_ = runner_.values().settings.ghostStages;
+            if (ghost_) ghost_->setStageBests(ghostStages_);
             break;
         case MenuAction::Kind::ResetKeys:
             runner_.resetKeys();

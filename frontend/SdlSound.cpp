@@ -1,5 +1,6 @@
-// Playing the game's wave files through an SDL audio device with a single voice.
+// Playing the game's wave files through the platform's audio output with a single voice.
 #include "frontend/SdlSound.h"
+#include "frontend/SdlHandles.h"
 #include "shell/GameFiles.h"
 
 #include <algorithm>
@@ -13,8 +14,6 @@
 namespace hopla {
 namespace {
 
-// Samples per channel in one device buffer: about 12 ms, so a cut-off or stop is heard at once.
-constexpr Uint16 kBufferFrames = 512;
 // How long past its end a waited-for sound may take before the wait gives up on a stalled device.
 constexpr auto kStallAllowance = std::chrono::milliseconds(250);
 // Silence put after a sound before resampling, so that SDL's flush hands over all of the sound:
@@ -56,31 +55,13 @@ std::vector<std::int16_t> ConvertForDevice(const Wave& wave) {
     return out;
 }
 
-SdlSound::SdlSound(bool openDevice, Hold hold)
-    : hold_(std::move(hold)), audio_(openDevice ? SDL_INIT_AUDIO : 0) {
+SdlSound::SdlSound(bool openDevice, Hold hold) : hold_(std::move(hold)) {
     if (!openDevice) return;
-    if (!audio_.ok()) {
-        warnWithoutDevice();
-        return;
-    }
-    SDL_AudioSpec want{};
-    want.freq = kDeviceRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = kDeviceChannels;
-    want.samples = kBufferFrames;
-    want.callback = &SdlSound::FillCallback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
-    // No format changes allowed: SDL converts our buffers to whatever the hardware wants.
-    device_ = AudioDevice(SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0));
-    if (device_)
-        SDL_PauseAudioDevice(device_.id(), 0);
-    else
-        warnWithoutDevice();
-}
-
-void SdlSound::warnWithoutDevice() const {
-    std::fprintf(stderr, "hopla: no sound device (%s); the game plays silently\n", SDL_GetError());
+    std::string problem;
+    output_ = OpenAudioOutput(&SdlSound::Fill, this, problem);
+    if (!output_)
+        std::fprintf(stderr, "hopla: no sound device (%s); the game plays silently\n",
+                     problem.c_str());
 }
 
 std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
@@ -99,7 +80,7 @@ std::shared_ptr<const SdlSound::Clip> SdlSound::load(const std::string& path) {
     if (wave && wave->length() > Duration(0)) {
         auto clip = std::make_shared<Clip>();
         clip->length = wave->length();
-        if (device_) clip->samples = ConvertForDevice(*wave);
+        if (output_) clip->samples = ConvertForDevice(*wave);
         it->second = std::move(clip);
     }
     return it->second;
@@ -137,12 +118,11 @@ void SdlSound::setVolume(int percent) {
 }
 
 void SdlSound::setPaused(bool paused) {
-    if (device_) SDL_PauseAudioDevice(device_.id(), paused ? 1 : 0);
+    if (output_) output_->setPaused(paused);
 }
 
-void SdlSound::FillCallback(void* self, Uint8* stream, int bytes) {
-    static_cast<SdlSound*>(self)->fill(reinterpret_cast<std::int16_t*>(stream),
-                                       static_cast<std::size_t>(bytes) / sizeof(std::int16_t));
+void SdlSound::Fill(void* self, std::int16_t* out, std::size_t count) {
+    static_cast<SdlSound*>(self)->fill(out, count);
 }
 
 void SdlSound::fill(std::int16_t* out, std::size_t count) {

@@ -1,4 +1,5 @@
-// The game's sound device on SDL audio: one voice, decoded files cached, waits without spinning.
+// The game's sound device: one voice mixed into the platform's audio output (AudioOutput.h),
+// decoded files cached, waits without spinning.
 #pragma once
 
 #include <atomic>
@@ -11,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/SdlHandles.h"
+#include "frontend/AudioOutput.h"
 #include "toolkit/Clock.h"
 #include "toolkit/Sound.h"
 #include "toolkit/Wave.h"
@@ -46,7 +47,7 @@ class SdlSound final : public SoundDevice {
     void play(const std::string& path, bool wait) override;
     void stop(bool wait) override;
 
-    bool hasDevice() const { return static_cast<bool>(device_); }
+    bool hasDevice() const { return static_cast<bool>(output_); }
     // How loud every sound is, 0 (silent, though still played and waited for) to 100 (as the
     // file has it); takes effect within one device buffer. Called by the loop at start-up and
     // when the player changes it.
@@ -62,8 +63,7 @@ class SdlSound final : public SoundDevice {
     };
 
     std::shared_ptr<const Clip> load(const std::string& path);
-    void warnWithoutDevice() const;
-    static void FillCallback(void* self, Uint8* stream, int bytes);
+    static void Fill(void* self, std::int16_t* out, std::size_t count);
     void fill(std::int16_t* out, std::size_t count);
 
     std::map<std::string, std::shared_ptr<const Clip>> cache_;  // null: no usable wave
@@ -76,9 +76,8 @@ class SdlSound final : public SoundDevice {
     std::size_t position_ = 0;
     std::atomic<int> volume_{100};
 
-    // Declared last so they are closed first: the callback never outlives the voice.
-    SdlSubsystem audio_;
-    AudioDevice device_;
+    // Declared last so it is closed first: the output never asks for samples after the voice.
+    std::unique_ptr<AudioOutput> output_;
 };
 
 }  // namespace hopla

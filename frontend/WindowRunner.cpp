@@ -370,7 +370,10 @@ MenuValues WindowRunner::values() const {
     showing.fullscreen = screen_.fullscreen();
     showing.scaling = screen_.scaling();
     showing.keys = WithDefaults(settings_.keys);
-    return MenuValues{showing, muted_, sound_.hasDevice(), router_.family(), KeyNames};
+    const InputFamily input = touchScreen_ && router_.family() == InputFamily::Keyboard
+                                  ? InputFamily::Touch
+                                  : router_.family();
+    return MenuValues{showing, muted_, sound_.hasDevice(), input, KeyNames};
 }
 
 // A setting stepped by the player (the menu, F11): carried out, then remembered.
@@ -397,8 +400,11 @@ void WindowRunner::stepSetting(Setting setting, int direction) {
         case Setting::Speed:  // the client sets its clock's rate
             settings_.speed = next.speed;
             break;
+        case Setting::Ghost:  // off, or the best game's or each stage's best run
+            settings_.ghostStages = next.ghostStages;
+            remember(Setting::GhostRun);
+            [[fallthrough]];
         case Setting::Race:  // the client draws them
-        case Setting::Ghost:
             settings_.race = next.race;
             settings_.ghost = next.ghost;
             break;

@@ -68,6 +68,9 @@ class WindowRunner final : public WindowHost {
     void showAll() override;
     void setTyping(bool typing) override;
     void setCapturing(bool capturing) override { router_.setCapturing(capturing); }
+    // The browser's page on a touch screen: the keyboard's keys are its buttons, and the hints
+    // name those (InputFamily::Touch) until a controller is used.
+    void setTouchScreen(bool touch) { touchScreen_ = touch; }
     std::string bind(Role role, bool pad, std::int32_t code) override;
     void resetKeys() override;
 
@@ -107,7 +110,8 @@ class WindowRunner final : public WindowHost {
     Overlay noteOverlay_{text_};
     std::string note_;
     SteadyTime noteUntil_{};
-    bool muted_ = false;          // by --mute or M
+    bool muted_ = false;  // by --mute or M
+    bool touchScreen_ = false;
     std::vector<Routed> routed_;  // scratch for one event's inputs
     // The pointer's last place in the window; a motion counts only when it moves from there. A
     // change of the window's size moves it without the player (SDL then tells of a motion), so

@@ -12,6 +12,7 @@ ButtonNames NamesOf(InputFamily family) {
             return {"B", "A", "X", "+", "-", "L / R", "ZL / ZR", "Home"};
         case InputFamily::Xbox:
         case InputFamily::Keyboard:
+        case InputFamily::Touch:
             break;
     }
     return {"A", "B", "Y", "Menu", "View", "LB / RB", "LT / RT", "Xbox"};
@@ -77,6 +78,8 @@ std::string PadButtonNames(const std::vector<std::int32_t>& buttons, InputFamily
 
 std::string MenuHint(InputFamily family) {
     if (family == InputFamily::Keyboard) return "Up/Down, Left/Right, Enter; Esc: back";
+    // The page's buttons: Left and Right step a row, Menu leaves; a tap on a row chooses it.
+    if (family == InputFamily::Touch) return "Tap a row; Left/Right: change; Menu: back";
     const ButtonNames b = NamesOf(family);
     return std::string("D-pad; ") + b.confirm + ": choose, " + b.back + ": back";
 }
@@ -92,6 +95,7 @@ std::string MenuButtons(const ButtonNames& b) {
 
 std::string PausedHint(InputFamily family) {
     if (family == InputFamily::Keyboard) return "P to play on, Esc: menu";
+    if (family == InputFamily::Touch) return "Pause to play on, Menu: menu";
     return MenuButtons(NamesOf(family)) + ": menu";
 }
 
@@ -106,7 +110,7 @@ std::vector<std::string> ControllerKeyLines(InputFamily family) {
 }
 
 std::string EditorHint(InputFamily family) {
-    if (family == InputFamily::Keyboard)
+    if (!IsController(family))
         return "PgUp next stage  PgDn previous  S start  T test  C check  Ctrl+S save";
     const ButtonNames b = NamesOf(family);
     return std::string(b.confirm) + " paint  " + b.back + " empty  " + b.shoulders + " tile  " +
@@ -114,7 +118,7 @@ std::string EditorHint(InputFamily family) {
 }
 
 std::string EditorMenuHint(InputFamily family) {
-    if (family == InputFamily::Keyboard) return "Enter: choose  Esc: close";
+    if (!IsController(family)) return "Enter: choose  Esc: close";
     const ButtonNames b = NamesOf(family);
     return std::string(b.confirm) + ": choose  " + b.back + ": close";
 }
@@ -122,13 +126,13 @@ std::string EditorMenuHint(InputFamily family) {
 // A controller's Guide cancels too, left unsaid: the line has no room for it.
 std::string PickerHint(InputFamily family, const std::string& picked) {
     const std::string pick = "Pick < " + picked + " >  ";
-    if (family == InputFamily::Keyboard) return "Enter: keep  Esc: cancel  " + pick + "Down: add";
+    if (!IsController(family)) return "Enter: keep  Esc: cancel  " + pick + "Down: add";
     const ButtonNames b = NamesOf(family);
     return pick + b.confirm + " add  " + b.back + " delete  " + b.start + " keep";
 }
 
 std::string LeavePrompt(InputFamily family) {
-    if (family == InputFamily::Keyboard) return "Save changes? Y/N/Esc";
+    if (!IsController(family)) return "Save changes? Y/N/Esc";
     const ButtonNames b = NamesOf(family);
     return std::string("Save changes? ") + b.confirm + ": save  " + b.start + ": don't  " + b.back +
            ": back";

@@ -11,8 +11,13 @@
 
 namespace hopla {
 
-// What the player used last: the keyboard (or the pointer), or a controller of a face layout.
-enum class InputFamily { Keyboard, Xbox, PlayStation, Nintendo };
+// What the player used last: the keyboard (or the pointer), a controller of a face layout, or
+// the touch screen's buttons of the browser's page (which press the keyboard's keys).
+enum class InputFamily { Keyboard, Xbox, PlayStation, Nintendo, Touch };
+// Whether the family is a controller's, whose buttons the hints and the Keys page name.
+inline bool IsController(InputFamily family) {
+    return family != InputFamily::Keyboard && family != InputFamily::Touch;
+}
 
 // The buttons by what they do, named for a family: the bottom, right, top face buttons, Start
 // and Back (Menu and View, Options and Share, + and -), the shoulders, the triggers, Guide.

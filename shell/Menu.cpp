@@ -35,10 +35,9 @@ MenuRow RoleRow(Role role, const MenuValues& values, bool asking) {
     const std::size_t i = static_cast<std::size_t>(role);
     std::string names = "...";
     if (!asking)
-        names = values.input != InputFamily::Keyboard
-                    ? PadButtonNames(keys.*ListOf(role, true), values.input)
-                : values.keyNames ? values.keyNames(keys.*ListOf(role, false))
-                                  : "";
+        names = IsController(values.input) ? PadButtonNames(keys.*ListOf(role, true), values.input)
+                : values.keyNames          ? values.keyNames(keys.*ListOf(role, false))
+                                           : "";
     MenuAction choose{Kind::Capture};
     choose.role = role;
     return {std::string(kRoleLabels[i]) + ": " + names, {}, {}, choose};
@@ -167,7 +166,7 @@ MenuView Menu::view(const MenuValues& values, const std::vector<std::string>& ke
                 view.lines.push_back(
                     "Press the new key or button for " +
                     std::string(kRoleLabels[static_cast<int>(*capturing_)]) +
-                    (values.input == InputFamily::Keyboard
+                    (!IsController(values.input)
                          ? " (Esc: keep)"
                          : " (" + std::string(NamesOf(values.input).back) + ": keep)"));
             else if (!note_.empty())

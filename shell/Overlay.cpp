@@ -92,7 +92,7 @@ const Image& Overlay::paused(const Image& picture, const std::string& hint) {
     rows_.clear();
     const Font title = TitleFont(), body = BodyFont();
     const int titleH = text_.lineHeight(title), lineH = text_.lineHeight(body);
-    // As wide as a controller's names make the hint, never narrower than the keyboard's.
+    // Wide enough for the longest hint (a controller's, the touch buttons').
     const int width = std::max(220, kPad + text_.width(hint, body) + kPad);
     const int height = kPad + titleH + 6 + lineH + kPad;
     const Rect box =

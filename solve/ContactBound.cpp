@@ -1,6 +1,7 @@
 // The contact bound: a breadth-first search, tick by tick, over bins of the ball's place, its
 // vertical speed and a kick's chance, in which a probe that may find a solid pixel of the
-// stage's back buffer (or off the picture) may make a contact, and one that must, does.
+// stage's back buffer (or off the picture) may make a contact; then a backward pass over the
+// bins it met gives each the fewest ticks to the exit line.
 #include "solve/ContactBound.h"
 
 #include <algorithm>
@@ -78,27 +79,90 @@ class Solid {
 
 class Search {
   public:
-    Search(const GameState& s, const Form1& form, const std::vector<TickBound::Flight>& flights)
-        : s_(s), solid_(form), flights_(flights), seen_(std::size_t{kNx} * kNy * kNs * 2, false) {}
+    Search(const GameState& s, const Form1& form, const std::vector<TickBound::Flight>& flights,
+           std::vector<bool>& seen, std::vector<std::uint8_t>& dist)
+        : s_(s), solid_(form), flights_(flights), seen_(seen), dist_(dist) {
+        seen_.assign(kStates, false);
+    }
 
-    int run(int limit) {
+    // Tick by tick from the ball's start, for `horizon` ticks or until no state is left: if
+    // `stopAtExit`, no further than the first tick with a way out; if not, keeping every state
+    // it goes on from, and no further than the tick that takes it past `most` of them.
+    // Returns the first tick with a way out, or the tick at which no state was left, or horizon.
+    int forward(int horizon, bool stopAtExit, std::size_t most = 0) {
         const double x = s_.TrailX[0], y = s_.TrailY[0];
         if (x > kExitLine) return 0;
-        next_.clear();
+        int first = -1;
         push({x, x}, {y, y}, s_.SpeedY, s_.WallHitSpeed != 0);
-        for (int tick = 0; tick < limit; ++tick) {
-            if (next_.empty()) return tick;
+        for (int tick = 0; tick < horizon; ++tick) {
+            if (next_.empty()) return first < 0 ? tick : first;
             std::vector<int> now;
             now.swap(next_);
             for (int state : now) expand(state);
-            if (exits_) return tick + 1;
+            if (!stopAtExit) {  // kept for the backward pass
+                expanded_.insert(expanded_.end(), now.begin(), now.end());
+                if (expanded_.size() > most) horizon = tick + 1;  // the next tick is the last
+            }
+            if (exits_ && first < 0) {
+                first = tick + 1;
+                if (stopAtExit) return first;
+            }
+            exits_ = false;
             // A lost ball starts again where it began, standing, perhaps able to kick (nothing
             // clears WallHitSpeed); the stage is loaded afresh, as solid as at its start.
             if (lost_)
                 for (bool w : {false, true}) push({x, x}, {y, y}, 0, w);
             lost_ = false;
         }
-        return limit;
+        return first < 0 ? horizon : first;
+    }
+
+    // Each state met, the fewest ticks from it to a way out over the states met: Bellman's
+    // equations swept, the last states met first, to their fixed point. A state the forward search
+    // reached but did not go on from (its horizon) counts 0. Returns the sweeps it took.
+    int backward() {
+        dist_.assign(kStates, 0);
+        for (int state : expanded_) dist_[static_cast<std::size_t>(state)] = kFar;
+        std::reverse(expanded_.begin(), expanded_.end());  // the last met first: nearer the exit
+        const double x = s_.TrailX[0], y = s_.TrailY[0];
+        const std::size_t restart =
+            static_cast<std::size_t>(Index(BinX(x), BinY(y), Speed(0), false));
+        backward_ = true;
+        int sweeps = 0;
+        for (bool changed = true; changed; ++sweeps) {
+            changed = false;
+            for (int state : expanded_) {
+                least_ = kFar;
+                exits_ = lost_ = false;
+                expand(state);
+                if (exits_) least_ = 0;
+                if (lost_) least_ = std::min<int>({least_, dist_[restart], dist_[restart + 1]});
+                const std::uint8_t d =
+                    least_ >= kFar ? kFar : static_cast<std::uint8_t>(least_ + 1);
+                if (d < dist_[static_cast<std::size_t>(state)]) {
+                    dist_[static_cast<std::size_t>(state)] = d;
+                    changed = true;
+                }
+            }
+        }
+        return sweeps;
+    }
+
+    std::size_t met() const { return expanded_.size(); }
+
+    static constexpr std::uint8_t kFar = 255;  // no way out (or 255 ticks or more)
+    static constexpr std::size_t kStates = std::size_t{kNx} * kNy * kNs * 2;
+    static int Index(int bx, int by, int s, bool wall) {
+        return ((bx * kNy + by) * kNs + s) * 2 + (wall ? 1 : 0);
+    }
+    static int Speed(double sy) {
+        return std::clamp(static_cast<int>(std::lround((sy - kSlowest) * 2)), 0, kNs - 1);
+    }
+    static int BinX(double x) {
+        return std::clamp(static_cast<int>(std::floor((x - kLeft) / kBinX)), 0, kNx - 1);
+    }
+    static int BinY(double y) {
+        return std::clamp(static_cast<int>(std::floor((y - kTop) / kBinY)), 0, kNy - 1);
     }
 
   private:
@@ -106,26 +170,27 @@ class Search {
 
     // The states of the next tick a ball may be in anywhere in these ranges, or its exit. A
     // range's end is never reached (each is a bin's end plus moves) unless it is a point.
+    // Forwards each new one is kept for the next tick; backwards the least of their ticks to a
+    // way out goes into least_.
     void push(Range x, Range y, double sy, bool wall) {
-        if (y.hi > kLossLine) lost_ = true;  // it may be lost: see run
+        if (y.hi > kLossLine) lost_ = true;  // it may be lost: see forward
         if (y.lo > kLossLine) return;
         if (x.hi > kExitLine) exits_ = true;
-        const int s = std::clamp(static_cast<int>(std::lround((sy - kSlowest) * 2)), 0, kNs - 1);
+        const int s = Speed(sy);
         const int x0 = BinX(x.lo), x1 = BinX(std::min(std::max(x.lo, x.hi - kShy), kExitLine));
         const int y0 = BinY(y.lo), y1 = BinY(std::min(std::max(y.lo, y.hi - kShy), kLossLine));
         for (int bx = x0; bx <= x1; ++bx)
             for (int by = y0; by <= y1; ++by) {
-                const int i = ((bx * kNy + by) * kNs + s) * 2 + (wall ? 1 : 0);
-                if (seen_[static_cast<std::size_t>(i)]) continue;
-                seen_[static_cast<std::size_t>(i)] = true;
-                next_.push_back(i);
+                const auto i = static_cast<std::size_t>(Index(bx, by, s, wall));
+                if (backward_) {
+                    if (least_ == 0) return;
+                    least_ = std::min<int>(least_, dist_[i]);
+                    continue;
+                }
+                if (seen_[i]) continue;
+                seen_[i] = true;
+                next_.push_back(static_cast<int>(i));
             }
-    }
-    static int BinX(double x) {
-        return std::clamp(static_cast<int>(std::floor((x - kLeft) / kBinX)), 0, kNx - 1);
-    }
-    static int BinY(double y) {
-        return std::clamp(static_cast<int>(std::floor((y - kTop) / kBinY)), 0, kNy - 1);
     }
 
     int code(int column, int row) const {  // as TateTokusyu reads the grid
@@ -231,17 +296,36 @@ class Search {
     const GameState& s_;
     Solid solid_;
     const std::vector<TickBound::Flight>& flights_;
-    std::vector<bool> seen_;
+    std::vector<bool>& seen_;
+    std::vector<std::uint8_t>& dist_;
     std::vector<int> next_;
+    std::vector<int> expanded_;   // every state the forward search went on from
     std::vector<int> launchers_;  // the launcher cells one tick may land on
-    bool exits_ = false, lost_ = false;
+    bool exits_ = false, lost_ = false, backward_ = false;
+    int least_ = 0;
 };
 
 }  // namespace
 
-int ContactTicks(const GameState& s, const Form1& form,
-                 const std::vector<TickBound::Flight>& flights, int limit) {
-    return Search(s, form, flights).run(limit);
+ContactBound::ContactBound(const GameState& s, const Form1& form,
+                           const std::vector<TickBound::Flight>& flights, int horizon,
+                           std::size_t most) {
+    start_ = Search(s, form, flights, seen_, dist_).forward(1500, true);
+    if (horizon <= 0) {
+        seen_.clear();
+        return;
+    }
+    Search search(s, form, flights, seen_, dist_);
+    search.forward(horizon, false, most);
+    met_ = search.met();
+    sweeps_ = search.backward();
+}
+
+int ContactBound::after(double x, double y, double speedY, bool wall) const {
+    if (dist_.empty() || std::isnan(x) || std::isnan(y) || x > kExitLine || y > kLossLine) return 0;
+    const auto i = static_cast<std::size_t>(
+        Search::Index(Search::BinX(x), Search::BinY(y), Search::Speed(speedY), wall));
+    return seen_[i] ? dist_[i] : 0;
 }
 
 }  // namespace hopla

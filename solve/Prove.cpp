@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "demo/Recorder.h"
+#include "solve/ContactBound.h"
 #include "solve/Moves.h"
 #include "solve/TickBound.h"
 
@@ -18,6 +20,14 @@ using Clock = std::chrono::steady_clock;
 // What one remembered state costs the table: its key, its ticks, the node and its bucket.
 constexpr std::size_t kBytesPerState = 48;
 
+// How far from the start the contact bound is worked out for every state: to the route to beat
+// (a state of a round is never further; its bytes hold up to 254 ticks). With no route known
+// it is not: the stride's bound alone cuts.
+int Horizon(const ProveOptions& options, int startTime) {
+    constexpr int kFurthest = 254;
+    return options.best > 0 ? std::clamp(options.best - startTime, 1, kFurthest) : 0;
+}
+
 class Prover {
   public:
     Prover(SimCore& sim, const ProveOptions& options)
@@ -26,7 +36,8 @@ class Prover {
           stage_(sim.state().StageNo),
           balls_(sim.state().BallsLeft),
           startTime_(sim.state().StageTime[stage_]),
-          bound_(sim.state(), sim.form()),
+          bound_(sim.state(), sim.form(), Horizon(options, startTime_)),
+          built_(std::chrono::duration<double>(Clock::now() - made_).count()),
           begun_(Clock::now()),
           lastReport_(begun_) {}
 
@@ -34,6 +45,11 @@ class Prover {
         ProveResult r;
         r.bound = startTime_ + bound_.atStart();
         r.searched = r.bound;
+        char made[120];
+        std::snprintf(made, sizeof made,
+                      "bound %d; every state's worked out: %zu bins, %d sweeps, %.1f s", r.bound,
+                      bound_.contact().met(), bound_.contact().sweeps(), built_);
+        report(made);
         const SimCore::Snapshot start = sim_.save();
         const Phase phase = Classify(sim_, stage_, balls_);
         const int last = options_.best > 0 ? options_.best - startTime_ - 1 : 1500;
@@ -112,7 +128,7 @@ class Prover {
 
     int bound(Phase phase) const {
         const GameState& s = sim_.state();
-        return phase == Phase::Play ? bound_.afterTick(s.TrailX[0])
+        return phase == Phase::Play ? bound_.inPlay(s)
                                     : bound_.fromLauncher(s.LauncherX, s.LauncherY);
     }
 
@@ -167,7 +183,9 @@ class Prover {
     SimCore& sim_;
     ProveOptions options_;
     int stage_, balls_, startTime_;
+    Clock::time_point made_ = Clock::now();
     TickBound bound_;
+    double built_;
     Clock::time_point begun_, lastReport_;
     int round_ = 0;
     std::unordered_map<std::uint64_t, int> seen_;
@@ -181,6 +199,26 @@ class Prover {
 
 ProveResult ProveStage(SimCore& sim, const ProveOptions& options) {
     return Prover(sim, options).run();
+}
+
+int LeastSlack(SimCore& sim, const std::vector<DemoInput>& inputs, const TickBound& bound) {
+    Game& game = sim.game();
+    const int stage = game.stage();
+    std::vector<std::pair<int, int>> seen;  // the stage's time and the bound, each tick in play
+    std::size_t i = 0;
+    while (!game.ended() && game.stage() == stage) {
+        for (; i < inputs.size() && inputs[i].point == game.handlersRun(); ++i)
+            Deliver(game, inputs[i].kind, inputs[i].code);
+        const int before = sim.state().StageTime[stage];
+        if (!sim.runNextTimer()) break;
+        const GameState& s = sim.state();
+        if (s.StageNo == stage && s.StageTime[stage] != before && sim.form().Timer1.running())
+            seen.push_back({s.StageTime[stage], bound.inPlay(s)});
+    }
+    const int end = sim.state().StageTime[stage];
+    int least = 1 << 20;
+    for (const auto& [time, figure] : seen) least = std::min(least, end - time - figure);
+    return least;
 }
 
 }  // namespace hopla

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "headless/SimCore.h"
 #include "solve/StageSearch.h"
+#include "solve/TickBound.h"
 
 namespace hopla {
 
@@ -39,5 +41,11 @@ struct ProveResult {
 // stage's time left out). Round T starts at the bound and ends at options.best (or a route
 // found). Leaves `sim` as it found it.
 ProveResult ProveStage(SimCore& sim, const ProveOptions& options);
+
+// Plays a route's inputs into the game from the start of play in its stage (as PlayInputs), and
+// at every tick the ball ends in play compares the ticks still to come with `bound`'s figure
+// for that state (TickBound::inPlay): returns the least of the differences, which a bound that
+// never overestimates keeps at 0 or more (a large number when the ball is never in play).
+int LeastSlack(SimCore& sim, const std::vector<DemoInput>& inputs, const TickBound& bound);
 
 }  // namespace hopla

@@ -213,9 +213,6 @@ class Search {
         Node root;
         root.phase = classify();
         root.g = sim_.state().StageTime[stage_];
-        result.bound =
-            root.g +
-            (options_.bound >= 0 ? options_.bound : TickBound(sim_.state(), sim_.form()).atStart());
         const SimCore::Snapshot start = sim_.save();
         root.snap = std::make_unique<SimCore::Snapshot>(start);
         if (root.phase != Phase::Play) {
@@ -262,6 +259,10 @@ class Search {
         }
         result.solved = true;
         result.ticks = nodes_[exit_].g;
+        // The bound, beside a way out only (worked out from the start, where sim_ is again).
+        result.bound =
+            nodes_[0].g +
+            (options_.bound >= 0 ? options_.bound : TickBound(sim_.state(), sim_.form()).atStart());
         for (int n = exit_; n > 0; n = nodes_[n].parent) {
             const Node& node = nodes_[n];
             for (int i = node.action.count - 1; i >= 0; --i)

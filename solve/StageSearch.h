@@ -29,7 +29,8 @@ struct StageResult {
     int stage = 0;
     bool solved = false;
     int ticks = 0;  // Timer1 ticks spent in the stage (its StageTime) when the ball left
-    int bound = 0;  // the stage's time can be no less at the exit, whatever keys (TickBound)
+    int bound = 0;  // the stage's time can be no less at the exit, whatever keys (TickBound);
+                    // worked out when solved
     std::vector<DemoInput> inputs;
     std::uint64_t tried = 0;  // ball steps simulated
     std::string blocked;      // when not solved: how far the search got and why it stopped

@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "solve/Prove.h"
 #include "solve/SolvedDemo.h"
+#include "solve/TickBound.h"
 
 namespace hopla {
 namespace {
@@ -135,6 +136,17 @@ int ProveOneStage(int stage, const SolveSettings& settings, const ProveLimits& l
         static_cast<double>(p.peakBytes) / (1 << 20));
     std::fflush(stdout);
     if (!best.solved) return 1;
+    // The bound of every state along the route against the ticks the route still took there.
+    SimCore along(settings.seed, ExecutableDir(), WaveFileLength);
+    along.startStage(stage);
+    RunUntilPlay(along);
+    const TickBound bound(along.state(), along.form(), best.ticks - along.state().StageTime[stage]);
+    const int slack = LeastSlack(along, best.inputs, bound);
+    std::printf(
+        "stage %2d: along the route every state's bound is at least %d under the ticks "
+        "still to come%s\n",
+        stage, slack, slack < 0 ? ": THE BOUND OVERESTIMATES" : "");
+    if (slack < 0) return 1;
     return WriteDemo(path, RecordDemo(settings.seed, stage, best.inputs, false)) ? 0 : 2;
 }
 

@@ -61,7 +61,7 @@ int TickBound::index(double x) const {
     return static_cast<int>(std::floor(x)) - kLeftmost;
 }
 
-TickBound::TickBound(const GameState& s, const Form1& form)
+TickBound::TickBound(const GameState& s, const Form1& form, int horizon, std::size_t most)
     : after_(static_cast<std::size_t>(kExit - kLeftmost), kFar) {
     for (int c = 0; c < 20; ++c)
         for (int r = 0; r < 15; ++r)
@@ -102,7 +102,15 @@ TickBound::TickBound(const GameState& s, const Form1& form)
     start_ = afterTick(s.TrailX[0]);
     if (start_ == 0) start_ = 1;  // the ball is in the stage: at least the tick that takes it out
     // From the start the search over the ball's height and vertical speed sees further.
-    start_ = std::max(start_, ContactTicks(s, form, flights_));
+    contact_ = std::make_shared<const ContactBound>(s, form, flights_, horizon, most);
+    start_ = std::max(start_, contact_->atStart());
+}
+
+TickBound::~TickBound() = default;
+
+int TickBound::inPlay(const GameState& s) const {
+    return std::max(afterTick(s.TrailX[0]),
+                    contact_->after(s.TrailX[0], s.TrailY[0], s.SpeedY, s.WallHitSpeed != 0));
 }
 
 int TickBound::afterTick(double x) const {

@@ -2,12 +2,16 @@
 // overestimates (docs/solver.md argues it), for the exact search and the stage tables.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "form/Form1.h"
 #include "form/GameState.h"
 
 namespace hopla {
+
+class ContactBound;
 
 // Built from a game at the start of play in a stage: the ball's start, the launchers and the
 // back buffer the flights probe. Timer1 ticks are the only time a stage counts, and in one the
@@ -17,11 +21,19 @@ class TickBound {
   public:
     static constexpr int kMaxStride = 24;  // two moves at 12 px: the step, then ScreenOn's
 
-    TickBound(const GameState& s, const Form1& form);
+    // With a horizon (in ticks from the start), the contact bound is worked out for every ball
+    // state the ball may be in up to then, or up to the tick that passes `most` states (about
+    // 12 MB, and some seconds: ContactBound), for inPlay().
+    TickBound(const GameState& s, const Form1& form, int horizon = 0, std::size_t most = 300000);
+    ~TickBound();
 
     // At least this many more Timer1 ticks before a ball in play at x leaves the stage; 0 right
     // of the exit line.
     int afterTick(double x) const;
+    // ... for a ball in play in this state: the larger of afterTick and the contact bound of
+    // the ball's place, SpeedY and kick (made with a horizon; without one, afterTick).
+    int inPlay(const GameState& s) const;
+    const ContactBound& contact() const { return *contact_; }
     // ... for a ball caught on, or flying out of, the launcher whose centre is given.
     int fromLauncher(int launcherX, int launcherY) const;
     // ... for the ball at the start of play: the whole stage's bound (at least one tick).
@@ -43,6 +55,7 @@ class TickBound {
     std::vector<int> after_;  // afterTick by floor(x) - kLeftmost
     std::vector<Flight> flights_;
     int start_ = 0;
+    std::shared_ptr<const ContactBound> contact_;
 };
 
 }  // namespace hopla

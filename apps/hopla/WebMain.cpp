@@ -53,6 +53,8 @@ EM_JS(void, HoplaKeepLastPicture, (), {
     canvas.parentNode.insertBefore(last, canvas);
     canvas.style.display = "none";
 });
+// Whether the page shows its touch controls and no real key was pressed since the last touch.
+EM_JS(int, HoplaTouchLast, (), { return Module.hoplaTouchLast ? 1 : 0; });
 // Whether the page is on the whole screen, which the browser also leaves by itself (Esc).
 EM_JS(int, HoplaOnWholeScreen, (), { return document.fullscreenElement ? 1 : 0; });
 // The game has ended (status as the desktop game's exit status) or could not start.
@@ -104,6 +106,7 @@ class WebGame {
     std::unique_ptr<Session> session_;
     TickTiming timing_;
     bool wholeScreen_ = false;  // as last seen: the menu's row shows a change
+    bool touchLast_ = false;    // as last seen: the hints name the touch controls
 };
 
 void WebGame::round() {
@@ -112,6 +115,10 @@ void WebGame::round() {
     if (const bool whole = HoplaOnWholeScreen() != 0; whole != wholeScreen_) {
         wholeScreen_ = whole;
         app.valuesChanged();
+    }
+    if (const bool touch = HoplaTouchLast() != 0; touch != touchLast_) {
+        touchLast_ = touch;
+        app.setTouchScreen(touch);
     }
     try {
         wake = app.step();

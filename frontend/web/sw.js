@@ -6,16 +6,22 @@
 const CACHE = "hopla-@HOPLA_SITE_VERSION@";
 const FILES = [@HOPLA_SITE_FILES@];
 
+// From the server itself, not the browser's HTTP cache, which may still hold the older files.
 self.addEventListener("install", (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES))
+  event.waitUntil(caches.open(CACHE)
+                    .then((cache) => cache.addAll(FILES.map((f) => new Request(f, { cache: "reload" }))))
                     .then(() => self.skipWaiting()));
 });
 
+// Having replaced an older version, it tells the pages it now serves, which were loaded from
+// that version's files (index.html loads again if its game has not started).
 self.addEventListener("activate", (event) => {
   event.waitUntil(caches.keys()
     .then((keys) => Promise.all(keys.filter((k) => k.startsWith("hopla-") && k !== CACHE)
                                     .map((k) => caches.delete(k))))
-    .then(() => self.clients.claim()));
+    .then((older) => self.clients.claim().then(() => older.length &&
+      self.clients.matchAll({ type: "window" })
+        .then((pages) => pages.forEach((page) => page.postMessage("hopla-replaced"))))));
 });
 
 // The site's own files from the cache (the page whatever its query: ?play=, ?record=1);

@@ -1,11 +1,13 @@
 // The site in Debian's headless chromium (run by site_test.sh): demos played through the page
 // match (one on the stage file the site ships, chosen with ?stages=), bad demos, demos of other
 // sites and unknown stage files are refused with one line, the page's picture is hopla-sim's, a
-// held arrow (and on a phone, in portrait and landscape, the held Right control) takes the ball
-// out of the title room in a game the page records, whose demo then plays back headless with
-// every check matching, the picture is whole and fitted beside the controls and before and
-// after the whole screen, and a setting changed in the menu survives a reload. Prints the
-// page's tick timing.
+// held arrow (and on a phone, in portrait and landscape, the held Right control, upright through
+// all of stage 0) takes the ball out of the title room in a game the page records, whose demo
+// then plays back headless with every check matching, the picture is whole and fitted beside
+// the controls (down to 320 px wide) and before and after the whole screen, the sound plays
+// through the worklet and survives the page being hidden, a setting changed in the menu survives
+// a reload, export and import, the network going off, and a new version of the site replaces
+// the old. Prints the page's tick timing.
 //
 //   node site_test.js BASE_URL WORK_DIR HOPLA_SIM
 "use strict";
@@ -75,21 +77,23 @@ async function layout(page) {
 }
 
 // A game recorded in the page: the ball held right in the title room (by `hold`, which returns
-// the release) goes out to stage 0; the recording, up to that stage change, plays back in
-// hopla-sim with every check matching.
-async function recordRight(page, hold, what) {
+// the release) goes out to stage 0 and, held on to `stage` 1, clears it; the recording, up to
+// that stage change, plays back in hopla-sim with every check matching.
+async function recordRight(page, hold, what, stage = 0) {
   await page.goto(`${base}/site/index.html?record=1`);
   await page.click("#start");
   await page.waitForTimeout(11000);
   const release = await hold();
   let recorded = "";
-  for (let i = 0; i < 100 && !/ check stage=0 /.test(recorded); i++) {
+  const reached = new RegExp(` check stage=${stage} `);
+  for (let i = 0; i < 150 && !reached.test(recorded); i++) {
     await page.waitForTimeout(200);
     recorded = await page.evaluate(() =>
       Module.FS.readFile("/demos/recorded.demo", { encoding: "utf8" }));
   }
   await release();
-  check(/ check stage=0 /.test(recorded), `${what} took the ball out of the title room`);
+  check(reached.test(recorded), `${what} took the ball out of the title room` +
+        (stage ? ` and through stage ${stage - 1} to stage ${stage}` : ""));
   const cut = path.join(work, "recorded-cut.demo");
   fs.writeFileSync(cut, recorded);
   const kept = execFileSync(sim, ["--salvage", cut]);
@@ -103,14 +107,22 @@ async function recordRight(page, hold, what) {
   check(played, `the demo recorded by ${what} plays back in hopla-sim with every check matching`);
 }
 
-// A phone with a touch screen, in portrait and landscape: the picture whole and clear of the
-// controls, and a game steered by holding the Right control while another finger pauses and
-// plays on (as the touch screen's own events, several fingers at once).
+// Phones with a touch screen, in portrait and landscape, down to 320 px wide: the picture whole
+// and clear of the controls. On the iPhone 12 a game steered by holding the Right control while
+// another finger pauses and plays on (as the touch screen's own events, several fingers at
+// once): upright it is held on through all of stage 0 (the held control repeats its key, as a
+// held key does) until the game reaches stage 1.
 async function phone(browser) {
   const labels = "Back Left Menu Pause Right";
-  for (const name of ["iPhone 12", "iPhone 12 landscape"]) {
-    const { defaultBrowserType, ...device } = devices[name];
-    const context = await browser.newContext(device);
+  const small = (width, height) => ({ viewport: { width, height }, deviceScaleFactor: 2,
+                                      isMobile: true, hasTouch: true });
+  for (const [name, device, stage] of [["iPhone 12", devices["iPhone 12"], 1],
+                                       ["iPhone 12 landscape", devices["iPhone 12 landscape"], 0],
+                                       ["320 x 568", small(320, 568)],
+                                       ["412 x 839", small(412, 839)],
+                                       ["839 x 412", small(839, 412)]]) {
+    const { defaultBrowserType, ...options } = device;
+    const context = await browser.newContext(options);
     const page = await context.newPage();
     page.on("pageerror", (e) => console.log(`page error: ${e.message}`));
     await page.goto(`${base}/site/index.html`);
@@ -121,6 +133,10 @@ async function phone(browser) {
     check(placed.problems === "" && placed.labels === labels,
           `${name}: the whole picture is on screen beside the controls ${placed.labels} ` +
           `(${placed.problems || "fitted"})`);
+    if (stage === undefined) {
+      await context.close();
+      continue;
+    }
     const cdp = await context.newCDPSession(page);
     const centre = async (label, id) => {
       const b = await page.locator(`[aria-label=${label}]`).boundingBox();
@@ -136,9 +152,43 @@ async function phone(browser) {
         await touch("touchEnd", [pause]);  // the points that lift
       }
       return () => touch("touchEnd", [right]);
-    }, `${name}: holding the Right control`);
+    }, `${name}: holding the Right control`, stage);
+    await page.screenshot({ path: path.join(work, `page-${name.replace(/ /g, "-")}-stage.png`) });
     await context.close();
   }
+}
+
+// The game's sound: the worklet plays it (blocks with sound in them reach it once the game has
+// played a sound) and the page never makes a ScriptProcessorNode; while the page is hidden the
+// sound rests, and shown again it plays on.
+async function sound(page) {
+  await open(page, "");
+  const heard = () => page.evaluate(() => ({ blocks: 0, loud: 0, short: 0,
+    ...Module.hoplaSoundHeard, worklet: !!Module.hoplaSound, made: window.hoplaScriptProcessors,
+    state: Module.SDL2.audioContext.state }));
+  const louder = (than) => page.waitForFunction((than) => Module.hoplaSoundHeard?.loud > than,
+                                                than, { timeout: 20000 }).then(() => true, () => false);
+  const first = await louder(0);
+  // Headless chromium's pages never hide (not behind another tab, nor minimised), so the page
+  // is told so as the browser would tell it.
+  const show = (visible) => page.evaluate((visible) => {
+    Object.defineProperty(document, "visibilityState",
+                          { configurable: true, get: () => (visible ? "visible" : "hidden") });
+    document.dispatchEvent(new Event("visibilitychange"));
+  }, visible);
+  await show(false);
+  await page.waitForTimeout(500);
+  const hidden = await page.evaluate(() => `${document.visibilityState}, ` +
+                                           `${Module.SDL2.audioContext.state}`);
+  await show(true);
+  const before = await heard();
+  const again = await louder(before.loud);
+  const after = await heard();
+  check(first && again && after.worklet && after.made === 0 && after.state === "running" &&
+        hidden === "hidden, suspended",
+        `the sound plays through the worklet (${after.loud} of ${after.blocks} blocks with ` +
+        `sound, ${after.short} played short, ScriptProcessorNodes made: ${after.made}), rests ` +
+        `while hidden (${hidden}) and plays on when shown (${again})`);
 }
 
 // The whole screen on and off, by the page's button and by the menu's row, with the browser
@@ -244,6 +294,35 @@ async function offline(context, page) {
   check(started, "with the network off after one visit, a reload starts the game");
 }
 
+// A new version of the site replaces the old on the next visit: with version A's files kept
+// after one visit, the server gets version B's; on the reload B's service worker takes over, its
+// files are what the page is loaded from, and A's cache is gone.
+async function update(browser) {
+  const served = path.join(work, "v");
+  const serve = (version) => {
+    fs.rmSync(served, { recursive: true, force: true });
+    fs.cpSync(path.join(work, `site-${version}`), served, { recursive: true });
+  };
+  const cacheOf = (version) =>
+    /const CACHE = "([^"]+)"/.exec(fs.readFileSync(path.join(work, `site-${version}`, "sw.js"), "utf8"))[1];
+  serve("a");
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.goto(`${base}/site-test/v/index.html`);
+  await page.waitForFunction(() => navigator.serviceWorker.controller, null, { timeout: 30000 });
+  const before = await page.evaluate(() => caches.keys());
+  serve("b");
+  await page.reload();
+  const replaced = await page.waitForFunction(
+    () => document.querySelector("meta[name=version]")?.content === "B", null, { timeout: 30000 })
+    .then(() => true, () => false);
+  const after = await page.evaluate(() => caches.keys());
+  await context.close();
+  check(before.join() === cacheOf("a") && after.join() === cacheOf("b") && replaced,
+        `a new version of the site replaces the old on the next visit: kept ${before} then ` +
+        `${after}, the new page served: ${replaced}`);
+}
+
 async function main() {
   const context = await chromium.launchPersistentContext(path.join(work, "profile"), {
     executablePath: "/usr/bin/chromium",
@@ -251,6 +330,15 @@ async function main() {
     viewport: { width: 1280, height: 720 },
     args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
            "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+  });
+  // The deprecated node counted, should the page (SDL) make one.
+  await context.addInitScript(() => {
+    window.hoplaScriptProcessors = 0;
+    const make = BaseAudioContext.prototype.createScriptProcessor;
+    BaseAudioContext.prototype.createScriptProcessor = function (...args) {
+      window.hoplaScriptProcessors++;
+      return make.apply(this, args);
+    };
   });
   const page = context.pages()[0] || (await context.newPage());
   page.on("pageerror", (e) => console.log(`page error: ${e.message}`));
@@ -265,7 +353,9 @@ async function main() {
     await open(page, `?${stages}play=/site-test/demos/${name}`);
     await ended(page, 90);
     const result = await page.textContent("#result");
-    check(result === `ok ${checks} checks`, `${name} in the page: ${result}`);
+    const whole = await page.$("#whole");  // nothing to put on the whole screen any more
+    check(result === `ok ${checks} checks` && !whole,
+          `${name} in the page: ${result}${whole ? ", the whole screen's button still there" : ""}`);
     const timing = await page.evaluate(() => window.hoplaTiming);
     console.log(`     tick lateness over ${timing.ticks} ticks: median ${timing.p50.toFixed(2)} ms, ` +
                 `p99 ${timing.p99.toFixed(2)} ms, largest ${timing.max.toFixed(2)} ms`);
@@ -331,11 +421,13 @@ async function main() {
   }, "the held right arrow");
   await page.screenshot({ path: path.join(work, "page-stage0.png") });
 
+  await sound(page);
   await wholeScreen(page);
   await loading(context);
   const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true,
                                           args: ["--no-sandbox", "--disable-gpu"] });
   await phone(browser);
+  await update(browser);
   await browser.close();
 
   // A setting changed in the menu (Esc, down to Volume, a tenth softer) is kept by the browser

@@ -35,6 +35,16 @@ for at in 1500 5000; do
     "$sim" --seed 7 --record "$work/demos/shot-$at.demo" "$work/shot-$at.sim" >/dev/null
 done
 
+# Two versions of the site for the service worker's update (site_test.js serves one, then the
+# other, at site-test/v/): B's page has a line more, so its sw.js is written again, as the build
+# writes it, with another version.
+cp -r "$web/site" "$work/site-a"
+cp -r "$web/site" "$work/site-b"
+sed -i 's|<head>|<head><meta name="version" content="B">|' "$work/site-b/index.html"
+kept=$(sed -n 's/^const FILES = \["\.\/", \(.*\)\];$/\1/p' "$web/site/sw.js" | tr -d '" ' | tr ',' ';')
+cmake -DSITE="$work/site-b" -DTEMPLATE="$here/../../frontend/web/sw.js" "-DFILES=$kept" \
+    -P "$here/../../cmake/SiteVersion.cmake"
+
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server --bind 127.0.0.1 --directory "$web" "$port" >"$work/server.log" 2>&1 &
 server=$!
