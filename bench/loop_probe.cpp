@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
@@ -21,7 +22,9 @@
 #include "app/GameTesting.h"
 #include "frontend/SdlApp.h"
 #include "frontend/SdlHandles.h"
+#include "headless/DemoPlayback.h"
 #include "platform/Platform.h"
+#include "shell/GameFiles.h"
 #include "toolkit/Numbers.h"
 
 namespace {
@@ -41,12 +44,13 @@ struct Options {
     bool pad = false;        // a (virtual) game controller plugged in throughout
     bool fit = false;        // on the whole screen, the picture fitted (not at a whole scale)
     bool menu = false;       // the menu open over the paused game through the quiet stretch
+    std::string race;        // the race overlay on, and the ghost replaying this demo
 };
 
 void PrintUsage() {
     std::fprintf(stderr,
                  "usage: loop_probe [--interval MS] [--seconds S] [--quiet S] [--scale N] [--pad]\n"
-                 "                  [--fit] [--menu] [--from-start | --bare]\n"
+                 "                  [--fit] [--menu] [--race DEMO] [--from-start | --bare]\n"
                  "Runs the game's real loop under the current display for S seconds and prints\n"
                  "one JSON line: per timer the lateness of its ticks (median, 99th percentile,\n"
                  "maximum, ms) and the process's processor time per wall second over the last\n"
@@ -57,7 +61,9 @@ void PrintUsage() {
                  "clock, showing how late this machine wakes a sleeper at all. --scale sets the\n"
                  "window's scale (default 1); --pad plugs in a virtual game controller; --fit\n"
                  "plays on the whole screen with the picture fitted to it; --menu opens the\n"
-                 "menu (Esc) as the quiet stretch begins, pausing the game through it.\n");
+                 "menu (Esc) as the quiet stretch begins, pausing the game through it. --race\n"
+                 "turns the race overlay on, against the finished game DEMO holds, and the\n"
+                 "ghost, replaying DEMO from its start-up beside the game.\n");
 }
 
 Options Parse(int argc, char** argv) {
@@ -88,6 +94,8 @@ Options Parse(int argc, char** argv) {
             o.fit = true;
         else if (a == "--menu")
             o.menu = true;
+        else if (a == "--race" && i + 1 < argc)
+            o.race = argv[++i];
         else
             throw std::invalid_argument("unknown option " + a);
     }
@@ -262,12 +270,28 @@ int Run(const Options& o) {
     }
     const auto start = Clock::now();
     hopla::AppOptions window;
-    window.scale = o.scale;
-    window.fullscreen = o.fit;
-    window.scaling = hopla::ScalingMode::Fit;
+    window.settings.scale = o.scale;
+    window.settings.fullscreen = o.fit;
+    window.settings.scaling = hopla::ScalingMode::Fit;
+    window.settings.race = window.settings.ghost = !o.race.empty();
     hopla::SdlApp app(1234, HOPLA_BUILD_DIR, window);
     hopla::Game& game = app.game();
     hopla::GameTesting testing(game);
+    if (!o.race.empty()) {
+        // The best game: the demo's own, played through headless for its stage ticks.
+        auto best = std::make_shared<const hopla::Demo>(hopla::ReadDemoFile(o.race));
+        hopla::SimCore sim(best->seed, HOPLA_BUILD_DIR, hopla::WaveFileLength);
+        hopla::PlayDemo(sim, *best);
+        const std::optional<hopla::Game::FinalScore> score = sim.game().finalScore();
+        if (!score) throw std::runtime_error(o.race + " holds no finished game");
+        hopla::GameRecord record;
+        record.score = score->score;
+        record.ballsLost = score->ballsLost;
+        record.ticks = score->stageTicks;
+        app.setRace(record);
+        app.setGhost(std::make_unique<hopla::GhostRuns>(best, hopla::GhostRuns::StageRuns{},
+                                                        HOPLA_BUILD_DIR, hopla::WaveFileLength));
+    }
 
     std::vector<Tick> ticks;
     ticks.reserve(1 << 16);
@@ -328,10 +352,10 @@ int Run(const Options& o) {
     }
     std::printf(
         "{\"interval\":%d,\"seconds\":%g,\"scale\":%d,\"pad\":%s,\"fit\":%s,\"menu\":%s,"
-        "\"from_start\":%s,%s,\"timers\":{",
+        "\"race\":%s,\"from_start\":%s,%s,\"timers\":{",
         o.interval, o.seconds, o.scale, o.pad ? "true" : "false", o.fit ? "true" : "false",
-        o.menu ? "true" : "false", o.fromStart ? "true" : "false",
-        LatenessJson("all", all).c_str());
+        o.menu ? "true" : "false", o.race.empty() ? "false" : "true",
+        o.fromStart ? "true" : "false", LatenessJson("all", all).c_str());
     bool first = true;
     for (const auto& [name, v] : late) {
         std::printf("%s%s", first ? "" : ",", LatenessJson(name, v).c_str());

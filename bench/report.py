@@ -179,6 +179,7 @@ def setting(p):
     text = f", scale {p['scale']}" if p.get("scale", 1) != 1 else ""
     text += ", fitted on a 1920 x 1080 whole screen" if p.get("fit") else ""
     text += ", the menu open (paused) on a 1080p screen" if p.get("menu") else ""
+    text += ", the race overlay and the ghost on" if p.get("race") else ""
     return text + (", a controller plugged in" if p.get("pad") else "")
 
 
@@ -234,7 +235,7 @@ for p in probes:
     if p["from_start"]:
         add("peak through the title into play (probe, 13 s)", f"{p['vm_hwm_kb'] / 1024:.1f} MB",
             "the same frontend and game")
-    elif p.get("scale", 1) != 1:
+    elif p.get("scale", 1) != 1 or p.get("race"):
         add(f"ball bouncing at {p['interval']} ms{setting(p)} (probe, 12 s)",
             f"{p['vm_rss_kb'] / 1024:.1f} MB", f"peak {p['vm_hwm_kb'] / 1024:.1f} MB", "< 60 MB",
             p["vm_rss_kb"] < 60 * 1024)

@@ -2,8 +2,9 @@
 # Runs every performance measurement and prints one table of figures against their targets:
 # the Google Benchmark suite (each figure beside its memcpy floor), the timing probe of the real
 # loop under a virtual X server at ball intervals of 5, 15 and 30 ms and through the title, at
-# window scales 2 and 3, with a game controller plugged in, fitted to a 1080p whole screen and
-# with the menu open over the paused game, and the resident size of the real
+# window scales 2 and 3, with a game controller plugged in, fitted to a 1080p whole screen, with
+# the menu open over the paused game and with the race overlay and the ghost on (the ghost
+# replaying tests/demos/game.demo from its start-up), and the resident size of the real
 # game once its title is up at scales 1, 2 and 3. Beside the loop's lateness a bare
 # thread sleeping to the same deadlines shows how late this machine wakes anything at all. Then
 # the solver (every stage, a whole game) and, with valgrind, instruction counts of one stage's
@@ -75,7 +76,8 @@ export XDG_CONFIG_HOME="$out/config"
 # The bare sleeper is a process of its own, so it shares the moment but not the probe's
 # processor time.
 # Each probe: ball interval (ms), then the probe's further options.
-for probe in "5" "15" "30" "30 --scale 2" "30 --scale 3" "30 --pad" "30 --fit" "30 --menu"; do
+for probe in "5" "15" "30" "30 --scale 2" "30 --scale 3" "30 --pad" "30 --fit" "30 --menu" \
+    "30 --race $here/../tests/demos/game.demo"; do
     read -r interval extra <<<"$probe"
     # The fitted whole screen and the menu on the 1080p screen, the rest on the 4K one.
     case "$extra" in --fit | --menu) display=$hd_display ;; *) display=$DISPLAY ;; esac

@@ -60,10 +60,16 @@ void Recorder::afterHandler() {
     writeCheck();
 }
 
+std::string Recorder::endLines() const {
+    std::string lines;
+    if (lastCheck_ != game_.handlersRun())
+        lines = CheckLine({game_.handlersRun(), nowMs(), game_.check()});
+    return lines + EndLine(game_.handlersRun(), nowMs());
+}
+
 void Recorder::finish() {
     if (finished_) return;
-    if (lastCheck_ != game_.handlersRun()) writeCheck();
-    out_ << EndLine(game_.handlersRun(), nowMs()) << std::flush;
+    out_ << endLines() << std::flush;
     finished_ = true;
 }
 

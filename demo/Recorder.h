@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "app/Game.h"
@@ -38,6 +39,10 @@ class Recorder {
     // The final check and the end line. Called once by the runner when the game has ended or
     // the run stops; later calls do nothing.
     void finish();
+    // The lines finish() would write now (the final check, unless one was written at this
+    // point, and the end line), written nowhere: what was written so far and these make a whole
+    // demo of the run up to here, while the recording goes on.
+    std::string endLines() const;
     // Whether every line reached the stream so far (a full disk, a closed pipe make it false).
     bool good() const { return out_.good(); }
 

@@ -518,13 +518,14 @@ StatusText EditorSession::status() const {
     }
     s.line1 = "Stage " + std::to_string(edit_.stage()) + "  " + edit_.table().name +
               (edit_.modified() ? " *" : "");
+    const InputFamily input = host_.values().input;
     if (mode_ == Mode::Prompt) {
-        s.line2 = "Save changes? Y/N/Esc (controller: A save, Start don't, B back)";
+        s.line2 = LeavePrompt(input);
     } else if (mode_ == Mode::Menu) {
-        s.line2 = std::string("< ") + kMenuItems[menuItem_] + " >  A: choose  B: close";
+        s.line2 = std::string("< ") + kMenuItems[menuItem_] + " >  " + EditorMenuHint(input);
     } else if (mode_ == Mode::Typing) {
-        s.line2 = (field_ == Field::Name ? "Name: " : "Author: ") + typed_ + "_  Enter: keep  " +
-                  "Esc: cancel  Pick < " + std::string(kPickLetters.substr(pick_, 1)) + " > A: add";
+        s.line2 = (field_ == Field::Name ? "Name: " : "Author: ") + typed_ + "_  " +
+                  PickerHint(input, std::string(kPickLetters.substr(pick_, 1)));
         if (!message_.empty()) s.line2 = message_ + ": " + s.line2;
     } else if (!message_.empty()) {
         s.line2 = message_;
@@ -532,7 +533,7 @@ StatusText EditorSession::status() const {
                                                                edit_.block() == checkedBlock_))) {
         s.line2 = check_.line();
     } else {
-        s.line2 = EditorHint(host_.values().input);
+        s.line2 = EditorHint(input);
     }
     return s;
 }

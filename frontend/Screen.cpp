@@ -64,10 +64,11 @@ Screen::Screen(const SdlSubsystem& video, const std::string& title, int pictureW
     // instead of a texture re-uploaded whole at every update. Other drivers keep their default.
     const char* driver = SDL_GetCurrentVideoDriver();
     // Without a display SDL falls back to drawing nowhere; a game nobody can see is not started
-    // unless that driver was asked for by name.
+    // unless that driver was asked for by name. Asked as SDL asks: on Windows a variable set
+    // by the program itself (SDL_setenv) is in the system's environment, not the C library's.
     const bool invisible =
         driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-    if (invisible && !std::getenv("SDL_VIDEODRIVER"))
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
         throw std::runtime_error("no display to open the window on (" + WhyNoDisplay() + ")");
     if (driver && std::strcmp(driver, "x11") == 0)
         SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);

@@ -2,6 +2,7 @@
 #include "frontend/SdlApp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 
 #include "platform/Platform.h"
@@ -11,6 +12,15 @@
 
 namespace hopla {
 namespace {
+
+// The ghost's replay catching up: the longest slice, how long before the game's next tick a
+// slice ends, and the least time before it worth waking for. The clock is looked at after every
+// handler. Making a replay ready waits for a gap this wide before the next tick, or this long.
+constexpr Duration kGhostSlice = std::chrono::milliseconds(4);
+constexpr Duration kGhostMargin = std::chrono::milliseconds(3);
+constexpr Duration kGhostLeast = std::chrono::milliseconds(6);
+constexpr Duration kGhostMakeRoom = std::chrono::milliseconds(15);
+constexpr Duration kGhostLongestWait = std::chrono::seconds(1);
 
 // Whichever comes first; none when neither is set.
 std::optional<Duration> Earliest(std::optional<Duration> a, std::optional<Duration> b) {
@@ -26,7 +36,8 @@ SdlApp::SdlApp(std::uint32_t seed, const std::string& exeDir, const AppOptions& 
       game_(clock_, hushable_, &runner_.text(), seed, exeDir),
       overlay_(runner_.text()),
       raceOn_(options.settings.race),
-      ghostOn_(options.settings.ghost) {
+      ghostOn_(options.settings.ghost),
+      ghostStages_(options.settings.ghostStages) {
     applySpeed();
     // The browser's page fits the picture itself: there is no scaling to choose. The browser
     // keeps the records only as long as it likes: they can go to a file and back.
@@ -56,7 +67,21 @@ std::optional<Duration> SdlApp::nextWake() const {
     std::optional<Duration> wake;
     if (const std::optional<Game::DueTimer> next = game_.nextDue()) wake = next->due;
     if (demo_) wake = Earliest(wake, demo_->wakeAt());
+    // The ghost's replay still on its way: the next slice at once, when there is room for one.
+    if (ghostOn_ && ghost_ && ghost_->behind() && ghostRoom() >= kGhostLeast) wake = clock_.now();
     return wake;
+}
+
+Duration SdlApp::ghostRoom() const {
+    const std::optional<Game::DueTimer> next = game_.nextDue();
+    return next ? clock_.realFor(next->due - clock_.now()) : Duration::max() / 2;
+}
+
+void SdlApp::setGhost(std::unique_ptr<GhostRuns> ghost) {
+    ghost_ = std::move(ghost);
+    if (!ghost_) return;
+    ghost_->setStageBests(ghostStages_);
+    ghost_->make(0, 0);  // a new game's first stage, before the loop runs
 }
 
 void SdlApp::setRace(std::optional<GameRecord> best, SplitSink splits) {
@@ -92,7 +117,26 @@ Rect Union(const Rect& a, const Rect& b) {
 std::optional<GhostPoint> SdlApp::ghostNow() {
     const int stage = game_.stage();
     if (!ghostOn_ || !ghost_ || stage < 0 || stage >= kRecordStages) return std::nullopt;
-    return ghost_->at(stage, game_.tally().stageTicks[static_cast<std::size_t>(stage)]);
+    const int ticks = game_.tally().stageTicks[static_cast<std::size_t>(stage)];
+    // The replay's work goes between the game's ticks: making a replay ready (a game of its own
+    // started up) waits for a wide enough gap, at most a second; catching up (a new stage's run
+    // from its session's start, a long stay in the title room) takes many handlers, in slices
+    // that end before the next tick is due.
+    using Steady = std::chrono::steady_clock;
+    const Steady::time_point start = Steady::now();
+    const Duration room = ghostRoom();
+    if (!ghost_->ready(stage, ticks)) {
+        if (!ghostWaitSince_) ghostWaitSince_ = start;
+        if (room < kGhostMakeRoom && start - *ghostWaitSince_ < kGhostLongestWait)
+            return std::nullopt;
+        ghost_->make(stage, ticks);
+    }
+    ghostWaitSince_.reset();
+    const Steady::time_point until = start + std::min(kGhostSlice, room - kGhostMargin);
+    while (true) {
+        const std::optional<GhostPoint> at = ghost_->at(stage, ticks, 1);
+        if (!ghost_->behind() || Steady::now() >= until) return at;
+    }
 }
 
 Rect SdlApp::drawGhost(const std::optional<GhostPoint>& at) {

@@ -2,6 +2,7 @@
 // demos and records), run by the window's runner.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,7 +16,7 @@
 #include "app/Game.h"
 #include "demo/Demo.h"
 #include "frontend/WindowRunner.h"
-#include "headless/Ghost.h"
+#include "headless/GhostRuns.h"
 #include "shell/Menu.h"
 #include "shell/Overlay.h"
 #include "shell/PauseGate.h"
@@ -74,9 +75,10 @@ class SdlApp final : public WindowClient {
     using SplitSink = std::function<void(const Split& split)>;
     void setRace(std::optional<GameRecord> best, SplitSink splits = {});
 
-    // The ghost: the best game replayed beside this one, its ball drawn while the setting is
-    // on. None: no best game to show. Set before run().
-    void setGhost(std::unique_ptr<Ghost> ghost) { ghost_ = std::move(ghost); }
+    // The ghost: a best run replayed beside this one (the best game's, or each stage's best run,
+    // by the setting), its ball drawn while the setting is on. None: no run to show. Set before
+    // run().
+    void setGhost(std::unique_ptr<GhostRuns> ghost);
 
     // What the menu's keys and records pages list, asked each time the page is drawn; without
     // one, the keys page lists the keys the game reads and the records page says there are
@@ -89,8 +91,9 @@ class SdlApp final : public WindowClient {
         runner_.setTouchScreen(touch);
         valuesChanged();
     }
-    // The menu, for probes and tests.
+    // The menu and the window, for probes and tests.
     const Menu& menu() const { return menu_; }
+    Screen& screen() { return runner_.screen(); }
 
     // WindowClient; paused(): by P, the menu, or the window being away.
     int width() const override { return Game::kWidth; }
@@ -130,8 +133,12 @@ class SdlApp final : public WindowClient {
     void raceUpdate();
     // The game's changed part with the race overlay and the ghost on it, in raced_.
     Frame racedFrame();
-    // Where the ghost is at the game's stage and tick; none while it is not shown.
+    // Where the ghost is at the game's stage and tick; none while it is not shown, or while its
+    // replay is still on its way there: it goes on in slices that end before the game's next
+    // tick is due, and the loop comes back for more at once (nextWake).
     std::optional<GhostPoint> ghostNow();
+    // The real time until the game's next tick is due.
+    Duration ghostRoom() const;
     // The ghost drawn into raced_; the area it took.
     Rect drawGhost(const std::optional<GhostPoint>& at);
 
@@ -157,8 +164,11 @@ class SdlApp final : public WindowClient {
     Image raced_;                         // the game's picture with the race overlay on it
     Rect racedLast_;                      // where the overlay was drawn last
     std::vector<std::string> raceLines_;  // the lines drawn there
-    std::unique_ptr<Ghost> ghost_;
+    std::unique_ptr<GhostRuns> ghost_;
     bool ghostOn_ = false;
+    bool ghostStages_ = false;  // each stage's best run, not the best game's
+    // Since when the ghost's replay has waited to be made ready.
+    std::optional<std::chrono::steady_clock::time_point> ghostWaitSince_;
     Rect ghostLast_;  // where the ghost was drawn last
 };
 

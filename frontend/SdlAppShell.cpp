@@ -129,6 +129,8 @@ void SdlApp::menuAction(MenuAction action) {
             if (action.setting == Setting::Speed) applySpeed();
             raceOn_ = runner_.values().settings.race;
             ghostOn_ = runner_.values().settings.ghost;
+            ghostStages_ = runner_.values().settings.ghostStages;
+            if (ghost_) ghost_->setStageBests(ghostStages_);
             break;
         case MenuAction::Kind::ResetKeys:
             runner_.resetKeys();

@@ -26,8 +26,11 @@ constexpr int kHandheldWidth = 1280;
 constexpr int kHandheldHeight = 800;
 
 // The game-controller subsystem, its controllers read by the loop rather than by SDL itself.
+// Buttons by place: SDL's A is the bottom face button on every controller (a Nintendo one's B),
+// whose name the shell shows for it (shell/ButtonNames.h), rather than the one printed A.
 Uint32 ControllerSubsystem() {
     SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     return SDL_INIT_GAMECONTROLLER;
 }
 
@@ -397,8 +400,11 @@ void WindowRunner::stepSetting(Setting setting, int direction) {
         case Setting::Speed:  // the client sets its clock's rate
             settings_.speed = next.speed;
             break;
+        case Setting::Ghost:  // off, or the best game's or each stage's best run
+            settings_.ghostStages = next.ghostStages;
+            remember(Setting::GhostRun);
+            [[fallthrough]];
         case Setting::Race:  // the client draws them
-        case Setting::Ghost:
             settings_.race = next.race;
             settings_.ghost = next.ghost;
             break;

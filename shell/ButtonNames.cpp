@@ -84,11 +84,19 @@ std::string MenuHint(InputFamily family) {
     return std::string("D-pad; ") + b.confirm + ": choose, " + b.back + ": back";
 }
 
+namespace {
+
+// Guide, or Back and Start held together: what opens the menu.
+std::string MenuButtons(const ButtonNames& b) {
+    return std::string(b.guide) + ", or " + b.select + " and " + b.start;
+}
+
+}  // namespace
+
 std::string PausedHint(InputFamily family) {
     if (family == InputFamily::Keyboard) return "P to play on, Esc: menu";
     if (family == InputFamily::Touch) return "Pause to play on, Menu: menu";
-    const ButtonNames b = NamesOf(family);
-    return std::string(b.guide) + " or " + b.select + "+" + b.start + ": menu";
+    return MenuButtons(NamesOf(family)) + ": menu";
 }
 
 std::vector<std::string> ControllerKeyLines(InputFamily family) {
@@ -97,7 +105,7 @@ std::vector<std::string> ControllerKeyLines(InputFamily family) {
         "Left stick: push the ball too",
         std::string(b.shoulders) + ": faster / slower",
         std::string(b.confirm) + ": skip the opening, leave the final screen",
-        std::string(b.guide) + " or " + b.select + "+" + b.start + ": this menu",
+        MenuButtons(b) + ": this menu",
     };
 }
 
@@ -107,6 +115,27 @@ std::string EditorHint(InputFamily family) {
     const ButtonNames b = NamesOf(family);
     return std::string(b.confirm) + " paint  " + b.back + " empty  " + b.shoulders + " tile  " +
            b.top + " start  " + b.triggers + " stage  " + b.start + " menu";
+}
+
+std::string EditorMenuHint(InputFamily family) {
+    if (!IsController(family)) return "Enter: choose  Esc: close";
+    const ButtonNames b = NamesOf(family);
+    return std::string(b.confirm) + ": choose  " + b.back + ": close";
+}
+
+// A controller's Guide cancels too, left unsaid: the line has no room for it.
+std::string PickerHint(InputFamily family, const std::string& picked) {
+    const std::string pick = "Pick < " + picked + " >  ";
+    if (!IsController(family)) return "Enter: keep  Esc: cancel  " + pick + "Down: add";
+    const ButtonNames b = NamesOf(family);
+    return pick + b.confirm + " add  " + b.back + " delete  " + b.start + " keep";
+}
+
+std::string LeavePrompt(InputFamily family) {
+    if (!IsController(family)) return "Save changes? Y/N/Esc";
+    const ButtonNames b = NamesOf(family);
+    return std::string("Save changes? ") + b.confirm + ": save  " + b.start + ": don't  " + b.back +
+           ": back";
 }
 
 }  // namespace hopla

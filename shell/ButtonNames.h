@@ -43,7 +43,11 @@ std::string MenuHint(InputFamily family);
 std::string PausedHint(InputFamily family);
 // The Keys page for a controller family.
 std::vector<std::string> ControllerKeyLines(InputFamily family);
-// The editor strip's line of keys.
+// The editor strip's line of keys, and its lines for the editor's menu (after the item), the
+// letter picker (after the name typed so far and the letter picked) and the leave prompt.
 std::string EditorHint(InputFamily family);
+std::string EditorMenuHint(InputFamily family);
+std::string PickerHint(InputFamily family, const std::string& picked);
+std::string LeavePrompt(InputFamily family);
 
 }  // namespace hopla

@@ -2,6 +2,7 @@
 #include "shell/Race.h"
 
 #include <cstdlib>
+#include <numeric>
 
 namespace hopla {
 namespace {
@@ -50,7 +51,13 @@ std::optional<Split> Race::update(int stage, const Game::Tally& tally) {
     split.score = TimeScore(tally.stageTicks, before) + 30 * tally.ballsLost;
     if (best_) {
         split.ticksBehind = split.totalTicks - TotalTicks(best_->ticks, before);
-        const int bestLost = before == kRecordStages - 1 ? best_->ballsLost : 0;
+        // The best game's balls lost up to this stage; a record that kept only their sum counts
+        // them at its last stage.
+        int bestLost = before == kRecordStages - 1 ? best_->ballsLost : 0;
+        if (best_->lostIn) {
+            const auto& lost = *best_->lostIn;
+            bestLost = std::accumulate(lost.begin(), lost.begin() + before + 1, 0);
+        }
         split.scoreBehind = split.score - (TimeScore(best_->ticks, before) + 30 * bestLost);
     }
     last_ = split;

@@ -20,8 +20,8 @@ struct Split {
     int totalTicks = 0;  // the run's ball ticks of stages 0..stage
     int score = 0;       // the run's score so far: a tenth of each stage's ticks, 30 a lost ball
     // The run less the best game up to this stage (negative: ahead); none without a best game.
-    // The records keep a best game's lost balls as a whole, so they count in its score at its
-    // last stage only.
+    // A best game's record from before the records kept the balls lost in each stage counts
+    // them in its score at its last stage only.
     std::optional<int> ticksBehind, scoreBehind;
     bool operator==(const Split&) const = default;
 };

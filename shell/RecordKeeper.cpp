@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "demo/DemoFile.h"
 #include "shell/DemoOrigin.h"
 #include "toolkit/Escape.h"
 #include "toolkit/FilePath.h"
@@ -14,6 +15,8 @@ namespace {
 
 // Some hundred bytes a game: room for millions of games, read whole.
 constexpr std::size_t kMaxRecordsBytes = 512 * 1024 * 1024;
+// A window's session of play for many hours: the largest demo a ghost replays.
+constexpr std::size_t kMaxRunDemoBytes = 16 * 1024 * 1024;
 
 // The stage file's name as a folder's name: letters, digits, '.', '-' and '_' kept, anything
 // else '_', at most 40 bytes; the hash after it keeps apart the names it makes alike.
@@ -39,6 +42,12 @@ std::string DateTimeText(const LocalTime& t) {
 
 std::string RecordsPath(const std::string& dir) {
     return JoinPath(dir, "records.txt");
+}
+
+std::string StageDemoPath(const std::string& dir, int stage) {
+    char name[32];
+    std::snprintf(name, sizeof name, "best-stage-%02d.demo", stage);
+    return JoinPath(dir, name);
 }
 
 LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now) {
@@ -95,6 +104,34 @@ LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now) {
     return loaded;
 }
 
+RunDemos LoadRunDemos(const std::string& dir) {
+    RunDemos runs;
+    if (dir.empty()) return runs;
+    std::vector<std::pair<std::string, std::shared_ptr<const Demo>>> read;  // text, demo
+    const auto load = [&](const std::string& path) -> std::shared_ptr<const Demo> {
+        const SmallFile file = ReadSmallFile(path, kMaxRunDemoBytes);
+        if (!file.text) {
+            if (!file.error.empty())
+                runs.warnings.push_back("no ghost from " + Escaped(path) + ": " + file.error);
+            return nullptr;
+        }
+        for (const auto& [text, demo] : read)
+            if (text == *file.text) return demo;
+        try {
+            auto demo = std::make_shared<const Demo>(ParseDemo(*file.text, path));
+            read.emplace_back(*file.text, demo);
+            return demo;
+        } catch (const DemoError& e) {
+            runs.warnings.push_back(std::string("no ghost from ") + e.what());
+            return nullptr;
+        }
+    };
+    runs.game = load(JoinPath(dir, "best.demo"));
+    for (int s = 0; s < kRecordStages; ++s)
+        runs.stages[static_cast<std::size_t>(s)] = load(StageDemoPath(dir, s));
+    return runs;
+}
+
 KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::string_view demo,
                       const LocalTime& now) {
     KeptRecord kept;
@@ -105,6 +142,7 @@ KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::str
     LoadedRecords loaded = LoadRecords(dir, now);
     kept.warnings = std::move(loaded.warnings);
     const std::optional<GameRecord> best = BestGame(loaded.records);
+    const std::array<std::optional<int>, kRecordStages> stageBest = BestStageTicks(loaded.records);
     loaded.records.games.push_back(record);
     if (std::optional<std::string> error =
             ReplaceFile(loaded.target, FormatRecords(loaded.records))) {
@@ -112,6 +150,20 @@ KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::str
         return kept;
     }
     kept.path = loaded.target;
+    if (record.from == RecordFrom::Play && !demo.empty()) {
+        // A game over did not clear the stage it ended in.
+        const int cleared = record.gameOver ? record.reached - 1 : kRecordStages;
+        for (int s = 0; s < cleared; ++s) {
+            if (stageBest[s] && record.ticks[s] >= *stageBest[s]) continue;
+            // The record is kept all the same; the stage's demo before stays.
+            if (std::optional<std::string> error = ReplaceFile(StageDemoPath(dir, s), demo)) {
+                kept.warnings.push_back("the demo of stage " + std::to_string(s) +
+                                        " is not kept: " + *error);
+                break;
+            }
+            kept.stages.push_back(s);
+        }
+    }
     kept.best = record.from == RecordFrom::Play && !record.gameOver && !demo.empty() &&
                 (!best || record.score < best->score);
     if (kept.best)
@@ -151,11 +203,22 @@ void RecordKeeper::note(InputKind kind, int code) {
 
 void RecordKeeper::check(std::ostream& out, std::ostream& err) {
     const int stage = game_.stage();
+    const Game::Tally tally = game_.tally();
     if (stage < kRecordStages) {
-        if (reached_ == 0) assisted_ = slowed_;  // a new game
+        if (reached_ == 0) {  // a new game
+            assisted_ = slowed_;
+            lostIn_.fill(0);
+            lostSeen_ = tally.ballsLost;
+        }
         reached_ = stage + 1;
-        return;
     }
+    // A ball lost counts in the stage it was lost in, the last one reached when the game over
+    // has already taken the game back to the title room.
+    if (reached_ > 0 && tally.ballsLost > lostSeen_) {
+        lostIn_[static_cast<std::size_t>(reached_ - 1)] += tally.ballsLost - lostSeen_;
+        lostSeen_ = tally.ballsLost;
+    }
+    if (stage < kRecordStages) return;
     // Back in the title room or in the ending: the game is over when its final screen shows (a
     // demo may begin in the ending) or its last ball is lost; otherwise the player went back to
     // the title room, or the ending still runs.
@@ -170,7 +233,7 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
         record.code = score->code;
         record.ballsLost = score->ballsLost;
         record.ticks = score->stageTicks;
-    } else if (const Game::Tally tally = game_.tally(); tally.ballsLeft <= 0) {
+    } else if (tally.ballsLeft <= 0) {
         record.gameOver = true;
         record.reached = reached_;
         record.ballsLost = tally.ballsLost;
@@ -184,6 +247,13 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
     } else {
         return;
     }
+    // Counted from the game's start; a game that began otherwise keeps only the sum.
+    int counted = 0;
+    for (int s = 0; s < record.reached; ++s) counted += lostIn_[static_cast<std::size_t>(s)];
+    if (counted == record.ballsLost) {
+        record.lostIn.emplace();
+        std::copy_n(lostIn_.begin(), record.reached, record.lostIn->begin());
+    }
     reached_ = 0;
     const LocalTime now = LocalNow();
     record.when = DateTimeText(now);
@@ -192,8 +262,12 @@ void RecordKeeper::check(std::ostream& out, std::ostream& err) {
 
 void RecordKeeper::keep(const GameRecord& record, const LocalTime& now, std::ostream& out,
                         std::ostream& err) {
+    // A finished game ends the recording; a game over's demo ends with it, the recording going on
+    // into the next game.
+    std::string demo;
     if (recorder_ && !record.gameOver) recorder_->finish();
-    const KeptRecord kept = KeepRecord(dir_, record, recorder_ ? demo_.str() : "", now);
+    if (recorder_) demo = demo_.str() + (record.gameOver ? recorder_->endLines() : "");
+    const KeptRecord kept = KeepRecord(dir_, record, demo, now);
     for (const std::string& warning : kept.warnings) err << "hopla: " << warning << "\n";
     if (!kept.error.empty()) {
         err << "hopla: the game's record is not kept: " << kept.error << std::endl;
@@ -207,6 +281,12 @@ void RecordKeeper::keep(const GameRecord& record, const LocalTime& now, std::ost
         << Escaped(kept.path);
     if (kept.best)
         out << "; your best game, its demo kept as " << Escaped(JoinPath(dir_, "best.demo"));
+    if (!kept.stages.empty()) {
+        out << "; your fewest ticks yet in stage";
+        for (std::size_t i = 0; i < kept.stages.size(); ++i)
+            out << (i ? ", " : kept.stages.size() > 1 ? "s " : " ") << kept.stages[i];
+        out << ", the demo kept as best-stage-NN.demo";
+    }
     out << std::endl;
 }
 

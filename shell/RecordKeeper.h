@@ -1,8 +1,10 @@
 // Keeping the player's records: every game recorded in memory as it is played, and at its final
 // screen or its "Game Over" its record added to RecordsDir()/records.txt and, when it is the
-// best, its demo kept as best.demo.
+// best, its demo kept as best.demo; so too for each stage it cleared in the fewest ticks yet,
+// as best-stage-NN.demo.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <ostream>
@@ -24,6 +26,9 @@ std::string DateTimeText(const LocalTime& time);
 
 // The records file's path in `dir` (RecordsDir()).
 std::string RecordsPath(const std::string& dir);
+// The demo of the player's best run of `stage` (0..20) in `dir`: best-stage-07.demo, the whole
+// demo of the game that cleared the stage in the fewest ticks, that game the demo's last.
+std::string StageDemoPath(const std::string& dir, int stage);
 
 struct LoadedRecords {
     Records records;
@@ -43,9 +48,21 @@ struct LoadedRecords {
 // Called by `hopla --records`, the menu's records page and KeepRecord.
 LoadedRecords LoadRecords(const std::string& dir, const LocalTime& now);
 
+// The demos a ghost replays, from `dir`: the best game's (best.demo) and each stage's best
+// run's (best-stage-NN.demo); none where there is no file. Files of the same text share one
+// demo. A file that cannot be read, is larger than a ghost's demo gets or is no demo is left as
+// it is, with one warning line.
+struct RunDemos {
+    std::shared_ptr<const Demo> game;
+    std::array<std::shared_ptr<const Demo>, kRecordStages> stages;
+    std::vector<std::string> warnings;
+};
+RunDemos LoadRunDemos(const std::string& dir);
+
 // What keeping a record came to.
 struct KeptRecord {
     bool best = false;                  // the player's best game so far: its demo was kept
+    std::vector<int> stages;            // the stages it cleared in the fewest ticks: demos kept
     std::vector<std::string> warnings;  // from reading the file
     std::string error;                  // the record could not be written; empty when it was
     std::string path;                   // the file it was written to
@@ -53,7 +70,9 @@ struct KeptRecord {
 
 // Appends `record` to the records in `dir` (the whole file written anew, atomically) and, when
 // it is a finished game of the player's own, unassisted, that beats their best and `demo` is
-// not empty, writes `demo` as best.demo.
+// not empty, writes `demo` as best.demo. A game of the player's own, finished or not, writes
+// `demo` (a whole demo that ends with it) as the demo of each stage it cleared in fewer ticks
+// than any game before.
 KeptRecord KeepRecord(const std::string& dir, const GameRecord& record, std::string_view demo,
                       const LocalTime& now);
 
@@ -94,6 +113,10 @@ class RecordKeeper {
     bool finished_ = false;  // the final screen's record is kept
     bool slowed_ = false;
     bool assisted_ = false;  // the game being played ran slowed
+    // The balls lost in each stage of the game being played, and how many the game's tally
+    // counted when they were last looked at.
+    std::array<int, kRecordStages> lostIn_{};
+    int lostSeen_ = 0;
     std::ostringstream demo_;
     std::unique_ptr<Recorder> recorder_;
 };

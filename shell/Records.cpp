@@ -50,9 +50,10 @@ std::optional<GameRecord> ParseRecord(std::string_view line) {
     if (fields.empty() || !IsDateTime(fields[0])) return std::nullopt;
     GameRecord record;
     record.when = fields[0];
-    // Each of the five fields once (ticks or reached); a later version's further fields are
-    // passed over.
+    // Each of the five fields once (ticks or reached), lost_in at most once; a later version's
+    // further fields are passed over.
     unsigned seen = 0;
+    std::vector<std::string_view> lostIn;
     for (std::size_t i = 1; i < fields.size(); ++i) {
         const std::size_t eq = fields[i].find('=');
         if (eq == std::string_view::npos) return std::nullopt;
@@ -89,6 +90,9 @@ std::optional<GameRecord> ParseRecord(std::string_view line) {
             }
             record.reached = static_cast<int>(ticks.size());
             bit = 8;
+        } else if (key == "lost_in") {
+            lostIn = Split(value, ',');
+            bit = 32;
         } else if (key == "from") {
             const auto found = std::find(kFromWords.begin(), kFromWords.end(), value);
             if (found == kFromWords.end()) return std::nullopt;
@@ -98,7 +102,20 @@ std::optional<GameRecord> ParseRecord(std::string_view line) {
         if (seen & bit) return std::nullopt;
         seen |= bit;
     }
-    if (seen != 31) return std::nullopt;
+    if ((seen & 31) != 31) return std::nullopt;
+    if (seen & 32) {
+        // A count for each stage reached, adding up to the balls lost.
+        if (static_cast<int>(lostIn.size()) != record.reached) return std::nullopt;
+        record.lostIn.emplace();
+        int sum = 0;
+        for (std::size_t s = 0; s < lostIn.size(); ++s) {
+            const std::optional<int> n = Number(lostIn[s]);
+            if (!n || *n > 9) return std::nullopt;
+            (*record.lostIn)[s] = *n;
+            sum += *n;
+        }
+        if (sum != record.ballsLost) return std::nullopt;
+    }
     return record;
 }
 
@@ -111,10 +128,15 @@ std::string Date(const GameRecord& record) {
 }  // namespace
 
 std::string FormatRecord(const GameRecord& r) {
-    std::string line =
-        r.when + " score=" + std::to_string(r.score) + " code=" + (r.code.empty() ? "-" : r.code) +
-        " lost=" + std::to_string(r.ballsLost) + (r.gameOver ? " reached=" : " ticks=");
+    std::string line = r.when + " score=" + std::to_string(r.score) +
+                       " code=" + (r.code.empty() ? "-" : r.code) +
+                       " lost=" + std::to_string(r.ballsLost);
     const int stages = r.gameOver ? std::clamp(r.reached, 1, kRecordStages) : kRecordStages;
+    if (r.lostIn) {
+        line += " lost_in=";
+        for (int s = 0; s < stages; ++s) line += (s ? "," : "") + std::to_string((*r.lostIn)[s]);
+    }
+    line += r.gameOver ? " reached=" : " ticks=";
     for (int s = 0; s < stages; ++s) line += (s ? "," : "") + std::to_string(r.ticks[s]);
     return line + " from=" + std::string(kFromWords[static_cast<std::size_t>(r.from)]);
 }

@@ -24,7 +24,10 @@ struct GameRecord {
     std::string code;  // the score's four-letter code; empty from 10000 on and for a game over
     int ballsLost = 0;
     std::array<int, kRecordStages> ticks{};  // ball ticks spent in each stage reached, 0 beyond
-    bool gameOver = false;                   // ended in "Game Over", in stage reached - 1
+    // The balls lost in each stage reached, summing to ballsLost; none in a record of a version
+    // that kept only the sum.
+    std::optional<std::array<int, kRecordStages>> lostIn;
+    bool gameOver = false;        // ended in "Game Over", in stage reached - 1
     int reached = kRecordStages;  // stages reached, 1..21; all of them for a finished game
     RecordFrom from = RecordFrom::Play;
     bool operator==(const GameRecord&) const = default;
@@ -40,7 +43,8 @@ struct Records {
 // (`code=-` for no code; `from=demo` for a demo played back, `from=assisted` for an assisted
 // game). A game over has `reached=T0,...,Tn` (its stages reached, n the one it ended in) in
 // place of `ticks=`, which a version before game overs were kept refuses as damaged rather
-// than take the game for a finished one.
+// than take the game for a finished one. `lost_in=L0,...` after `lost=` gives the balls lost in
+// each stage reached; a version before it passes it over, and a line without it still reads.
 std::string FormatRecords(const Records& records);
 std::string FormatRecord(const GameRecord& record);  // one line, without its '\n'
 

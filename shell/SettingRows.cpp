@@ -226,14 +226,41 @@ constexpr std::array kRows = {
                    const KeyLookup&) { return ReadBool(s.ghost, text); },
         .write = [](const Settings& s) { return BoolText(s.ghost); },
         .flag = "--ghost",
-        .help = "show the ghost: your best game's ball, where it was at the same tick",
+        .help = "show the ghost: the ball of your best run (--ghost-run), where it was at the "
+                "same tick",
         .on = "true",
         .offFlag = "--no-ghost",
         .off = "false",
         .offHelp = "no ghost",
         .menuLabel = "Ghost",
-        .show = [](const Settings& s) { return std::string(s.ghost ? "on" : "off"); },
-        .step = [](Settings& s, int d) { Toggle(s.ghost, d); },
+        .show =
+            [](const Settings& s) {
+                return std::string(!s.ghost ? "off" : s.ghostStages ? "best stages" : "best game");
+            },
+        .step =
+            [](Settings& s, int d) {
+                // Round the three: off, the best game's run, each stage's best run.
+                const int at = (s.ghost ? 1 + s.ghostStages : 0) + (d < 0 ? 2 : 1);
+                s.ghost = at % 3 != 0;
+                if (s.ghost) s.ghostStages = at % 3 == 2;
+            },
+    },
+    SettingRow{
+        .id = Setting::GhostRun,
+        .section = "play",
+        .key = "ghost_run",
+        .expects = "game or stages",
+        .read = [](Settings& s, std::string_view text, const KeyLookup&) -> Problem {
+            const std::string run = Lower(text);
+            if (run != "game" && run != "stages") return "";
+            s.ghostStages = run == "stages";
+            return std::nullopt;
+        },
+        .write = [](const Settings& s) { return std::string(s.ghostStages ? "stages" : "game"); },
+        .flag = "--ghost-run",
+        .valueName = "RUN",
+        .help = "the ghost's run: game (your best game's, the default) or stages (each stage's "
+                "fewest ticks)",
     },
     SettingRow{
         .id = Setting::Left,

@@ -34,6 +34,7 @@ struct Settings {
     int speed = kSpeeds[0];  // percent of full speed, one of kSpeeds; below it the game is assisted
     bool race = false;       // the race overlay over the picture
     bool ghost = false;      // the best game's ball over the picture
+    bool ghostStages = false;  // the ghost is each stage's best run, not the best game's
     bool operator==(const Settings&) const = default;
 };
 
@@ -46,6 +47,7 @@ enum class Setting {
     Speed,
     Race,
     Ghost,
+    GhostRun,
     Left,
     Right,
     Back,

@@ -1,6 +1,7 @@
 // Options first (nothing of SDL before they are known good), then settings, then the game.
 #include "apps/hopla/Session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -253,18 +254,15 @@ Started SessionStart::Run(int argc, char** argv, const EditorEntry& edit, bool i
         for (const std::string& warning : known.warnings)
             std::fprintf(stderr, "hopla: %s\n", warning.c_str());
         game.setRace(BestGame(known.records), std::move(splits));
-        // The ghost replays the best game's demo, when there is one.
-        const std::string bestDemo = JoinPath(RecordsDirFor(RecordsDir(), stagesId), "best.demo");
-        std::error_code ec;
-        if (!RecordsDir().empty() && std::filesystem::exists(PathFromUtf8(bestDemo), ec)) {
-            try {
-                game.setGhost(std::make_unique<Ghost>(ReadDemoFile(bestDemo), ExecutableDir(),
-                                                      WaveFileLength,
+        // The ghost replays the best game's demo or each stage's best run's, those there are.
+        RunDemos runs = LoadRunDemos(RecordsDirFor(RecordsDir(), stagesId));
+        for (const std::string& warning : runs.warnings)
+            std::fprintf(stderr, "hopla: %s\n", warning.c_str());
+        if (runs.game || std::any_of(runs.stages.begin(), runs.stages.end(),
+                                     [](const auto& run) { return run != nullptr; }))
+            game.setGhost(std::make_unique<GhostRuns>(std::move(runs.game), std::move(runs.stages),
+                                                      ExecutableDir(), WaveFileLength,
                                                       stages ? &stages->file : nullptr));
-            } catch (const DemoError& e) {
-                std::fprintf(stderr, "hopla: no ghost: %s\n", e.what());
-            }
-        }
         game.setKeyLines([] { return KeyLines(); });
         game.setRecordLines([dir = RecordsDirFor(RecordsDir(), stagesId), own = !stagesId] {
             const LoadedRecords loaded = LoadRecords(dir, LocalNow());

@@ -183,7 +183,7 @@ echo "largest scale: hopla-sim's picture at $picture_at ms, each pixel a 3 x 3 b
     '# [keys] when they are changed from the menu.' '[window]' \
     'scale = 2' 'fullscreen = false' 'scaling = fit' 'pause_when_unfocused = true' '[sound]' \
     'volume = 100' '[play]' 'speed = 100' 'race_overlay = false' \
-    'ghost = false')" ] ||
+    'ghost = false' 'ghost_run = game')" ] ||
     fail "settings file not rewritten cleanly: $(cat "$XDG_CONFIG_HOME/hopla/settings.ini")"
 
 # 3. Remembered fullscreen, then the window keys and the mouse while the ball bounces in the

@@ -4,7 +4,8 @@
 # it plays back headless with every check matching; a demo played to the ending's final screen
 # writes the game's record; F12 there saves the game's 800 x 600 picture as a PNG equal to
 # hopla-sim's shot of the same moment; a second F12 within the second never writes over the
-# first; --records prints the page.
+# first; --records prints the page; the race overlay's split at a real stage's end, against the
+# best game of the records, with the ghost replaying its demo.
 #
 # usage: shell_e2e.sh HOPLA HOPLA_WATCH HOPLA_SIM C_COMPILER
 # Screenshots go to a fresh directory under /tmp, kept when the test fails or when
@@ -75,7 +76,7 @@ e2e_wait_window "$work/ending.log"
 wait_line "$work/ending.log" "recorded in" 90 >/dev/null ||
     fail "no record was kept at the final screen (see $work/ending.log)"
 records="$XDG_DATA_HOME/hopla/records.txt"
-grep -Eq "^[0-9-]{10}T[0-9:]{8} score=0 code=aaaa lost=0 ticks=0(,0){20} from=demo$" "$records" ||
+grep -Eq "^[0-9-]{10}T[0-9:]{8} score=0 code=aaaa lost=0 lost_in=0(,0){20} ticks=0(,0){20} from=demo$" "$records" ||
     fail "records.txt has no record of the ending (see $records)"
 
 # 3. F12 twice on the final screen: two files, the game's own picture, equal to hopla-sim's.
@@ -106,5 +107,36 @@ game_pid=
 "$hopla" --records >"$work/records.txt" 2>&1 || fail "hopla --records failed"
 [ "$(cat "$work/records.txt")" = "No game finished yet." ] ||
     fail "hopla --records counted a demo's game (see $work/records.txt)"
+
+# 5. The race: stage 0 cleared as tests/demos/stage-00.demo clears it, then a second and a half
+# of stage 1, played in the window with the overlay and the ghost on against a best game whose
+# stage 0 took 70 ticks and whose demo is tests/demos/game.demo; the split reaches --splits-out
+# at the stage's end, and the overlay is on the screen.
+awk '$1 ~ /^[0-9]+$/ && $3 ~ /^key-/ { sub("key-", "key ", $3); print "at " $2; print $3 " " $4 }' \
+    "$here/../demos/stage-00.demo" >"$work/race.sim"
+printf 'wait 1500\n' >>"$work/race.sim"
+sed -i '1i stage 0' "$work/race.sim"
+"$sim" --seed "$(sed -n 's/^seed //p' "$here/../demos/stage-00.demo")" --record "$work/race.demo" \
+    "$work/race.sim" >/dev/null || fail "hopla-sim could not record the race's demo"
+grep -q "$(grep ' check stage=1 ' "$here/../demos/stage-00.demo" | cut -d' ' -f3-)" \
+    "$work/race.demo" || fail "the race's demo does not clear stage 0 as stage-00.demo does"
+mkdir -p "$XDG_DATA_HOME/hopla"
+ticks70=$(printf '70%.0s,' $(seq 21))
+printf '2026-12-01T10:00:00 score=147 code=abcd lost=0 ticks=%s from=play\n' "${ticks70%,}" \
+    >"$XDG_DATA_HOME/hopla/records.txt"
+cp "$here/../demos/game.demo" "$XDG_DATA_HOME/hopla/best.demo"
+"$hopla" --play "$work/race.demo" --race --ghost --splits-out "$work/splits.txt" \
+    >"$work/race.log" 2>&1 &
+game_pid=$!
+e2e_wait_window "$work/race.log"
+split=$(wait_line "$work/splits.txt" "^split stage=0 " 30) ||
+    fail "no split at stage 0's end (see $work/race.log)"
+import -window root "$work/race.png"
+echo "$split" | grep -Eq '^split stage=0 ticks=[0-9]+ total=[0-9]+ score=[0-9]+ behind_ticks=-?[0-9]+ behind_score=-?[0-9]+$' ||
+    fail "the split is not against the best game: $split"
+for _ in $(seq 200); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.05; done
+wait "$game_pid" || fail "the race's demo did not play back with every check matching (see $work/race.log)"
+game_pid=
+echo "race: $split; the window as it showed it: $work/race.png"
 
 echo "shell e2e passed"

@@ -1,10 +1,12 @@
 // The real loop with a controller plugged in: SDL's invisible video driver, a virtual controller
-// held from another thread, the inputs the game is handed.
+// pressed between rounds of the loop or held from another thread, the inputs the game is handed
+// and the window's picture.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -14,90 +16,41 @@
 #include <vector>
 
 #include "frontend/SdlApp.h"
+#include "shell/Overlay.h"
+#include "shell/Scaling.h"
+#include "support/SdlTesting.h"
+#include "toolkit/text/TtfText.h"
 
 namespace hopla {
 namespace {
 
 using std::chrono::milliseconds;
 
-// Sets an environment variable for the scope, as it was before afterwards.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-// SDL's virtual controller with every button and axis, plugged in for the scope. The invisible
-// window never has the focus, which SDL asks of controller input by default.
-struct VirtualPad {
-    VirtualPad() {
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        if (!subsystem.ok()) {
-            error = subsystem.error();
-            return;
-        }
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        index = SDL_JoystickAttachVirtualEx(&desc);
-        if (index >= 0) joystick = SDL_JoystickOpen(index);
-        if (!joystick) error = SDL_GetError();
-    }
-    ~VirtualPad() {
-        if (joystick) SDL_JoystickClose(joystick);
-        if (index >= 0) SDL_JoystickDetachVirtual(index);
-    }
-    VirtualPad(const VirtualPad&) = delete;
-    VirtualPad& operator=(const VirtualPad&) = delete;
-    // A button pressed and let go, each held long enough for a loop on a busy machine to see.
-    void press(SDL_GameControllerButton button) const {
-        SDL_JoystickSetVirtualButton(joystick, button, 1);
-        std::this_thread::sleep_for(milliseconds(250));
-        SDL_JoystickSetVirtualButton(joystick, button, 0);
-        std::this_thread::sleep_for(milliseconds(250));
-    }
-
-    SdlSubsystem subsystem{SDL_INIT_JOYSTICK};
-    int index = -1;
-    SDL_Joystick* joystick = nullptr;
-    std::string error;
-};
+using testing::ScopedEnv;
+using testing::VirtualPad;
 
 TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
     ::testing::internal::CaptureStderr();
     ScopedEnv video("SDL_VIDEODRIVER", "dummy");
     SdlLibrary sdl;
-    VirtualPad pad;
+    const VirtualPad pad;
     ASSERT_TRUE(pad.error.empty()) << pad.error;
-    SDL_Joystick* joystick = pad.joystick;
 
+    // Nowhere to write the settings (their folder is a file): said once on standard error, and
+    // play goes on.
+    const std::string notDir =
+        ::testing::TempDir() + "hopla-not-a-dir-" + std::to_string(::getpid());
+    std::ofstream(notDir) << "a file\n";
     std::vector<Routed> seen;
     {
         AppOptions options;
         options.settings.scale = 1;
         options.mute = true;
-        // Nowhere to write the settings: said once on standard error, and play goes on.
-        options.settingsPath = "/proc/hopla-no-such-dir/settings.ini";
+        options.settingsPath = notDir + "/settings.ini";
         SdlApp app(1, HOPLA_BUILD_DIR, options);
         app.setInputObserver([&](const Routed& input) { seen.push_back(input); });
         // No X server: the keyboard's repeat is the X server's default, 660 ms then every 40.
-        std::jthread player([joystick] {
+        std::jthread player([&pad] {
             // A window key first, twice: it toggles the whole screen, the game never sees it.
             for (const Uint32 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_KEYDOWN, SDL_KEYUP}) {
                 SDL_Event key{};
@@ -106,11 +59,11 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
                 SDL_PushEvent(&key);
             }
             std::this_thread::sleep_for(milliseconds(100));
-            SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
+            pad.set(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
             // Held long past the repeat's delay, so that a loop kept waiting on a busy machine
             // still sees the press and the release far enough apart.
             std::this_thread::sleep_for(milliseconds(2000));
-            SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0);
+            pad.set(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
             std::this_thread::sleep_for(milliseconds(100));
             SDL_Event quit{};
             quit.type = SDL_QUIT;
@@ -118,9 +71,10 @@ TEST(SdlApp, AControllerSteersTheRealLoopWithTheKeyboardsRepeat) {
         });
         app.run();
     }
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "hopla: settings not saved: cannot create /proc/hopla-no-such-dir: "
-              "No such file or directory\n");
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    std::remove(notDir.c_str());
+    EXPECT_EQ(said.rfind("hopla: settings not saved: ", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 
     // Held 2 s: the press, then repeats from 660 ms on every 40 ms (about 33), the release.
     ASSERT_GE(seen.size(), 4u);
@@ -150,39 +104,39 @@ TEST(SdlApp, AControllerAloneRebindsAButtonAndResetsThem) {
         options.settingsPath = path;
         SdlApp app(1, HOPLA_BUILD_DIR, options);
         app.setInputObserver([&](const Routed& input) { seen.push_back(input); });
-        std::jthread player([&pad, &path, &saved] {
-            using B = SDL_GameControllerButton;
-            // The menu opens on Resume; up goes round to Quit, Records, then Keys.
-            const auto toKeysPage = [&] {
-                pad.press(SDL_CONTROLLER_BUTTON_GUIDE);
-                for (int i = 0; i < 3; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_UP);
-                pad.press(SDL_CONTROLLER_BUTTON_A);
-            };
-            std::this_thread::sleep_for(milliseconds(200));
-            toKeysPage();
-            // Left's row asks for a button: A is refused (the menu's), X taken.
-            for (const B b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A,
-                              SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X})
-                pad.press(b);
-            for (const B b : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
-                              SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
-                pad.press(b);
+        using B = SDL_GameControllerButton;
+        const auto press = [&](B button, int times = 1) { pad.press(app, button, times); };
+        // The menu opens on Resume; up goes round to Quit, Records, then Keys.
+        const auto toKeysPage = [&] {
+            press(SDL_CONTROLLER_BUTTON_GUIDE);
+            press(SDL_CONTROLLER_BUTTON_DPAD_UP, 3);
+            press(SDL_CONTROLLER_BUTTON_A);
+        };
+        app.step();  // the controller plugged in
+        toKeysPage();
+        // Left's row asks for a button: A is refused (the menu's), X taken.
+        for (const B b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_A,
+                          SDL_CONTROLLER_BUTTON_X})
+            press(b);
+        for (const B b : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
+                          SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+            press(b);
+        {  // closed before the game writes the file again, as Windows asks
             std::ifstream in(path);
             saved.assign(std::istreambuf_iterator<char>(in), {});
-            toKeysPage();
-            for (int i = 0; i < 3; ++i) pad.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-            for (const B b :
-                 {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
-                  SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
-                pad.press(b);
-            SDL_Event quit{};
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-        });
-        app.run();
+        }
+        toKeysPage();
+        press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 3);
+        for (const B b :
+             {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
+              SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+            press(b);
     }
-    std::ifstream in(path);
-    const std::string reset{std::istreambuf_iterator<char>(in), {}};
+    std::string reset;
+    {
+        std::ifstream in(path);
+        reset.assign(std::istreambuf_iterator<char>(in), {});
+    }
     std::remove(path.c_str());
     EXPECT_NE(saved.find("[keys]\npad_left = x\n"), std::string::npos) << saved;
     EXPECT_EQ(reset.find("pad_left"), std::string::npos) << reset;
@@ -196,6 +150,86 @@ void Push(Uint32 type, SDL_Keycode key) {
     event.type = type;
     event.key.keysym.sym = key;
     SDL_PushEvent(&event);
+}
+
+// `picture` as the window shows it in `layout`: enlarged in blocks, or fitted.
+Image Enlarged(const Image& picture, const Layout& layout) {
+    Image out(layout.width, layout.height);
+    if (layout.blocks(picture.width, picture.height)) {
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x)
+                out.at(x, y) = picture.at(x / layout.scale, y / layout.scale);
+    } else {
+        FitScaler(picture.width, picture.height, out.width, out.height)
+            .scale(picture.pixels.data(), static_cast<std::size_t>(picture.width),
+                   {0, 0, out.width, out.height}, out.pixels.data(),
+                   static_cast<std::size_t>(out.width));
+    }
+    return out;
+}
+
+// The menu's key line in the window of a first start (on a small screen, the whole of it,
+// fitted), after a press of each maker's controller and after a key: each time as the shell
+// draws it for that controller or for the keyboard. The window's picture is read back from SDL,
+// through the X server when HOPLA_TEST_VIDEO=x11 (the e2e_keyline test, on a screen of 1280 x
+// 800).
+TEST(SdlApp, TheKeyLineNamesTheButtonsOrKeysPressedLast) {
+    const testing::TestVideo video;
+    const std::pair<testing::PadMaker, InputFamily> makers[] = {
+        {testing::PadMaker::Xbox, InputFamily::Xbox},
+        {testing::PadMaker::PlayStation, InputFamily::PlayStation},
+        {testing::PadMaker::Nintendo, InputFamily::Nintendo},
+    };
+    for (const auto& [maker, family] : makers) {
+        SCOPED_TRACE(MenuHint(family));
+        SdlLibrary sdl;
+        const VirtualPad pad(maker);
+        ASSERT_TRUE(pad.error.empty()) << pad.error;
+        AppOptions options;
+        options.mute = true;
+        options.fullscreenChosen = false;
+        SdlApp app(1, HOPLA_BUILD_DIR, options);
+        app.step();  // the controller plugged in
+        pad.set(SDL_CONTROLLER_BUTTON_GUIDE, true);
+        app.step();
+        pad.set(SDL_CONTROLLER_BUTTON_GUIDE, false);
+        app.step();
+        ASSERT_TRUE(app.menu().isOpen());
+        const Image afterButton = testing::WindowPicture(app.screen().window());
+        Push(SDL_KEYDOWN, SDLK_q);  // a key of nothing: only the names change
+        Push(SDL_KEYUP, SDLK_q);
+        app.step();
+        const Image afterKey = testing::WindowPicture(app.screen().window());
+
+        // What the shell draws for each, and the part where the two differ: the key line.
+        const TtfText text;
+        Overlay overlay(text);
+        const Layout layout = app.screen().layout();
+        const auto drawn = [&](InputFamily input) {
+            MenuValues values;
+            values.input = input;
+            return Enlarged(overlay.menu(app.game().picture(), app.menu().view(values, {}, {})),
+                            layout);
+        };
+        const Image forButton = drawn(family), forKey = drawn(InputFamily::Keyboard);
+        Rect line{forKey.width, forKey.height, 0, 0};
+        for (int y = 0; y < forKey.height; ++y)
+            for (int x = 0; x < forKey.width; ++x)
+                if (forKey.at(x, y) != forButton.at(x, y))
+                    line = {std::min(line.left, x), std::min(line.top, y),
+                            std::max(line.right, x + 1), std::max(line.bottom, y + 1)};
+        ASSERT_FALSE(line.empty());
+        EXPECT_LT(line.height(), layout.height / 20);  // one line of text
+        ASSERT_GE(afterButton.width, layout.x + layout.width);
+        int offButton = 0, offKey = 0;
+        for (int y = line.top; y < line.bottom; ++y)
+            for (int x = line.left; x < line.right; ++x) {
+                offButton += afterButton.at(layout.x + x, layout.y + y) != forButton.at(x, y);
+                offKey += afterKey.at(layout.x + x, layout.y + y) != forKey.at(x, y);
+            }
+        EXPECT_EQ(offButton, 0);
+        EXPECT_EQ(offKey, 0);
+    }
 }
 
 void PushMotion(int x, int y) {

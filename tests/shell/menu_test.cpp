@@ -160,7 +160,14 @@ TEST(Menu, PagesShowTheirValuesAndLines) {
     settings.ghost = true;
     EXPECT_EQ(menu.view({settings}, {}, {}).rows[4], "Slow motion: 75 %");
     EXPECT_EQ(menu.view({settings}, {}, {}).rows[5], "Race overlay: on");
-    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: on");
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: best game");
+    // The ghost's row goes round off, the best game's run and each stage's best run.
+    for (const char* next : {"Ghost: best stages", "Ghost: off", "Ghost: best game"}) {
+        RowOf(Setting::Ghost).step(settings, 1);
+        EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], next);
+    }
+    RowOf(Setting::Ghost).step(settings, -1);
+    EXPECT_EQ(menu.view({settings}, {}, {}).rows[6], "Ghost: off");
     menu.click(static_cast<int>(menu.rows().size()) - 2);
     EXPECT_EQ(menu.view({}, {}, {}).lines, std::vector<std::string>{"No records yet"});
     EXPECT_EQ(menu.view({}, {}, {"1. 1234 ABCD"}).lines, std::vector<std::string>{"1. 1234 ABCD"});
@@ -276,19 +283,24 @@ TEST(ButtonNames, HintsNameTheButtonsOfWhatWasUsedLast) {
         const char* menu;
         const char* paused;
         const char* keysSkip;
+        const char* picker;  // the editor's letter picker
     } cases[] = {
-        {InputFamily::Keyboard, "Enter; Esc: back", "P to play on", ""},
-        {InputFamily::Xbox, "A: choose, B: back", "Xbox or View+Menu", "A: skip"},
-        {InputFamily::PlayStation, "Cross: choose, Circle: back", "PS or Share+Options",
-         "Cross: skip"},
-        {InputFamily::Nintendo, "B: choose, A: back", "Home or -++", "B: skip"},
-        {InputFamily::Touch, "Tap a row; Left/Right: change; Menu: back", "Pause to play on", ""},
+        {InputFamily::Keyboard, "Enter; Esc: back", "P to play on", "", "Pick < A >  Down: add"},
+        {InputFamily::Xbox, "A: choose, B: back", "Xbox, or View and Menu", "A: skip",
+         "Pick < A >  A add  B delete  Menu keep"},
+        {InputFamily::PlayStation, "Cross: choose, Circle: back", "PS, or Share and Options",
+         "Cross: skip", "Cross add  Circle delete  Options keep"},
+        {InputFamily::Nintendo, "B: choose, A: back", "Home, or - and +", "B: skip",
+         "B add  A delete  + keep"},
+        {InputFamily::Touch, "Tap a row; Left/Right: change; Menu: back", "Pause to play on", "",
+         "Down: add"},
     };
     for (const auto& c : cases) {
         MenuValues values;
         values.input = c.family;
         EXPECT_NE(Menu().view(values, {}, {}).hint.find(c.menu), std::string::npos) << c.menu;
         EXPECT_NE(PausedHint(c.family).find(c.paused), std::string::npos) << c.paused;
+        EXPECT_NE(PickerHint(c.family, "A").find(c.picker), std::string::npos) << c.picker;
         if (!IsController(c.family)) continue;
         EXPECT_NE(ControllerKeyLines(c.family)[2].find(c.keysSkip), std::string::npos);
     }

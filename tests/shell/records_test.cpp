@@ -14,12 +14,16 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <regex>
 #include <sstream>
 #include <string>
 
+#include "demo/DemoFile.h"
+#include "demo/Recorder.h"
 #include "headless/DemoPlayback.h"
 #include "headless/Ghost.h"
+#include "headless/GhostRuns.h"
 #include "shell/GameFiles.h"
 #include "shell/Race.h"
 #include "shell/RecordKeeper.h"
@@ -96,6 +100,13 @@ TEST(Records, WhichLinesAreRecords) {
         {"2026-12-08T10:31:05 score=1 code=- lost=9 reached= from=play\n", 0, {1}},
         {"2026-12-08T10:31:05 score=1 code=- lost=9 reached=" + kTicks + ",1 from=play\n", 0, {1}},
         {kGood + " reached=1\n", 0, {1}},  // both a finished game's ticks and a game over's
+        // The balls lost in each stage reached: as many as the stages, adding up to lost=.
+        {"2026-12-08T10:31:05 score=777 code=- lost=9 lost_in=0,9 reached=5,6 from=play\n", 1, {}},
+        {"2026-12-08T10:31:05 score=777 code=- lost=9 lost_in=1,7 reached=5,6 from=play\n", 0, {1}},
+        {"2026-12-08T10:31:05 score=777 code=- lost=9 lost_in=9 reached=5,6 from=play\n", 0, {1}},
+        {"2026-12-08T10:31:05 score=777 code=- lost=9 lost_in=0,x9 reached=5,6 from=play\n",
+         0,
+         {1}},
     };
     for (const auto& c : cases) {
         const ParsedRecords parsed = ParseRecords(c.text);
@@ -103,7 +114,9 @@ TEST(Records, WhichLinesAreRecords) {
         EXPECT_EQ(parsed.damagedLines, c.damaged) << c.text;
     }
     // What is written reads back as it was.
-    const Records records{{Game("2026-01-02T03:04:05", 12000, 7),
+    GameRecord counted = Over("2026-01-06T00:00:00", 2, 9);
+    counted.lostIn = {{4, 0, 5}};
+    const Records records{{Game("2026-01-02T03:04:05", 12000, 7), counted,
                            Game("2026-01-03T00:00:00", 9, 8, RecordFrom::Demo),
                            Over("2026-01-04T00:00:00", 20, 8, RecordFrom::Assisted),
                            Over("2026-01-05T00:00:00", 0, 9)}};
@@ -193,10 +206,33 @@ TEST_F(RecordsFile, EachGameIsAddedAndTheBestKeepsItsDemo) {
     EXPECT_EQ(read(dir_ / "hopla" / "best.demo"), "demo 6\n");
 }
 
+// Plays `demo` as the window's loop does, each input told to `keeper` first, as the window's
+// loop tells it; false when the playback went astray.
+bool PlayNoting(SimCore& sim, const Demo& demo, RecordKeeper& keeper) {
+    Player player(sim.game(), sim.clock(), demo);
+    while (!player.mismatch() && !player.finished()) {
+        const std::optional<Game::DueTimer> next = sim.game().nextDue();
+        if (player.inputDue()) {
+            Duration to = std::chrono::milliseconds(player.next()->ms);
+            sim.clock().advanceTo(next ? std::min(to, next->due) : to);
+            keeper.note(player.next()->kind, player.next()->code);
+            player.deliverNext();
+        } else if (next) {
+            sim.clock().advanceTo(next->due);
+            sim.game().runDueTimer();
+        } else {
+            return false;
+        }
+    }
+    return !player.mismatch();
+}
+
 // A game that ends in "Game Over" is kept with the stages it reached, a finished one once at
 // its final screen (this demo begins in the ending); the keeper asked after every handler as
 // the window's loop asks it after every tick. A player's game in slow motion is kept apart:
-// never the best, no demo kept.
+// never the best, no demo kept. The player's own game keeps its balls lost by stage and its
+// demo for the best game and for every stage it cleared in the fewest ticks: a whole demo that
+// plays back headless with every check matching.
 TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
     const struct {
         const char* demo;
@@ -208,10 +244,12 @@ TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
         {"ending", RecordFrom::Demo, false, RecordFrom::Demo},
         {"ending", RecordFrom::Play, true, RecordFrom::Assisted},
         {"game-over", RecordFrom::Play, true, RecordFrom::Assisted},
+        {"game", RecordFrom::Play, false, RecordFrom::Play},
     };
     for (const auto& c : cases) {
         fs::remove_all(dir_);
         const bool over = std::string_view(c.demo) == "game-over";
+        const bool own = c.kept == RecordFrom::Play;
         const Demo demo =
             ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/" + std::string(c.demo) + ".demo");
         SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
@@ -220,17 +258,30 @@ TEST_F(RecordsFile, AGameOverIsKeptAndAFinishedGameOnce) {
         std::ostringstream out, err;
         const ObserverHandle watch =
             sim.game().observe([&](std::string_view) { keeper.check(out, err); });
-        ASSERT_TRUE(PlayDemo(sim, demo).finished);
+        ASSERT_TRUE(PlayNoting(sim, demo, keeper)) << c.demo;
         const Records records = LoadRecords(dir_.string(), now_).records;
         ASSERT_EQ(records.games.size(), 1u) << err.str();
         const GameRecord& game = records.games[0];
         EXPECT_EQ(game.gameOver, over);
         EXPECT_EQ(game.from, c.kept);
-        EXPECT_FALSE(BestGame(records));
-        EXPECT_FALSE(fs::exists(dir_ / "best.demo"));
+        EXPECT_EQ(BestGame(records).has_value(), own);
+        EXPECT_EQ(fs::exists(dir_ / "best.demo"), own);
+        EXPECT_EQ(fs::exists(StageDemoPath(dir_.string(), 0)), own);
+        if (own) {
+            const std::string kept = read(dir_ / "best.demo");
+            for (int s = 0; s < kRecordStages; ++s)
+                EXPECT_EQ(read(StageDemoPath(dir_.string(), s)), kept) << s;
+            const Demo again = ParseDemo(kept, "best.demo");
+            SimCore replay(again.seed, HOPLA_BUILD_DIR, WaveFileLength);
+            const PlaybackResult played = PlayDemo(replay, again);
+            EXPECT_TRUE(played.finished && !played.mismatch);
+            ASSERT_TRUE(game.lostIn);
+            EXPECT_EQ(std::accumulate(game.lostIn->begin(), game.lostIn->end(), 0), game.ballsLost);
+        }
         if (!over) continue;
         EXPECT_EQ(game.reached, 4);  // the demo starts at stage 3
         EXPECT_EQ(game.ballsLost, 9);
+        EXPECT_EQ(game.lostIn, (std::array<int, kRecordStages>{0, 0, 0, 9}));
         EXPECT_EQ(game.ticks[3], sim.state().StageTime[3]);
         EXPECT_GT(game.ticks[3], 0);
         EXPECT_EQ(game.score, 270 + game.ticks[3] / 10);
@@ -276,10 +327,38 @@ TEST(Records, TheRaceSplitsEachStageAgainstTheBest) {
         EXPECT_EQ(race.update(step.to, step.tally), step.split) << step.from << step.to;
         EXPECT_EQ(race.lines().back(), step.line) << step.from << step.to;
     }
+    // A best game that kept its balls lost by stage counts each in its own stage.
+    GameRecord counted = best;
+    counted.lostIn.emplace();
+    (*counted.lostIn)[0] = 1;
+    Race byStage(counted);
+    byStage.update(0, after({380, 0}, 0));
+    EXPECT_EQ(byStage.update(1, after({380, 0}, 0)), (Split{0, 380, 380, 38, -20, -32}));
     EXPECT_EQ(SplitLine({3, 412, 1530, 153, -24, -2}),
               "split stage=3 ticks=412 total=1530 score=153 behind_ticks=-24 behind_score=-2");
     EXPECT_EQ(SplitLine({0, 399, 399, 39, {}, {}}),
               "split stage=0 ticks=399 total=399 score=39 behind_ticks=- behind_score=-");
+}
+
+// Where the ball of `demo`'s replay was, by (stage, ticks in it) as first seen, and as it left
+// each stage.
+struct Balls {
+    std::map<std::pair<int, int>, GhostPoint> at;
+    std::array<GhostPoint, kRecordStages> left{};
+};
+Balls BallsOf(const Demo& demo) {
+    SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
+    Balls balls;
+    const ObserverHandle watch = sim.game().observe([&](std::string_view) {
+        const int stage = sim.game().stage();
+        if (stage >= kRecordStages) return;
+        const GhostPoint ball{static_cast<int>(std::lround(sim.state().TrailX[0])),
+                              static_cast<int>(std::lround(sim.state().TrailY[0]))};
+        balls.at.try_emplace({stage, sim.game().tally().stageTicks[stage]}, ball);
+        balls.left[stage] = ball;
+    });
+    EXPECT_TRUE(PlayDemo(sim, demo).finished);
+    return balls;
 }
 
 // The ghost is the best demo's ball at the same tick of the same stage, however the game beside
@@ -287,29 +366,103 @@ TEST(Records, TheRaceSplitsEachStageAgainstTheBest) {
 // from a new game's start again.
 TEST(Records, TheGhostIsTheBestDemosBallAtTheSameTick) {
     const Demo demo = ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/game.demo");
-    SimCore sim(demo.seed, HOPLA_BUILD_DIR, WaveFileLength);
-    std::map<std::pair<int, int>, GhostPoint> replay;  // (stage, ticks) -> the ball, first seen
-    std::array<GhostPoint, kRecordStages> left{};      // the ball as it left each stage
-    const ObserverHandle watch = sim.game().observe([&](std::string_view) {
-        const int stage = sim.game().stage();
-        if (stage >= kRecordStages) return;
-        const GhostPoint ball{static_cast<int>(std::lround(sim.state().TrailX[0])),
-                              static_cast<int>(std::lround(sim.state().TrailY[0]))};
-        replay.try_emplace({stage, sim.game().tally().stageTicks[stage]}, ball);
-        left[stage] = ball;
-    });
-    ASSERT_TRUE(PlayDemo(sim, demo).finished);
+    const Balls replay = BallsOf(demo);
     Ghost ghost(demo, HOPLA_BUILD_DIR, WaveFileLength);
     int asked = 0;
-    for (const auto& [at, ball] : replay)
+    for (const auto& [at, ball] : replay.at)
         if (at.first <= 2 || at.second % 37 == 0) {
             EXPECT_EQ(ghost.at(at.first, at.second), ball) << at.first << " " << at.second;
             ++asked;
         }
     EXPECT_GT(asked, 100);
-    EXPECT_EQ(ghost.at(20, 100000), left[20]);
-    EXPECT_EQ(ghost.at(0, 1), replay.at({0, 1}));  // a new game
-    EXPECT_EQ(ghost.at(1, 100000), left[1]);
+    EXPECT_EQ(ghost.at(20, 100000), replay.left[20]);
+    EXPECT_EQ(ghost.at(0, 1), replay.at.at({0, 1}));  // a new game
+    EXPECT_EQ(ghost.at(1, 100000), replay.left[1]);
+}
+
+// A demo of the records holds the window's whole session up to its game: the ghost follows the
+// last game in it. Made here: stage 0 left by Space for the title room, then a new game steered
+// Left; the demo ended where the recording stands, as a game over's is.
+TEST(Records, TheGhostFollowsTheDemosLastGame) {
+    SimCore sim(1, HOPLA_BUILD_DIR, WaveFileLength);
+    std::ostringstream text;
+    Recorder recorder(sim.game(), sim.clock(), 1, std::nullopt,
+                      {"hopla", "1.0.0", "linux", DemoMaker::Person}, text);
+    int game = 0;
+    std::map<int, GhostPoint> last;  // ticks in stage 0 -> the last game's ball
+    const ObserverHandle watch = sim.game().observe([&](std::string_view) {
+        const int ticks = sim.game().tally().stageTicks[0];
+        if (game == 1 && sim.game().stage() == 0)
+            last.try_emplace(ticks,
+                             GhostPoint{static_cast<int>(std::lround(sim.state().TrailX[0])),
+                                        static_cast<int>(std::lround(sim.state().TrailY[0]))});
+    });
+    const auto until = [&](auto done) {
+        for (int i = 0; i < 3000 && !done(); ++i) sim.runFor(10);
+        ASSERT_TRUE(done());
+    };
+    for (; game < 2; ++game) {
+        until([&] { return sim.game().stage() == 21 && sim.form().Timer1.running(); });
+        recorder.deliver(InputKind::KeyDown, 39);  // Right, out of the title room
+        until([&] { return sim.game().stage() == 0; });
+        recorder.deliver(InputKind::KeyUp, 39);
+        until([&] { return sim.form().Timer1.running(); });
+        sim.runFor(1000);
+        if (game == 1) break;
+        recorder.deliver(InputKind::KeyDown, 32);  // Space: back to the title room
+        recorder.deliver(InputKind::KeyUp, 32);
+    }
+    recorder.deliver(InputKind::KeyDown, 37);
+    sim.runFor(1000);
+    Ghost ghost(ParseDemo(text.str() + recorder.endLines(), "two-games.demo"), HOPLA_BUILD_DIR,
+                WaveFileLength);
+    ASSERT_GT(last.size(), 40u);
+    for (const auto& [ticks, ball] : last) EXPECT_EQ(ghost.at(0, ticks), ball) << ticks;
+}
+
+// Each stage's best run from that stage's own demo, or the best game's on every stage, by the
+// setting; a replay far behind catches up in slices of its budget.
+TEST(Records, TheGhostRunsEachStagesBestOrTheBestGames) {
+    const auto read = [](const char* name) {
+        return std::make_shared<const Demo>(
+            ReadDemoFile(HOPLA_ASSET_DIR "/../tests/demos/" + std::string(name) + ".demo"));
+    };
+    const std::shared_ptr<const Demo> game = read("game"), stage3 = read("stage-03");
+    GhostRuns::StageRuns stages{};
+    stages[3] = stage3;
+    GhostRuns ghost(game, stages, HOPLA_BUILD_DIR, WaveFileLength);
+    const Balls ofGame = BallsOf(*game), ofStage = BallsOf(*stage3);
+    ghost.setStageBests(true);
+    EXPECT_EQ(ghost.at(2, 5), std::nullopt);  // no run of stage 2 kept
+    EXPECT_FALSE(ghost.behind());
+    EXPECT_EQ(ghost.at(3, 30), ofStage.at.at({3, 30}));
+    ghost.setStageBests(false);
+    int slices = 0;
+    std::optional<GhostPoint> at;
+    do at = ghost.at(3, 30, 50);
+    while (ghost.behind() && ++slices < 100000);
+    EXPECT_GT(slices, 10);
+    EXPECT_EQ(at, ofGame.at.at({3, 30}));
+    EXPECT_EQ(ghost.at(2, 5), ofGame.at.at({2, 5}));
+}
+
+// The ghost's demos: a damaged one is one warning and no ghost from it, left as it is; the same
+// run kept for two stages is read once.
+TEST_F(RecordsFile, TheGhostsDemosAreReadOnceAndADamagedOneIsLeft) {
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "best.demo") << "hopla-demo 2\nseed x\n";
+    const std::string game = read(HOPLA_ASSET_DIR "/../tests/demos/stage-03.demo");
+    for (const int s : {3, 4}) std::ofstream(StageDemoPath(dir_.string(), s)) << game;
+    const RunDemos runs = LoadRunDemos(dir_.string());
+    EXPECT_FALSE(runs.game);
+    ASSERT_EQ(runs.warnings.size(), 1u);
+    EXPECT_TRUE(
+        runs.warnings[0].starts_with("no ghost from " + (dir_ / "best.demo").string() + ":2: "))
+        << runs.warnings[0];
+    ASSERT_TRUE(runs.stages[3]);
+    EXPECT_EQ(runs.stages[3], runs.stages[4]);
+    EXPECT_EQ(std::count(runs.stages.begin(), runs.stages.end(), nullptr), kRecordStages - 2);
+    EXPECT_EQ(read(dir_ / "best.demo"), "hopla-demo 2\nseed x\n");
 }
 
 TEST_F(RecordsFile, ADamagedFileIsPutAsideItsGoodRecordsCarriedOver) {

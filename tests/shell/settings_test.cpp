@@ -43,7 +43,8 @@ class SettingsFile : public ::testing::Test {
 };
 
 // The [play] section as a new file has it.
-const std::string kPlay = "[play]\nspeed = 100\nrace_overlay = false\nghost = false\n";
+const std::string kPlay =
+    "[play]\nspeed = 100\nrace_overlay = false\nghost = false\nghost_run = game\n";
 
 Settings With(std::optional<int> scale, bool fullscreen, KeyBindings keys = {}) {
     Settings s;
@@ -74,8 +75,8 @@ TEST_F(SettingsFile, GoodFilesGiveTheirValues) {
          {std::nullopt, false, ScalingMode::Integer, 30, false}},
         {"[sound]\nvolume = 0\n[window]\nscaling = fit\n",
          {std::nullopt, false, ScalingMode::Fit, 0, true}},
-        {"[play]\nspeed = 75\nrace_overlay = yes\nghost = on\n",
-         {std::nullopt, false, ScalingMode::Fit, 100, true, {}, 75, true, true}},
+        {"[play]\nspeed = 75\nrace_overlay = yes\nghost = on\nghost_run = Stages\n",
+         {std::nullopt, false, ScalingMode::Fit, 100, true, {}, 75, true, true, true}},
     };
     for (const auto& c : cases) {
         write(c.text);
